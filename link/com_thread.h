@@ -1,0 +1,58 @@
+// The serial service thread: one run = one port opening and one command
+// with its chain of follow-ups.
+#pragma once
+
+#include "platform/serial_port.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// What one run owns; handlers keep their per-run counters here.
+struct RunState {
+    platform::SerialPort* port = nullptr;
+    int iFragment = 0;
+    int iErrors = 0;
+    int iPages = 0;
+    // Large receive block of a multi-page transfer; freed at the run's end.
+    std::unique_ptr<uint8_t[]> pstrBufferProg;
+    size_t dwBufferProgSize = 0;
+};
+
+// A handler of one extension sub-command. It runs when bSubCommand equals
+// its number at its turn in the pass.
+using ExtensionHandler = void (*)(RunState& run);
+
+// Registers a handler; handlers are tried in ascending sub-command order
+// within each pass. Call only while no run exists.
+void RegisterExtensionHandler(uint8_t subCommand, ExtensionHandler handler);
+void ClearExtensionHandlers();
+
+// The follow-up after an accepted identification: bDeviceIdentified = 1,
+// then chain, end or repeat according to iNextCommand.
+void ApplyIdentificationFollowUp();
+
+// The thread procedure. Returns 0.
+unsigned COM_Thread(void* unused);
+
+// A window's hook that switches its command controls (START, STOP,
+// "Edit Selected Coin"): on = idle, off = a run exists.
+using EnableCommandControlsHook = void (*)(bool on);
+void SetEnableCommandControlsHook(EnableCommandControlsHook hook);
+void EnableCommandControls(bool on);
+
+struct StartRequest {
+    int32_t command = 255;
+    uint8_t subCommand = 0;
+    int32_t nextCommand = 0;
+    bool resetRecordNumber = true;
+    const char* failureMessage = ""; // queued when the thread cannot start
+    EnableCommandControlsHook controls = nullptr; // null = the main window's hook
+};
+
+// Steps (b) to (f) of every starter. Returns false when the thread could
+// not be started (its message is queued).
+bool StartComRun(const StartRequest& request);
+
+// True while a run exists.
+bool RunExists();

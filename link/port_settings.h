@@ -1,0 +1,34 @@
+// The operator's choice of port and line speed, and the port scan.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr size_t kMaxComPorts = 16;
+constexpr size_t kPortNameChars = 19; // plus the terminating zero
+constexpr size_t kSpeedCount = 10;
+
+extern const uint32_t SpeedTable[kSpeedCount];
+// Bit/s of a speed index; any index outside the table gives 9600.
+uint32_t SpeedForIndex(int32_t index);
+
+struct ComPortList {
+    char entries[kMaxComPorts][kPortNameChars + 1] = {};
+    int count = 0;
+};
+
+extern ComPortList ComPortTable;
+extern char szPortName[kPortNameChars + 1]; // initially "COM6"
+extern int32_t iPortIndex;                  // initially 1
+extern int32_t iSpeedIndex;                 // initially 6
+extern uint32_t dwBaudRate;
+
+// Tries every candidate port, keeps those that open (closing them at once)
+// in ComPortTable and returns their display names, index-aligned.
+std::vector<std::string> ScanComPorts();
+
+// The start-up choice after a scan: clamp iPortIndex, take the port name,
+// derive dwBaudRate from iSpeedIndex.
+void ChooseStartupPort();

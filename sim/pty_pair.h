@@ -1,0 +1,30 @@
+// A pseudo-terminal pair: the device side (master) for the virtual
+// acceptor, the host side (slave path) for the programs. POSIX only.
+#pragma once
+
+#include <string>
+
+namespace sim {
+
+class PtyPair {
+public:
+    PtyPair();  // opens a raw master and names its slave; check ok()
+    ~PtyPair();
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    bool ok() const { return master_ >= 0; }
+    int masterFd() const { return master_; }
+    const std::string& slavePath() const { return slave_; }
+
+    // Makes `linkPath` a symbolic link to the slave (replacing an old link).
+    bool linkAs(const std::string& linkPath);
+
+private:
+    int master_ = -1;
+    int slaveKeeper_ = -1; // keeps the slave alive between host openings
+    std::string slave_;
+    std::string link_;
+};
+
+} // namespace sim
