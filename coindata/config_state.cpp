@@ -1,0 +1,40 @@
+#include "coindata/config_state.h"
+
+#include "link/command_mailbox.h"
+#include "link/port_settings.h"
+
+#include <cstring>
+
+int32_t iProtocolIndex = 0;
+uint32_t dwLastSerialWritten = 0;
+int32_t bHexDisplay = 0;
+ConfigReserved stConfigReserved;
+int32_t bConfigDefaults = 0;
+
+ConfigRecord CollectConfig() {
+    ConfigRecord record;
+    record.iSpeedIndex = iSpeedIndex;
+    record.iProtocolIndex = iProtocolIndex;
+    record.iPortIndex = iPortIndex;
+    record.bDeviceAddress = static_cast<int32_t>(Mailbox.bDeviceAddress.load());
+    std::memcpy(record.szCurrentCoinId, szCurrentCoinId, sizeof record.szCurrentCoinId);
+    record.stCoinSet = stCoinSet;
+    record.dwLastSerialWritten = dwLastSerialWritten;
+    record.bHexDisplay = bHexDisplay;
+    record.reserved = stConfigReserved;
+    return record;
+}
+
+void ApplyConfig(const ConfigRecord& record) {
+    iSpeedIndex = record.iSpeedIndex;
+    iProtocolIndex = record.iProtocolIndex;
+    iPortIndex = record.iPortIndex;
+    Mailbox.bDeviceAddress.store(static_cast<uint32_t>(record.bDeviceAddress));
+    std::memcpy(szCurrentCoinId, record.szCurrentCoinId, sizeof szCurrentCoinId);
+    szCurrentCoinId[sizeof szCurrentCoinId - 1] = '\0';
+    stCoinSet = record.stCoinSet;
+    for (CoinSetEntry& slot : stCoinSet) slot.bPresent = 0;
+    dwLastSerialWritten = record.dwLastSerialWritten;
+    bHexDisplay = record.bHexDisplay;
+    stConfigReserved = record.reserved;
+}

@@ -1,0 +1,13 @@
+// Puts a finished file in the place of another in one step, replacing it
+// when it exists (a plain rename refuses that on Windows).
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Paths as the C runtime opens them. False when the move failed; the
+// target is then unchanged.
+bool ReplaceFileWith(const std::string& source, const std::string& target);
+
+} // namespace platform

@@ -1,0 +1,11 @@
+#include "platform/file_replace.h"
+
+#include <windows.h>
+
+namespace platform {
+
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+} // namespace platform
