@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/serial_port.h"
+#include "platform/thread.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,13 @@ struct RunState {
     // Large receive block of a multi-page transfer; freed at the run's end.
     std::unique_ptr<uint8_t[]> pstrBufferProg;
     size_t dwBufferProgSize = 0;
+    // Set by a handler to end the current pass after it: a sub-command it
+    // moved to then runs in the next pass, not later in this one. Cleared
+    // at the start of every pass. The identification always ends its pass.
+    bool endPass = false;
 };
+
+constexpr uint8_t kIdentificationSubCommand = 0;
 
 // A handler of one extension sub-command. It runs when bSubCommand equals
 // its number at its turn in the pass.
@@ -56,3 +63,8 @@ bool StartComRun(const StartRequest& request);
 
 // True while a run exists.
 bool RunExists();
+
+// Replaces the thread creation of StartComRun (null restores the platform's)
+// and returns the previous one. For tests that need a start to fail.
+using ThreadStarter = bool (*)(platform::ThreadProc proc, void* argument);
+ThreadStarter SetThreadStarterForTesting(ThreadStarter starter);

@@ -1,0 +1,53 @@
+#include "link/com_port.h"
+
+#include "link/log_queue.h"
+#include "link/port_opener.h"
+#include "link/port_settings.h"
+
+namespace {
+
+constexpr uint8_t kDataBits = 8;
+constexpr uint8_t kNoParity = 0;
+constexpr uint8_t kOneStopBit = 0;
+
+} // namespace
+
+bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
+    uint32_t error = 0;
+    port = OpenPort(szPortName, error);
+    if (!port) {
+        LogQueuePushFormat("COM_Thread:  Невозможно открыть порт %s, Error = %d", szPortName, static_cast<int>(error));
+        return false;
+    }
+    platform::LineSettings line;
+    if (!port->getLine(line)) {
+        LogQueuePush("COM_Thread: Ошибка функции GetCommState(hCom, ...");
+        return false;
+    }
+    line.baudRate = dwBaudRate;
+    line.byteSize = kDataBits;
+    line.parity = kNoParity;
+    line.stopBits = kOneStopBit;
+    if (!port->setLine(line)) {
+        LogQueuePush("COM_Thread:  Ошибка функции SetCommState(hCom, ...");
+        return false;
+    }
+    if (!port->setTimeouts(kLinkTimeouts)) {
+        LogQueuePush("COM_Thread:  Ошибка функции SetCommTimeouts(hCom, ...");
+        return false;
+    }
+    // Whatever these report, the run goes on.
+    (void)port->purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
+    (void)port->purge(platform::kPurgeTxAbort | platform::kPurgeTxClear);
+    uint32_t oldErrors = 0;
+    (void)port->clearErrors(oldErrors);
+    return true;
+}
+
+bool CheckLineBeforeCommand(platform::SerialPort& port) {
+    uint32_t errors = 0;
+    (void)port.clearErrors(errors);
+    if (errors == 0) return true;
+    LogQueuePush("COM_Thread:  Ошибка функции ClearCommError(hCom, ...");
+    return false;
+}

@@ -1,0 +1,8 @@
+#include "link/command_mailbox.h"
+
+CommandMailbox Mailbox;
+
+void ReadCommandFields() {
+    Mailbox.iCommand.store(0, std::memory_order_release);
+    Mailbox.bSubCommand.store(0, std::memory_order_release);
+}

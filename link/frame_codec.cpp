@@ -1,0 +1,92 @@
+#include "link/frame_codec.h"
+
+#include "link/checksums.h"
+#include "link/command_mailbox.h"
+#include "link/log_queue.h"
+
+uint8_t TxBuffer[kFrameBufferSize];
+uint8_t RxBuffer[kFrameBufferSize];
+
+namespace {
+
+constexpr size_t kFrameOverhead = 5; // address, length, source, header, checksum
+constexpr size_t kShortHeadBytes = 2;
+constexpr size_t kLongHeadBytes = 5;
+constexpr uint32_t kPurgeAll =
+    platform::kPurgeTxAbort | platform::kPurgeRxAbort | platform::kPurgeTxClear | platform::kPurgeRxClear;
+
+// Bytes of a reply frame before its remainder: the head itself.
+size_t HeadBytes(bool longForm) { return longForm ? kLongHeadBytes : kShortHeadBytes; }
+
+ExchangeOutcome Failure(ExchangeStatus status, int value, uint32_t systemError = 0) {
+    ExchangeOutcome outcome;
+    outcome.status = status;
+    outcome.value = value;
+    outcome.systemError = systemError;
+    return outcome;
+}
+
+} // namespace
+
+size_t BeginRequest(uint8_t header, uint8_t dataLength) {
+    TxBuffer[0] = static_cast<uint8_t>(Mailbox.bDeviceAddress.load(std::memory_order_acquire) & 0xFFu);
+    TxBuffer[1] = dataLength;
+    TxBuffer[2] = kHostAddress;
+    TxBuffer[3] = header;
+    return static_cast<size_t>(dataLength) + kFrameOverhead;
+}
+
+void SealRequest(size_t frameLength) {
+    if (frameLength < kFrameOverhead || frameLength > kFrameBufferSize) return; // no such frame
+    TxBuffer[frameLength - 1] = SimpleChecksum(TxBuffer, frameLength - 1);
+}
+
+bool SendRequest(platform::SerialPort& port, const uint8_t* frame, size_t n, uint32_t& error) {
+    error = 0;
+    (void)port.purge(kPurgeAll); // whatever a failed exchange left behind goes
+    size_t written = 0;
+    if (port.write(frame, n, written) && written == n) return true;
+    error = port.lastError();
+    return false;
+}
+
+bool IsLongReplySubCommand(uint8_t subCommand) { return subCommand == 2 || subCommand == 9 || subCommand == 13; }
+
+int ReadReplyHead(platform::SerialPort& port) {
+    const bool longForm = IsLongReplySubCommand(Mailbox.bSubCommand.load(std::memory_order_acquire));
+    const size_t headBytes = HeadBytes(longForm);
+    size_t got = 0;
+    if (!port.read(RxBuffer, headBytes, got) || got != headBytes) return -1;
+    if (longForm) return RxBuffer[4] * 256 + RxBuffer[1];
+    return RxBuffer[1] + 3;
+}
+
+ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int expectedHead) {
+    const int requestBytes = static_cast<int>(requestLength);
+    if (requestLength == 0 || requestLength > kFrameBufferSize) {
+        return Failure(ExchangeStatus::WriteFailed, requestBytes); // no such request: nothing is sent
+    }
+    uint32_t error = 0;
+    if (!SendRequest(port, TxBuffer, requestLength, error)) {
+        return Failure(ExchangeStatus::WriteFailed, requestBytes, error);
+    }
+    const bool longForm = IsLongReplySubCommand(Mailbox.bSubCommand.load(std::memory_order_acquire));
+    const int head = ReadReplyHead(port);
+    if (head != expectedHead) return Failure(ExchangeStatus::WrongHead, head);
+    // A head that announces more than the buffer holds is wrong, whatever
+    // the command expected: nothing is read past RxBuffer.
+    const size_t offset = HeadBytes(longForm);
+    const size_t remainder = static_cast<size_t>(head);
+    if (head <= 0 || remainder > kFrameBufferSize - offset) return Failure(ExchangeStatus::WrongHead, head);
+    size_t got = 0;
+    (void)port.read(RxBuffer + offset, remainder, got);
+    if (got != remainder) return Failure(ExchangeStatus::ShortRemainder, static_cast<int>(got));
+    const size_t last = offset + remainder - 1;
+    if (SimpleChecksum(RxBuffer, last) != RxBuffer[last]) return Failure(ExchangeStatus::BadChecksum, RxBuffer[3]);
+    return ExchangeOutcome{};
+}
+
+void ReportWriteFailure(const ExchangeOutcome& outcome) {
+    LogQueuePushFormat("C_T: ***** ошибка %X  функции WriteFile(hCom, ... 0х01: - %d байт",
+                       static_cast<unsigned>(outcome.systemError), outcome.value);
+}

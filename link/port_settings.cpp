@@ -1,0 +1,62 @@
+#include "link/port_settings.h"
+
+#include "link/port_opener.h"
+#include "platform/port_names.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t kFallbackSpeed = 9600;
+constexpr int kFirstScannedPort = 0;
+constexpr int kLastScannedPort = 15;
+constexpr int32_t kInitialSpeedIndex = 6;
+
+// Copies a name that is known to fit, always terminated.
+void CopyPortName(char (&to)[kPortNameChars + 1], const char* from) {
+    std::strncpy(to, from, kPortNameChars);
+    to[kPortNameChars] = '\0';
+}
+
+} // namespace
+
+const uint32_t SpeedTable[kSpeedCount] = {2400, 4800, 9600, 14400, 19200, 38400, 57600, 76800, 115200, 230400};
+
+uint32_t SpeedForIndex(int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= kSpeedCount) return kFallbackSpeed;
+    return SpeedTable[index];
+}
+
+ComPortList ComPortTable;
+char szPortName[kPortNameChars + 1] = "COM6";
+int32_t iPortIndex = 1;
+int32_t iSpeedIndex = kInitialSpeedIndex;
+uint32_t dwBaudRate = SpeedTable[kInitialSpeedIndex];
+
+std::vector<std::string> ScanComPorts() {
+    ComPortTable = ComPortList{};
+    std::vector<std::string> display;
+    for (const auto& candidate : platform::SerialPortCandidates(kFirstScannedPort, kLastScannedPort)) {
+        if (static_cast<size_t>(ComPortTable.count) >= kMaxComPorts) break;
+        // A name cut to fit the table would open another device: leave it out.
+        if (candidate.device.size() > kPortNameChars) continue;
+        uint32_t error = 0;
+        auto port = OpenPort(candidate.device, error);
+        if (!port) continue; // absent, or held by another program or by a run
+        port->close();
+        CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device.c_str());
+        ++ComPortTable.count;
+        display.push_back(candidate.display);
+    }
+    return display;
+}
+
+void ChooseStartupPort() {
+    if (ComPortTable.count > 0) {
+        if (iPortIndex > ComPortTable.count - 1) iPortIndex = ComPortTable.count - 1;
+        // A negative index from a damaged configuration would address no entry.
+        if (iPortIndex < 0) iPortIndex = 0;
+        CopyPortName(szPortName, ComPortTable.entries[iPortIndex]);
+    }
+    dwBaudRate = SpeedForIndex(iSpeedIndex);
+}

@@ -1,0 +1,133 @@
+#include "fake_serial_port.h"
+
+#include "link/port_settings.h"
+#include "sim/pty_pair.h"
+#include "platform/serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+void SetPortTable(std::initializer_list<const char*> names) {
+    ComPortTable = ComPortList{};
+    for (const char* name : names) std::strcpy(ComPortTable.entries[ComPortTable.count++], name);
+}
+
+class PortSettings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::strcpy(szPortName, "COM6");
+        iPortIndex = 1;
+        iSpeedIndex = 6;
+        ::unsetenv("CCTALK_PORTS");
+    }
+    void TearDown() override { ::unsetenv("CCTALK_PORTS"); }
+};
+
+TEST_F(PortSettings, SpeedTableAndItsFallback) {
+    const uint32_t expected[] = {2400, 4800, 9600, 14400, 19200, 38400, 57600, 76800, 115200, 230400};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(expected[i], SpeedForIndex(i)) << i;
+    EXPECT_EQ(9600u, SpeedForIndex(10));
+    EXPECT_EQ(9600u, SpeedForIndex(-1));
+    EXPECT_EQ(9600u, SpeedForIndex(1000));
+}
+
+TEST_F(PortSettings, IndexBeyondTheListSelectsTheLastPort) {
+    SetPortTable({"\\\\.\\COM1", "\\\\.\\COM3", "\\\\.\\COM10"});
+    iPortIndex = 5;
+    iSpeedIndex = 10;
+    ChooseStartupPort();
+    EXPECT_EQ(2, iPortIndex);
+    EXPECT_STREQ("\\\\.\\COM10", szPortName);
+    EXPECT_EQ(9600u, dwBaudRate);
+}
+
+TEST_F(PortSettings, IndexInsideTheListIsKept) {
+    SetPortTable({"\\\\.\\COM1", "\\\\.\\COM3"});
+    iSpeedIndex = 9;
+    ChooseStartupPort();
+    EXPECT_EQ(1, iPortIndex);
+    EXPECT_STREQ("\\\\.\\COM3", szPortName);
+    EXPECT_EQ(230400u, dwBaudRate);
+}
+
+TEST_F(PortSettings, NegativeIndexSelectsTheFirstPort) {
+    SetPortTable({"\\\\.\\COM1", "\\\\.\\COM3"});
+    iPortIndex = -1;
+    ChooseStartupPort();
+    EXPECT_EQ(0, iPortIndex);
+    EXPECT_STREQ("\\\\.\\COM1", szPortName);
+}
+
+TEST_F(PortSettings, NoPortKeepsTheOldName) {
+    ComPortTable = ComPortList{};
+    iSpeedIndex = -1;
+    ChooseStartupPort();
+    EXPECT_STREQ("COM6", szPortName);
+    EXPECT_EQ(1, iPortIndex);
+    EXPECT_EQ(9600u, dwBaudRate);
+}
+
+TEST_F(PortSettings, ScanListsPortsThatOpenAndLeavesHeldOnesOut) {
+    sim::PtyPair first, held, third;
+    ASSERT_TRUE(first.ok() && held.ok() && third.ok());
+    const std::string list = first.slavePath() + ":" + held.slavePath() + ":" + third.slavePath();
+    ::setenv("CCTALK_PORTS", list.c_str(), 1);
+    uint32_t error = 0;
+    auto holder = platform::OpenSerialPort(held.slavePath(), error);
+    ASSERT_NE(nullptr, holder);
+
+    const auto display = ScanComPorts();
+    ASSERT_GE(ComPortTable.count, 2);
+    ASSERT_EQ(static_cast<size_t>(ComPortTable.count), display.size());
+    EXPECT_EQ(first.slavePath(), ComPortTable.entries[0]);
+    EXPECT_EQ(third.slavePath(), ComPortTable.entries[1]);
+    EXPECT_LE(ComPortTable.count, 16);
+
+    // The scan closed what it opened: the port opens again at once.
+    auto again = platform::OpenSerialPort(first.slavePath(), error);
+    EXPECT_NE(nullptr, again);
+}
+
+TEST_F(PortSettings, ScanSkipsNamesTooLongForTheTable) {
+    sim::PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    const std::string link = "/tmp/ducat-scan-link-" + std::to_string(::getpid());
+    ASSERT_GT(link.size(), kPortNameChars);
+    ASSERT_TRUE(pty.linkAs(link));
+    ::setenv("CCTALK_PORTS", (link + ":" + pty.slavePath()).c_str(), 1);
+    ScanComPorts();
+    ASSERT_GE(ComPortTable.count, 1);
+    EXPECT_EQ(pty.slavePath(), ComPortTable.entries[0]);
+}
+
+TEST_F(PortSettings, ScanKeepsTheFirstSixteenPortsInOrder) {
+    std::vector<std::string> paths;
+    std::string list;
+    for (int i = 0; i < 20; ++i) {
+        paths.push_back("/tmp/dcs" + std::to_string(::getpid() % 100000) + "_" + std::to_string(i));
+        std::FILE* f = std::fopen(paths.back().c_str(), "w");
+        ASSERT_NE(nullptr, f);
+        std::fclose(f);
+        list += (i ? ":" : "") + paths.back();
+    }
+    ::setenv("CCTALK_PORTS", list.c_str(), 1);
+    {
+        testing_support::FakePortOpener opener; // every candidate opens
+        const auto display = ScanComPorts();
+        ASSERT_EQ(16, ComPortTable.count);
+        ASSERT_EQ(16u, display.size());
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(paths[i], ComPortTable.entries[i]);
+        EXPECT_EQ(16, opener.openings);
+        EXPECT_EQ(16, std::count(opener.log.calls.begin(), opener.log.calls.end(), "close"));
+    }
+    for (const auto& path : paths) std::remove(path.c_str());
+}
+
+} // namespace
