@@ -1,0 +1,20 @@
+#include "commands/acceptor_commands.h"
+
+#include "commands/acceptor_protocol.h"
+#include "commands/coin_description_write.h"
+#include "commands/coin_table_read.h"
+#include "commands/identification.h"
+#include "commands/log_read.h"
+#include "commands/monitoring.h"
+#include "commands/setting_write.h"
+#include "link/com_thread.h"
+
+void RegisterAcceptorCommands() {
+    RegisterExtensionHandler(acceptor::kSubIdentify, HandleIdentification);
+    RegisterExtensionHandler(acceptor::kSubWriteCoin, HandleWriteCoinDescription);
+    RegisterExtensionHandler(acceptor::kSubReadLog, HandleReadLog);
+    RegisterExtensionHandler(acceptor::kSubReadTable, HandleReadCoinTable);
+    RegisterExtensionHandler(acceptor::kSubMonitor, HandleMonitoring);
+    RegisterExtensionHandler(acceptor::kSubWriteDivider, HandleWriteDivider);
+    RegisterExtensionHandler(acceptor::kSubWriteParams, HandleWriteParams);
+}

@@ -1,0 +1,160 @@
+// The acceptor maker's extension of ccTalk (header 255): function codes,
+// data lengths and the byte places of every request and reply frame. The
+// host handlers and the virtual acceptor both build and read frames from
+// these places, so a layout is written down once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace acceptor {
+
+constexpr uint8_t kExtensionHeader = 255;
+constexpr size_t kFunctionAt = 4; // request byte 4 holds the function code
+constexpr size_t kDataAt = 4;     // data bytes start after address, length, source, header
+constexpr size_t kFrameOverhead = 5;
+
+enum FunctionCode : uint8_t {
+    kIdentify = 0x00,
+    kWriteFragment = 0x01,
+    kReadTable = 0x0F,
+    kReadResult = 0x10,
+    kWriteDivider = 0x11,
+    kWriteParams = 0x12,
+    kReadLogPage = 0x13,
+};
+
+// Mailbox sub-command numbers (not the bytes on the wire).
+enum SubCommand : uint8_t {
+    kSubIdentify = 0,
+    kSubWriteCoin = 1,
+    kSubReadLog = 2,
+    kSubReadTable = 3,
+    kSubMonitor = 5,
+    kSubWriteDivider = 6,
+    kSubWriteParams = 7,
+};
+
+// The head value ReadReplyHead gives for a short reply of n data bytes.
+constexpr int ShortHeadFor(size_t dataLength) { return static_cast<int>(dataLength) + 3; }
+
+// Reply with one status byte (writes of fragments, dividers, parameters).
+namespace status_reply {
+constexpr size_t kData = 1;
+constexpr size_t kStatusAt = 4;
+} // namespace status_reply
+
+namespace identify {
+constexpr uint8_t kRequestData = 6;
+constexpr size_t kFlagAt = 5;
+constexpr size_t kTimeAt = 6;
+constexpr size_t kReplyData = 101;
+// Places inside the reply's data (data byte 0 = reply byte 4).
+constexpr size_t kAddressAt = 4;
+constexpr size_t kSerialAt = 8;
+constexpr size_t kSerialTextAt = 12;
+constexpr size_t kSerialTextField = 32;
+constexpr size_t kManufacturerAt = 48;
+constexpr size_t kManufacturerChars = 8;
+constexpr size_t kCategoryAt = 56;
+constexpr size_t kCategoryChars = 13;
+constexpr size_t kBuildAt = 69;
+constexpr size_t kBuildChars = 16;
+constexpr size_t kRevisionAt = 85;
+constexpr size_t kRevisionChars = 5;
+} // namespace identify
+
+namespace write_fragment {
+constexpr size_t kFrameLength = 271;
+constexpr uint8_t kDataLengthLow = 10; // data length 266 = 10 + 256 x 1
+constexpr size_t kDataLengthHighAt = 5;
+constexpr uint8_t kDataLengthHigh = 1;
+constexpr size_t kFragmentAt = 6;
+constexpr size_t kCoinIndexAt = 7;
+constexpr size_t kImageAt = 8;
+constexpr size_t kFragmentBytes = 256;
+constexpr int kFragments = 16;
+constexpr size_t kCrcAt = 268; // over bytes 0-267
+constexpr size_t kCipherAt = 6;
+constexpr size_t kCipherLength = 264;
+// Status values of the acceptor.
+constexpr int kAllTaken = 16;
+constexpr int kFirstErrorStatus = 20;
+} // namespace write_fragment
+
+namespace log_page {
+constexpr uint8_t kRequestData = 10;
+constexpr size_t kRequestLength = 15;
+constexpr size_t kPageAt = 6; // 16-bit, request and reply alike
+constexpr size_t kRequestCrcAt = 12; // over bytes 0-11
+constexpr size_t kRequestCipherAt = 6;
+constexpr size_t kRequestCipherLength = 8;
+// Long-form reply: 266 data bytes, the high length byte at reply byte 4.
+constexpr uint8_t kReplyDataLow = 10;
+constexpr uint8_t kReplyDataHigh = 1;
+constexpr size_t kReplyHighLengthAt = 4;
+constexpr int kReplyHead = 266;
+constexpr size_t kReplyLength = 271;
+constexpr size_t kPageBytesAt = 8;
+constexpr size_t kPageBytes = 256;
+constexpr size_t kReplyCrcAt = 268; // over reply bytes 6-267
+constexpr size_t kReplyCrcFrom = 6;
+constexpr size_t kReplyCipherAt = 6;
+constexpr size_t kReplyCipherLength = 264;
+// Page 0 bytes 226-227: the number of pages minus 2.
+constexpr size_t kPageCountAt = 226;
+constexpr int kPageCountBias = 2;
+} // namespace log_page
+
+namespace read_table {
+constexpr uint8_t kRequestData = 6;
+constexpr size_t kTimeAt = 6;
+constexpr size_t kReplyData = 236;
+// Places inside the reply's data: 16 rows of 13 bytes, then the
+// acceptor-wide parameters and the CRC-16 of data bytes 0-233.
+constexpr size_t kRowsAt = 4;
+constexpr size_t kRowBytes = 13;
+constexpr size_t kRowCoinId = 0; // 6 characters
+constexpr size_t kRowDivider = 6;
+constexpr size_t kRowAllowed = 7;
+constexpr size_t kRowFirm = 8;
+constexpr size_t kRowWritten = 9; // 32-bit
+constexpr size_t kNNetDividerAt = 212;
+constexpr size_t kNumbStandDevAt = 213;
+constexpr size_t kMaxErrorAt = 214; // 16-bit
+constexpr size_t kStructureWrittenAt = 216;
+constexpr size_t kMinTravelTimeAt = 220;
+constexpr size_t kMaxTravelTimeAt = 222;
+constexpr size_t kCrcAt = 234;
+} // namespace read_table
+
+namespace read_result {
+constexpr uint8_t kRequestData = 2;
+constexpr size_t kReplyData = 35;
+// Places inside the reply's data.
+constexpr size_t kStatErrorsAt = 0;   // best, next
+constexpr size_t kNeuralErrorsAt = 2; // best, next
+constexpr size_t kBestCoinAt = 4;
+constexpr size_t kNextCoinAt = 10;
+constexpr size_t kCoinIdChars = 6;
+constexpr size_t kPairsAt = 16; // A0, B0, A1, B1, ... A4, B4
+constexpr size_t kPairs = 5;
+constexpr size_t kRowAt = 26;
+constexpr size_t kStampAt = 27;
+constexpr size_t kCounterAt = 31;
+constexpr size_t kAcceptedAt = 32;
+constexpr size_t kCrcAt = 33; // over data bytes 0-32
+} // namespace read_result
+
+// Sub-commands 6 and 7 share one request layout.
+namespace write_setting {
+constexpr uint8_t kRequestData = 20;
+constexpr size_t kRequestLength = 25;
+constexpr size_t kTimeAt = 8;
+constexpr size_t kValuesAt = 12; // three bytes
+constexpr size_t kCrcAt = 22;    // over bytes 0-21
+constexpr size_t kCipherAt = 8;
+constexpr size_t kCipherLength = 16;
+} // namespace write_setting
+
+} // namespace acceptor

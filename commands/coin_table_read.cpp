@@ -1,0 +1,28 @@
+#include "commands/coin_table_read.h"
+
+#include "coindata/device_coin_table.h"
+#include "commands/acceptor_protocol.h"
+#include "commands/extension_exchange.h"
+#include "commands/window_hooks.h"
+#include "link/command_mailbox.h"
+#include "link/log_queue.h"
+
+namespace {
+namespace t = acceptor::read_table;
+}
+
+void HandleReadCoinTable(RunState& run) {
+    const size_t length = BeginExtensionRequest(acceptor::kReadTable, t::kRequestData);
+    StoreRequestTime(t::kTimeAt);
+    SealRequest(length);
+    ExchangeOutcome outcome;
+    // Any failure: the next pass asks again.
+    if (!ExchangeReported(run, length, acceptor::ShortHeadFor(t::kReplyData), ChecksumText::WithHeader, outcome)) return;
+    if (!stDeviceCoins.StoreCoinTableReply(ReplyData(), t::kReplyData)) {
+        LogQueuePush("***** ошибка приема CRC16");
+        return;
+    }
+    RefreshDeviceCoinList();
+    Mailbox.bSubCommand.store(acceptor::kSubMonitor, std::memory_order_release);
+    run.endPass = true;
+}

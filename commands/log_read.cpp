@@ -1,0 +1,111 @@
+#include "commands/log_read.h"
+
+#include "coindata/log_dump_file.h"
+#include "commands/acceptor_protocol.h"
+#include "commands/extension_exchange.h"
+#include "link/checksums.h"
+#include "link/command_mailbox.h"
+#include "link/log_queue.h"
+#include "platform/clock.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+namespace p = acceptor::log_page;
+
+constexpr int kMaxErrors = 100;
+constexpr uint32_t kReleasePauseMs = 500;
+// Pages 0-65535: what a 16-bit page number in the request can ask for.
+constexpr int kMaxPages = 0x10000;
+
+void BuildPageRequest(int page) {
+    const size_t length = BeginExtensionRequest(acceptor::kReadLogPage, p::kRequestData);
+    StoreLe16(TxBuffer + p::kPageAt, static_cast<uint16_t>(page));
+    SealEncipheredRequest(length, p::kRequestCrcAt, p::kRequestCipherAt, p::kRequestCipherLength);
+}
+
+// Opens the reply; false (with its message) when it is not the page wanted.
+bool OpenPageReply(const RunState& run) {
+    DecipherReply(p::kReplyCipherAt, p::kReplyCipherLength);
+    if (!ReplyCrcHolds(p::kReplyCrcFrom, p::kReplyCrcAt)) {
+        LogQueuePush("***** ошибка приема CRC16 ответа");
+        return false;
+    }
+    const int page = LoadLe16(RxBuffer + p::kPageAt);
+    if (page != run.iFragment) {
+        LogQueuePushFormat("***** Ошибочный номер фрагмента = %d, нужен - %d. ", page, run.iFragment);
+        return false;
+    }
+    return true;
+}
+
+// A fresh block for the announced pages and the dump's trailer. The total
+// comes from the device, so it is bounded and a failed allocation ends the
+// run instead of the program.
+bool AllocatePages(RunState& run) {
+    if (run.pstrBufferProg) {
+        LogQueuePush("Delete  pstrBufferProg  Com_Thread Log-File");
+        platform::SleepMilliseconds(kReleasePauseMs);
+        run.pstrBufferProg.reset();
+        run.dwBufferProgSize = 0;
+    }
+    const size_t size = (static_cast<size_t>(run.iPages) + 1) * p::kPageBytes;
+    run.pstrBufferProg.reset(new (std::nothrow) uint8_t[size]);
+    if (!run.pstrBufferProg) {
+        LogQueuePushFormat("C_T: ***** Нет памяти для журнала: %d страниц", run.iPages);
+        return false;
+    }
+    std::memset(run.pstrBufferProg.get(), 0, size);
+    run.dwBufferProgSize = size;
+    return true;
+}
+
+// Stores the page just read; false when the run must end.
+bool StorePage(RunState& run) {
+    const uint8_t* page = RxBuffer + p::kPageBytesAt;
+    if (run.iFragment == 0) {
+        run.iPages = PageTotalFromPageZero(page);
+        if (!AllocatePages(run)) return false;
+    }
+    const size_t at = static_cast<size_t>(run.iFragment) * p::kPageBytes;
+    if (!run.pstrBufferProg || at + p::kPageBytes > run.dwBufferProgSize) return false;
+    std::memcpy(run.pstrBufferProg.get() + at, page, p::kPageBytes);
+    LogQueuePushFormat("Page %d of %d Log File is Read", run.iFragment, run.iPages);
+    ++run.iFragment;
+    if (run.iFragment >= run.iPages) {
+        StopRun();
+        WriteLogDump(run.pstrBufferProg.get(), static_cast<uint32_t>(run.iPages) * p::kPageBytes);
+    }
+    return true;
+}
+
+} // namespace
+
+int PageTotalFromPageZero(const uint8_t* page) {
+    const int total = LoadLe16(page + p::kPageCountAt) + p::kPageCountBias;
+    return total > kMaxPages ? kMaxPages : total;
+}
+
+void HandleReadLog(RunState& run) {
+    BuildPageRequest(run.iFragment);
+    ExchangeOutcome outcome;
+    if (ExchangeReported(run, p::kRequestLength, p::kReplyHead, ChecksumText::LogPage, outcome)) {
+        if (!OpenPageReply(run)) {
+            ++run.iErrors;
+        } else if (!StorePage(run)) {
+            StopRun();
+        }
+    } else if (EndsRun(outcome)) {
+        StopRun();
+    } else {
+        ++run.iErrors;
+    }
+    if (run.iErrors > kMaxErrors) {
+        LogQueuePushFormat("C_T: ***** Кол-во ошибок > 100  Индекс = %d   Фрагм. = %d",
+                           static_cast<int>(Mailbox.iTargetCoinIndex.load(std::memory_order_acquire)),
+                           run.iFragment);
+        StopRun();
+    }
+}

@@ -1,0 +1,82 @@
+#include "commands/monitoring.h"
+
+#include "coindata/device_coin_table.h"
+#include "commands/acceptor_protocol.h"
+#include "commands/coin_result.h"
+#include "commands/extension_exchange.h"
+#include "commands/window_hooks.h"
+#include "link/checksums.h"
+#include "link/command_mailbox.h"
+#include "link/log_queue.h"
+#include "platform/clock.h"
+
+#include <atomic>
+#include <cstring>
+
+namespace {
+
+namespace r = acceptor::read_result;
+
+constexpr uint32_t kPollPauseMs = 100;
+constexpr int32_t kNoRecord = -1;
+
+// The run (by its token in hComThread) that was already told about a row
+// outside the table, so the message comes once per run.
+std::atomic<uintptr_t> g_rowWarnedRun{0};
+
+void WarnRowOnce(int row) {
+    const uintptr_t run = Mailbox.hComThread.load(std::memory_order_acquire);
+    if (g_rowWarnedRun.exchange(run, std::memory_order_acq_rel) == run) return;
+    LogQueuePushFormat("C_T: ***** Строка монеты %d вне таблицы (0-15), монета не учтена", row);
+}
+
+CoinResultRecord DecodeResult(const uint8_t* data) {
+    CoinResultRecord result;
+    for (int i = 0; i < 2; ++i) {
+        result.aiStatErrors[i] = data[r::kStatErrorsAt + i];
+        result.aiNeuralErrors[i] = data[r::kNeuralErrorsAt + i];
+    }
+    std::memcpy(result.szBestCoin, data + r::kBestCoinAt, r::kCoinIdChars);
+    std::memcpy(result.szNextCoin, data + r::kNextCoinAt, r::kCoinIdChars);
+    for (size_t i = 0; i < r::kPairs; ++i) {
+        result.abResultA[i] = data[r::kPairsAt + 2 * i];
+        result.abResultB[i] = data[r::kPairsAt + 2 * i + 1];
+    }
+    result.iResultCoinIndex = data[r::kRowAt];
+    result.bAccepted = data[r::kAcceptedAt];
+    return result;
+}
+
+void CountAccepted(int row) {
+    if (stDeviceCoins.IncrementAcceptCount(row)) RefreshDeviceCoinList();
+}
+
+void TakeResult(const uint8_t* data) {
+    const int32_t stamp = static_cast<int32_t>(LoadLe32(data + r::kStampAt));
+    const uint32_t counter = data[r::kCounterAt];
+    const int32_t last = Mailbox.dwLastRecordNumber.load(std::memory_order_acquire);
+    if (stamp == last && counter == Mailbox.bLastEventCounter.load(std::memory_order_acquire)) return;
+    const CoinResultRecord result = DecodeResult(data);
+    const bool rowKnown = result.iResultCoinIndex < kDeviceCoinRows;
+    if (!rowKnown) WarnRowOnce(result.iResultCoinIndex);
+    // The first result after a start is shown, not counted.
+    if (stamp != last && result.bAccepted != 0 && last != kNoRecord && rowKnown) CountAccepted(result.iResultCoinIndex);
+    SetCoinResult(result);
+    Mailbox.dwLastRecordNumber.store(stamp, std::memory_order_release);
+    Mailbox.bLastEventCounter.store(counter, std::memory_order_release);
+    Mailbox.bNewData.store(1, std::memory_order_release);
+}
+
+} // namespace
+
+void HandleMonitoring(RunState& run) {
+    const size_t length = BeginExtensionRequest(acceptor::kReadResult, r::kRequestData);
+    SealRequest(length);
+    ExchangeOutcome outcome;
+    // A reply with a wrong CRC-16 is dropped without a word.
+    if (ExchangeReported(run, length, acceptor::ShortHeadFor(r::kReplyData), ChecksumText::WithHeader, outcome) &&
+        ReplyCrcHolds(acceptor::kDataAt, acceptor::kDataAt + r::kCrcAt)) {
+        TakeResult(ReplyData());
+    }
+    platform::SleepMilliseconds(kPollPauseMs);
+}

@@ -1,0 +1,362 @@
+#include "sim/ducat_acceptor.h"
+
+#include "commands/acceptor_protocol.h"
+#include "coindata/coin_image.h"
+#include "commands/block_cipher.h"
+#include "link/checksums.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sim {
+namespace {
+
+namespace wire = acceptor;
+
+constexpr uint8_t kHost = 1;
+constexpr uint8_t kAcknowledge = 0;
+constexpr uint8_t kBroadcast = 0;
+constexpr size_t kSourceAt = 2;
+constexpr size_t kHeaderAt = 3;
+
+// Refusals of the acceptor's own (any non-zero status is one).
+constexpr int kStatusBadCrc = 2;
+constexpr int kStatusNoSuchRow = 3;
+constexpr int kFragmentNoSuchIndex = 21;
+
+void PutText(uint8_t* at, const std::string& text, size_t width) {
+    std::memset(at, 0, width);
+    std::memcpy(at, text.data(), std::min(width, text.size()));
+}
+
+bool Spoils(const DucatFaultRule* fault, DucatFault kind) { return fault != nullptr && fault->kind == kind; }
+
+bool FrameIntact(const std::vector<uint8_t>& frame) {
+    return frame.size() >= wire::kFrameOverhead && SimpleChecksum(frame.data(), frame.size() - 1) == frame.back();
+}
+
+void Seal(std::vector<uint8_t>& frame) { frame.back() = SimpleChecksum(frame.data(), frame.size() - 1); }
+
+// CRC-16 over `from`..`to`-1 of a frame must equal the two bytes at `to`.
+bool CrcHolds(const std::vector<uint8_t>& frame, size_t from, size_t to) {
+    return Crc16(frame.data() + from, to - from) == LoadLe16(frame.data() + to);
+}
+
+void StoreCrc(uint8_t* data, size_t crcAt, const DucatFaultRule* fault, size_t from = 0) {
+    uint16_t crc = Crc16(data + from, crcAt - from);
+    if (Spoils(fault, DucatFault::WrongCrc)) ++crc;
+    StoreLe16(data + crcAt, crc);
+}
+
+} // namespace
+
+DucatAcceptor::DucatAcceptor() {
+    const char* coins[] = {"RU001B", "RU002B", "RU005B", "RU010B", "RU1K0B", "RU10K0"};
+    for (size_t i = 0; i < std::size(coins); ++i) {
+        table[i].coinId = coins[i];
+        table[i].allowed = 1;
+        table[i].firm = 3;
+        table[i].written = 1577836800 + static_cast<uint32_t>(i) * 86400;
+    }
+    setLogPages(8);
+}
+
+void DucatAcceptor::setLogPages(size_t pages, uint32_t seed) {
+    pages = std::max<size_t>(pages, wire::log_page::kPageCountBias);
+    log_.assign(pages * wire::log_page::kPageBytes, 0);
+    std::mt19937 bytes(seed);
+    for (auto& b : log_) b = static_cast<uint8_t>(bytes());
+    StoreLe16(log_.data() + wire::log_page::kPageCountAt,
+              static_cast<uint16_t>(pages - wire::log_page::kPageCountBias));
+}
+
+DucatResult DucatAcceptor::makeResult(const DucatCoin& coin) {
+    DucatResult r;
+    std::copy(std::begin(coin.statErrors), std::end(coin.statErrors), r.statErrors);
+    std::copy(std::begin(coin.neuralErrors), std::end(coin.neuralErrors), r.neuralErrors);
+    const bool known = coin.row < kDucatRows;
+    r.bestCoin = known ? table[coin.row].coinId : kEmptyCoinId;
+    r.nextCoin = table[(coin.row + 1) % kDucatRows].coinId;
+    // The newest pair first: credit code (row + 1) or 0, and sorter path 1
+    // or a reject code.
+    std::copy_backward(historyA_, historyA_ + 4, historyA_ + 5);
+    std::copy_backward(historyB_, historyB_ + 4, historyB_ + 5);
+    historyA_[0] = coin.accepted ? static_cast<uint8_t>(coin.row + 1) : 0;
+    historyB_[0] = coin.accepted ? 1 : 20;
+    std::copy(historyA_, historyA_ + 5, r.pairsA);
+    std::copy(historyB_, historyB_ + 5, r.pairsB);
+    r.row = coin.row;
+    r.stamp = nextStamp_++;
+    r.counter = nextCounter_++;
+    r.accepted = coin.accepted;
+    return r;
+}
+
+void DucatAcceptor::setRandomCoins(double perMinute, uint32_t seed) {
+    coinsPerMinute_ = perMinute;
+    random_.seed(seed);
+    nextCoinAtMs_ = 0;
+}
+
+int DucatAcceptor::requests(uint8_t function) const {
+    const auto it = requests_.find(function);
+    return it == requests_.end() ? 0 : it->second;
+}
+
+std::vector<uint8_t> DucatAcceptor::lastRequest(uint8_t function) const {
+    const auto it = lastRequests_.find(function);
+    return it == lastRequests_.end() ? Frame{} : it->second;
+}
+
+void DucatAcceptor::onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
+    assembler_.feed(data, n, [&](const Frame& frame) { onFrame(frame, out); });
+}
+
+void DucatAcceptor::onTick(uint64_t nowMs, std::vector<uint8_t>& /*out*/) {
+    if (coinsPerMinute_ > 0) passRandomCoin(nowMs);
+}
+
+void DucatAcceptor::passRandomCoin(uint64_t nowMs) {
+    if (nextCoinAtMs_ != 0 && nowMs < nextCoinAtMs_) return;
+    std::exponential_distribution<double> gap(coinsPerMinute_ / 60000.0);
+    const bool first = nextCoinAtMs_ == 0;
+    nextCoinAtMs_ = nowMs + 1 + static_cast<uint64_t>(gap(random_));
+    if (first) return;
+    std::vector<uint8_t> rows;
+    for (size_t i = 0; i < kDucatRows; ++i) {
+        if (table[i].coinId[0] != '.') rows.push_back(static_cast<uint8_t>(i));
+    }
+    if (rows.empty()) return;
+    DucatCoin coin;
+    coin.row = rows[random_() % rows.size()];
+    coin.accepted = table[coin.row].allowed != 0 && random_() % 10 != 0;
+    coin.statErrors[0] = static_cast<uint8_t>(random_() % 6);
+    coin.statErrors[1] = static_cast<uint8_t>(6 + random_() % 20);
+    coin.neuralErrors[0] = static_cast<uint8_t>(random_() % 4);
+    coin.neuralErrors[1] = static_cast<uint8_t>(4 + random_() % 20);
+    latest_ = makeResult(coin);
+}
+
+void DucatAcceptor::onFrame(const Frame& request, std::vector<uint8_t>& out) {
+    if (!FrameIntact(request)) {
+        ++badFrames_; // a real acceptor stays silent on a damaged frame
+        return;
+    }
+    if (request[0] != identity.address && request[0] != kBroadcast) return;
+    if (request[kHeaderAt] != wire::kExtensionHeader || request.size() <= wire::kFunctionAt) return;
+    const uint8_t function = request[wire::kFunctionAt];
+    ++requests_[function];
+    lastRequests_[function] = request;
+    const DucatFaultRule* fault = faults.take(function);
+    if (Spoils(fault, DucatFault::LineError) && lineErrors_ != nullptr) lineErrors_->raise(platform::kLineErrorFrame);
+    if (Spoils(fault, DucatFault::Silence)) return;
+    Frame reply = answer(request, fault);
+    spoil(reply, fault);
+    out.insert(out.end(), reply.begin(), reply.end());
+}
+
+DucatAcceptor::Frame DucatAcceptor::answer(const Frame& request, const DucatFaultRule* fault) {
+    switch (request[wire::kFunctionAt]) {
+    case wire::kIdentify: return answerIdentify(request);
+    case wire::kWriteFragment: return answerWriteFragment(request, fault);
+    case wire::kReadLogPage: return answerReadLogPage(request, fault);
+    case wire::kReadTable: return answerReadTable(request, fault);
+    case wire::kReadResult: return answerReadResult(fault);
+    case wire::kWriteDivider:
+    case wire::kWriteParams: return answerWriteSetting(request, fault);
+    default: return {};
+    }
+}
+
+void DucatAcceptor::spoil(Frame& reply, const DucatFaultRule* fault) const {
+    if (fault == nullptr || reply.empty()) return;
+    switch (fault->kind) {
+    case DucatFault::WrongLength:
+        ++reply[1];
+        Seal(reply);
+        break;
+    case DucatFault::WrongChecksum: ++reply.back(); break;
+    case DucatFault::ShortReply: {
+        const size_t cut = fault->value > 0 ? static_cast<size_t>(fault->value) : reply.size() / 2;
+        reply.resize(reply.size() - std::min(cut, reply.size()));
+        break;
+    }
+    default: break;
+    }
+}
+
+DucatAcceptor::Frame DucatAcceptor::shortReply(const std::vector<uint8_t>& data) const {
+    Frame reply(wire::kFrameOverhead + data.size());
+    reply[0] = kHost;
+    reply[1] = static_cast<uint8_t>(data.size());
+    reply[kSourceAt] = identity.address;
+    reply[kHeaderAt] = kAcknowledge;
+    std::copy(data.begin(), data.end(), reply.begin() + wire::kDataAt);
+    Seal(reply);
+    return reply;
+}
+
+DucatAcceptor::Frame DucatAcceptor::answerIdentify(const Frame& request) {
+    namespace id = wire::identify;
+    if (request.size() >= id::kTimeAt + 4) lastHostTime_ = LoadLe32(request.data() + id::kTimeAt);
+    std::vector<uint8_t> data(id::kReplyData, 0);
+    data[id::kAddressAt] = identity.address;
+    StoreLe32(data.data() + id::kSerialAt, identity.serial);
+    PutText(data.data() + id::kSerialTextAt, identity.serialText, id::kSerialTextField);
+    PutText(data.data() + id::kManufacturerAt, identity.manufacturer, id::kManufacturerChars);
+    PutText(data.data() + id::kCategoryAt, identity.category, id::kCategoryChars);
+    PutText(data.data() + id::kBuildAt, identity.build, id::kBuildChars);
+    PutText(data.data() + id::kRevisionAt, identity.revision, id::kRevisionChars);
+    return shortReply(data);
+}
+
+DucatAcceptor::Frame DucatAcceptor::answerReadTable(const Frame& request, const DucatFaultRule* fault) {
+    namespace t = wire::read_table;
+    if (request.size() >= t::kTimeAt + 4) lastHostTime_ = LoadLe32(request.data() + t::kTimeAt);
+    std::vector<uint8_t> data(t::kReplyData, 0);
+    for (size_t i = 0; i < kDucatRows; ++i) {
+        uint8_t* row = data.data() + t::kRowsAt + t::kRowBytes * i;
+        PutText(row + t::kRowCoinId, table[i].coinId, wire::read_result::kCoinIdChars);
+        row[t::kRowDivider] = table[i].divider;
+        row[t::kRowAllowed] = table[i].allowed;
+        row[t::kRowFirm] = table[i].firm;
+        StoreLe32(row + t::kRowWritten, table[i].written);
+    }
+    data[t::kNNetDividerAt] = params.nnetDivider;
+    data[t::kNumbStandDevAt] = params.numbStandDev;
+    StoreLe16(data.data() + t::kMaxErrorAt, params.maxError);
+    StoreLe32(data.data() + t::kStructureWrittenAt, params.structureWritten);
+    StoreLe16(data.data() + t::kMinTravelTimeAt, params.minTravelTime);
+    StoreLe16(data.data() + t::kMaxTravelTimeAt, params.maxTravelTime);
+    StoreCrc(data.data(), t::kCrcAt, fault);
+    return shortReply(data);
+}
+
+DucatAcceptor::Frame DucatAcceptor::answerReadResult(const DucatFaultRule* fault) {
+    namespace r = wire::read_result;
+    if (!script_.empty()) {
+        latest_ = script_.front();
+        script_.pop_front();
+    }
+    std::vector<uint8_t> data(r::kReplyData, 0);
+    std::copy(std::begin(latest_.statErrors), std::end(latest_.statErrors), data.begin() + r::kStatErrorsAt);
+    std::copy(std::begin(latest_.neuralErrors), std::end(latest_.neuralErrors), data.begin() + r::kNeuralErrorsAt);
+    PutText(data.data() + r::kBestCoinAt, latest_.bestCoin, r::kCoinIdChars);
+    PutText(data.data() + r::kNextCoinAt, latest_.nextCoin, r::kCoinIdChars);
+    for (size_t i = 0; i < r::kPairs; ++i) {
+        data[r::kPairsAt + 2 * i] = latest_.pairsA[i];
+        data[r::kPairsAt + 2 * i + 1] = latest_.pairsB[i];
+    }
+    data[r::kRowAt] = latest_.row;
+    StoreLe32(data.data() + r::kStampAt, latest_.stamp);
+    data[r::kCounterAt] = latest_.counter;
+    data[r::kAcceptedAt] = latest_.accepted ? 1 : 0;
+    StoreCrc(data.data(), r::kCrcAt, fault);
+    return shortReply(data);
+}
+
+DucatAcceptor::Frame DucatAcceptor::answerWriteFragment(Frame request, const DucatFaultRule* fault) {
+    namespace f = wire::write_fragment;
+    if (request.size() != f::kFrameLength) return {};
+    DecipherBuffer(request.data() + f::kCipherAt, f::kCipherLength, identity.serial);
+    const int fragment = request[f::kFragmentAt];
+    fragmentsSeen_.push_back(fragment);
+    int status = 0;
+    if (Spoils(fault, DucatFault::Refuse)) {
+        status = fault->value;
+    } else if (Spoils(fault, DucatFault::RepeatFragment)) {
+        status = fragment;
+    } else if (!CrcHolds(request, 0, f::kCrcAt)) {
+        status = nextFragment_;
+    } else {
+        status = takeFragment(request);
+    }
+    return shortReply({static_cast<uint8_t>(status)});
+}
+
+// Fragments come in order; fragment 0 starts a description anew and a
+// fragment sent again (its answer was lost) is taken again. Answers the
+// fragment wanted next, or 16 when the description is complete.
+int DucatAcceptor::takeFragment(const Frame& plain) {
+    namespace f = wire::write_fragment;
+    const int fragment = plain[f::kFragmentAt];
+    const int coinIndex = plain[f::kCoinIndexAt];
+    if (coinIndex >= static_cast<int>(kDucatRows)) return kFragmentNoSuchIndex;
+    if (fragment == 0) {
+        pendingImage_.fill(0);
+        pendingIndex_ = coinIndex;
+        nextFragment_ = 0;
+    }
+    if (coinIndex != pendingIndex_ || fragment > nextFragment_ || fragment >= f::kFragments) return nextFragment_;
+    std::copy_n(plain.begin() + f::kImageAt, f::kFragmentBytes,
+                pendingImage_.begin() + static_cast<long>(f::kFragmentBytes) * fragment);
+    nextFragment_ = fragment + 1;
+    if (nextFragment_ < f::kFragments) return nextFragment_;
+    applyImage(static_cast<size_t>(coinIndex));
+    nextFragment_ = 0;
+    pendingIndex_ = -1;
+    return f::kAllTaken;
+}
+
+void DucatAcceptor::applyImage(size_t coinIndex) {
+    images_[coinIndex].assign(pendingImage_.begin(), pendingImage_.end());
+    const CoinImageFields fields = ReadCoinImageFields(pendingImage_);
+    DucatCoinRow& row = table[coinIndex];
+    row.firm = fields.bFirm;
+    row.written = fields.tWritten;
+    row.coinId = fields.szCoinId;
+}
+
+DucatAcceptor::Frame DucatAcceptor::answerReadLogPage(Frame request, const DucatFaultRule* fault) {
+    namespace p = wire::log_page;
+    if (request.size() != p::kRequestLength) return {};
+    DecipherBuffer(request.data() + p::kRequestCipherAt, p::kRequestCipherLength, identity.serial);
+    if (!CrcHolds(request, 0, p::kRequestCrcAt)) return {};
+    const uint16_t page = LoadLe16(request.data() + p::kPageAt);
+    Frame reply(p::kReplyLength, 0);
+    reply[0] = kHost;
+    reply[1] = p::kReplyDataLow;
+    reply[kSourceAt] = identity.address;
+    reply[kHeaderAt] = kAcknowledge;
+    reply[p::kReplyHighLengthAt] = p::kReplyDataHigh;
+    const bool wrongPage = Spoils(fault, DucatFault::WrongPage);
+    StoreLe16(reply.data() + p::kPageAt, static_cast<uint16_t>(wrongPage ? page + 1 : page));
+    const size_t from = static_cast<size_t>(page) * p::kPageBytes;
+    if (from < log_.size()) std::copy_n(log_.begin() + static_cast<long>(from), p::kPageBytes, reply.begin() + p::kPageBytesAt);
+    StoreCrc(reply.data(), p::kReplyCrcAt, fault, p::kReplyCrcFrom);
+    EncipherBuffer(reply.data() + p::kReplyCipherAt, p::kReplyCipherLength, identity.serial);
+    Seal(reply);
+    return reply;
+}
+
+DucatAcceptor::Frame DucatAcceptor::answerWriteSetting(Frame request, const DucatFaultRule* fault) {
+    namespace s = wire::write_setting;
+    if (request.size() != s::kRequestLength) return {};
+    DecipherBuffer(request.data() + s::kCipherAt, s::kCipherLength, identity.serial);
+    int status = 0;
+    if (Spoils(fault, DucatFault::Refuse)) {
+        status = fault->value;
+    } else if (!CrcHolds(request, 0, s::kCrcAt)) {
+        status = kStatusBadCrc;
+    } else {
+        lastHostTime_ = LoadLe32(request.data() + s::kTimeAt);
+        status = applySetting(request[wire::kFunctionAt], request);
+    }
+    return shortReply({static_cast<uint8_t>(status)});
+}
+
+int DucatAcceptor::applySetting(uint8_t function, const Frame& plain) {
+    const uint8_t* v = plain.data() + wire::write_setting::kValuesAt;
+    if (function == wire::kWriteParams) {
+        params.maxError = v[0];
+        params.nnetDivider = v[1];
+        params.numbStandDev = v[2];
+        return 0;
+    }
+    if (v[0] >= kDucatRows) return kStatusNoSuchRow;
+    table[v[0]].allowed = v[1];
+    table[v[0]].divider = v[2];
+    return 0;
+}
+
+} // namespace sim

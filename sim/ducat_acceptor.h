@@ -1,0 +1,173 @@
+// The virtual acceptor of Ducat Console: the acceptor side of the maker's
+// extension of ccTalk (identification, coin table, coin results, coin
+// description writes by fragments, divider and parameter writes, log
+// pages), with the same CRC-16 and cipher as the host, and faults on demand.
+// Not thread-safe by itself: a PtyServer calls it under its lock, and tests
+// change it through PtyServer::withDevice.
+#pragma once
+
+#include "coindata/coin_image.h"
+#include "sim/device.h"
+#include "sim/ducat_faults.h"
+#include "sim/ducat_frame_assembler.h"
+#include "sim/line_error_port.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+constexpr size_t kDucatRows = 16;
+constexpr const char* kEmptyCoinId = "......";
+
+struct DucatIdentity {
+    uint8_t address = 1;
+    uint32_t serial = 20240117;
+    std::string serialText = "DC-20240117"; // up to 32 bytes go on the wire
+    std::string manufacturer = "VIRTUAL";
+    std::string category = "Coin Acceptor";
+    std::string build = "Virtual build 1";
+    std::string revision = "2.04";
+};
+
+struct DucatCoinRow {
+    std::string coinId = kEmptyCoinId; // 6 characters on the wire
+    uint8_t divider = 10;
+    uint8_t allowed = 0;
+    uint8_t firm = 0;
+    uint32_t written = 0;
+};
+
+struct DucatParams {
+    uint16_t maxError = 6;
+    uint8_t nnetDivider = 40;
+    uint8_t numbStandDev = 2;
+    uint32_t structureWritten = 1546300800; // 2019-01-01
+    uint16_t minTravelTime = 120;
+    uint16_t maxTravelTime = 480;
+};
+
+// One coin result as the acceptor reports it to the monitoring request.
+struct DucatResult {
+    uint8_t statErrors[2] = {};
+    uint8_t neuralErrors[2] = {};
+    std::string bestCoin = kEmptyCoinId;
+    std::string nextCoin = kEmptyCoinId;
+    uint8_t pairsA[5] = {};
+    uint8_t pairsB[5] = {};
+    uint8_t row = 0;
+    uint32_t stamp = 0;
+    uint8_t counter = 0;
+    bool accepted = false;
+};
+
+// A coin passing: the acceptor adds the stamp, the counter, the coin names
+// and its result pairs.
+struct DucatCoin {
+    uint8_t row = 0;
+    bool accepted = true;
+    uint8_t statErrors[2] = {1, 9};
+    uint8_t neuralErrors[2] = {0, 7};
+};
+
+class DucatAcceptor final : public Device {
+public:
+    DucatAcceptor();
+
+    // --- what the acceptor holds (change freely between requests)
+    DucatIdentity identity;
+    std::array<DucatCoinRow, kDucatRows> table;
+    DucatParams params;
+    DucatFaultPlan faults;
+
+    // A log of `pages` pages (at least 2) of reproducible bytes; page 0
+    // bytes 226-227 hold the page count minus 2.
+    void setLogPages(size_t pages, uint32_t seed = 1);
+    const std::vector<uint8_t>& log() const { return log_; }
+
+    // Framing errors go to this signal (the host's wrapped port reports them).
+    void setLineErrorSignal(LineErrorSignal* signal) { lineErrors_ = signal; }
+
+    // --- coin results
+    // Scripted results: each monitoring request takes the next one; when the
+    // script is used up, the latest result is answered again.
+    void queueResult(const DucatResult& result) { script_.push_back(result); }
+    void queueCoin(const DucatCoin& coin) { queueResult(makeResult(coin)); }
+    // The result a coin passing now gives (next stamp and counter).
+    DucatResult makeResult(const DucatCoin& coin);
+    // Random coins at `perMinute` (0 = none), seen at once like a real coin.
+    void setRandomCoins(double perMinute, uint32_t seed);
+    const DucatResult& latestResult() const { return latest_; }
+
+    // --- what the host did
+    int requests(uint8_t function) const;
+    // The last request of a function as it came over the wire (empty if none).
+    std::vector<uint8_t> lastRequest(uint8_t function) const;
+    uint32_t lastHostTime() const { return lastHostTime_; }
+    // The image the acceptor holds at a coin index after a complete write
+    // (empty when none was written).
+    const std::vector<uint8_t>& image(size_t coinIndex) const { return images_[coinIndex]; }
+    // Fragment numbers in the order they arrived.
+    const std::vector<int>& fragmentsSeen() const { return fragmentsSeen_; }
+    size_t badFrames() const { return badFrames_; }
+
+    // --- Device
+    void onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
+    void onTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
+    void onLineIdle() override { assembler_.lineIdle(); }
+
+private:
+    using Frame = std::vector<uint8_t>;
+
+    void onFrame(const Frame& request, std::vector<uint8_t>& out);
+    Frame answer(const Frame& request, const DucatFaultRule* fault);
+    Frame answerIdentify(const Frame& request);
+    Frame answerWriteFragment(Frame request, const DucatFaultRule* fault);
+    Frame answerReadLogPage(Frame request, const DucatFaultRule* fault);
+    Frame answerReadTable(const Frame& request, const DucatFaultRule* fault);
+    Frame answerReadResult(const DucatFaultRule* fault);
+    Frame answerWriteSetting(Frame request, const DucatFaultRule* fault);
+
+    int takeFragment(const Frame& plain);
+    void applyImage(size_t coinIndex);
+    int applySetting(uint8_t function, const Frame& plain);
+    void passRandomCoin(uint64_t nowMs);
+
+    Frame shortReply(const std::vector<uint8_t>& data) const;
+    void spoil(Frame& reply, const DucatFaultRule* fault) const;
+
+    DucatFrameAssembler assembler_;
+    LineErrorSignal* lineErrors_ = nullptr;
+    std::vector<uint8_t> log_;
+
+    std::deque<DucatResult> script_;
+    DucatResult latest_;
+    uint32_t nextStamp_ = 1001;
+    uint8_t nextCounter_ = 1;
+    uint8_t historyA_[5] = {};
+    uint8_t historyB_[5] = {};
+
+    double coinsPerMinute_ = 0;
+    std::mt19937 random_;
+    uint64_t nextCoinAtMs_ = 0;
+
+    // The coin description being written: index and the fragment wanted next.
+    CoinImage pendingImage_{};
+    int pendingIndex_ = -1;
+    int nextFragment_ = 0;
+    std::array<std::vector<uint8_t>, kDucatRows> images_;
+
+    std::map<uint8_t, int> requests_;
+    std::map<uint8_t, Frame> lastRequests_;
+    std::vector<int> fragmentsSeen_;
+    uint32_t lastHostTime_ = 0;
+    size_t badFrames_ = 0;
+};
+
+} // namespace sim

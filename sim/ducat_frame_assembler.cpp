@@ -1,0 +1,48 @@
+#include "sim/ducat_frame_assembler.h"
+
+#include "commands/acceptor_protocol.h"
+
+namespace sim {
+namespace {
+constexpr size_t kLengthAt = 1;
+constexpr size_t kHeaderAt = 3;
+} // namespace
+
+size_t DucatFrameAssembler::expectedLength() const {
+    if (partial_.size() <= kLengthAt) return 0;
+    const size_t lowLength = partial_[kLengthAt];
+    const size_t shortLength = lowLength + acceptor::kFrameOverhead;
+    // A frame of fewer than two data bytes cannot be the long write.
+    if (lowLength < 2) return shortLength;
+    if (partial_.size() <= acceptor::kFunctionAt) return 0;
+    if (partial_[kHeaderAt] != acceptor::kExtensionHeader ||
+        partial_[acceptor::kFunctionAt] != acceptor::kWriteFragment)
+        return shortLength;
+    const size_t highAt = acceptor::write_fragment::kDataLengthHighAt;
+    if (partial_.size() <= highAt) return 0;
+    return shortLength + 256 * static_cast<size_t>(partial_[highAt]);
+}
+
+void DucatFrameAssembler::feed(const uint8_t* data, size_t n, const FrameSink& sink) {
+    for (size_t i = 0; i < n; ++i) {
+        if (discarding_) return;
+        partial_.push_back(data[i]);
+        const size_t length = expectedLength();
+        if (length > kMaxFrame) {
+            partial_.clear();
+            discarding_ = true;
+            return;
+        }
+        if (length != 0 && partial_.size() == length) {
+            sink(partial_);
+            partial_.clear();
+        }
+    }
+}
+
+void DucatFrameAssembler::lineIdle() {
+    partial_.clear();
+    discarding_ = false;
+}
+
+} // namespace sim
