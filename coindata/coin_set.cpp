@@ -12,6 +12,7 @@ constexpr uint32_t kNamedSlotReserved1 = 32;
 constexpr int32_t kNamedSlotDivider = 2;
 constexpr char kEmptySlotId[] = "......";
 constexpr char kEmptySlotComment[] = "*";
+constexpr auto kSlotFields = [](auto& entry, auto& c) { VisitCoinSetSlot(entry, c); };
 } // namespace
 
 CoinSet InitialCoinSet() {
@@ -29,16 +30,11 @@ CoinSet InitialCoinSet() {
 void InitCoinSet() { stCoinSet = InitialCoinSet(); }
 
 CoinSetSlotBytes EncodeCoinSetSlot(const CoinSetEntry& entry) {
-    CoinSetSlotBytes bytes{};
-    FieldWriter writer(bytes.data(), bytes.size());
-    VisitCoinSetSlot(entry, writer);
-    return bytes;
+    return EncodeFields<kCoinSetSlotBytes>(entry, kSlotFields);
 }
 
 CoinSetEntry DecodeCoinSetSlot(const CoinSetSlotBytes& bytes) {
-    CoinSetEntry entry;
-    FieldReader reader(bytes.data(), bytes.size());
-    VisitCoinSetSlot(entry, reader);
+    CoinSetEntry entry = DecodeFields<CoinSetEntry>(bytes, kSlotFields);
     entry.bPresent = 0;
     return entry;
 }

@@ -4,8 +4,8 @@
 
 namespace {
 
-template <typename Record, typename Codec>
-void VisitFields(Record& r, Codec& c) {
+// The record's words in file order.
+constexpr auto kFields = [](auto& r, auto& c) {
     for (auto& point : r.aPoints) {
         c.Field(point.iMax);
         c.Field(point.iEnd);
@@ -17,20 +17,14 @@ void VisitFields(Record& r, Codec& c) {
     c.Field(r.iTime1);
     c.Field(r.iTime2);
     c.Field(r.aiReserved);
-}
+};
 
 } // namespace
 
 CoinStatRecordBytes EncodeCoinStatRecord(const CoinStatRecord& record) {
-    CoinStatRecordBytes bytes{};
-    FieldWriter writer(bytes.data(), bytes.size());
-    VisitFields(record, writer);
-    return bytes;
+    return EncodeFields<kCoinStatRecordBytes>(record, kFields);
 }
 
 CoinStatRecord DecodeCoinStatRecord(const CoinStatRecordBytes& bytes) {
-    CoinStatRecord record;
-    FieldReader reader(bytes.data(), bytes.size());
-    VisitFields(record, reader);
-    return record;
+    return DecodeFields<CoinStatRecord>(bytes, kFields);
 }

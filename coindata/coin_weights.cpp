@@ -4,24 +4,15 @@
 
 namespace {
 
-template <typename Weights, typename Codec>
-void VisitFields(Weights& w, Codec& c) {
+constexpr auto kFields = [](auto& w, auto& c) {
     c.Field(w.aiWords);
     c.Field(w.iCount);
-}
+};
 
 } // namespace
 
 CoinWeightsBytes EncodeCoinWeights(const CoinWeights& weights) {
-    CoinWeightsBytes bytes{};
-    FieldWriter writer(bytes.data(), bytes.size());
-    VisitFields(weights, writer);
-    return bytes;
+    return EncodeFields<kCoinWeightsBytes>(weights, kFields);
 }
 
-CoinWeights DecodeCoinWeights(const CoinWeightsBytes& bytes) {
-    CoinWeights weights;
-    FieldReader reader(bytes.data(), bytes.size());
-    VisitFields(weights, reader);
-    return weights;
-}
+CoinWeights DecodeCoinWeights(const CoinWeightsBytes& bytes) { return DecodeFields<CoinWeights>(bytes, kFields); }

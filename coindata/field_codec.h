@@ -3,6 +3,7 @@
 // and FieldReader walk that list in the two directions.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -123,3 +124,20 @@ private:
     size_t position_ = 0;
     bool ok_ = true;
 };
+
+// A record's bytes from its field list (`visit(record, codec)`), and back.
+template <size_t N, typename Record, typename Visit>
+std::array<uint8_t, N> EncodeFields(const Record& record, Visit visit) {
+    std::array<uint8_t, N> bytes{};
+    FieldWriter writer(bytes.data(), bytes.size());
+    visit(record, writer);
+    return bytes;
+}
+
+template <typename Record, size_t N, typename Visit>
+Record DecodeFields(const std::array<uint8_t, N>& bytes, Visit visit) {
+    Record record;
+    FieldReader reader(bytes.data(), bytes.size());
+    visit(record, reader);
+    return record;
+}

@@ -6,8 +6,7 @@ std::vector<std::unique_ptr<ReferenceBookRecord>> ReferenceBook;
 
 namespace {
 
-template <typename Record, typename Codec>
-void VisitFields(Record& r, Codec& c) {
+constexpr auto kFields = [](auto& r, auto& c) {
     c.Field(r.szCoinId);
     c.Field(r.szShort);
     c.Field(r.szFull);
@@ -15,22 +14,16 @@ void VisitFields(Record& r, Codec& c) {
     c.Field(r.szDimensions);
     c.Field(r.szCountry);
     c.Field(r.szDenomination);
-}
+};
 
 } // namespace
 
 ReferenceBookRecordBytes EncodeReferenceBookRecord(const ReferenceBookRecord& record) {
-    ReferenceBookRecordBytes bytes{};
-    FieldWriter writer(bytes.data(), bytes.size());
-    VisitFields(record, writer);
-    return bytes;
+    return EncodeFields<kReferenceBookRecordBytes>(record, kFields);
 }
 
 ReferenceBookRecord DecodeReferenceBookRecord(const ReferenceBookRecordBytes& bytes) {
-    ReferenceBookRecord record;
-    FieldReader reader(bytes.data(), bytes.size());
-    VisitFields(record, reader);
-    return record;
+    return DecodeFields<ReferenceBookRecord>(bytes, kFields);
 }
 
 void ClearReferenceBook() { ReferenceBook.clear(); }

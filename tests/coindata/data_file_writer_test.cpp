@@ -43,19 +43,6 @@ TEST_F(DataFileWriterTest, ReplacesTheOldFileAndLeavesNoTemporaryFile) {
     EXPECT_FALSE(FileExists(TemporaryPathFor("data.bin")));
 }
 
-TEST_F(DataFileWriterTest, AWriteCutShortKeepsTheOldFile) {
-    const Bytes old = WithEnvelope(Bytes(100, 7));
-    WriteFileBytes("data.bin", old);
-    const Bytes content(100000, 9);
-    {
-        FileSizeLimit limit(4096);
-        ASSERT_TRUE(limit.Ok());
-        EXPECT_FALSE(WriteDataFile("data.bin", content.data(), content.size()));
-    }
-    EXPECT_EQ(old, ReadFileBytes("data.bin"));
-    EXPECT_FALSE(FileExists(TemporaryPathFor("data.bin")));
-}
-
 TEST_F(DataFileWriterTest, AConfigurationWriteCutShortReportsAndKeepsTheOldFile) {
     const Bytes old = WithEnvelope(Bytes(60, 0));
     WriteFileBytes("Ducat Console.cnf", old);
