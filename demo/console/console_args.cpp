@@ -1,0 +1,150 @@
+#include "demo/console/console_args.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#if POLLBENCH_WITH_SIM
+#include "sim/standard_options.h"
+#endif
+
+namespace {
+
+constexpr int kMinAddress = 2; // 1 is the host, 0 the broadcast
+constexpr int kMaxAddress = 255;
+constexpr int kMinIntervalMs = 10;
+constexpr int kMaxIntervalMs = 60000;
+#if POLLBENCH_WITH_SIM
+constexpr double kSimCoinsPerSecond = 0.5; // enough to watch, and to finish a teach
+#endif
+
+bool ParseNumber(const std::string& text, int min, int max, int& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || n < min || n > max) return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+// Options of the host, before the command; false when the word is not one.
+bool TakeHostOption(const std::vector<std::string>& w, size_t& i, PollbenchArgs& args, std::string& error) {
+    const std::string& name = w[i];
+    if (name == "--trace") {
+        args.trace = true;
+        return true;
+    }
+    if (name != "--port" && name != "--address" && name != "--interval") return false;
+    if (i + 1 >= w.size()) {
+        error = name + " needs a value";
+        return true;
+    }
+    const std::string& value = w[++i];
+    if (name == "--port") {
+        args.port = value;
+    } else if (name == "--address" && !ParseNumber(value, kMinAddress, kMaxAddress, args.address)) {
+        error = "--address takes 2..255";
+    } else if (name == "--interval" && !ParseNumber(value, kMinIntervalMs, kMaxIntervalMs, args.intervalMs)) {
+        error = "--interval takes 10..60000 milliseconds";
+    }
+    return true;
+}
+
+// The options of the virtual acceptor that follow --sim.
+bool TakeSimOptions(const std::vector<std::string>& w, size_t& i, PollbenchArgs& args, std::string& error) {
+#if POLLBENCH_WITH_SIM
+    args.sim = true;
+    args.simConfig.coinsPerSecond = kSimCoinsPerSecond;
+    args.simConfig.address = 0; // 0 until given: then the host's address
+    while (i + 1 < w.size()) {
+        size_t next = i + 1;
+        const sim::OptionResult r = sim::ParseStandardOption(w, next, args.simConfig, error);
+        if (r == sim::OptionResult::Bad) return false;
+        if (r == sim::OptionResult::NotMine) break;
+        i = next;
+    }
+    return true;
+#else
+    (void)w;
+    (void)i;
+    (void)args;
+    error = "--sim is not available in this build";
+    return false;
+#endif
+}
+
+// Arguments after the command word.
+bool TakeCommandArgument(const std::vector<std::string>& w, size_t& i, PollbenchArgs& args, std::string& error) {
+    const std::string& word = w[i];
+    if (args.command == "teach" && word == "--enhanced") {
+        args.enhanced = true;
+    } else if (args.command == "poll" && word == "--reinit" && i + 1 < w.size()) {
+        const std::string& answer = w[++i];
+        if (answer != "yes" && answer != "no") {
+            error = "--reinit takes yes or no";
+            return false;
+        }
+        args.reinitialize = answer == "yes";
+    } else if (args.command == "teach" && args.channel.empty() && word.compare(0, 2, "--") != 0) {
+        args.channel = word;
+    } else {
+        error = "unexpected argument: " + word;
+        return false;
+    }
+    return true;
+}
+
+bool KnownCommand(const std::string& command) {
+    return command == "search" || command == "identify" || command == "poll" || command == "teach";
+}
+
+} // namespace
+
+bool ParsePollbenchArgs(const std::vector<std::string>& w, PollbenchArgs& args, std::string& error) {
+    for (size_t i = 0; i < w.size(); ++i) {
+        if (!args.command.empty()) {
+            if (!TakeCommandArgument(w, i, args, error)) return false;
+        } else if (w[i] == "--sim") {
+            if (!TakeSimOptions(w, i, args, error)) return false;
+        } else if (TakeHostOption(w, i, args, error)) {
+            if (!error.empty()) return false;
+        } else if (KnownCommand(w[i])) {
+            args.command = w[i];
+        } else {
+            error = "unknown command or option: " + w[i];
+            return false;
+        }
+    }
+    if (args.command.empty()) {
+        error = "no command given";
+        return false;
+    }
+    if (args.command == "teach" && args.channel.empty()) {
+        error = "teach needs a channel";
+        return false;
+    }
+    if (!args.sim && args.port.empty() && args.command != "search") {
+        error = "name the port with --port, or use --sim";
+        return false;
+    }
+#if POLLBENCH_WITH_SIM
+    if (args.sim && args.simConfig.address == 0) args.simConfig.address = static_cast<uint8_t>(args.address);
+#endif
+    return true;
+}
+
+const char* PollbenchUsage() {
+    return "usage: pollbench [--port NAME] [--address N] [--interval MS] [--trace]\n"
+           "                 [--sim [SIM OPTIONS]] COMMAND\n"
+           "commands:\n"
+           "  search                      look for the device on COM1..COM20\n"
+           "  identify                    identification and coin table\n"
+           "  poll [--reinit yes|no]      poll the event buffer until Ctrl+C\n"
+           "  teach CHANNEL [--enhanced]  teach a coin channel\n"
+           "--port takes a device name or a COM port number; --address 2..255 (default 2);\n"
+           "--interval 10..60000 ms between polls (default 200); --trace shows the exchanges.\n"
+#if POLLBENCH_WITH_SIM
+           "--sim serves a virtual standard acceptor on a pty; its options:\n"
+#endif
+        ;
+}

@@ -1,0 +1,32 @@
+// The pollbench command line:
+//   pollbench [--port NAME] [--address N] [--interval MS] [--trace]
+//             [--sim [SIM OPTIONS]] COMMAND [COMMAND ARGUMENTS]
+#pragma once
+
+#include <string>
+#include <vector>
+
+#if POLLBENCH_WITH_SIM
+#include "sim/standard_config.h"
+#endif
+
+struct PollbenchArgs {
+    std::string port;      // a device name, or a COM port number
+    int address = 2;
+    int intervalMs = 200;
+    bool trace = false;    // exchanges on standard error
+    std::string command;   // search, identify, poll, teach
+    std::string channel;   // teach: the Channel field
+    bool enhanced = false; // teach: enhanced bandwidth
+    bool reinitialize = false; // poll: the answer to the device-reset question
+    bool sim = false;
+#if POLLBENCH_WITH_SIM
+    sim::StandardConfig simConfig;
+#endif
+};
+
+// Fills `args` from the command line; false with `error` set when it is not
+// a valid one.
+bool ParsePollbenchArgs(const std::vector<std::string>& words, PollbenchArgs& args, std::string& error);
+
+const char* PollbenchUsage();

@@ -1,0 +1,140 @@
+#include "demo/console/console_commands.h"
+
+#include "demo/console/console_report.h"
+#include "demo/port_scan.h"
+#include "demo/reset_question.h"
+#include "demo/settings.h"
+#include "demo/teach.h"
+#include "platform/clock.h"
+#include "platform/port_names.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+volatile std::sig_atomic_t g_Interrupted = 0;
+
+namespace {
+
+constexpr int kIdentifyTicks = 3;  // simple polls tried before giving up
+constexpr uint32_t kSleepSliceMs = 10;
+
+void Print(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+// Sleeps `ms`, waking early on Ctrl+C.
+void Wait(uint32_t ms) {
+    for (uint32_t slept = 0; slept < ms && g_Interrupted == 0; slept += kSleepSliceMs) {
+        platform::SleepMilliseconds(kSleepSliceMs);
+    }
+}
+
+void TraceToStderr(const char* label, const uint8_t* bytes, size_t count) {
+    std::fputs(label, stderr);
+    for (size_t i = 0; i < count; ++i) std::fprintf(stderr, "%02X ", bytes[i]);
+    if (label[0] != '\r' && label[0] != ' ') std::fputc('\n', stderr);
+}
+
+// A port argument of digits is a COM port number, anything else a device name.
+void SelectPort(CCctDriver& driver, const std::string& port) {
+    const bool number = !port.empty() && port.find_first_not_of("0123456789") == std::string::npos;
+    if (number) {
+        g_ComPort = static_cast<uint8_t>(std::atoi(port.c_str()));
+        driver.m_PortName.clear();
+    } else {
+        driver.m_PortName = port;
+    }
+}
+
+// The settings of the command line in the program's settings and the core.
+void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
+    g_DeviceAddress = static_cast<uint8_t>(args.address);
+    g_PollInterval = args.intervalMs;
+    SelectPort(core.m_Driver, args.port);
+    if (args.trace) core.m_Driver.m_Trace = TraceToStderr;
+    core.m_Hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
+    core.StartPolling();
+}
+
+} // namespace
+
+int RunSearch(const PollbenchArgs& args) {
+    const int found = ScanPorts(static_cast<uint8_t>(args.address),
+                                [](const std::string& line) { Print(TerminalText(line) + "\n"); });
+    if (found == 0) return 1;
+    const std::string device = platform::ComPortDevice(found);
+    Print("COM" + std::to_string(found) + " is " + device + "\n");
+    return 0;
+}
+
+int RunIdentify(const PollbenchArgs& args) {
+    CDemoCore core;
+    uint32_t timerMs = 0;
+    Prepare(core, args, timerMs);
+    for (int tick = 0; tick < kIdentifyTicks && core.m_PrevState != kConnected && g_Interrupted == 0; ++tick) {
+        if (tick != 0) Wait(timerMs);
+        core.ConnectionTick();
+    }
+    if (core.m_PrevState != kConnected) {
+        Print(core.m_Status.empty() ? "no device answered\n" : TerminalText(core.m_Status) + "\nidentification failed\n");
+        return 1;
+    }
+    Print(TerminalText(core.m_Status) + "\n" + CoinTable(core));
+    return 0;
+}
+
+int RunPoll(const PollbenchArgs& args) {
+    CDemoCore core;
+    uint32_t timerMs = 0;
+    bool changed = false;
+    Prepare(core, args, timerMs);
+    core.m_Hooks.refresh = [&changed] { changed = true; };
+    const bool answer = args.reinitialize;
+    core.m_Driver.m_AskReinitialize = [answer] {
+        Print(std::string(kResetQuestionText) + (answer ? " Yes\n" : " No\n"));
+        return answer;
+    };
+    std::string shownStatus;
+    while (g_Interrupted == 0) {
+        const int before = core.m_PrevState;
+        changed = false;
+        core.ConnectionTick();
+        if (core.m_Status != shownStatus) {
+            shownStatus = core.m_Status;
+            Print(TerminalText(shownStatus) + "\n");
+        }
+        if (before == kDisconnected && core.m_PrevState == kConnected) Print(CoinTable(core));
+        if (before == kConnected && core.m_PrevState == kConnected && changed) Print(PollLine(core) + "\n");
+        Wait(timerMs);
+    }
+    core.StopPolling();
+    return 0;
+}
+
+int RunTeach(const PollbenchArgs& args) {
+    CDemoCore core;
+    uint32_t timerMs = 0;
+    Prepare(core, args, timerMs);
+    CTeachCore teach(core.m_Driver);
+    teach.StartOrAbort(args.channel, args.enhanced);
+    char started[48];
+    std::snprintf(started, sizeof started, "teaching, channel byte 0x%02X\n", teach.m_Channel);
+    Print(started);
+    std::string shown;
+    while (teach.m_bTeaching == 1 && g_Interrupted == 0) {
+        Wait(kTeachTickMs);
+        if (g_Interrupted != 0) break;
+        teach.Tick();
+        if (teach.m_StatusText != shown) {
+            shown = teach.m_StatusText;
+            Print(TerminalText(shown) + "\n");
+        }
+    }
+    if (g_Interrupted != 0) {
+        teach.Close();
+        Print("aborted\n");
+        return 1;
+    }
+    return teach.m_TeachStatus == kTeachComplete ? 0 : 1;
+}

@@ -1,0 +1,21 @@
+#include "demo/console/console_sim.h"
+
+#include "sim/standard_line.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+ConsoleSim::ConsoleSim() = default;
+ConsoleSim::~ConsoleSim() = default;
+
+bool ConsoleSim::Start(PollbenchArgs& args) {
+    m_Line = std::make_unique<sim::StandardLine>(args.simConfig);
+    if (!m_Line->ok()) return false;
+    args.port = m_Line->hostPath();
+    // The port search looks at the names in CCTALK_PORTS first.
+    const char* listed = std::getenv("CCTALK_PORTS");
+    const std::string ports = args.port + (listed != nullptr && *listed != '\0' ? ":" + std::string(listed) : "");
+    ::setenv("CCTALK_PORTS", ports.c_str(), 1);
+    std::fprintf(stderr, "virtual acceptor at address %d on %s\n", args.simConfig.address, args.port.c_str());
+    return true;
+}

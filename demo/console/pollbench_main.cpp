@@ -1,0 +1,53 @@
+// pollbench: Pollbench's discovery, identification, polling and teaching on
+// a terminal.
+#include "demo/console/console_args.h"
+#include "demo/console/console_commands.h"
+
+#if POLLBENCH_WITH_SIM
+#include "demo/console/console_sim.h"
+#include "sim/standard_options.h"
+#endif
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+void OnInterrupt(int) { g_Interrupted = 1; }
+
+void PrintUsage() {
+    std::fputs(PollbenchUsage(), stderr);
+#if POLLBENCH_WITH_SIM
+    std::fputs(sim::StandardOptionsHelp(), stderr);
+#endif
+}
+
+int Run(const PollbenchArgs& args) {
+    if (args.command == "search") return RunSearch(args);
+    if (args.command == "identify") return RunIdentify(args);
+    if (args.command == "poll") return RunPoll(args);
+    return RunTeach(args);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    PollbenchArgs args;
+    std::string error;
+    if (!ParsePollbenchArgs(std::vector<std::string>(argv + 1, argv + argc), args, error)) {
+        std::fprintf(stderr, "pollbench: %s\n", error.c_str());
+        PrintUsage();
+        return kUsageError;
+    }
+    std::signal(SIGINT, OnInterrupt);
+#if POLLBENCH_WITH_SIM
+    ConsoleSim sim;
+    if (args.sim && !sim.Start(args)) {
+        std::fprintf(stderr, "pollbench: cannot open a pty for the virtual acceptor\n");
+        return 1;
+    }
+#endif
+    return Run(args);
+}

@@ -1,0 +1,55 @@
+// Everything Pollbench's main window does that is not a window: discovery,
+// identification, polling and the indicators, over one driver and a model.
+#pragma once
+
+#include "demo/cct_driver.h"
+#include "demo/demo_hooks.h"
+#include "demo/demo_model.h"
+
+class CDemoCore : public DemoModel {
+public:
+    CDemoCore();
+
+    CCctDriver m_Driver;
+    DemoHooks m_Hooks;
+
+    // Polling runs between these two: the settings go into the driver and
+    // the next tick starts from the disconnected state.
+    void StartPolling();
+    void StopPolling();
+
+    // One tick of the poll timer: find the device, or poll it.
+    void ConnectionTick();
+
+    // Reads identity and configuration and sets the device up; 1 when done,
+    // 0 when one of the identity requests failed.
+    int Identify();
+
+    // One read of the event buffer shown in the fields; 0 when the device
+    // is to be treated as lost.
+    int PollStep();
+
+    void ShowActivity(int mode);
+    void ReadOptoMarks();
+    void FlashOutlets(uint8_t bits);
+    void EndOutletFlash(); // the flash timer's tick
+
+    void ResetCounters();
+    void ResetDisplay();
+    void ApplyOptionVisibility();
+    void RebuildSortTexts();
+
+    // Read-backs of the device's tables into the fields.
+    void ReadMasterInhibit();
+    void ReadCoinIds();
+    void ReadSorterPaths(int position);
+    void ReadInhibits();
+    void ReadSorterOverride();
+    void ReadDefaultPath();
+    void ReadResidual();
+
+private:
+    void LoseConnection();
+    void Refresh() const;
+    void ShowControls() const;
+};

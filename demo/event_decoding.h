@@ -1,0 +1,20 @@
+// Decoding of the buffered-credit reply: an event counter, then five events
+// of two bytes each, newest first.
+#pragma once
+
+#include "demo/poll_counts.h"
+
+#include <cstdint>
+
+constexpr uint8_t kBufferedCreditLength = 11;
+constexpr int kEventsInReply = 5;
+
+// New events between two counters. The counter skips 0 when it wraps, and
+// more than the five events a reply holds are lost.
+int NewEventCount(uint8_t counter, uint8_t lastCounter);
+
+// Error codes that count as a rejected coin.
+bool IsCountedReject(uint8_t code);
+
+// Counts the newest `newEvents` events of an 11-byte reply into `counts`.
+void DecodeEvents(const uint8_t* reply, int newEvents, PollCounts& counts);

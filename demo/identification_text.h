@@ -1,0 +1,22 @@
+// Pieces of the identification text shown in the status box.
+#pragma once
+
+#include "demo/cct_driver.h"
+
+#include <cstdint>
+#include <string>
+
+// The serial number read little-endian from 3 or 4 bytes; 0 for other lengths.
+uint32_t SerialNumberFromReply(const CctReply& reply);
+
+// "SN: " line value: the serial number as signed decimal.
+std::string SerialNumberText(uint32_t serial);
+
+// The letters of the option flags: "T", "E", "M", "L" for bits 7 to 4.
+std::string OptionLetters(uint8_t flags);
+
+// "Master Inhibit" is offered unless the revision is exactly 52.00 or 52.01.
+bool MasterInhibitOffered(const std::string& revision);
+
+// True when the product code begins with the variant prefix.
+bool IsQxProduct(const std::string& productCode);

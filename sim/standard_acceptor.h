@@ -1,0 +1,115 @@
+// A standard ccTalk coin acceptor on a one-wire bus, for Pollbench: identity,
+// coin table, inhibits, sorter, event buffer, teach mode, accept limit, and
+// faults on demand.
+#pragma once
+
+#include "sim/device.h"
+#include "sim/standard_config.h"
+#include "sim/standard_event_buffer.h"
+
+#include <deque>
+#include <random>
+
+namespace sim {
+
+// Ways the next replies can go wrong.
+enum class StandardFault {
+    Silent,      // no reply at all
+    BadChecksum, // the checksum byte is off by one
+    ExtraData,   // one data byte more than the reply has
+    Nak,         // a negative acknowledgement instead of the reply
+    Oversize,    // a well-formed reply of 96 data bytes
+    ShortReply,  // the length byte announces more bytes than follow
+};
+
+// A request the device took (addressed to it, checksum right).
+struct StandardRequest {
+    uint8_t header = 0;
+    std::vector<uint8_t> data;
+};
+
+using SorterPathSet = std::array<uint8_t, 4>;
+
+class StandardAcceptor : public Device {
+public:
+    explicit StandardAcceptor(StandardConfig config = {});
+
+    void onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
+    void onTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
+    void onLineIdle() override { rx_.clear(); }
+
+    // Script: a coin at a position goes the way the device's settings say
+    // (credit, inhibited, rejected, or a teach sample).
+    void insertCoin(int position);
+    void pushEvent(uint8_t resultA, uint8_t resultB) { events_.push(resultA, resultB); }
+    void reportError(uint8_t code) { events_.push(0, code); }
+    void setEventCounter(uint8_t counter) { events_.setCounter(counter); }
+    void resetCounter() { events_.reset(); } // what a power cycle does to the buffer
+
+    void injectFault(StandardFault fault, int times = 1);
+    void setEcho(bool on) { config_.echo = on; }
+    void setHeaderKnown(uint8_t header, bool known) { config_.unknownHeaders.set(header, !known); }
+    void setOptoStates(uint8_t bits) { opto_ = bits; }
+    void setSorterPaths(int position, const SorterPathSet& paths) { paths_[static_cast<size_t>(position - 1)] = paths; }
+    void setSorterOverride(uint8_t mask) { overrideMask_ = mask; }
+    void setAcceptLimit(uint32_t limit) {
+        acceptLimit_ = limit;
+        accepted_ = 0;
+    }
+
+    StandardConfig& config() { return config_; }
+    uint8_t eventCounter() const { return events_.counter(); }
+    uint16_t inhibitMask() const { return inhibitMask_; } // bit p-1 set = position p enabled
+    uint8_t masterInhibit() const { return master_; }
+    const SorterPathSet& sorterPaths(int position) const { return paths_[static_cast<size_t>(position - 1)]; }
+    uint8_t defaultPath() const { return defaultPath_; }
+    uint8_t overrideMask() const { return overrideMask_; }
+    bool teaching() const { return teaching_; }
+    uint8_t outputLines() const { return outputLines_; }
+    uint8_t motors() const { return motors_; }
+    uint32_t acceptLimit() const { return acceptLimit_; }
+    // The latest requests, oldest first.
+    const std::deque<StandardRequest>& requests() const { return requests_; }
+
+private:
+    struct Answer {
+        bool silent = false;
+        uint8_t header = 0;
+        std::vector<uint8_t> data;
+    };
+
+    void takeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out);
+    void sendAnswer(uint8_t destination, Answer answer, std::vector<uint8_t>& out);
+    Answer answer(uint8_t header, const std::vector<uint8_t>& data);
+    bool answerIdentity(uint8_t header, Answer& a) const;
+    bool answerSettings(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
+    bool answerSorter(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
+    bool answerActions(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
+    uint8_t route(int position) const;
+    void insertRandomCoin();
+
+    StandardConfig config_;
+    StandardEventBuffer events_;
+    std::vector<uint8_t> rx_;
+    std::deque<StandardFault> faults_;
+    std::deque<StandardRequest> requests_;
+
+    uint16_t inhibitMask_ = 0;
+    uint8_t master_ = 1; // bit 0 set = normal operation
+    std::array<SorterPathSet, kStandardCoinPositions> paths_{};
+    uint8_t defaultPath_ = 1;
+    uint8_t overrideMask_ = 0xFF; // bit k-1 clear = outlet k full
+    uint8_t opto_ = 0;
+    uint8_t outputLines_ = 0;
+    uint8_t motors_ = 0;
+    bool teaching_ = false;
+    uint8_t teachCount_ = 0;
+    uint8_t teachStatus_ = 0;
+    uint32_t acceptLimit_ = 0;
+    uint32_t accepted_ = 0;
+
+    std::mt19937 random_;
+    uint64_t nextCoinMs_ = 0;
+};
+
+} // namespace sim

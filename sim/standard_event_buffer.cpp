@@ -1,0 +1,25 @@
+#include "sim/standard_event_buffer.h"
+
+#include <algorithm>
+
+namespace sim {
+
+void StandardEventBuffer::push(uint8_t resultA, uint8_t resultB) {
+    counter_ = counter_ == 255 ? 1 : static_cast<uint8_t>(counter_ + 1);
+    std::copy_backward(events_.begin(), events_.end() - 2, events_.end());
+    events_[0] = resultA;
+    events_[1] = resultB;
+}
+
+void StandardEventBuffer::reset() {
+    counter_ = 0;
+    events_.fill(0);
+}
+
+std::vector<uint8_t> StandardEventBuffer::reply() const {
+    std::vector<uint8_t> data{counter_};
+    data.insert(data.end(), events_.begin(), events_.end());
+    return data;
+}
+
+} // namespace sim

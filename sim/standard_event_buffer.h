@@ -1,0 +1,29 @@
+// The standard acceptor's event buffer: five events, newest first, and an
+// event counter that is 0 only after a reset and wraps from 255 to 1.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace sim {
+
+class StandardEventBuffer {
+public:
+    static constexpr int kEvents = 5;
+
+    // A credit (coin position, sorter path) or an error (0, code).
+    void push(uint8_t resultA, uint8_t resultB);
+    void reset(); // counter 0, no events
+    void setCounter(uint8_t counter) { counter_ = counter; }
+    uint8_t counter() const { return counter_; }
+
+    // The 11 data bytes of the buffered-credit reply.
+    std::vector<uint8_t> reply() const;
+
+private:
+    uint8_t counter_ = 0;
+    std::array<uint8_t, 2 * kEvents> events_{};
+};
+
+} // namespace sim

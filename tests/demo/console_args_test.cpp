@@ -1,0 +1,72 @@
+// The pollbench command line.
+#include "demo/console/console_args.h"
+#include "demo/console/console_report.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool Parse(const std::vector<std::string>& words, PollbenchArgs& args, std::string& error) {
+    args = PollbenchArgs{};
+    error.clear();
+    return ParsePollbenchArgs(words, args, error);
+}
+
+TEST(ConsoleArgs, HostOptionsAndCommands) {
+    PollbenchArgs a;
+    std::string error;
+    ASSERT_TRUE(Parse({"--port", "/dev/ttyUSB0", "--address", "5", "--interval", "300", "identify"}, a, error));
+    EXPECT_EQ(a.port, "/dev/ttyUSB0");
+    EXPECT_EQ(a.address, 5);
+    EXPECT_EQ(a.intervalMs, 300);
+    EXPECT_EQ(a.command, "identify");
+    ASSERT_TRUE(Parse({"--port", "3", "teach", "12", "--enhanced"}, a, error));
+    EXPECT_EQ(a.channel, "12");
+    EXPECT_TRUE(a.enhanced);
+    ASSERT_TRUE(Parse({"--port", "3", "poll", "--reinit", "yes"}, a, error));
+    EXPECT_TRUE(a.reinitialize);
+    ASSERT_TRUE(Parse({"search"}, a, error)); // the search needs no port
+    EXPECT_EQ(a.address, 2);
+    EXPECT_EQ(a.intervalMs, 200);
+}
+
+TEST(ConsoleArgs, RefusedCommandLines) {
+    PollbenchArgs a;
+    std::string error;
+    EXPECT_FALSE(Parse({}, a, error));
+    EXPECT_FALSE(Parse({"identify"}, a, error)); // no port
+    EXPECT_EQ(error, "name the port with --port, or use --sim");
+    EXPECT_FALSE(Parse({"--port", "x", "teach"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "--address", "1", "poll"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "--address", "256", "poll"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "--interval", "abc", "poll"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "poll", "--reinit", "maybe"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "dance"}, a, error));
+    EXPECT_FALSE(Parse({"--port"}, a, error));
+}
+
+#if POLLBENCH_WITH_SIM
+TEST(ConsoleArgs, SimOptionsFollowSimUntilTheCommand) {
+    PollbenchArgs a;
+    std::string error;
+    ASSERT_TRUE(Parse({"--address", "4", "--sim", "--coin-rate", "2", "--no-echo", "--product", "QX9", "poll"}, a, error))
+        << error;
+    EXPECT_TRUE(a.sim);
+    EXPECT_EQ(a.command, "poll");
+    EXPECT_DOUBLE_EQ(a.simConfig.coinsPerSecond, 2.0);
+    EXPECT_FALSE(a.simConfig.echo);
+    EXPECT_EQ(a.simConfig.productCode, "QX9");
+    EXPECT_EQ(a.simConfig.address, 4); // the host's address unless given
+    ASSERT_TRUE(Parse({"--sim", "--address", "9", "identify"}, a, error));
+    EXPECT_EQ(a.simConfig.address, 9);
+    EXPECT_EQ(a.address, 2);
+    EXPECT_FALSE(Parse({"--sim", "--flags", "300", "identify"}, a, error));
+}
+#endif
+
+TEST(ConsoleReport, TerminalTextDropsCarriageReturns) {
+    EXPECT_EQ(TerminalText("ABC - XYZ\r\nSN: 123\r\n"), "ABC - XYZ\nSN: 123\n");
+    EXPECT_EQ(TerminalText("a\rb"), "a\rb");
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+// The driver and the port search over a pty against the virtual acceptor.
+#include "demo/port_scan.h"
+#include "sim_fixture.h"
+
+#include <cstdlib>
+
+namespace {
+
+class LineTest : public SimFixture {
+protected:
+    int Send(uint8_t header, std::initializer_list<uint8_t> data = {}) {
+        return core.m_Driver.Request(header, data, reply);
+    }
+    // Opens the line as the port search does and probes it.
+    int Probe(uint8_t address) {
+        auto port = OpenDemoPort(line->hostPath());
+        if (!port || !ConfigureDemoPort(*port, GenerousTimeouts())) return -1;
+        return ProbePort(*port, address);
+    }
+    CctReply reply;
+};
+
+TEST_F(LineTest, NinetyFiveDataBytesReachTheDevice) {
+    Start();
+    std::vector<uint8_t> data(95, 0x5A);
+    EXPECT_GE(core.m_Driver.Transact(kHdrTestOutputLines, data.data(), 95, reply.data, reply.length, sizeof reply.data),
+              0);
+    const auto seen = Requests(kHdrTestOutputLines);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], data);
+}
+
+TEST_F(LineTest, AnswersAndNegativeAcknowledgesAreReplies) {
+    Start();
+    EXPECT_EQ(Send(kHdrSimplePoll), 0);
+    EXPECT_EQ(Send(kHdrSerialNumber), 3);
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Nak); });
+    EXPECT_EQ(Send(kHdrSerialNumber), 0);
+    EXPECT_TRUE(core.m_Driver.IsOpen());
+}
+
+TEST_F(LineTest, WithoutEchoEveryExchangeFailsAndClosesThePort) {
+    sim::StandardConfig c;
+    c.echo = false;
+    Start(c);
+    for (uint8_t header : {kHdrSimplePoll, kHdrReadBufferedCredit, kHdrManufacturerId}) {
+        const int result = Send(header);
+        EXPECT_TRUE(result == -kExchangeEchoShort || result == -kExchangeEchoDiffers) << result;
+        EXPECT_FALSE(core.m_Driver.IsOpen());
+    }
+}
+
+TEST_F(LineTest, BadChecksumFailsAndTheNextRequestReopens) {
+    Start();
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::BadChecksum); });
+    EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeBadChecksum);
+    EXPECT_FALSE(core.m_Driver.IsOpen());
+    EXPECT_EQ(Send(kHdrSimplePoll), 0);
+    EXPECT_TRUE(core.m_Driver.IsOpen());
+}
+
+TEST_F(LineTest, ShortAndOversizeRepliesAreRefused) {
+    Start();
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::ShortReply); });
+    EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeReplyShort);
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Oversize); });
+    EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeReplyTooLong);
+    EXPECT_EQ(reply.length, 0);
+}
+
+TEST_F(LineTest, ProbeAcceptsOnlyThePlainAcknowledgeOfItsAddress) {
+    Start();
+    EXPECT_EQ(Probe(2), 1);
+    EXPECT_EQ(Requests(kHdrSimplePoll).size(), 1u);
+    EXPECT_EQ(Probe(3), 0); // nobody at 3
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::ExtraData); });
+    EXPECT_EQ(Probe(2), 0);
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Nak); });
+    EXPECT_EQ(Probe(2), 0);
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::BadChecksum); });
+    EXPECT_EQ(Probe(2), 0);
+    EXPECT_EQ(Probe(2), 1);
+}
+
+TEST_F(LineTest, SearchFindsTheDeviceListedFirst) {
+    sim::StandardConfig c;
+    c.address = 7;
+    Start(c);
+    ::setenv("CCTALK_PORTS", line->hostPath().c_str(), 1);
+    std::vector<std::string> status;
+    ScanOptions options;
+    options.limits = GenerousTimeouts();
+    const int found = ScanPorts(7, [&](const std::string& s) { status.push_back(s); }, options);
+    ::unsetenv("CCTALK_PORTS");
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(status, (std::vector<std::string>{"scanning COM1", "device found on COM1"}));
+}
+
+} // namespace

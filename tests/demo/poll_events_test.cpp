@@ -1,0 +1,153 @@
+// Reading the event buffer: baseline, wrap, the reset question, and the
+// decoding of credits and errors.
+#include "demo/cct_driver.h"
+#include "demo/event_decoding.h"
+#include "scripted_port.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// An 11-byte buffer reply: counter, then events newest first.
+Bytes Buffer(uint8_t counter, const Bytes& events) {
+    Bytes data{counter};
+    data.insert(data.end(), events.begin(), events.end());
+    data.resize(11, 0);
+    return ReplyFrame(2, data);
+}
+
+class PollEventsTest : public ::testing::Test {
+protected:
+    PollEventsTest() {
+        driver.m_OpenPort = ScriptedOpener(script);
+        driver.m_PortName = "ttyTEST";
+        driver.m_AskReinitialize = [this] {
+            ++questions;
+            return answer;
+        };
+        s_LastEventCounter = 0;
+    }
+    // Takes the counter as baseline with a first read.
+    void Baseline(uint8_t counter) {
+        script->replies.push_back(Buffer(counter, {}));
+        ASSERT_EQ(driver.PollEvents(counts), 0);
+    }
+    int Poll(const Bytes& reply) {
+        script->replies.push_back(reply);
+        return driver.PollEvents(counts);
+    }
+
+    std::shared_ptr<PortScript> script = std::make_shared<PortScript>();
+    CCctDriver driver;
+    PollCounts counts;
+    int questions = 0;
+    bool answer = false;
+};
+
+TEST_F(PollEventsTest, FirstPollAfterIdentificationOnlyTakesTheBaseline) {
+    s_LastEventCounter = 3;
+    EXPECT_EQ(Poll(Buffer(9, {3, 2, 3, 2})), 0);
+    EXPECT_EQ(counts.coins[3], 0);
+    EXPECT_EQ(s_LastEventCounter, 9);
+    EXPECT_EQ(driver.m_bCounterSeen, 1);
+    EXPECT_EQ(Poll(Buffer(9, {3, 2, 3, 2})), 0);
+}
+
+TEST_F(PollEventsTest, TwoCreditsOfPositionThreeOnPathTwo) {
+    Baseline(4);
+    EXPECT_EQ(Poll(Buffer(6, {3, 2, 3, 2, 5, 1})), 1);
+    EXPECT_EQ(counts.coins[3], 2);
+    EXPECT_EQ(counts.outlets[2], 2);
+    EXPECT_EQ(counts.coins[5], 0); // the third event was counted before
+    EXPECT_EQ(counts.errorCode, 0);
+    EXPECT_EQ(s_LastEventCounter, 6);
+}
+
+TEST_F(PollEventsTest, CounterWrapsFrom255ToOneSkippingZero) {
+    Baseline(255);
+    EXPECT_EQ(Poll(Buffer(1, {4, 1, 9, 9})), 1);
+    EXPECT_EQ(counts.coins[4], 1);
+    EXPECT_EQ(counts.coins[9], 0);
+}
+
+TEST_F(PollEventsTest, MoreThanFiveNewEventsCountOnlyTheFiveHeld) {
+    Baseline(10);
+    EXPECT_EQ(Poll(Buffer(17, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1})), 1);
+    EXPECT_EQ(counts.coins[1], 5);
+    EXPECT_EQ(counts.outlets[1], 5);
+}
+
+TEST_F(PollEventsTest, ReplyOfAnotherLengthIsUnusable) {
+    Baseline(1);
+    EXPECT_EQ(Poll(ReplyFrame(2, Bytes(10, 0))), -1);
+    EXPECT_EQ(Poll(ReplyFrame(2, {})), -1);
+}
+
+TEST_F(PollEventsTest, DeviceResetAsksAndYesGivesUp) {
+    Baseline(40);
+    answer = true;
+    EXPECT_EQ(Poll(Buffer(0, {})), -1);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(s_LastEventCounter, 0);
+}
+
+TEST_F(PollEventsTest, DeviceResetAnsweredNoCountsFromZero) {
+    Baseline(40);
+    EXPECT_EQ(Poll(Buffer(0, {})), 1);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(Poll(Buffer(2, {6, 3, 6, 3})), 1);
+    EXPECT_EQ(counts.coins[6], 2);
+    EXPECT_EQ(questions, 1);
+}
+
+TEST(EventDecoding, NewEventCount) {
+    EXPECT_EQ(NewEventCount(1, 255), 1);
+    EXPECT_EQ(NewEventCount(17, 10), 5);
+    EXPECT_EQ(NewEventCount(12, 10), 2);
+    EXPECT_EQ(NewEventCount(3, 0), 3);
+    EXPECT_EQ(NewEventCount(2, 254), 3);
+    EXPECT_EQ(NewEventCount(1, 2), 5); // counted backwards: a full wrap
+}
+
+TEST(EventDecoding, ErrorShownIsTheNewestThatIsNotACountedReject) {
+    // Oldest first: error 120, then error 1.
+    const uint8_t reply[11] = {7, 0, 1, 0, 120};
+    PollCounts counts;
+    DecodeEvents(reply, 2, counts);
+    EXPECT_EQ(counts.errorCode, 120);
+    EXPECT_EQ(counts.coins[0], 1);
+    EXPECT_EQ(counts.outlets[0], 1);
+}
+
+TEST(EventDecoding, CountedRejectAloneIsShownAsTheNewestError) {
+    const uint8_t reply[11] = {7, 0, 9};
+    PollCounts counts;
+    DecodeEvents(reply, 1, counts);
+    EXPECT_EQ(counts.errorCode, 9);
+    EXPECT_EQ(counts.coins[0], 1);
+}
+
+TEST(EventDecoding, CountedRejectsAreExactlyTheListedCodes) {
+    for (int code = 0; code < 256; ++code) {
+        const bool listed = code == 1 || code == 2 || code == 8 || code == 9 || code == 10 || code == 11;
+        EXPECT_EQ(IsCountedReject(static_cast<uint8_t>(code)), listed) << code;
+    }
+}
+
+TEST(EventDecoding, CreditsOutsideTheTablesCountNowhereThere) {
+    // Position 17 on path 2, position 4 on path 9, position 5 on path 0.
+    const uint8_t reply[11] = {3, 17, 2, 4, 9, 5, 0};
+    PollCounts counts;
+    DecodeEvents(reply, 3, counts);
+    EXPECT_EQ(counts.outlets[2], 1);
+    EXPECT_EQ(counts.coins[4], 1);
+    EXPECT_EQ(counts.coins[5], 1);
+    int outlets = 0;
+    for (uint8_t c : counts.outlets) outlets += c;
+    EXPECT_EQ(outlets, 1);
+    EXPECT_EQ(counts.errorCode, 0);
+}
+
+} // namespace

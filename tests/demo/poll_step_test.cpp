@@ -1,0 +1,142 @@
+// Polling a connected virtual acceptor: counts, sums, outlet flashes, the
+// error line, the device-reset question and a lost device.
+#include "sim_fixture.h"
+
+namespace {
+
+class PollStepTest : public SimFixture {
+protected:
+    void SetUp() override {
+        sim::StandardConfig c;
+        c.optionFlags = 0x40; // escrow
+        Start(c);
+        ASSERT_TRUE(Connect());
+    }
+    // Lets the device record events, then runs one connected tick.
+    void Tick(const std::function<void(sim::StandardAcceptor&)>& events) {
+        Device(events);
+        core.ConnectionTick();
+    }
+};
+
+TEST_F(PollStepTest, FirstPollCountsNothingThatHappenedBefore) {
+    Tick([](sim::StandardAcceptor& d) {
+        d.insertCoin(1);
+        d.insertCoin(2);
+    });
+    EXPECT_EQ(core.m_PrevState, kConnected);
+    EXPECT_EQ(core.m_Count[0] + core.m_Count[1], 0u);
+    EXPECT_EQ(core.m_CreditText, "0.00");
+}
+
+TEST_F(PollStepTest, TwoCreditsOfPositionThreeOnPathTwo) {
+    Tick([](sim::StandardAcceptor&) {}); // baseline
+    Tick([](sim::StandardAcceptor& d) {
+        d.setSorterPaths(3, {2, 0, 0, 0});
+        d.insertCoin(3);
+        d.insertCoin(3);
+    });
+    EXPECT_EQ(core.m_Count[2], 2u);
+    EXPECT_EQ(core.m_OutletTotal[1], 2u);
+    EXPECT_EQ(core.m_CreditSum, 40u); // 2 x 0.20
+    EXPECT_EQ(core.m_CreditText, "0.40");
+    EXPECT_EQ(core.m_EscrowText, "0.40");
+    EXPECT_EQ(core.m_ErrorLine, "Code 0 ");
+    ASSERT_FALSE(flashes.empty());
+    EXPECT_EQ(flashes.back(), 1u << 2);
+    EXPECT_EQ(core.m_ActiveOutlets, 1u << 2);
+}
+
+TEST_F(PollStepTest, ErrorThenRejectShowsTheErrorAndCountsTheReject) {
+    Tick([](sim::StandardAcceptor&) {});
+    Tick([](sim::StandardAcceptor& d) {
+        d.reportError(120);
+        d.reportError(1);
+    });
+    EXPECT_EQ(core.m_ErrorLine, "Code 120 (interfering light)");
+    EXPECT_EQ(core.m_RejectTotal, 1u);
+    EXPECT_EQ(flashes.back(), 1u);
+    Tick([](sim::StandardAcceptor& d) { d.reportError(9); });
+    EXPECT_EQ(core.m_ErrorLine, "Code 9 (unknown)");
+    EXPECT_EQ(core.m_RejectTotal, 2u);
+}
+
+TEST_F(PollStepTest, CoinReturnClearsTheEscrowSum) {
+    Tick([](sim::StandardAcceptor&) {});
+    Tick([](sim::StandardAcceptor& d) { d.insertCoin(5); });
+    EXPECT_EQ(core.m_EscrowText, "1.00");
+    Tick([](sim::StandardAcceptor& d) { d.reportError(254); });
+    EXPECT_EQ(core.m_EscrowSum, 0u);
+    EXPECT_EQ(core.m_EscrowText, "0.00");
+    EXPECT_EQ(core.m_CreditText, "1.00");
+    EXPECT_EQ(core.m_ErrorLine, "Code 254 (coin return mechanism activated)");
+}
+
+TEST_F(PollStepTest, CounterWrapOverTheLine) {
+    Tick([](sim::StandardAcceptor& d) { d.setEventCounter(254); }); // baseline 254
+    Tick([](sim::StandardAcceptor& d) {
+        d.insertCoin(4);
+        d.insertCoin(4);
+    });
+    EXPECT_EQ(core.m_Count[3], 2u);
+    EXPECT_EQ(s_LastEventCounter, 1);
+}
+
+TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
+    Tick([](sim::StandardAcceptor& d) { d.insertCoin(1); }); // baseline 1
+    reinitialize = true;
+    Tick([](sim::StandardAcceptor& d) { d.resetCounter(); });
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(core.m_PrevState, kDisconnected);
+    EXPECT_EQ(core.m_Status, "no connection");
+    EXPECT_EQ(timerMs, kLostPollIntervalMs);
+    EXPECT_EQ(core.m_CoinId[0], "");
+    EXPECT_EQ(core.m_Inhibit[0], 1);
+    // The next ticks identify the device again.
+    EXPECT_TRUE(Connect());
+    EXPECT_EQ(Requests(kHdrModifyInhibits).size(), 2u);
+}
+
+TEST_F(PollStepTest, DeviceResetAnsweredNoKeepsPollingFromZero) {
+    Tick([](sim::StandardAcceptor& d) { d.insertCoin(1); }); // baseline 1
+    Tick([](sim::StandardAcceptor& d) { d.resetCounter(); });
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(core.m_PrevState, kConnected);
+    Tick([](sim::StandardAcceptor& d) { d.insertCoin(6); });
+    EXPECT_EQ(core.m_Count[5], 1u);
+    EXPECT_EQ(core.m_CreditText, "2.00");
+}
+
+TEST_F(PollStepTest, SilentDeviceIsLost) {
+    Tick([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Silent); });
+    EXPECT_EQ(core.m_PrevState, kDisconnected);
+    EXPECT_EQ(core.m_Status, "no connection");
+    EXPECT_FALSE(core.m_Visible.masterInhibit);
+}
+
+TEST_F(PollStepTest, AcceptLimitMakesEveryStepWithEventsReadTheResidual) {
+    Device([](sim::StandardAcceptor& d) { d.setAcceptLimit(500); });
+    core.m_AcceptLimit = 500;
+    Tick([](sim::StandardAcceptor&) {});
+    Tick([](sim::StandardAcceptor& d) { d.insertCoin(6); });
+    EXPECT_EQ(core.m_Residual, 300u);
+}
+
+using QxPollTest = SimFixture;
+
+TEST_F(QxPollTest, OptoMarksFollowTheDevice) {
+    sim::StandardConfig c;
+    c.productCode = "QX1";
+    Start(c);
+    ASSERT_TRUE(Connect());
+    Device([](sim::StandardAcceptor& d) { d.setOptoStates(0x01); });
+    core.ConnectionTick();
+    EXPECT_TRUE(core.m_Visible.coinPresent);
+    EXPECT_FALSE(core.m_Visible.trashOpen);
+    Device([](sim::StandardAcceptor& d) { d.setOptoStates(0x02); });
+    core.ConnectionTick();
+    EXPECT_FALSE(core.m_Visible.coinPresent);
+    EXPECT_TRUE(core.m_Visible.trashOpen);
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+// A virtual standard acceptor on a pty with a Pollbench core pointed at it.
+// The core's read limits are widened so a loaded machine does not turn a
+// late answer into a lost one.
+#pragma once
+
+#include "demo/demo_core.h"
+#include "demo/settings.h"
+#include "sim/standard_line.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class SimFixture : public ::testing::Test {
+protected:
+    static platform::Timeouts GenerousTimeouts() {
+        platform::Timeouts t = DemoPortTimeouts();
+        t.readTotalConstant = 300;
+        return t;
+    }
+
+    void Start(sim::StandardConfig config = {}) {
+        line = std::make_unique<sim::StandardLine>(std::move(config));
+        ASSERT_TRUE(line->ok());
+        core.m_Driver.m_PortName = line->hostPath();
+        core.m_Driver.m_Timeouts = GenerousTimeouts();
+        core.m_Driver.m_AskReinitialize = [this] {
+            ++questions;
+            return reinitialize;
+        };
+        core.m_Hooks.setPollTimer = [this](uint32_t ms) { timerMs = ms; };
+        core.m_Hooks.flashOutlets = [this](uint8_t bits) { flashes.push_back(bits); };
+        s_LastEventCounter = 0;
+        g_Flags = 0;
+        g_PollInterval = 200;
+    }
+
+    void Device(const std::function<void(sim::StandardAcceptor&)>& change) { line->withDevice(change); }
+
+    // The data of every request with this header the device took.
+    std::vector<std::vector<uint8_t>> Requests(uint8_t header) {
+        std::vector<std::vector<uint8_t>> found;
+        Device([&](sim::StandardAcceptor& d) {
+            for (const auto& r : d.requests()) {
+                if (r.header == header) found.push_back(r.data);
+            }
+        });
+        return found;
+    }
+
+    // Ticks until connected; false if the device was not taken within a few ticks.
+    bool Connect() {
+        for (int i = 0; i < 5 && core.m_PrevState != kConnected; ++i) core.ConnectionTick();
+        return core.m_PrevState == kConnected;
+    }
+
+    std::unique_ptr<sim::StandardLine> line;
+    CDemoCore core;
+    int questions = 0;
+    bool reinitialize = false;
+    uint32_t timerMs = 0;
+    std::vector<uint8_t> flashes;
+};

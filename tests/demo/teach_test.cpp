@@ -1,0 +1,64 @@
+// Coin teaching against the virtual acceptor.
+#include "demo/teach.h"
+#include "sim_fixture.h"
+
+namespace {
+
+class TeachTest : public SimFixture {
+protected:
+    CTeachCore teach{core.m_Driver};
+};
+
+TEST_F(TeachTest, StartSendsTheChannelAndTheStatusIsFollowedToTheEnd) {
+    sim::StandardConfig c;
+    c.teachCoins = 2;
+    Start(c);
+    teach.StartOrAbort("3", true);
+    EXPECT_EQ(teach.m_ButtonText, "Abort");
+    EXPECT_EQ(Requests(kHdrTeachModeControl), (std::vector<std::vector<uint8_t>>{{0x83}}));
+    teach.Tick();
+    EXPECT_EQ(teach.m_StatusText, "Busy: 0 Coins");
+    EXPECT_EQ(teach.m_bTeaching, 1);
+    Device([](sim::StandardAcceptor& d) { d.insertCoin(1); });
+    teach.Tick();
+    EXPECT_EQ(teach.m_StatusText, "Busy: 1 Coins");
+    Device([](sim::StandardAcceptor& d) { d.insertCoin(1); });
+    teach.Tick();
+    EXPECT_EQ(teach.m_StatusText, "Teach complete");
+    EXPECT_EQ(teach.m_bTeaching, 0);
+    EXPECT_EQ(teach.m_ButtonText, "Start");
+    EXPECT_EQ(Requests(kHdrTeachModeControl).size(), 1u); // the end sends nothing
+}
+
+TEST_F(TeachTest, AbortAndCloseSendZero) {
+    Start();
+    teach.StartOrAbort("300", false);
+    teach.StartOrAbort("300", false);
+    teach.Tick();
+    EXPECT_EQ(teach.m_StatusText, "Teach aborted");
+    teach.StartOrAbort("5", false);
+    teach.Close();
+    EXPECT_EQ(Requests(kHdrTeachModeControl), (std::vector<std::vector<uint8_t>>{{44}, {0}, {5}, {0}}));
+    EXPECT_EQ(teach.m_bTeaching, 0);
+}
+
+TEST_F(TeachTest, ProgressRowGrowsToElevenAndStartsAgain) {
+    Start();
+    for (int i = 0; i < 11; ++i) teach.Tick();
+    EXPECT_EQ(teach.m_Progress, "+++++++++++");
+    teach.Tick();
+    EXPECT_EQ(teach.m_Progress, "+");
+}
+
+TEST_F(TeachTest, DeviceWithoutTeachModeSaysSo) {
+    sim::StandardConfig c;
+    c.unknownHeaders.set(kHdrRequestTeachStatus);
+    c.unknownHeaders.set(kHdrTeachModeControl);
+    Start(c);
+    teach.StartOrAbort("1", false);
+    teach.Tick();
+    EXPECT_EQ(teach.m_StatusText, "Teaching not supported");
+    EXPECT_EQ(teach.m_bTeaching, 0);
+}
+
+} // namespace
