@@ -5,6 +5,13 @@
 #include "demo/settings.h"
 
 void CDemoCore::ConnectionTick() {
+    if (m_bInTick) return;
+    m_bInTick = true;
+    RunConnectionTick();
+    m_bInTick = false;
+}
+
+void CDemoCore::RunConnectionTick() {
     if (m_PrevState == kDisconnected) {
         CctReply reply;
         // Only a bare acknowledgement counts as a device being there.

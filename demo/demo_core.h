@@ -18,7 +18,9 @@ public:
     void StartPolling();
     void StopPolling();
 
-    // One tick of the poll timer: find the device, or poll it.
+    // One tick of the poll timer: find the device, or poll it. A tick that
+    // arrives while one is still running (the window's timer keeps firing
+    // under the device-reset question) is skipped, so polling pauses there.
     void ConnectionTick();
 
     // Reads identity and configuration and sets the device up; 1 when done,
@@ -49,7 +51,12 @@ public:
     void ReadResidual();
 
 private:
+    void RunConnectionTick();
+    void CountCredits(const PollCounts& counts);
+    void CountOutlets(const PollCounts& counts);
     void LoseConnection();
     void Refresh() const;
     void ShowControls() const;
+
+    bool m_bInTick = false;
 };

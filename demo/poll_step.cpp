@@ -16,6 +16,19 @@ int CDemoCore::PollStep() {
     if (events < 0) return 0;
     if (events == 0) return 1;
 
+    CountCredits(counts);
+    CountOutlets(counts);
+    m_ErrorLine = ErrorLine(counts.errorCode);
+    if (counts.errorCode == kErrorCoinReturn && (m_OptionFlags & kOptionEscrow) != 0) {
+        m_EscrowSum = 0;
+        m_EscrowText = MoneyText(0);
+    }
+    if (m_AcceptLimit != 0) ReadResidual();
+    Refresh();
+    return 1;
+}
+
+void CDemoCore::CountCredits(const PollCounts& counts) {
     uint32_t credit = 0;
     bool credited = false;
     for (int p = 1; p <= kCoinPositions; ++p) {
@@ -25,16 +38,16 @@ int CDemoCore::PollStep() {
         credit += c * m_CoinValue[i];
         credited = credited || c != 0;
     }
-    const bool escrow = (m_OptionFlags & kOptionEscrow) != 0;
-    if (credited) {
-        m_CreditSum += credit;
-        m_CreditText = MoneyText(m_CreditSum);
-        if (escrow) {
-            m_EscrowSum += credit;
-            m_EscrowText = MoneyText(m_EscrowSum);
-        }
+    if (!credited) return;
+    m_CreditSum += credit;
+    m_CreditText = MoneyText(m_CreditSum);
+    if ((m_OptionFlags & kOptionEscrow) != 0) {
+        m_EscrowSum += credit;
+        m_EscrowText = MoneyText(m_EscrowSum);
     }
+}
 
+void CDemoCore::CountOutlets(const PollCounts& counts) {
     uint8_t flash = counts.outlets[0] != 0 ? 1 : 0;
     for (int k = 1; k <= kShownOutlets; ++k) {
         if (counts.outlets[static_cast<size_t>(k)] != 0) flash |= static_cast<uint8_t>(1u << k);
@@ -42,15 +55,6 @@ int CDemoCore::PollStep() {
     }
     m_RejectTotal += counts.outlets[0];
     FlashOutlets(flash);
-
-    m_ErrorLine = ErrorLine(counts.errorCode);
-    if (counts.errorCode == kErrorCoinReturn && escrow) {
-        m_EscrowSum = 0;
-        m_EscrowText = MoneyText(0);
-    }
-    if (m_AcceptLimit != 0) ReadResidual();
-    Refresh();
-    return 1;
 }
 
 void CDemoCore::FlashOutlets(uint8_t bits) {

@@ -81,8 +81,8 @@ private:
     void takeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out);
     void sendAnswer(uint8_t destination, Answer answer, std::vector<uint8_t>& out);
     Answer answer(uint8_t header, const std::vector<uint8_t>& data);
-    bool answerIdentity(uint8_t header, Answer& a) const;
-    bool answerSettings(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
+    bool answerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const;
+    bool answerInhibits(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
     bool answerSorter(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
     bool answerActions(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
     uint8_t route(int position) const;

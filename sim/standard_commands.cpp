@@ -48,7 +48,7 @@ bool ValidPosition(const std::vector<uint8_t>& data) { return !data.empty() && d
 
 StandardAcceptor::Answer StandardAcceptor::answer(uint8_t header, const std::vector<uint8_t>& data) {
     Answer a;
-    if (answerIdentity(header, a) || answerSettings(header, data, a) || answerSorter(header, data, a) ||
+    if (answerReads(header, data, a) || answerInhibits(header, data, a) || answerSorter(header, data, a) ||
         answerActions(header, data, a)) {
         return a;
     }
@@ -56,7 +56,7 @@ StandardAcceptor::Answer StandardAcceptor::answer(uint8_t header, const std::vec
     return a;
 }
 
-bool StandardAcceptor::answerIdentity(uint8_t header, Answer& a) const {
+bool StandardAcceptor::answerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const {
     switch (header) {
     case kSimplePoll: return true;
     case kManufacturerId: a.data = Bytes(config_.manufacturer); return true;
@@ -68,11 +68,21 @@ bool StandardAcceptor::answerIdentity(uint8_t header, Answer& a) const {
         a.data = {static_cast<uint8_t>(s), static_cast<uint8_t>(s >> 8), static_cast<uint8_t>(s >> 16)};
         return true;
     }
+    case kRequestCoinId: {
+        if (!ValidPosition(data)) break;
+        const std::string& id = config_.coins[data[0] - 1u].id;
+        a.data = Bytes(id.empty() ? kUnprogrammedCoin : id);
+        return true;
+    }
+    case kReadBufferedCredit: a.data = events_.reply(); return true;
+    case kReadOptoStates: a.data = {opto_}; return true;
     default: return false;
     }
+    a.header = kNak;
+    return true;
 }
 
-bool StandardAcceptor::answerSettings(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
+bool StandardAcceptor::answerInhibits(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
     switch (header) {
     case kModifyInhibits:
         if (data.size() != 2) break;
@@ -86,14 +96,6 @@ bool StandardAcceptor::answerSettings(uint8_t header, const std::vector<uint8_t>
         master_ = data[0];
         return true;
     case kRequestMasterInhibit: a.data = {master_}; return true;
-    case kRequestCoinId: {
-        if (!ValidPosition(data)) break;
-        const std::string& id = config_.coins[data[0] - 1u].id;
-        a.data = Bytes(id.empty() ? kUnprogrammedCoin : id);
-        return true;
-    }
-    case kReadBufferedCredit: a.data = events_.reply(); return true;
-    case kReadOptoStates: a.data = {opto_}; return true;
     default: return false;
     }
     a.header = kNak;

@@ -17,8 +17,9 @@ void StandardEventBuffer::reset() {
 }
 
 std::vector<uint8_t> StandardEventBuffer::reply() const {
-    std::vector<uint8_t> data{counter_};
-    data.insert(data.end(), events_.begin(), events_.end());
+    std::vector<uint8_t> data(1 + events_.size());
+    data[0] = counter_;
+    std::copy(events_.begin(), events_.end(), data.begin() + 1);
     return data;
 }
 

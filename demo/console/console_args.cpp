@@ -27,6 +27,18 @@ bool ParseNumber(const std::string& text, int min, int max, int& value) {
     return true;
 }
 
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A port is a device name, or a COM port number written "5" or "COM5".
+bool TakePort(const std::string& value, PollbenchArgs& args) {
+    args.port = value;
+    args.portNumber = 0;
+    const std::string digits = value.compare(0, 3, "COM") == 0 ? value.substr(3) : value;
+    return !AllDigits(digits) || ParseNumber(digits, 1, 255, args.portNumber);
+}
+
 // Options of the host, before the command; false when the word is not one.
 bool TakeHostOption(const std::vector<std::string>& w, size_t& i, PollbenchArgs& args, std::string& error) {
     const std::string& name = w[i];
@@ -41,7 +53,7 @@ bool TakeHostOption(const std::vector<std::string>& w, size_t& i, PollbenchArgs&
     }
     const std::string& value = w[++i];
     if (name == "--port") {
-        args.port = value;
+        if (!TakePort(value, args)) error = "--port takes a device name, or a COM port number 1..255";
     } else if (name == "--address" && !ParseNumber(value, kMinAddress, kMaxAddress, args.address)) {
         error = "--address takes 2..255";
     } else if (name == "--interval" && !ParseNumber(value, kMinIntervalMs, kMaxIntervalMs, args.intervalMs)) {

@@ -11,7 +11,8 @@
 #endif
 
 struct PollbenchArgs {
-    std::string port;      // a device name, or a COM port number
+    std::string port;      // as given
+    int portNumber = 0;    // a COM port number, or 0 when `port` is a device name
     int address = 2;
     int intervalMs = 200;
     bool trace = false;    // exchanges on standard error

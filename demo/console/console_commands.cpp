@@ -9,7 +9,6 @@
 #include "platform/port_names.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 volatile std::sig_atomic_t g_Interrupted = 0;
 
@@ -36,14 +35,14 @@ void TraceToStderr(const char* label, const uint8_t* bytes, size_t count) {
     if (label[0] != '\r' && label[0] != ' ') std::fputc('\n', stderr);
 }
 
-// A port argument of digits is a COM port number, anything else a device name.
-void SelectPort(CCctDriver& driver, const std::string& port) {
-    const bool number = !port.empty() && port.find_first_not_of("0123456789") == std::string::npos;
-    if (number) {
-        g_ComPort = static_cast<uint8_t>(std::atoi(port.c_str()));
+// A COM port number goes the way the window's setting goes; a device name
+// is opened as it is.
+void SelectPort(CCctDriver& driver, const PollbenchArgs& args) {
+    if (args.portNumber != 0) {
+        g_ComPort = static_cast<uint8_t>(args.portNumber);
         driver.m_PortName.clear();
     } else {
-        driver.m_PortName = port;
+        driver.m_PortName = args.port;
     }
 }
 
@@ -51,7 +50,7 @@ void SelectPort(CCctDriver& driver, const std::string& port) {
 void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
     g_DeviceAddress = static_cast<uint8_t>(args.address);
     g_PollInterval = args.intervalMs;
-    SelectPort(core.m_Driver, args.port);
+    SelectPort(core.m_Driver, args);
     if (args.trace) core.m_Driver.m_Trace = TraceToStderr;
     core.m_Hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
     core.StartPolling();

@@ -12,6 +12,7 @@ bool ConsoleSim::Start(PollbenchArgs& args) {
     m_Line = std::make_unique<sim::StandardLine>(args.simConfig);
     if (!m_Line->ok()) return false;
     args.port = m_Line->hostPath();
+    args.portNumber = 0;
     // The port search looks at the names in CCTALK_PORTS first.
     const char* listed = std::getenv("CCTALK_PORTS");
     const std::string ports = args.port + (listed != nullptr && *listed != '\0' ? ":" + std::string(listed) : "");

@@ -20,10 +20,13 @@ TEST(ConsoleArgs, HostOptionsAndCommands) {
     EXPECT_EQ(a.address, 5);
     EXPECT_EQ(a.intervalMs, 300);
     EXPECT_EQ(a.command, "identify");
+    EXPECT_EQ(a.portNumber, 0);
     ASSERT_TRUE(Parse({"--port", "3", "teach", "12", "--enhanced"}, a, error));
+    EXPECT_EQ(a.portNumber, 3);
     EXPECT_EQ(a.channel, "12");
     EXPECT_TRUE(a.enhanced);
-    ASSERT_TRUE(Parse({"--port", "3", "poll", "--reinit", "yes"}, a, error));
+    ASSERT_TRUE(Parse({"--port", "COM12", "poll", "--reinit", "yes"}, a, error));
+    EXPECT_EQ(a.portNumber, 12);
     EXPECT_TRUE(a.reinitialize);
     ASSERT_TRUE(Parse({"search"}, a, error)); // the search needs no port
     EXPECT_EQ(a.address, 2);
@@ -43,6 +46,8 @@ TEST(ConsoleArgs, RefusedCommandLines) {
     EXPECT_FALSE(Parse({"--port", "x", "poll", "--reinit", "maybe"}, a, error));
     EXPECT_FALSE(Parse({"--port", "x", "dance"}, a, error));
     EXPECT_FALSE(Parse({"--port"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "0", "poll"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "COM99999999999999999999", "poll"}, a, error));
 }
 
 #if POLLBENCH_WITH_SIM

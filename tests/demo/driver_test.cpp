@@ -26,10 +26,11 @@ protected:
                                sizeof reply.data);
     }
 
-    std::shared_ptr<PortScript> script = std::make_shared<PortScript>();
-    CCctDriver driver;
-    CctReply reply;
+    // The trace outlives the driver, whose end closes the port and traces it.
     std::vector<std::string> trace;
+    std::shared_ptr<PortScript> script = std::make_shared<PortScript>();
+    CctReply reply;
+    CCctDriver driver;
 };
 
 TEST_F(DriverTest, SimplePollGoesOutFramedAndAnAckEndsAfterTheHead) {
@@ -89,12 +90,6 @@ TEST_F(DriverTest, PortIsConfiguredForTheBusWhenOpened) {
     EXPECT_EQ(script->timeouts.writeTotalConstant, 20u);
 }
 
-TEST_F(DriverTest, NegativeAcknowledgeCountsAsAReply) {
-    script->replies.push_back({0x01, 0x00, 0x02, 0x05, 0xF8});
-    EXPECT_EQ(Send(kHdrRequestOptionFlags), 0);
-    EXPECT_TRUE(driver.IsOpen());
-}
-
 TEST_F(DriverTest, WithoutEchoEveryExchangeFailsAndClosesThePort) {
     script->echo = false;
     // The reply lands where the echo was expected and differs from it.
@@ -106,17 +101,6 @@ TEST_F(DriverTest, WithoutEchoEveryExchangeFailsAndClosesThePort) {
     EXPECT_FALSE(driver.IsOpen());
     EXPECT_EQ(script->opens, 2);
     EXPECT_EQ(script->closes, 2);
-}
-
-TEST_F(DriverTest, BadChecksumFailsAndTheNextRequestReopens) {
-    Bytes bad = kAck;
-    bad[4] ^= 0x01;
-    script->replies.push_back(bad);
-    script->replies.push_back(kAck);
-    EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeBadChecksum);
-    EXPECT_FALSE(driver.IsOpen());
-    EXPECT_EQ(Send(kHdrSimplePoll), 0);
-    EXPECT_EQ(script->opens, 2);
 }
 
 TEST_F(DriverTest, ShortHeadAndShortRemainderHaveTheirOwnCodes) {

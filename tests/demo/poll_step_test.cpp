@@ -72,16 +72,6 @@ TEST_F(PollStepTest, CoinReturnClearsTheEscrowSum) {
     EXPECT_EQ(core.m_ErrorLine, "Code 254 (coin return mechanism activated)");
 }
 
-TEST_F(PollStepTest, CounterWrapOverTheLine) {
-    Tick([](sim::StandardAcceptor& d) { d.setEventCounter(254); }); // baseline 254
-    Tick([](sim::StandardAcceptor& d) {
-        d.insertCoin(4);
-        d.insertCoin(4);
-    });
-    EXPECT_EQ(core.m_Count[3], 2u);
-    EXPECT_EQ(s_LastEventCounter, 1);
-}
-
 TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
     Tick([](sim::StandardAcceptor& d) { d.insertCoin(1); }); // baseline 1
     reinitialize = true;
@@ -95,6 +85,20 @@ TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
     // The next ticks identify the device again.
     EXPECT_TRUE(Connect());
     EXPECT_EQ(Requests(kHdrModifyInhibits).size(), 2u);
+}
+
+TEST_F(PollStepTest, TicksArrivingWhileTheResetQuestionIsOpenAreSkipped) {
+    Tick([](sim::StandardAcceptor& d) { d.insertCoin(1); });
+    size_t pollsDuringQuestion = 0;
+    core.m_Driver.m_AskReinitialize = [&] {
+        const size_t before = Requests(kHdrReadBufferedCredit).size();
+        core.ConnectionTick(); // the window's timer fires under the open box
+        pollsDuringQuestion = Requests(kHdrReadBufferedCredit).size() - before;
+        return false;
+    };
+    Tick([](sim::StandardAcceptor& d) { d.resetCounter(); });
+    EXPECT_EQ(pollsDuringQuestion, 0u);
+    EXPECT_EQ(core.m_PrevState, kConnected);
 }
 
 TEST_F(PollStepTest, DeviceResetAnsweredNoKeepsPollingFromZero) {

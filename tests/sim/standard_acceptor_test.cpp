@@ -71,7 +71,6 @@ TEST_F(StandardAcceptorTest, OtherAddressesDamagedFramesAndUnknownHeadersGoUnans
     EXPECT_EQ(out, other); // the echo only
     Bytes damaged = Frame(2, 254);
     damaged[4] ^= 1;
-    EXPECT_TRUE(Ask(254).size() == 5u);
     out.clear();
     device.onBytes(damaged.data(), damaged.size(), out);
     EXPECT_EQ(out, damaged);
