@@ -1,5 +1,6 @@
 #include "commands/log_read.h"
 
+#include "coindata/file_result.h"
 #include "coindata/log_dump_file.h"
 #include "commands/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
@@ -8,6 +9,7 @@
 #include "link/log_queue.h"
 #include "platform/clock.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -19,6 +21,8 @@ constexpr int kMaxErrors = 100;
 constexpr uint32_t kReleasePauseMs = 500;
 // Pages 0-65535: what a 16-bit page number in the request can ask for.
 constexpr int kMaxPages = 0x10000;
+
+std::atomic<uint32_t> g_dumpsWritten{0};
 
 void BuildPageRequest(int page) {
     const size_t length = BeginExtensionRequest(acceptor::kReadLogPage, p::kRequestData);
@@ -76,12 +80,15 @@ bool StorePage(RunState& run) {
     ++run.iFragment;
     if (run.iFragment >= run.iPages) {
         StopRun();
-        WriteLogDump(run.pstrBufferProg.get(), static_cast<uint32_t>(run.iPages) * p::kPageBytes);
+        if (WriteLogDump(run.pstrBufferProg.get(), static_cast<uint32_t>(run.iPages) * p::kPageBytes) == kFileOk)
+            g_dumpsWritten.fetch_add(1, std::memory_order_acq_rel);
     }
     return true;
 }
 
 } // namespace
+
+uint32_t LogDumpsWritten() { return g_dumpsWritten.load(std::memory_order_acquire); }
 
 int PageTotalFromPageZero(const uint8_t* page) {
     const int total = LoadLe16(page + p::kPageCountAt) + p::kPageCountBias;

@@ -7,6 +7,10 @@
 
 void HandleReadLog(RunState& run);
 
+// Log dump files written so far by this program, for a front end that
+// needs to know whether an export succeeded.
+uint32_t LogDumpsWritten();
+
 // The page total page 0 announces (bytes 226-227 + 2), held to the pages
 // a 16-bit page number can name.
 int PageTotalFromPageZero(const uint8_t* page);

@@ -1,0 +1,34 @@
+#include "ui/console/console_sim.h"
+
+#include "sim/ducat_acceptor.h"
+#include "sim/pty_server.h"
+
+ConsoleSim::ConsoleSim() = default;
+
+ConsoleSim::~ConsoleSim() {
+    if (server_) server_->stop();
+}
+
+bool ConsoleSim::start(const sim::DucatSimOptions& options, std::string& error) {
+    addressGiven_ = options.address >= 0;
+    acceptor_ = std::make_unique<sim::DucatAcceptor>();
+    sim::ApplyDucatSimOptions(options, *acceptor_);
+    sim::ServerOptions serverOptions;
+    serverOptions.pacedBitsPerSecond = options.lineSpeed;
+    server_ = std::make_unique<sim::PtyServer>(*acceptor_, serverOptions);
+    if (!server_->ok()) {
+        error = "cannot open a pty for the virtual acceptor";
+        return false;
+    }
+    server_->start();
+    return true;
+}
+
+const std::string& ConsoleSim::portName() const { return server_->hostPath(); }
+
+void ConsoleSim::answerAt(uint32_t address) {
+    if (addressGiven_) return;
+    server_->withDevice([address](sim::Device& device) {
+        static_cast<sim::DucatAcceptor&>(device).identity.address = static_cast<uint8_t>(address & 0xFF);
+    });
+}

@@ -1,0 +1,32 @@
+// `ducat --sim`: a virtual acceptor served on a pty inside the console
+// process, whose host side becomes the port of every run. POSIX only.
+#pragma once
+
+#include "sim/ducat_sim_options.h"
+
+#include <memory>
+#include <string>
+
+namespace sim {
+class DucatAcceptor;
+class PtyServer;
+} // namespace sim
+
+class ConsoleSim {
+public:
+    ConsoleSim();
+    ~ConsoleSim();
+    ConsoleSim(const ConsoleSim&) = delete;
+    ConsoleSim& operator=(const ConsoleSim&) = delete;
+
+    // Starts the acceptor; false (with `error`) when no pty could be had.
+    bool start(const sim::DucatSimOptions& options, std::string& error);
+    const std::string& portName() const;
+    // The address the acceptor answers at (unless its options named one).
+    void answerAt(uint32_t address);
+
+private:
+    std::unique_ptr<sim::DucatAcceptor> acceptor_;
+    std::unique_ptr<sim::PtyServer> server_;
+    bool addressGiven_ = false;
+};

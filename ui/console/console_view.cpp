@@ -1,0 +1,131 @@
+#include "ui/console/console_view.h"
+
+#include "coindata/device_coin_table.h"
+#include "commands/coin_result.h"
+#include "commands/window_hooks.h"
+#include "link/command_mailbox.h"
+#include "link/log_queue.h"
+#include "platform/text_encoding.h"
+#include "ui/coin_list_rows.h"
+#include "ui/result_fields.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+namespace {
+
+// Filled by the service thread through the window hooks, taken by tick().
+std::mutex g_identityLock;
+std::string g_identityLine;
+bool g_identityNew = false;
+std::atomic<bool> g_listDirty{false};
+
+void TakeIdentityLine(const char* line) {
+    std::lock_guard<std::mutex> guard(g_identityLock);
+    g_identityLine = line;
+    g_identityNew = true;
+}
+
+void MarkListDirty() { g_listDirty.store(true, std::memory_order_release); }
+
+constexpr size_t kColumnWidths[kCoinListColumns] = {6, 8, 9, 18, 6, 6};
+
+// A cell and blanks up to its column's width, at least one blank.
+std::string Padded(const std::string& cell, size_t width) {
+    std::string padded = cell;
+    padded.resize(std::max(cell.size() + 1, width), ' ');
+    return padded;
+}
+
+bool SameExceptCount(const DeviceCoinRows& a, const DeviceCoinRows& b) {
+    for (size_t i = 0; i < a.size(); ++i) {
+        const DeviceCoinEntry& x = a[i];
+        const DeviceCoinEntry& y = b[i];
+        if (std::memcmp(x.szCoinId, y.szCoinId, sizeof x.szCoinId) != 0 || x.iErrorDivider != y.iErrorDivider ||
+            x.bInherit != y.bInherit || x.tWritten != y.tWritten || x.iFirm != y.iFirm)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ConsoleView::ConsoleView(std::FILE* out, bool showResults) : out_(out), showResults_(showResults) {
+    SetIdentityLineHook(TakeIdentityLine);
+    SetRefreshDeviceCoinListHook(MarkListDirty);
+}
+
+ConsoleView::~ConsoleView() {
+    SetIdentityLineHook(nullptr);
+    SetRefreshDeviceCoinListHook(nullptr);
+}
+
+void ConsoleView::print(const char* cp1251Text) {
+    std::fprintf(out_, "%s\n", platform::Cp1251ToUtf8(cp1251Text).c_str());
+}
+
+void ConsoleView::tick() {
+    printLines();
+    printIdentityLine();
+    if (g_listDirty.exchange(false, std::memory_order_acq_rel)) printCoinList();
+    if (Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 0 && showResults_) printResult();
+    Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
+    std::fflush(out_);
+}
+
+void ConsoleView::printLines() {
+    LogQueueDrain([this](const char* line) { print(line); });
+}
+
+void ConsoleView::printIdentityLine() {
+    std::string line;
+    {
+        std::lock_guard<std::mutex> guard(g_identityLock);
+        if (!g_identityNew) return;
+        g_identityNew = false;
+        line = g_identityLine;
+    }
+    identified_ = true;
+    print(line.c_str());
+}
+
+
+void ConsoleView::printCountChanges(const DeviceCoinRows& rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].iAcceptCount == shownRows_[i].iAcceptCount) continue;
+        const CoinListRow row = FormatCoinListRow(static_cast<int>(i), rows[i]);
+        const std::string line = "Count  " + row.cells[0] + " " + row.cells[1] + " = " + row.cells[5];
+        print(line.c_str());
+    }
+}
+
+void ConsoleView::printCoinList() {
+    const DeviceCoinRows rows = stDeviceCoins.GetDeviceCoins();
+    const bool countsOnly = listShown_ && SameExceptCount(rows, shownRows_);
+    if (countsOnly) printCountChanges(rows);
+    listShown_ = true;
+    shownRows_ = rows;
+    if (countsOnly) return;
+    std::string line = "    ";
+    for (size_t c = 0; c < kCoinListColumns; ++c) line += Padded(kCoinListCaptions[c], kColumnWidths[c]);
+    print(line.c_str());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const CoinListRow row = FormatCoinListRow(static_cast<int>(i), rows[i]);
+        line = row.checked ? "[x] " : "[ ] ";
+        for (size_t c = 0; c < kCoinListColumns; ++c) line += Padded(row.cells[c], kColumnWidths[c]);
+        print(line.c_str());
+    }
+}
+
+void ConsoleView::printResult() {
+    const ResultFields f = FormatResultFields(GetCoinResult(), Mailbox.bLastEventCounter.load(std::memory_order_acquire));
+    const std::string best = "Best Choice " + f.bestCoin + "   " + f.bestErrors + (f.largeBestCoin ? "   ACCEPTED" : "");
+    const std::string next = "Next Choice " + f.nextCoin + "   " + f.nextErrors;
+    const std::string buffer = "Header 229  " + f.buffer;
+    print(best.c_str());
+    print(next.c_str());
+    print(buffer.c_str());
+}

@@ -1,0 +1,37 @@
+// The per-format printers of `ducat show` (console-internal).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Prints "name: value" lines; values are code page 1251 and go out as UTF-8.
+class FieldPrinter {
+public:
+    explicit FieldPrinter(std::FILE* out) : out_(out) {}
+    void text(const char* name, const std::string& cp1251Value);
+    void number(const char* name, long long value);
+    void check(const char* name, bool holds); // "holds" / "WRONG"
+    void heading(const std::string& cp1251Text);
+
+private:
+    std::FILE* out_;
+};
+
+// Each takes the whole file (content and the 4-byte checksum trailer) and
+// returns whether everything in it holds beyond the checksum.
+bool ShowConfigFile(const uint8_t* content, size_t n, FieldPrinter& p);
+bool ShowReferenceBookFile(const uint8_t* content, size_t n, FieldPrinter& p);
+bool ShowArchiveFile(const uint8_t* content, size_t n, FieldPrinter& p);
+bool ShowWeightsFile(const uint8_t* content, size_t n, FieldPrinter& p);
+// Enciphered files get a copy of their content to decipher.
+bool ShowCoinDescriptionFile(uint8_t* content, size_t n, FieldPrinter& p);
+bool ShowLogDumpFile(uint8_t* content, size_t n, FieldPrinter& p);
+
+// A record count stored in the content's first 4 bytes, checked against
+// what the rest holds; prints it.
+bool ShowCount(const uint8_t* content, size_t n, size_t recordBytes, size_t capacity, size_t& count, FieldPrinter& p);
+
+// "%02d-%02d-%04d %02d:%02d:%02d" in local time.
+std::string LocalDateTime(int64_t seconds);

@@ -1,0 +1,57 @@
+#include "ui/console/run_driver.h"
+
+#include "link/command_mailbox.h"
+#include "platform/clock.h"
+
+#include <atomic>
+#include <csignal>
+
+namespace {
+
+constexpr uint32_t kTickMs = 100;
+
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+
+void StopRun() { Mailbox.bStopThread.store(1, std::memory_order_release); }
+
+} // namespace
+
+void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
+
+bool Interrupted() { return g_interrupted.load(); }
+
+RunOutcome DriveRun(const StartRequest& request, ConsoleView& view, const std::function<bool()>& goal,
+                    uint32_t timeoutSeconds) {
+    if (Interrupted()) return RunOutcome::Interrupted;
+    if (!StartComRun(request)) {
+        view.tick();
+        return RunOutcome::NotStarted;
+    }
+    const uint64_t deadline =
+        timeoutSeconds == 0 ? 0 : platform::SteadyMilliseconds() + static_cast<uint64_t>(timeoutSeconds) * 1000;
+    RunOutcome outcome = RunOutcome::EndedByItself;
+    bool stopping = false;
+    // Like the main window: until the run's thread has cleared hComThread,
+    // and its last line ("COM_Thread: Thread Stopped") is shown.
+    while (RunExists()) {
+        platform::SleepMilliseconds(kTickMs);
+        view.tick();
+        if (stopping) continue;
+        if (Interrupted()) {
+            outcome = RunOutcome::Interrupted;
+        } else if (goal && goal()) {
+            outcome = RunOutcome::GoalReached;
+        } else if (deadline != 0 && platform::SteadyMilliseconds() >= deadline) {
+            outcome = RunOutcome::TimedOut;
+        } else {
+            continue;
+        }
+        stopping = true;
+        StopRun();
+    }
+    view.tick();
+    return outcome;
+}

@@ -1,0 +1,94 @@
+// `ducat show` for a coin's statistics archive, its weights and a coin
+// description file.
+#include "coindata/coin_description.h"
+#include "coindata/coin_stat_record.h"
+#include "coindata/coin_weights.h"
+#include "coindata/current_coin.h"
+#include "coindata/enciphered_file.h"
+#include "commands/block_cipher.h"
+#include "ui/console/file_show_parts.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr size_t kComponents = 3;
+
+// "T%d.%d C%d" of measurement point k = 3t + c.
+std::string PointLabel(size_t k) {
+    const size_t t = k / kComponents;
+    char label[16];
+    std::snprintf(label, sizeof label, "T%d.%d C%d", static_cast<int>(t / 2), static_cast<int>(t % 2),
+                  static_cast<int>(k % kComponents));
+    return label;
+}
+
+// Thousandths of a unit as a decimal number.
+std::string Thousandths(int32_t v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%d.%03d", v < 0 ? "-" : "", std::abs(v / 1000), std::abs(v % 1000));
+    return text;
+}
+
+} // namespace
+
+bool ShowArchiveFile(const uint8_t* content, size_t n, FieldPrinter& p) {
+    size_t count = 0;
+    const bool fits = ShowCount(content, n, kCoinStatRecordBytes, kArchiveCapacity, count, p);
+    for (size_t i = 0; i < count; ++i) {
+        CoinStatRecordBytes bytes;
+        std::copy_n(content + 4 + i * kCoinStatRecordBytes, bytes.size(), bytes.begin());
+        const CoinStatRecord r = DecodeCoinStatRecord(bytes);
+        p.heading("coin " + std::to_string(i));
+        p.text("D1 D2 Time1 Time2", Thousandths(r.iD1) + " " + Thousandths(r.iD2) + " " + Thousandths(r.iTime1) + " " +
+                                        Thousandths(r.iTime2));
+        for (size_t k = 0; k < kMeasurementPoints; ++k) {
+            const PointSample& s = r.aPoints[k];
+            p.text(PointLabel(k).c_str(), "Max " + std::to_string(s.iMax) + "  End " + std::to_string(s.iEnd) +
+                                              "  Pos " + std::to_string(s.iPos) + "  C " + std::to_string(s.iC));
+        }
+    }
+    return fits;
+}
+
+bool ShowWeightsFile(const uint8_t* content, size_t n, FieldPrinter& p) {
+    const bool sized = n == kCoinWeightsBytes;
+    p.check("size", sized);
+    if (!sized) return false;
+    CoinWeightsBytes bytes;
+    std::copy_n(content, bytes.size(), bytes.begin());
+    const CoinWeights w = DecodeCoinWeights(bytes);
+    for (size_t k = 0; k < kMeasurementPoints; ++k) {
+        p.text(PointLabel(k).c_str(), "Max " + std::to_string(w.aiWords[3 * k]) + "  End " +
+                                          std::to_string(w.aiWords[3 * k + 1]) + "  Pos " +
+                                          std::to_string(w.aiWords[3 * k + 2]));
+    }
+    p.number("D1 weight", w.aiWords[kD1Weight]);
+    p.number("D2 weight", w.aiWords[kD2Weight]);
+    p.number("Time1 weight", w.aiWords[kTime1Weight]);
+    p.number("Time2 weight", w.aiWords[kTime2Weight]);
+    p.number("coins counted", w.iCount);
+    return true;
+}
+
+bool ShowCoinDescriptionFile(uint8_t* content, size_t n, FieldPrinter& p) {
+    if (n != kCoinDescriptionContentBytes) return false;
+    CoinDescriptionContent plain;
+    std::copy_n(content, plain.size(), plain.begin());
+    DecipherBuffer(plain.data(), static_cast<uint32_t>(plain.size()), kFileCipherKey);
+    const bool crc = CoinDescriptionCrcMatches(plain);
+    p.check("CRC-16", crc);
+    const CoinDescription d = DecodeCoinDescription(plain);
+    p.text("coin", d.szCoinId);
+    p.number("coin index in the acceptor", d.bCoinIndex);
+    p.number("service company index", d.bFirm);
+    p.text("created or modified", LocalDateTime(d.tWritten));
+    p.text("denomination", d.szDenomination);
+    p.text("year", d.szYear);
+    p.text("dimensions", d.szDimensions);
+    p.text("country", d.szCountry);
+    p.text("short", d.szShort);
+    p.text("full", d.szFull);
+    return crc;
+}
