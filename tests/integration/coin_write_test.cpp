@@ -3,9 +3,13 @@
 
 #include "coindata/coin_description.h"
 #include "coindata/device_coin_table.h"
+#include "coindata/device_info.h"
+#include "commands/block_cipher.h"
+#include "link/checksums.h"
 #include "commands/acceptor_protocol.h"
 #include "link/command_mailbox.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -60,6 +64,16 @@ TEST_F(CoinWrite, SixteenFragmentsEndWithBothMessagesAndATableRead) {
     ASSERT_TRUE(Stop());
 
     EXPECT_EQ(Sequence(0, 15), Fragments());
+    // The last request as the wire carried it: sealed with CRC-16, cipher, checksum.
+    std::vector<uint8_t> last;
+    OnDevice([&](DucatAcceptor& d) { last = d.lastRequest(kOneFragment); });
+    ASSERT_EQ(271u, last.size());
+    EXPECT_EQ(SimpleChecksum(last.data(), 270), last[270]);
+    DecipherBuffer(last.data() + 6, 264, GetDeviceInfo().dwSerial);
+    EXPECT_EQ((std::vector<uint8_t>{1, 10, 1, 255, 0x01, 1, 15, kTarget}), std::vector<uint8_t>(last.begin(), last.begin() + 8));
+    EXPECT_TRUE(std::equal(last.begin() + 8, last.begin() + 264, abCoinImage.begin() + 15 * 256));
+    EXPECT_EQ((std::vector<uint8_t>{0, 0, 0, 0}), std::vector<uint8_t>(last.begin() + 264, last.begin() + 268));
+    EXPECT_EQ(Crc16(last.data(), 268), LoadLe16(last.data() + 268));
     std::vector<uint8_t> held;
     OnDevice([&](DucatAcceptor& d) { held = d.image(kTarget); });
     EXPECT_EQ(std::vector<uint8_t>(abCoinImage.begin(), abCoinImage.end()), held);

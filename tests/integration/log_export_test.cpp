@@ -50,6 +50,14 @@ TEST_F(LogExport, ZeroInPageZeroMeansTwoPagesAndTheDumpDeciphersToTheLog) {
     ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));
     ASSERT_TRUE(WaitForRunEnd());
     EXPECT_EQ(2, DeviceRequests(kLogPage));
+    std::vector<uint8_t> request;
+    OnDevice([&](DucatAcceptor& d) { request = d.lastRequest(kLogPage); });
+    ASSERT_EQ(15u, request.size());
+    EXPECT_EQ(SimpleChecksum(request.data(), 14), request[14]);
+    DecipherBuffer(request.data() + 6, 8, GetDeviceInfo().dwSerial);
+    EXPECT_EQ((std::vector<uint8_t>{1, 10, 1, 255, 0x13, 0, 1, 0, 0, 0, 0, 0}),
+              std::vector<uint8_t>(request.begin(), request.begin() + 12));
+    EXPECT_EQ(Crc16(request.data(), 12), LoadLe16(request.data() + 12));
     const int first = Find(PageRead(0, 2));
     ASSERT_GE(first, 0);
     EXPECT_EQ(first + 1, Find(PageRead(1, 2)));

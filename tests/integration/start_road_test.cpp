@@ -66,6 +66,13 @@ TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
     EXPECT_EQ('.', rows[9].szCoinId[0]);
     EXPECT_EQ(1, DeviceRequests(acceptor::kIdentify));
     EXPECT_EQ(1, DeviceRequests(acceptor::kReadTable));
+    std::vector<uint8_t> tableRequest, pollRequest;
+    OnDevice([&](DucatAcceptor& d) {
+        tableRequest = d.lastRequest(acceptor::kReadTable);
+        pollRequest = d.lastRequest(acceptor::kReadResult);
+    });
+    EXPECT_EQ((std::vector<uint8_t>{1, 6, 1, 255, 0x0F, 0, 0x00, 0xE1, 0x0B, 0x5E, 0xA0}), tableRequest);
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 1, 255, 0x10, 0, 0xED}), pollRequest);
 
     // The first result is shown, not counted; the second counts in row 2;
     // a rejected coin counts nowhere.

@@ -1,0 +1,197 @@
+// The `ducat` program end to end, each run with its own virtual acceptor
+// (--sim) in a fresh folder.
+#include "coindata/checksum_envelope.h"
+#include "coindata/coin_description_file.h"
+#include "coindata/config_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kRunLimitMs = 30000;
+
+struct Finished {
+    int exitStatus = -1;
+    std::string output;
+};
+
+class DucatProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("ducat-e2e-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    // Runs ducat in the folder; sends Ctrl+C once `interruptOn` was printed.
+    Finished Run(std::vector<std::string> args, const std::string& interruptOn = "") {
+        args.insert(args.begin(), DUCAT_BINARY);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int pipeFds[2];
+        EXPECT_EQ(0, ::pipe(pipeFds));
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        const std::string old = std::filesystem::current_path().string();
+        std::filesystem::current_path(folder_);
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        std::filesystem::current_path(old);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeFds[1]);
+        Finished f;
+        if (spawned != 0) {
+            ::close(pipeFds[0]);
+            ADD_FAILURE() << "cannot start " << argv[0];
+            return f;
+        }
+        Collect(pid, pipeFds[0], interruptOn, f.output);
+        ::close(pipeFds[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        f.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return f;
+    }
+
+    std::string File(const std::string& name) const { return (folder_ / name).string(); }
+
+    static std::vector<uint8_t> ReadBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+    static void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+    }
+
+    static bool Has(const std::string& output, const std::string& line) {
+        return output.find(line + "\n") != std::string::npos;
+    }
+
+private:
+    // Reads the child's output until it closes; interrupts it once.
+    static void Collect(pid_t pid, int fd, const std::string& interruptOn, std::string& output) {
+        const auto start = std::chrono::steady_clock::now();
+        bool interrupted = false;
+        char buffer[4096];
+        for (;;) {
+            pollfd p{fd, POLLIN, 0};
+            const int ready = ::poll(&p, 1, 100);
+            if (ready > 0) {
+                const ssize_t n = ::read(fd, buffer, sizeof buffer);
+                if (n <= 0) return;
+                output.append(buffer, static_cast<size_t>(n));
+            }
+            if (!interrupted && !interruptOn.empty() && output.find(interruptOn) != std::string::npos) {
+                ::kill(pid, SIGINT);
+                interrupted = true;
+            }
+            if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(kRunLimitMs)) {
+                ADD_FAILURE() << "ducat did not end:\n" << output;
+                ::kill(pid, SIGKILL);
+                return;
+            }
+        }
+    }
+
+    std::filesystem::path folder_;
+};
+
+std::string LastLine(const std::string& output) {
+    const size_t end = output.find_last_not_of('\n');
+    if (end == std::string::npos) return "";
+    const size_t start = output.rfind('\n', end);
+    return output.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+}
+
+TEST_F(DucatProgram, MonitorShowsCoinsUntilCtrlC) {
+    const Finished f = Run({"monitor", "--sim", "--coins-per-minute", "1200", "--seed", "5"}, "ACCEPTED");
+    EXPECT_EQ(0, f.exitStatus) << f.output;
+    EXPECT_NE(std::string::npos, f.output.find("Addr= 1,  Serial= 20240117 \"DC-20240117\""));
+    EXPECT_NE(std::string::npos, f.output.find("    Used  Coin    Divider  Date & Time"));
+    EXPECT_NE(std::string::npos, f.output.find("Best Choice "));
+    EXPECT_NE(std::string::npos, f.output.find("Header 229  Buffer (A.B): "));
+    EXPECT_EQ("COM_Thread: Thread Stopped", LastLine(f.output));
+}
+
+TEST_F(DucatProgram, WriteCoinSendsTheDescriptionToItsIndex) {
+    CoinDescription d;
+    CoinImage image{};
+    CoinImageFields fields;
+    std::strcpy(fields.szCoinId, "XX999Z");
+    fields.bCoinIndex = 4;
+    WriteCoinImageFields(image, fields);
+    WriteBytes(File("new coin.tea"), EncodeCoinDescriptionFile(d, image));
+    const Finished f = Run({"write-coin", "new coin.tea", "--sim", "--coins-per-minute", "0"});
+    EXPECT_EQ(0, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, u8"  Параметры монеты с индексом = 4 записаны успешно")) << f.output;
+    EXPECT_TRUE(Has(f.output, u8" ++++++ Параметры всех отмеченных монет записаны успешно"));
+    EXPECT_NE(std::string::npos, f.output.find("[x] 5     XX999Z"));
+}
+
+TEST_F(DucatProgram, ExportedLogShowsWhole) {
+    Finished f = Run({"export-log", "--sim", "--log-pages", "4", "--sim-serial-text", "E2E"});
+    EXPECT_EQ(0, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, "Page 3 of 4 Log File is Read"));
+    f = Run({"show", "E2E.tea"});
+    EXPECT_EQ(0, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, "CRC-16: holds"));
+    EXPECT_TRUE(Has(f.output, "pages: 4"));
+}
+
+TEST_F(DucatProgram, RefusedWriteFailsWhenTimeRunsOut) {
+    const Finished f = Run({"--timeout", "1", "set-divider", "2", "9", "1", "--sim", "--fault", "refuse:divider:-1:4"});
+    EXPECT_EQ(1, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, "*** Error [ 4] when writing coin (index = 2) parameters ***"));
+    EXPECT_EQ("COM_Thread: Thread Stopped", LastLine(f.output));
+}
+
+TEST_F(DucatProgram, ParametersAreClampedLikeTheDialog) {
+    const Finished f = Run({"set-params", "999", "300", "266", "--sim"});
+    EXPECT_EQ(0, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, "Coin Acceptor parameters written successfully"));
+}
+
+TEST_F(DucatProgram, ConfigurationGivesTheAddressAndStaysAsItWas) {
+    ConfigRecord record;
+    record.bDeviceAddress = 7;
+    std::vector<uint8_t> file = EncodeConfig(record);
+    const int32_t sum = ContentSum(file.data(), file.size());
+    file.resize(file.size() + 4);
+    StoreEnvelope(file.data() + file.size() - 4, sum);
+    WriteBytes(File("Ducat Console.cnf"), file);
+    const Finished f = Run({"--timeout", "2", "monitor", "--sim"});
+    EXPECT_EQ(0, f.exitStatus) << f.output;
+    EXPECT_NE(std::string::npos, f.output.find("Addr= 7,"));
+    EXPECT_EQ(file, ReadBytes(File("Ducat Console.cnf")));
+}
+
+TEST_F(DucatProgram, BadCommandLinesAreUsageErrors) {
+    EXPECT_EQ(2, Run({"set-divider", "16", "1", "1", "--sim"}).exitStatus);
+    EXPECT_EQ(2, Run({"monitor", "--coins-per-minute", "5"}).exitStatus);
+    EXPECT_EQ(2, Run({"--port", "/a/name/longer/than/nineteen", "monitor"}).exitStatus);
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+#include "ui/console/console_options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool Parse(std::vector<std::string> args, ConsoleOptions& o, std::string& error) {
+    return ParseConsoleOptions(args, o, error);
+}
+
+TEST(ConsoleOptions, TakeOptionsBeforeAndAfterTheCommand) {
+    ConsoleOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--port", "/dev/ttyUSB0", "set-divider", "3", "40", "1", "--address", "2", "--speed", "115200"},
+                      o, error))
+        << error;
+    EXPECT_EQ("/dev/ttyUSB0", o.port);
+    EXPECT_EQ(2, o.address);
+    EXPECT_EQ(115200u, o.speed);
+    EXPECT_EQ("set-divider", o.command);
+    EXPECT_EQ((std::vector<std::string>{"3", "40", "1"}), o.arguments);
+    EXPECT_FALSE(o.sim);
+}
+
+TEST(ConsoleOptions, SimOptionsGoToTheVirtualAcceptor) {
+    ConsoleOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"monitor", "--sim", "--coins-per-minute", "60", "--log-pages", "64", "--fault",
+                       "refuse:divider:3:9:1", "--sim-serial", "4000000000"},
+                      o, error))
+        << error;
+    EXPECT_TRUE(o.sim);
+    EXPECT_EQ(60.0, o.simOptions.coinsPerMinute);
+    EXPECT_EQ(64u, o.simOptions.logPages);
+    EXPECT_EQ(4000000000ll, o.simOptions.serial);
+    ASSERT_EQ(1u, o.simOptions.faults.size());
+    const sim::DucatFaultRule& rule = o.simOptions.faults[0];
+    EXPECT_EQ(sim::DucatFault::Refuse, rule.kind);
+    EXPECT_EQ(0x11, rule.function);
+    EXPECT_EQ(3, rule.times);
+    EXPECT_EQ(9, rule.value);
+    EXPECT_EQ(1, rule.after);
+}
+
+TEST(ConsoleOptions, RefuseWhatTheyCannotRead) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"--port"},
+        {"dance"},
+        {"show"},
+        {"show", "a", "b"},
+        {"monitor", "--address", "256"},
+        {"monitor", "--speed", "-1"},
+        {"monitor", "--log-pages", "10"},           // a sim option without --sim
+        {"monitor", "--sim", "--log-pages", "1"},   // fewer than 2 pages
+        {"monitor", "--sim", "--log-pages", "65538"},
+        {"monitor", "--sim", "--fault", "explode"},
+        {"monitor", "--sim", "--fault", "refuse:nowhere"},
+        {"monitor", "--verbose"},
+    };
+    for (const auto& args : bad) {
+        ConsoleOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse(args, o, error)) << ::testing::PrintToString(args);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+} // namespace
