@@ -4,6 +4,9 @@
 #include "coindata/data_paths.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
+#include "platform/port_names.h"
+
+#include <algorithm>
 
 #include <cstring>
 #include <fstream>
@@ -12,9 +15,18 @@ namespace {
 
 bool ConfigExists() { return static_cast<bool>(std::ifstream(NativePath(kConfigFileName), std::ios::binary)); }
 
-bool SetPortName(const std::string& name, std::string& error) {
+// A bare number names COM port n ("\\.\COM5" on Windows; on Linux the
+// n-th serial device).
+std::string DeviceName(const std::string& port) {
+    const bool number = !port.empty() && port.size() <= 3 &&
+                        std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return number ? platform::ComPortDevice(std::stoi(port)) : port;
+}
+
+bool SetPortName(const std::string& port, std::string& error) {
+    const std::string name = DeviceName(port);
     if (name.empty() || name.size() > kPortNameChars) {
-        error = "a port name has 1 to " + std::to_string(kPortNameChars) + " characters: " + name;
+        error = "no such port, or a name longer than " + std::to_string(kPortNameChars) + " characters: " + port;
         return false;
     }
     std::memset(szPortName, 0, sizeof szPortName);
