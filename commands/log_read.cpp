@@ -24,6 +24,9 @@ constexpr int kMaxPages = 0x10000;
 
 std::atomic<uint32_t> g_dumpsWritten{0};
 
+uint8_t* AllocateNothrow(size_t bytes) { return new (std::nothrow) uint8_t[bytes]; }
+std::atomic<PageBlockAllocator> g_allocator{AllocateNothrow};
+
 void BuildPageRequest(int page) {
     const size_t length = BeginExtensionRequest(acceptor::kReadLogPage, p::kRequestData);
     StoreLe16(TxBuffer + p::kPageAt, static_cast<uint16_t>(page));
@@ -56,7 +59,7 @@ bool AllocatePages(RunState& run) {
         run.dwBufferProgSize = 0;
     }
     const size_t size = (static_cast<size_t>(run.iPages) + 1) * p::kPageBytes;
-    run.pstrBufferProg.reset(new (std::nothrow) uint8_t[size]);
+    run.pstrBufferProg.reset(g_allocator.load(std::memory_order_acquire)(size));
     if (!run.pstrBufferProg) {
         LogQueuePushFormat("C_T: ***** Нет памяти для журнала: %d страниц", run.iPages);
         return false;
@@ -87,6 +90,10 @@ bool StorePage(RunState& run) {
 }
 
 } // namespace
+
+void SetPageBlockAllocatorForTesting(PageBlockAllocator allocator) {
+    g_allocator.store(allocator != nullptr ? allocator : AllocateNothrow, std::memory_order_release);
+}
 
 uint32_t LogDumpsWritten() { return g_dumpsWritten.load(std::memory_order_acquire); }
 

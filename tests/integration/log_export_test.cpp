@@ -5,6 +5,7 @@
 #include "coindata/device_info.h"
 #include "commands/acceptor_protocol.h"
 #include "commands/block_cipher.h"
+#include "commands/log_read.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 
@@ -100,6 +101,30 @@ TEST_F(LogExport, DamagedPagesAreReportedWithTheirOwnTexts) {
     EXPECT_EQ(1, Count("***** ошибка приема контрольной суммы"));
     EXPECT_EQ(6, DeviceRequests(kLogPage));
     EXPECT_EQ(4 * kPage + 256 + 4, DumpFile().size());
+}
+
+TEST_F(LogExport, PageTotalIsBoundedByWhatARequestCanName) {
+    Prepare(0xFFFF + 2); // page 0 announces 0xFFFF + 2 pages
+    ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));
+    ASSERT_TRUE(WaitUntil([&] { return Saw(PageRead(1, 0x10000)); }));
+    ASSERT_TRUE(Stop());
+    EXPECT_TRUE(Saw(PageRead(0, 0x10000)));
+    EXPECT_TRUE(DumpFile().empty());
+}
+
+uint8_t* NoMemory(size_t) { return nullptr; }
+
+TEST_F(LogExport, NoMemoryForThePagesEndsTheRunWithAMessage) {
+    Prepare(2);
+    SetPageBlockAllocatorForTesting(NoMemory);
+    ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));
+    const bool ended = WaitForRunEnd();
+    SetPageBlockAllocatorForTesting(nullptr);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(1, Count("C_T: ***** Нет памяти для журнала: 2 страниц"));
+    EXPECT_EQ(1, DeviceRequests(kLogPage));
+    EXPECT_FALSE(Saw(PageRead(0, 2)));
+    EXPECT_TRUE(DumpFile().empty());
 }
 
 TEST_F(LogExport, MoreThanHundredErrorsSpreadOverPagesEndTheRead) {
