@@ -151,7 +151,8 @@ namespace write_setting {
 constexpr uint8_t kRequestData = 20;
 constexpr size_t kRequestLength = 25;
 constexpr size_t kTimeAt = 8;
-constexpr size_t kValuesAt = 12; // three bytes
+constexpr size_t kValuesAt = 12;
+constexpr size_t kValues = 3;
 constexpr size_t kCrcAt = 22;    // over bytes 0-21
 constexpr size_t kCipherAt = 8;
 constexpr size_t kCipherLength = 16;

@@ -4,6 +4,7 @@
 // and opening a reply in the reverse order.
 #pragma once
 
+#include "commands/acceptor_protocol.h"
 #include "link/com_thread.h"
 #include "link/frame_codec.h"
 
@@ -41,10 +42,10 @@ bool ReplyCrcHolds(size_t from, size_t crcAt);
 bool ExchangeReported(RunState& run, size_t requestLength, int expectedHead, ChecksumText checksumText,
                       ExchangeOutcome& outcome);
 
-// Convenience for the handlers whose write failure ends the run.
+// A failed write ends the runs of sub-commands 0, 1 and 2.
 inline bool EndsRun(const ExchangeOutcome& outcome) { return outcome.status == ExchangeStatus::WriteFailed; }
 
-// Reply data byte i (data start at reply byte 4).
-inline const uint8_t* ReplyData() { return RxBuffer + 4; }
+// The reply's data bytes (after address, length, source and header).
+inline const uint8_t* ReplyData() { return RxBuffer + acceptor::kDataAt; }
 
 void StopRun();

@@ -11,14 +11,14 @@ namespace {
 namespace s = acceptor::write_setting;
 
 struct SettingValues {
-    uint8_t bytes[3];
+    uint8_t bytes[s::kValues];
 };
 
 // Sends the three values; returns the status, or -1 when no status came.
 int WriteSetting(RunState& run, uint8_t function, const SettingValues& values) {
     const size_t length = BeginExtensionRequest(function, s::kRequestData);
     StoreRequestTime(s::kTimeAt);
-    for (size_t i = 0; i < 3; ++i) TxBuffer[s::kValuesAt + i] = values.bytes[i];
+    for (size_t i = 0; i < s::kValues; ++i) TxBuffer[s::kValuesAt + i] = values.bytes[i];
     SealEncipheredRequest(length, s::kCrcAt, s::kCipherAt, s::kCipherLength);
     ExchangeOutcome outcome;
     if (!ExchangeReported(run, length, acceptor::ShortHeadFor(acceptor::status_reply::kData), ChecksumText::Setting,

@@ -3,6 +3,8 @@
 // description write, whose data length has its high byte at byte 5.
 #pragma once
 
+#include "commands/acceptor_protocol.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,7 +24,7 @@ public:
 
     // Longest request the acceptor takes; a longer announcement is noise
     // and everything up to the next silence is dropped.
-    static constexpr size_t kMaxFrame = 271;
+    static constexpr size_t kMaxFrame = acceptor::write_fragment::kFrameLength;
 
 private:
     // 0 while the head does not yet tell the length.

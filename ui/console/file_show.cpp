@@ -2,6 +2,7 @@
 
 #include "coindata/checksum_envelope.h"
 #include "coindata/coin_description_file.h"
+#include "link/checksums.h"
 #include "platform/text_encoding.h"
 #include "ui/console/file_show_parts.h"
 
@@ -75,8 +76,7 @@ bool ShowCount(const uint8_t* content, size_t n, size_t recordBytes, size_t capa
         p.text("count", "missing");
         return false;
     }
-    const int32_t stored = static_cast<int32_t>(content[0] | content[1] << 8 | content[2] << 16 |
-                                                static_cast<uint32_t>(content[3]) << 24);
+    const int32_t stored = static_cast<int32_t>(LoadLe32(content));
     p.number("count", stored);
     const size_t held = (n - 4) / recordBytes;
     const bool fits = stored >= 0 && static_cast<size_t>(stored) <= capacity && static_cast<size_t>(stored) == held &&
