@@ -10,7 +10,9 @@ cmake --build --preset native >/dev/null
 
 ducat=build/native/ui/ducat
 if [ -x "$ducat" ]; then
-  if [ "$#" -eq 0 ]; then set -- monitor --sim; fi
+  # A coin every two seconds or so, so a newcomer sees recognition at once.
+  if [ "$#" -eq 0 ]; then set -- monitor --sim --coins-per-minute 30; fi
   exec "$ducat" "$@"
 fi
-echo "Built the portable core. Not built yet: the ducat console, the virtual acceptor program, pollbench and the Windows programs."
+echo "ducat was not built; see the build output above." >&2
+exit 1
