@@ -54,6 +54,9 @@ struct StartRequest {
     int32_t nextCommand = 0;
     bool resetRecordNumber = true;
     const char* failureMessage = ""; // queued when the thread cannot start
+    // Queued instead of failureMessage when a run already exists (only the
+    // divider dialog words that case itself); null = failureMessage.
+    const char* busyMessage = nullptr;
     EnableCommandControlsHook controls = nullptr; // null = the main window's hook
 };
 

@@ -46,7 +46,11 @@ bool StartComRun(const StartRequest& request) {
     // The run is registered before its thread exists, so the thread's own
     // clearing of hComThread can never come first; a second run is refused.
     if (!ClaimRun()) {
-        FailStart(request);
+        if (request.busyMessage != nullptr) {
+            LogQueuePush(request.busyMessage);
+        } else {
+            FailStart(request);
+        }
         return false;
     }
     Mailbox.bStopThread.store(0, std::memory_order_release);

@@ -131,6 +131,21 @@ TEST_F(RunStarter, SecondStartWhileARunExistsIsRefusedAndChangesNothing) {
     EXPECT_EQ((std::vector<std::string>{"DlgProc:  Ошибка создания потока обслуживания COM-порта"}), DrainLog());
 }
 
+TEST_F(RunStarter, AStarterWithItsOwnBusyTextQueuesThatInsteadOfItsFailure) {
+    SetThreadStarterForTesting(&StartPretends);
+    Mailbox.hComThread = 99;
+    StartRequest request = StartButton();
+    request.busyMessage = "busy";
+    EXPECT_FALSE(StartComRun(request));
+    EXPECT_EQ(0, g_seen.threadStarts);
+    EXPECT_EQ((std::vector<std::string>{"busy"}), DrainLog());
+    // A failed thread start still queues the failure text.
+    Mailbox.hComThread = 0;
+    SetThreadStarterForTesting(&StartFails);
+    EXPECT_FALSE(StartComRun(request));
+    EXPECT_EQ((std::vector<std::string>{"DlgProc:  Ошибка создания потока обслуживания COM-порта"}), DrainLog());
+}
+
 TEST_F(RunStarter, EachRunGetsItsOwnNonZeroHandle) {
     SetThreadStarterForTesting(&StartPretends);
     EXPECT_TRUE(StartComRun(StartButton()));

@@ -12,26 +12,12 @@
 #include "ui/console/file_show.h"
 #include "ui/console/run_driver.h"
 #include "ui/parameter_clamping.h"
+#include "ui/starters.h"
 
 #include <cstdio>
 #include <functional>
 
 namespace {
-
-// The starters' messages when the thread cannot start.
-constexpr const char* kStartFailure = "DlgProc:  Ошибка создания потока обслуживания COM-порта";
-constexpr const char* kExportStartFailure = " **** Error creating COM service thread";
-constexpr const char* kDividerStartFailure = "*** Divider_Edit_DlgProc:  Error creating COM service thread";
-constexpr const char* kParamsStartFailure = "DlgProc:  Error creating COM service thread";
-
-StartRequest Request(uint8_t subCommand, bool resetRecordNumber, const char* failureMessage) {
-    StartRequest request;
-    request.subCommand = subCommand;
-    request.nextCommand = subCommand;
-    request.resetRecordNumber = resetRecordNumber;
-    request.failureMessage = failureMessage;
-    return request;
-}
 
 // The chain of a write has come round to monitoring: the acceptor took
 // the write and its table has been read back.
@@ -41,18 +27,14 @@ bool TableReadBack() { return Mailbox.bSubCommand.load(std::memory_order_acquire
 // acceptor and read its table; the console makes such a run first (the
 // cipher key and the row values are then the acceptor's).
 bool PrepareAcceptor(ConsoleView& view, uint32_t timeoutSeconds) {
-    StartRequest request = Request(acceptor::kSubIdentify, true, kStartFailure);
-    request.nextCommand = acceptor::kSubReadTable;
-    return DriveRun(request, view, TableReadBack, timeoutSeconds) == RunOutcome::GoalReached;
+    return DriveRun(StartButtonRequest(), view, TableReadBack, timeoutSeconds) == RunOutcome::GoalReached;
 }
 
 int Status(bool success) { return success ? kExitSuccess : kExitFailure; }
 
 int Monitor(const ConsoleOptions& o) {
     ConsoleView view(stdout, true);
-    StartRequest request = Request(acceptor::kSubIdentify, true, kStartFailure);
-    request.nextCommand = acceptor::kSubReadTable;
-    const RunOutcome outcome = DriveRun(request, view, {}, o.timeoutSeconds);
+    const RunOutcome outcome = DriveRun(StartButtonRequest(), view, {}, o.timeoutSeconds);
     // Monitoring ends only on STOP; a run that ended by itself failed.
     const bool stopped = outcome == RunOutcome::Interrupted || outcome == RunOutcome::TimedOut;
     return Status(stopped && view.identified());
@@ -70,7 +52,7 @@ RunOutcome PreparedRun(const ConsoleOptions& o, const StartRequest& request, con
 
 int ExportLog(const ConsoleOptions& o) {
     const uint32_t dumpsBefore = LogDumpsWritten();
-    const RunOutcome outcome = PreparedRun(o, Request(acceptor::kSubReadLog, true, kExportStartFailure), {});
+    const RunOutcome outcome = PreparedRun(o, ExportLogRequest(), {});
     return Status(outcome == RunOutcome::EndedByItself && LogDumpsWritten() > dumpsBefore);
 }
 
@@ -80,8 +62,7 @@ int WriteCoin(const ConsoleOptions& o) {
         return kExitFailure;
     }
     Mailbox.iTargetCoinIndex.store(CurrentCoinDescription.bCoinIndex, std::memory_order_release);
-    return Status(PreparedRun(o, Request(acceptor::kSubWriteCoin, true, kStartFailure), TableReadBack) ==
-                  RunOutcome::GoalReached);
+    return Status(PreparedRun(o, CoinWriteRequest(), TableReadBack) == RunOutcome::GoalReached);
 }
 
 int SetDivider(const ConsoleOptions& o) {
@@ -97,8 +78,7 @@ int SetDivider(const ConsoleOptions& o) {
         stDeviceCoins.SetRowDividerAndInherit(static_cast<int32_t>(row), divider, inherit);
         Mailbox.iSelectedDeviceCoin.store(static_cast<int32_t>(row), std::memory_order_release);
     };
-    return Status(PreparedRun(o, Request(acceptor::kSubWriteDivider, false, kDividerStartFailure), TableReadBack,
-                              edit) == RunOutcome::GoalReached);
+    return Status(PreparedRun(o, DividerEditRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
 }
 
 int SetParams(const ConsoleOptions& o) {
@@ -109,8 +89,7 @@ int SetParams(const ConsoleOptions& o) {
         params.Numb_Stand_Dev = ClampNumbStandDev(ReadUnsignedField(o.arguments[2].c_str()));
         stDeviceCoins.SetAcceptanceParams(params);
     };
-    return Status(PreparedRun(o, Request(acceptor::kSubWriteParams, true, kParamsStartFailure), TableReadBack,
-                              edit) == RunOutcome::GoalReached);
+    return Status(PreparedRun(o, MaxErrorsRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
 }
 
 int Ports() {
