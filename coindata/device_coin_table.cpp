@@ -1,6 +1,5 @@
 #include "coindata/device_coin_table.h"
 
-#include "coindata/field_codec.h"
 #include "link/checksums.h"
 
 #include <cstring>
@@ -10,48 +9,62 @@ DeviceCoinTable stDeviceCoins;
 
 namespace {
 
-constexpr size_t kFirstRowOffset = 4;
-constexpr size_t kCoinIdChars = 6;
-constexpr size_t kCrcOffset = 234;
+namespace layout = coin_table_reply;
 
 struct DecodedTable {
     DeviceCoinRows rows{};
     AcceptanceParameters params{};
 };
 
-// Rows of 13 bytes from data byte 4, then the parameters from byte 212.
+constexpr size_t RowAt(size_t row) { return layout::kRowsAt + layout::kRowBytes * row; }
+
 DecodedTable DecodeTable(const uint8_t* data, const DeviceCoinRows& current) {
     DecodedTable table;
     table.rows = current;
-    FieldReader reader(data, kCrcOffset);
-    reader.Skip(kFirstRowOffset);
-    for (DeviceCoinEntry& row : table.rows) {
-        reader.Bytes(reinterpret_cast<uint8_t*>(row.szCoinId), kCoinIdChars);
-        row.szCoinId[kCoinIdChars] = '\0';
-        uint8_t divider = 0, allowed = 0, firm = 0;
-        uint32_t written = 0;
-        reader.Field(divider);
-        reader.Field(allowed);
-        reader.Field(firm);
-        reader.Field(written);
-        row.iErrorDivider = divider;
-        row.bInherit = allowed;
-        row.iFirm = firm;
-        row.tWritten = written;
+    for (size_t i = 0; i < table.rows.size(); ++i) {
+        DeviceCoinEntry& row = table.rows[i];
+        const uint8_t* at = data + RowAt(i);
+        std::memcpy(row.szCoinId, at + layout::kRowCoinId, layout::kCoinIdChars);
+        row.szCoinId[layout::kCoinIdChars] = '\0';
+        row.iErrorDivider = at[layout::kRowDivider];
+        row.bInherit = at[layout::kRowAllowed];
+        row.iFirm = at[layout::kRowFirm];
+        row.tWritten = LoadLe32(at + layout::kRowWritten);
     }
     AcceptanceParameters& p = table.params;
-    reader.Field(p.NNet_Divider);
-    reader.Field(p.Numb_Stand_Dev);
-    reader.Field(p.Max_Error);
-    reader.Field(p.tStructureWritten);
-    reader.Field(p.wMinTravelTime);
-    reader.Field(p.wMaxTravelTime);
+    p.NNet_Divider = data[layout::kNNetDividerAt];
+    p.Numb_Stand_Dev = data[layout::kNumbStandDevAt];
+    p.Max_Error = LoadLe16(data + layout::kMaxErrorAt);
+    p.tStructureWritten = LoadLe32(data + layout::kStructureWrittenAt);
+    p.wMinTravelTime = LoadLe16(data + layout::kMinTravelTimeAt);
+    p.wMaxTravelTime = LoadLe16(data + layout::kMaxTravelTimeAt);
     return table;
 }
 
 bool RowInRange(int32_t row) { return row >= 0 && row < kDeviceCoinRows; }
 
 } // namespace
+
+CoinTableReply EncodeCoinTableReply(const DeviceCoinRows& rows, const AcceptanceParameters& params) {
+    CoinTableReply data{};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const DeviceCoinEntry& row = rows[i];
+        uint8_t* at = data.data() + RowAt(i);
+        std::memcpy(at + layout::kRowCoinId, row.szCoinId, layout::kCoinIdChars);
+        at[layout::kRowDivider] = static_cast<uint8_t>(row.iErrorDivider);
+        at[layout::kRowAllowed] = static_cast<uint8_t>(row.bInherit);
+        at[layout::kRowFirm] = static_cast<uint8_t>(row.iFirm);
+        StoreLe32(at + layout::kRowWritten, static_cast<uint32_t>(row.tWritten));
+    }
+    data[layout::kNNetDividerAt] = params.NNet_Divider;
+    data[layout::kNumbStandDevAt] = params.Numb_Stand_Dev;
+    StoreLe16(data.data() + layout::kMaxErrorAt, params.Max_Error);
+    StoreLe32(data.data() + layout::kStructureWrittenAt, params.tStructureWritten);
+    StoreLe16(data.data() + layout::kMinTravelTimeAt, params.wMinTravelTime);
+    StoreLe16(data.data() + layout::kMaxTravelTimeAt, params.wMaxTravelTime);
+    StoreLe16(data.data() + layout::kCrcAt, Crc16(data.data(), layout::kCrcAt));
+    return data;
+}
 
 DeviceCoinRows DeviceCoinTable::GetDeviceCoins() const {
     std::lock_guard<std::mutex> guard(lock_);
@@ -65,7 +78,7 @@ bool DeviceCoinTable::IsDeviceListValid() const {
 
 bool DeviceCoinTable::StoreCoinTableReply(const uint8_t* data, size_t n) {
     if (data == nullptr || n != kCoinTableReplyBytes) return false;
-    if (Crc16(data, kCrcOffset) != LoadLe16(data + kCrcOffset)) return false;
+    if (Crc16(data, layout::kCrcAt) != LoadLe16(data + layout::kCrcAt)) return false;
     std::lock_guard<std::mutex> guard(lock_);
     const DecodedTable table = DecodeTable(data, rows_);
     rows_ = table.rows;

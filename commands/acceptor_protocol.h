@@ -109,23 +109,8 @@ constexpr int kPageCountBias = 2;
 namespace read_table {
 constexpr uint8_t kRequestData = 6;
 constexpr size_t kTimeAt = 6;
-constexpr size_t kReplyData = 236;
-// Places inside the reply's data: 16 rows of 13 bytes, then the
-// acceptor-wide parameters and the CRC-16 of data bytes 0-233.
-constexpr size_t kRowsAt = 4;
-constexpr size_t kRowBytes = 13;
-constexpr size_t kRowCoinId = 0; // 6 characters
-constexpr size_t kRowDivider = 6;
-constexpr size_t kRowAllowed = 7;
-constexpr size_t kRowFirm = 8;
-constexpr size_t kRowWritten = 9; // 32-bit
-constexpr size_t kNNetDividerAt = 212;
-constexpr size_t kNumbStandDevAt = 213;
-constexpr size_t kMaxErrorAt = 214; // 16-bit
-constexpr size_t kStructureWrittenAt = 216;
-constexpr size_t kMinTravelTimeAt = 220;
-constexpr size_t kMaxTravelTimeAt = 222;
-constexpr size_t kCrcAt = 234;
+// The reply's data (kCoinTableReplyBytes) is laid out in
+// coindata/device_coin_table.h, next to its decoder and encoder.
 } // namespace read_table
 
 namespace read_result {

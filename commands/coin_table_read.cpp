@@ -17,8 +17,8 @@ void HandleReadCoinTable(RunState& run) {
     SealRequest(length);
     ExchangeOutcome outcome;
     // Any failure: the next pass asks again.
-    if (!ExchangeReported(run, length, acceptor::ShortHeadFor(t::kReplyData), ChecksumText::WithHeader, outcome)) return;
-    if (!stDeviceCoins.StoreCoinTableReply(ReplyData(), t::kReplyData)) {
+    if (!ExchangeReported(run, length, acceptor::ShortHeadFor(kCoinTableReplyBytes), ChecksumText::WithHeader, outcome)) return;
+    if (!stDeviceCoins.StoreCoinTableReply(ReplyData(), kCoinTableReplyBytes)) {
         LogQueuePush("***** ошибка приема CRC16");
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "commands/acceptor_protocol.h"
 #include "coindata/coin_image.h"
+#include "coindata/device_coin_table.h"
 #include "commands/block_cipher.h"
 #include "link/checksums.h"
 
@@ -42,10 +43,14 @@ bool CrcHolds(const std::vector<uint8_t>& frame, size_t from, size_t to) {
     return Crc16(frame.data() + from, to - from) == LoadLe16(frame.data() + to);
 }
 
+// The WrongCrc fault: the CRC stored at `crc` is off by one.
+void SpoilCrc(uint8_t* crc, const DucatFaultRule* fault) {
+    if (Spoils(fault, DucatFault::WrongCrc)) StoreLe16(crc, static_cast<uint16_t>(LoadLe16(crc) + 1));
+}
+
 void StoreCrc(uint8_t* data, size_t crcAt, const DucatFaultRule* fault, size_t from = 0) {
-    uint16_t crc = Crc16(data + from, crcAt - from);
-    if (Spoils(fault, DucatFault::WrongCrc)) ++crc;
-    StoreLe16(data + crcAt, crc);
+    StoreLe16(data + crcAt, Crc16(data + from, crcAt - from));
+    SpoilCrc(data + crcAt, fault);
 }
 
 } // namespace
@@ -213,23 +218,25 @@ DucatAcceptor::Frame DucatAcceptor::answerIdentify(const Frame& request) {
 DucatAcceptor::Frame DucatAcceptor::answerReadTable(const Frame& request, const DucatFaultRule* fault) {
     namespace t = wire::read_table;
     if (request.size() >= t::kTimeAt + 4) lastHostTime_ = LoadLe32(request.data() + t::kTimeAt);
-    std::vector<uint8_t> data(t::kReplyData, 0);
+    DeviceCoinRows rows{};
     for (size_t i = 0; i < kDucatRows; ++i) {
-        uint8_t* row = data.data() + t::kRowsAt + t::kRowBytes * i;
-        PutText(row + t::kRowCoinId, table[i].coinId, wire::read_result::kCoinIdChars);
-        row[t::kRowDivider] = table[i].divider;
-        row[t::kRowAllowed] = table[i].allowed;
-        row[t::kRowFirm] = table[i].firm;
-        StoreLe32(row + t::kRowWritten, table[i].written);
+        DeviceCoinEntry& row = rows[i];
+        PutText(reinterpret_cast<uint8_t*>(row.szCoinId), table[i].coinId, coin_table_reply::kCoinIdChars);
+        row.iErrorDivider = table[i].divider;
+        row.bInherit = table[i].allowed;
+        row.iFirm = table[i].firm;
+        row.tWritten = table[i].written;
     }
-    data[t::kNNetDividerAt] = params.nnetDivider;
-    data[t::kNumbStandDevAt] = params.numbStandDev;
-    StoreLe16(data.data() + t::kMaxErrorAt, params.maxError);
-    StoreLe32(data.data() + t::kStructureWrittenAt, params.structureWritten);
-    StoreLe16(data.data() + t::kMinTravelTimeAt, params.minTravelTime);
-    StoreLe16(data.data() + t::kMaxTravelTimeAt, params.maxTravelTime);
-    StoreCrc(data.data(), t::kCrcAt, fault);
-    return shortReply(data);
+    AcceptanceParameters acceptance;
+    acceptance.Max_Error = params.maxError;
+    acceptance.NNet_Divider = params.nnetDivider;
+    acceptance.Numb_Stand_Dev = params.numbStandDev;
+    acceptance.wMinTravelTime = params.minTravelTime;
+    acceptance.wMaxTravelTime = params.maxTravelTime;
+    acceptance.tStructureWritten = params.structureWritten;
+    CoinTableReply data = EncodeCoinTableReply(rows, acceptance);
+    SpoilCrc(data.data() + coin_table_reply::kCrcAt, fault);
+    return shortReply({data.begin(), data.end()});
 }
 
 DucatAcceptor::Frame DucatAcceptor::answerReadResult(const DucatFaultRule* fault) {

@@ -4,6 +4,7 @@
 
 #include "coindata_test_support.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -102,6 +103,18 @@ TEST(DeviceCoinTable, AWrongCrcOrLengthChangesNothing) {
     EXPECT_FALSE(table.StoreCoinTableReply(other.data(), other.size()));
     EXPECT_STREQ("RUxx0A", table.GetDeviceCoins()[0].szCoinId);
     EXPECT_EQ(33, table.GetAcceptanceParams().NNet_Divider);
+}
+
+TEST(DeviceCoinTable, EncodingGivesTheReplyBack) {
+    DeviceCoinTable table;
+    Bytes reply = TableReply();
+    ASSERT_TRUE(table.StoreCoinTableReply(reply.data(), reply.size()));
+    const CoinTableReply encoded = EncodeCoinTableReply(table.GetDeviceCoins(), table.GetAcceptanceParams());
+    // Bytes 0-3 and 224-233 carry nothing.
+    std::fill(reply.begin(), reply.begin() + 4, 0);
+    std::fill(reply.begin() + 224, reply.begin() + 234, 0);
+    StoreLe16(&reply[234], Crc16(reply.data(), 234));
+    EXPECT_EQ(reply, Bytes(encoded.begin(), encoded.end()));
 }
 
 TEST(DeviceCoinTable, ATableReadKeepsTheAcceptCounts) {
