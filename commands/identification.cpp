@@ -39,12 +39,11 @@ DeviceInfo DecodeIdentification(const uint8_t* data) {
 
 std::string FormatIdentityLine(const DeviceInfo& info) {
     char line[kIdentityLineChars + 1];
-    // The line shows the serial number as a signed 32-bit value (%d): one
-    // of 2^31 or more appears negative.
+    // The serial number is unsigned on the wire; shown as such.
     std::snprintf(line, sizeof line,
-                  "Addr= %d,  Serial= %d \"%s\",  Manufacture= \"%s\",  Category= \"%s\",  Build= \"%s\",  "
+                  "Addr= %d,  Serial= %u \"%s\",  Manufacture= \"%s\",  Category= \"%s\",  Build= \"%s\",  "
                   "Revision= \"%s\"",
-                  info.bAddress, static_cast<int32_t>(info.dwSerial), info.szSerial, info.szManufacturer,
+                  info.bAddress, static_cast<unsigned>(info.dwSerial), info.szSerial, info.szManufacturer,
                   info.szCategory, info.szBuild, info.szRevision);
     return line;
 }

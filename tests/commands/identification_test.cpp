@@ -38,20 +38,6 @@ TEST(Identification, FieldsComeFromTheirPlaces) {
               FormatIdentityLine(info));
 }
 
-TEST(Identification, SerialNumbersFromTwoToTheThirtyFirstShowAsNegative) {
-    std::vector<uint8_t> data = ReplyData();
-    const uint8_t serial[4] = {0x7B, 0x5E, 0xD0, 0xB2}; // 3000000123
-    std::memcpy(&data[8], serial, sizeof serial);
-    const DeviceInfo info = DecodeIdentification(data.data());
-    EXPECT_EQ(3000000123u, info.dwSerial); // the cipher's key keeps every bit
-    EXPECT_NE(std::string::npos, FormatIdentityLine(info).find("Addr= 7,  Serial= -1294967173 \"SN-1\","));
-    data[8] = 0xFF;
-    data[9] = 0xFF;
-    data[10] = 0xFF;
-    data[11] = 0xFF;
-    EXPECT_NE(std::string::npos, FormatIdentityLine(DecodeIdentification(data.data())).find("Serial= -1 \"SN-1\""));
-}
-
 TEST(Identification, TextsAreCutWithinTheirFields) {
     std::vector<uint8_t> data = ReplyData();
     // Every byte of the texts' area non-zero: no terminator anywhere.

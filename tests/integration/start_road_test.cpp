@@ -28,7 +28,7 @@ TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
     platform::SetCalendarTimeForTesting(kNewYear2020);
     sim::DucatResult first, second, rejected;
     OnDevice([&](DucatAcceptor& d) {
-        d.identity.serial = 3000000123u; // 2^31 or more: the line shows it negative
+        d.identity.serial = 3000000123u; // above 2^31: shown unsigned
         d.identity.serialText = "SN-3000000123";
         d.table[2].divider = 17;
         d.table[2].allowed = 0;
@@ -51,7 +51,7 @@ TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
     const std::vector<uint8_t> expected = {1, 6, 1, 255, 0, 0, 0x00, 0xE1, 0x0B, 0x5E};
     ASSERT_EQ(11u, request.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), request.begin()));
-    EXPECT_EQ("Addr= 1,  Serial= -1294967173 \"SN-3000000123\",  Manufacture= \"VIRTUAL\",  Category= \"Coin "
+    EXPECT_EQ("Addr= 1,  Serial= 3000000123 \"SN-3000000123\",  Manufacture= \"VIRTUAL\",  Category= \"Coin "
               "Acceptor\",  Build= \"Virtual build 1\",  Revision= \"2.04\"",
               IdentityLine());
     EXPECT_EQ(3000000123u, GetDeviceInfo().dwSerial);
