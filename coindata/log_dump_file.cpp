@@ -4,7 +4,6 @@
 #include "coindata/data_paths.h"
 #include "coindata/device_info.h"
 #include "coindata/enciphered_file.h"
-#include "coindata/field_codec.h"
 #include "coindata/file_messages.h"
 #include "coindata/file_result.h"
 #include "coindata/log_dump_name.h"
@@ -12,29 +11,42 @@
 #include "link/checksums.h"
 #include "platform/clock.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 
 namespace {
 
-constexpr size_t kManufacturerChars = 8;
-constexpr size_t kCategoryChars = 13;
-constexpr size_t kBuildChars = 16;
-constexpr size_t kTrailerCrcOffset = 254;
-constexpr size_t kTrailerUsedBytes = 84; // bytes 84-253 are zero
+namespace layout = log_dump_trailer;
+
+static_assert(sizeof(DeviceInfo::szSerial) >= layout::kSerialTextBytes &&
+                  sizeof(DeviceInfo::szManufacturer) >= layout::kManufacturerBytes &&
+                  sizeof(DeviceInfo::szCategory) >= layout::kCategoryBytes &&
+                  sizeof(DeviceInfo::szBuild) >= layout::kBuildBytes &&
+                  sizeof(DeviceInfo::szRevision) >= layout::kRevisionBytes,
+              "the identity's texts fill their trailer fields");
+
+void PutText(uint8_t* trailer, size_t at, const char* text, size_t width) { std::memcpy(trailer + at, text, width); }
+
+// A text of at most `width` bytes, cut at its first NUL.
+std::string TextAt(const uint8_t* trailer, size_t at, size_t width) {
+    const uint8_t* begin = trailer + at;
+    const uint8_t* end = std::find(begin, begin + width, 0);
+    return std::string(reinterpret_cast<const char*>(begin), static_cast<size_t>(end - begin));
+}
 
 // The identity as held in memory, the time of writing, zeros up to the CRC.
 void BuildTrailer(const DeviceInfo& info, uint32_t now, uint8_t* trailer) {
-    FieldWriter writer(trailer, kTrailerCrcOffset);
-    writer.Field(info.bAddress);
-    writer.Field(info.dwSerial);
-    writer.Field(info.szSerial);
-    writer.Bytes(reinterpret_cast<const uint8_t*>(info.szManufacturer), kManufacturerChars);
-    writer.Bytes(reinterpret_cast<const uint8_t*>(info.szCategory), kCategoryChars);
-    writer.Bytes(reinterpret_cast<const uint8_t*>(info.szBuild), kBuildChars);
-    writer.Field(info.szRevision);
-    writer.Field(now);
-    writer.Zeros(kTrailerCrcOffset - kTrailerUsedBytes);
+    std::memset(trailer, 0, layout::kCrcAt);
+    trailer[layout::kAddressAt] = info.bAddress;
+    StoreLe32(trailer + layout::kSerialAt, info.dwSerial);
+    PutText(trailer, layout::kSerialTextAt, info.szSerial, layout::kSerialTextBytes);
+    PutText(trailer, layout::kManufacturerAt, info.szManufacturer, layout::kManufacturerBytes);
+    PutText(trailer, layout::kCategoryAt, info.szCategory, layout::kCategoryBytes);
+    PutText(trailer, layout::kBuildAt, info.szBuild, layout::kBuildBytes);
+    PutText(trailer, layout::kRevisionAt, info.szRevision, layout::kRevisionBytes);
+    StoreLe32(trailer + layout::kWrittenAt, now);
 }
 
 bool WholePages(const uint8_t* pPages, uint32_t nBytes) {
@@ -44,6 +56,23 @@ bool WholePages(const uint8_t* pPages, uint32_t nBytes) {
 
 } // namespace
 
+LogDumpTrailer DecodeLogDumpTrailer(const uint8_t* trailer) {
+    LogDumpTrailer t;
+    t.bAddress = trailer[layout::kAddressAt];
+    t.dwSerial = LoadLe32(trailer + layout::kSerialAt);
+    t.serialText = TextAt(trailer, layout::kSerialTextAt, layout::kSerialTextBytes);
+    t.manufacturer = TextAt(trailer, layout::kManufacturerAt, layout::kManufacturerBytes);
+    t.category = TextAt(trailer, layout::kCategoryAt, layout::kCategoryBytes);
+    t.build = TextAt(trailer, layout::kBuildAt, layout::kBuildBytes);
+    t.revision = TextAt(trailer, layout::kRevisionAt, layout::kRevisionBytes);
+    t.tWritten = LoadLe32(trailer + layout::kWrittenAt);
+    return t;
+}
+
+bool LogDumpCrcMatches(const uint8_t* plain, size_t pageBytes) {
+    return Crc16(plain, pageBytes + layout::kCrcAt) == LoadLe16(plain + pageBytes + layout::kCrcAt);
+}
+
 int WriteLogDump(uint8_t* pPages, uint32_t nBytes) {
     const DeviceInfo info = GetDeviceInfo();
     const std::string path = LogDumpPath(LogDumpName(info.szSerial));
@@ -52,7 +81,7 @@ int WriteLogDump(uint8_t* pPages, uint32_t nBytes) {
     if (WholePages(pPages, nBytes)) {
         uint8_t* trailer = pPages + nBytes;
         BuildTrailer(info, platform::CalendarTime32(), trailer);
-        StoreLe16(trailer + kTrailerCrcOffset, Crc16(pPages, nBytes + kTrailerCrcOffset));
+        StoreLe16(trailer + layout::kCrcAt, Crc16(pPages, nBytes + layout::kCrcAt));
         EncipherBuffer(pPages, total, kFileCipherKey);
         written = WriteDataFile(path, pPages, total);
     }

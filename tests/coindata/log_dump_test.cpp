@@ -82,6 +82,29 @@ TEST_F(LogDumpTest, DecipheredFileHoldsThePagesAndTheTrailer) {
     EXPECT_EQ(Crc16(plain.data(), 766), t[254] | t[255] << 8);
 }
 
+TEST_F(LogDumpTest, TheTrailerDecodesToWhatWasWritten) {
+    SetDeviceInfo(SampleInfo("SN-0042"));
+    Bytes buffer = Pages(2);
+    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 512));
+    Bytes plain = PlainDump("SN-0042.tea");
+    EXPECT_TRUE(LogDumpCrcMatches(plain.data(), 512));
+    const LogDumpTrailer t = DecodeLogDumpTrailer(plain.data() + 512);
+    EXPECT_EQ(3, t.bAddress);
+    EXPECT_EQ(0x01020304u, t.dwSerial);
+    EXPECT_EQ("SN-0042", t.serialText);
+    EXPECT_EQ("MAKERCO8", t.manufacturer);
+    EXPECT_EQ("Coin Acceptor", t.category);
+    EXPECT_EQ("Build 2019-12-31", t.build);
+    EXPECT_EQ("V1.23", t.revision);
+    EXPECT_EQ(1577836800u, t.tWritten);
+
+    plain[100] ^= 1;
+    EXPECT_FALSE(LogDumpCrcMatches(plain.data(), 512));
+    // A text without a NUL fills its whole width.
+    std::memset(plain.data() + 512 + 5, 'S', 32);
+    EXPECT_EQ(std::string(32, 'S'), DecodeLogDumpTrailer(plain.data() + 512).serialText);
+}
+
 TEST_F(LogDumpTest, TheSerialTextCannotLeaveTheFolderOrNameADevice) {
     ASSERT_EQ(0, ::mkdir("sub", 0755));
     ASSERT_EQ(0, ::chdir("sub"));
