@@ -10,6 +10,7 @@
 #include "link/port_settings.h"
 #include "platform/clock.h"
 #include "sim/line_error_port.h"
+#include "tests/support/mailbox_reset.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -38,24 +39,10 @@ std::unique_ptr<platform::SerialPort> CountingOpener(const std::string& name, ui
     return sim::OpenPortWithLineErrors(name, error);
 }
 
-void ResetMailbox() {
-    Mailbox.iCommand = 0;
-    Mailbox.bSubCommand = 0;
-    Mailbox.iNextCommand = 0;
-    Mailbox.bStopThread = 0;
-    Mailbox.bDeviceIdentified = 0;
-    Mailbox.bNewData = 0;
-    Mailbox.bLastEventCounter = 0;
-    Mailbox.dwLastRecordNumber = -1;
-    Mailbox.bDeviceAddress = 1;
-    Mailbox.iTargetCoinIndex = 0;
-    Mailbox.iSelectedDeviceCoin = -1;
-}
-
 } // namespace
 
 void AcceptorTest::SetUp() {
-    ResetMailbox();
+    testing_support::ResetMailbox();
     LogQueueInit();
     RegisterAcceptorCommands();
     SetIdentityLineHook(CaptureIdentityLine);

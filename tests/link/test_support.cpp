@@ -5,6 +5,7 @@
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 #include "platform/clock.h"
+#include "tests/support/mailbox_reset.h"
 
 namespace testing_support {
 
@@ -29,15 +30,8 @@ bool WaitForRunEnd(uint32_t timeoutMs) {
 }
 
 void ResetLinkState() {
-    Mailbox.iCommand = 0;
-    Mailbox.bSubCommand = 0;
-    Mailbox.iNextCommand = 0;
-    Mailbox.bStopThread = 0;
+    ResetMailbox();
     Mailbox.hComThread = 0;
-    Mailbox.bDeviceIdentified = 0;
-    Mailbox.bNewData = 0;
-    Mailbox.dwLastRecordNumber = -1;
-    Mailbox.bDeviceAddress = 1;
     ClearExtensionHandlers();
     SetEnableCommandControlsHook(nullptr);
     SetThreadStarterForTesting(nullptr);
