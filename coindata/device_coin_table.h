@@ -32,7 +32,8 @@ constexpr size_t kStructureWrittenAt = 216;  // 32-bit
 constexpr size_t kMinTravelTimeAt = 220;     // 16-bit
 constexpr size_t kMaxTravelTimeAt = 222;     // 16-bit
 constexpr size_t kCrcAt = 234;
-static_assert(kRowsAt + kRowBytes * static_cast<size_t>(kDeviceCoinRows) == kNNetDividerAt, "the parameters follow the rows");
+static_assert(kRowsAt + kRowBytes * static_cast<size_t>(kDeviceCoinRows) == kNNetDividerAt,
+              "the parameters follow the rows");
 static_assert(kCrcAt + 2 == kBytes, "the CRC ends the reply");
 } // namespace coin_table_reply
 

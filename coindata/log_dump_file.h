@@ -28,9 +28,10 @@ constexpr size_t kRevisionBytes = 6;
 constexpr size_t kWrittenAt = 80; // 32-bit
 constexpr size_t kUsedBytes = 84; // bytes 84-253 are zero
 constexpr size_t kCrcAt = 254;
-static_assert(kSerialTextAt + kSerialTextBytes == kManufacturerAt && kManufacturerAt + kManufacturerBytes == kCategoryAt &&
-                  kCategoryAt + kCategoryBytes == kBuildAt && kBuildAt + kBuildBytes == kRevisionAt &&
-                  kRevisionAt + kRevisionBytes == kWrittenAt && kWrittenAt + 4 == kUsedBytes,
+static_assert(kSerialTextAt + kSerialTextBytes == kManufacturerAt &&
+                  kManufacturerAt + kManufacturerBytes == kCategoryAt && kCategoryAt + kCategoryBytes == kBuildAt &&
+                  kBuildAt + kBuildBytes == kRevisionAt && kRevisionAt + kRevisionBytes == kWrittenAt &&
+                  kWrittenAt + 4 == kUsedBytes,
               "the trailer's fields follow each other");
 static_assert(kCrcAt + 2 == kLogTrailerBytes, "the CRC ends the trailer");
 } // namespace log_dump_trailer
