@@ -1,6 +1,8 @@
 // The per-format printers of `ducat show` (console-internal).
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -32,6 +34,21 @@ bool ShowLogDumpFile(uint8_t* content, size_t n, FieldPrinter& p);
 // A record count stored in the content's first 4 bytes, checked against
 // what the rest holds; prints it.
 bool ShowCount(const uint8_t* content, size_t n, size_t recordBytes, size_t capacity, size_t& count, FieldPrinter& p);
+
+// ShowCount, then `show(i, bytes)` for each record i it lets through
+// (RecordBytes is the record's std::array of bytes).
+template <typename RecordBytes, typename Show>
+bool ShowCountedRecords(const uint8_t* content, size_t n, size_t capacity, FieldPrinter& p, Show show) {
+    constexpr size_t kRecordBytes = std::tuple_size<RecordBytes>::value;
+    size_t count = 0;
+    const bool fits = ShowCount(content, n, kRecordBytes, capacity, count, p);
+    for (size_t i = 0; i < count; ++i) {
+        RecordBytes bytes;
+        std::copy_n(content + 4 + i * kRecordBytes, kRecordBytes, bytes.begin());
+        show(i, bytes);
+    }
+    return fits;
+}
 
 // "%02d-%02d-%04d %02d:%02d:%02d" in local time.
 std::string LocalDateTime(int64_t seconds);

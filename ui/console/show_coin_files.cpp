@@ -35,11 +35,7 @@ std::string Thousandths(int32_t v) {
 } // namespace
 
 bool ShowArchiveFile(const uint8_t* content, size_t n, FieldPrinter& p) {
-    size_t count = 0;
-    const bool fits = ShowCount(content, n, kCoinStatRecordBytes, kArchiveCapacity, count, p);
-    for (size_t i = 0; i < count; ++i) {
-        CoinStatRecordBytes bytes;
-        std::copy_n(content + 4 + i * kCoinStatRecordBytes, bytes.size(), bytes.begin());
+    const auto show = [&p](size_t i, const CoinStatRecordBytes& bytes) {
         const CoinStatRecord r = DecodeCoinStatRecord(bytes);
         p.heading("coin " + std::to_string(i));
         p.text("D1 D2 Time1 Time2", Thousandths(r.iD1) + " " + Thousandths(r.iD2) + " " + Thousandths(r.iTime1) + " " +
@@ -49,8 +45,8 @@ bool ShowArchiveFile(const uint8_t* content, size_t n, FieldPrinter& p) {
             p.text(PointLabel(k).c_str(), "Max " + std::to_string(s.iMax) + "  End " + std::to_string(s.iEnd) +
                                               "  Pos " + std::to_string(s.iPos) + "  C " + std::to_string(s.iC));
         }
-    }
-    return fits;
+    };
+    return ShowCountedRecords<CoinStatRecordBytes>(content, n, kArchiveCapacity, p, show);
 }
 
 bool ShowWeightsFile(const uint8_t* content, size_t n, FieldPrinter& p) {

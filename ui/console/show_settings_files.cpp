@@ -4,8 +4,6 @@
 #include "link/port_settings.h"
 #include "ui/console/file_show_parts.h"
 
-#include <algorithm>
-
 namespace {
 
 bool SlotInUse(const CoinSetEntry& slot) { return slot.szCoinId[0] != '.' && slot.szCoinId[0] != '\0'; }
@@ -47,11 +45,7 @@ bool ShowConfigFile(const uint8_t* content, size_t n, FieldPrinter& p) {
 }
 
 bool ShowReferenceBookFile(const uint8_t* content, size_t n, FieldPrinter& p) {
-    size_t count = 0;
-    const bool fits = ShowCount(content, n, kReferenceBookRecordBytes, kReferenceCapacity, count, p);
-    for (size_t i = 0; i < count; ++i) {
-        ReferenceBookRecordBytes bytes;
-        std::copy_n(content + 4 + i * kReferenceBookRecordBytes, bytes.size(), bytes.begin());
+    const auto show = [&p](size_t i, const ReferenceBookRecordBytes& bytes) {
         const ReferenceBookRecord r = DecodeReferenceBookRecord(bytes);
         p.heading("record " + std::to_string(i));
         p.text("coin", r.szCoinId);
@@ -61,6 +55,6 @@ bool ShowReferenceBookFile(const uint8_t* content, size_t n, FieldPrinter& p) {
         p.text("dimensions", r.szDimensions);
         p.text("short", r.szShort);
         p.text("full", r.szFull);
-    }
-    return fits;
+    };
+    return ShowCountedRecords<ReferenceBookRecordBytes>(content, n, kReferenceCapacity, p, show);
 }
