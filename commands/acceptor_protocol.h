@@ -64,19 +64,35 @@ constexpr size_t kRevisionAt = 85;
 constexpr size_t kRevisionChars = 5;
 } // namespace identify
 
+// The long frame a coin description fragment (request) and a log page
+// (reply) travel in: 266 data bytes, given as 10 in the length byte and a
+// high length byte of 1 (10 + 256 x 1), enciphered from byte 6 through the
+// CRC-16 at 268-269.
+namespace long_frame {
+constexpr size_t kLength = 271;
+constexpr int kData = 266;
+constexpr uint8_t kDataLow = 10;
+constexpr uint8_t kDataHigh = 1;
+constexpr size_t kCrcAt = 268;
+constexpr size_t kCipherAt = 6;
+constexpr size_t kCipherLength = 264; // through the CRC
+static_assert(kDataLow + 256 * kDataHigh == kData && kLength == kFrameOverhead + kData, "the long frame's length");
+static_assert(kCipherAt + kCipherLength == kCrcAt + 2, "the cipher covers the CRC");
+} // namespace long_frame
+
 namespace write_fragment {
-constexpr size_t kFrameLength = 271;
-constexpr uint8_t kDataLengthLow = 10; // data length 266 = 10 + 256 x 1
+constexpr size_t kFrameLength = long_frame::kLength;
+constexpr uint8_t kDataLengthLow = long_frame::kDataLow;
 constexpr size_t kDataLengthHighAt = 5;
-constexpr uint8_t kDataLengthHigh = 1;
+constexpr uint8_t kDataLengthHigh = long_frame::kDataHigh;
 constexpr size_t kFragmentAt = 6;
 constexpr size_t kCoinIndexAt = 7;
 constexpr size_t kImageAt = 8;
 constexpr size_t kFragmentBytes = 256;
 constexpr int kFragments = 16;
-constexpr size_t kCrcAt = 268; // over bytes 0-267
-constexpr size_t kCipherAt = 6;
-constexpr size_t kCipherLength = 264;
+constexpr size_t kCrcAt = long_frame::kCrcAt; // over bytes 0-267
+constexpr size_t kCipherAt = long_frame::kCipherAt;
+constexpr size_t kCipherLength = long_frame::kCipherLength;
 // Status values of the acceptor.
 constexpr int kAllTaken = 16;
 constexpr int kFirstErrorStatus = 20;
@@ -89,18 +105,18 @@ constexpr size_t kPageAt = 6; // 16-bit, request and reply alike
 constexpr size_t kRequestCrcAt = 12; // over bytes 0-11
 constexpr size_t kRequestCipherAt = 6;
 constexpr size_t kRequestCipherLength = 8;
-// Long-form reply: 266 data bytes, the high length byte at reply byte 4.
-constexpr uint8_t kReplyDataLow = 10;
-constexpr uint8_t kReplyDataHigh = 1;
+// The reply is a long frame with its high length byte at reply byte 4.
+constexpr uint8_t kReplyDataLow = long_frame::kDataLow;
+constexpr uint8_t kReplyDataHigh = long_frame::kDataHigh;
 constexpr size_t kReplyHighLengthAt = 4;
-constexpr int kReplyHead = 266;
-constexpr size_t kReplyLength = 271;
+constexpr int kReplyHead = long_frame::kData;
+constexpr size_t kReplyLength = long_frame::kLength;
 constexpr size_t kPageBytesAt = 8;
 constexpr size_t kPageBytes = 256;
-constexpr size_t kReplyCrcAt = 268; // over reply bytes 6-267
+constexpr size_t kReplyCrcAt = long_frame::kCrcAt; // over reply bytes 6-267
 constexpr size_t kReplyCrcFrom = 6;
-constexpr size_t kReplyCipherAt = 6;
-constexpr size_t kReplyCipherLength = 264;
+constexpr size_t kReplyCipherAt = long_frame::kCipherAt;
+constexpr size_t kReplyCipherLength = long_frame::kCipherLength;
 // Page 0 bytes 226-227: the number of pages minus 2.
 constexpr size_t kPageCountAt = 226;
 constexpr int kPageCountBias = 2;
