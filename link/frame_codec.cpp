@@ -45,9 +45,12 @@ bool SendRequest(platform::SerialPort& port, const uint8_t* frame, size_t n, uin
     error = 0;
     (void)port.purge(kPurgeAll); // whatever a failed exchange left behind goes
     size_t written = 0;
-    if (port.write(frame, n, written) && written == n) return true;
-    error = port.lastError();
-    return false;
+    if (!port.write(frame, n, written)) {
+        error = port.lastError();
+        return false;
+    }
+    // A write that took fewer bytes failed without a system error of its own.
+    return written == n;
 }
 
 bool IsLongReplySubCommand(uint8_t subCommand) { return subCommand == 2 || subCommand == 9 || subCommand == 13; }

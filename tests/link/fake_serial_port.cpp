@@ -93,8 +93,8 @@ bool FakeSerialPort::write(const void* buffer, size_t n, size_t& written) {
     written = 0;
     if (script_.failWrite) return fail();
     const auto* in = static_cast<const uint8_t*>(buffer);
-    log_.writes.emplace_back(in, in + n);
-    written = n;
+    written = std::min(n, script_.writeLimit);
+    log_.writes.emplace_back(in, in + written);
     if (!script_.replies.empty()) {
         pending_.insert(pending_.end(), script_.replies.front().begin(), script_.replies.front().end());
         script_.replies.pop_front();

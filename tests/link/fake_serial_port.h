@@ -18,6 +18,7 @@ struct FakePortScript {
     bool failSetLine = false;
     bool failSetTimeouts = false;
     bool failWrite = false;
+    size_t writeLimit = SIZE_MAX; // a write that succeeds takes at most this many bytes
     uint32_t systemError = 0x1F; // lastError() after a failed call
     platform::LineSettings driverLine; // what getLine reports
     // Results of successive clearErrors calls; 0 once used up.

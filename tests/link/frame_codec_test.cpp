@@ -221,4 +221,15 @@ TEST_F(FrameCodec, WriteFailureEndsTheExchangeWithItsMessage) {
     EXPECT_EQ((std::vector<std::string>{"C_T: ***** ошибка 1F  функции WriteFile(hCom, ... 0х01: - 11 байт"}), DrainLog());
 }
 
+TEST_F(FrameCodec, ShortWriteFailsWithoutAStaleSystemError) {
+    script.writeLimit = 4;
+    script.failWrite = true; // leaves a system error behind in the port
+    (void)Exchange(port, BuildRequest(), 104);
+    script.failWrite = false;
+    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104);
+    EXPECT_EQ(ExchangeStatus::WriteFailed, outcome.status);
+    EXPECT_EQ(11, outcome.value);
+    EXPECT_EQ(0u, outcome.systemError); // the call itself did not fail
+}
+
 } // namespace
