@@ -50,11 +50,27 @@ public:
     void ReadDefaultPath();
     void ReadResidual();
 
+    // The operator's device commands. Each writes the fields to the device
+    // and reads back what the device took; the front end takes its fields
+    // before and refreshes after.
+    void WriteInhibits();
+    void WriteSorterPaths(int position); // from the Sort texts
+    void WriteDefaultPath();
+    void WriteSorterOverride();
+    void WriteMasterInhibit();
+    void EscrowReturn();
+    void EscrowAccept();
+    void MotorReturn();
+    void TrashCycle();
+    void SetAcceptLimit();
+
 private:
     void RunConnectionTick();
     void CountCredits(const PollCounts& counts);
     void CountOutlets(const PollCounts& counts);
     void LoseConnection();
+    void SendInhibits();
+    void ClearEscrow();
     void Refresh() const;
     void ShowControls() const;
 

@@ -1,0 +1,127 @@
+// The operator's device commands against a connected virtual acceptor: what
+// goes on the wire and what the read-backs leave in the fields.
+#include "sim_fixture.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class DeviceCommandsTest : public SimFixture {
+protected:
+    void Connected(sim::StandardConfig c = {}) {
+        Start(std::move(c));
+        ASSERT_TRUE(Connect());
+    }
+};
+
+TEST_F(DeviceCommandsTest, InhibitsAreWrittenAsEnableMasksAndReadBack) {
+    Connected();
+    core.m_Inhibit.fill(0);
+    core.m_Inhibit[0] = 1;  // position 1
+    core.m_Inhibit[9] = 1;  // position 10
+    core.WriteInhibits();
+    EXPECT_EQ(Requests(kHdrModifyInhibits).back(), (Bytes{0xFE, 0xFD}));
+    Device([](sim::StandardAcceptor& d) { EXPECT_EQ(d.inhibitMask(), 0xFDFE); });
+    EXPECT_EQ(core.m_Inhibit[0], 1);
+    EXPECT_EQ(core.m_Inhibit[1], 0);
+    EXPECT_EQ(core.m_Inhibit[9], 1);
+}
+
+TEST_F(DeviceCommandsTest, ASortTextOfOnePathSendsThatPath) {
+    Connected();
+    core.m_SortText[4] = "3";
+    core.WriteSorterPaths(5);
+    EXPECT_EQ(Requests(kHdrModifySorterPaths).back(), (Bytes{5, 3}));
+    EXPECT_EQ(core.m_SorterPaths[4][0], 3);
+    EXPECT_EQ(core.m_SortText[4], "3");
+}
+
+TEST_F(DeviceCommandsTest, LongSorterPathsFillMissingOnesWithTheDefault) {
+    sim::StandardConfig c;
+    c.longSorter = true;
+    Connected(c);
+    ASSERT_EQ(g_Flags & FLAG_LONG_SORTER, FLAG_LONG_SORTER);
+    const uint8_t d = core.m_DefaultPath;
+    core.m_SortText[4] = "3";
+    core.WriteSorterPaths(5);
+    EXPECT_EQ(Requests(kHdrModifySorterPaths).back(), (Bytes{5, 3, d, d, d}));
+}
+
+TEST_F(DeviceCommandsTest, ASortTextNineBecomesTheDefaultPath) {
+    Connected();
+    core.m_DefaultPath = 2;
+    core.m_SortText[0] = "9";
+    core.WriteSorterPaths(1);
+    EXPECT_EQ(Requests(kHdrModifySorterPaths).back(), (Bytes{1, 2}));
+}
+
+TEST_F(DeviceCommandsTest, ADefaultPathIsWrittenWithEveryCoinsFurtherPaths) {
+    Connected();
+    core.m_SorterPaths[2][0] = 4;
+    core.m_DefaultPath = 6;
+    core.WriteDefaultPath();
+    EXPECT_EQ(Requests(kHdrModifyDefaultPath).back(), (Bytes{6}));
+    const auto paths = Requests(kHdrModifySorterPaths);
+    ASSERT_GE(paths.size(), 16u);
+    EXPECT_EQ(paths[paths.size() - 14], (Bytes{3, 4, 6, 6, 6}));
+    EXPECT_EQ(core.m_DefaultPath, 6);
+}
+
+TEST_F(DeviceCommandsTest, ADefaultPathOutsideOneToEightIsNotSentAndTheDevicesShows) {
+    Connected();
+    const uint8_t devicePath = core.m_DefaultPath;
+    core.m_DefaultPath = 9;
+    core.WriteDefaultPath();
+    EXPECT_TRUE(Requests(kHdrModifyDefaultPath).empty());
+    EXPECT_EQ(core.m_DefaultPath, devicePath);
+}
+
+TEST_F(DeviceCommandsTest, FullOutletsClearTheirOverrideBits) {
+    Connected();
+    core.m_OutletFull = {0, 1, 0, 0, 1};
+    core.WriteSorterOverride();
+    EXPECT_EQ(Requests(kHdrModifySorterOverride).back(), (Bytes{0xED}));
+    EXPECT_EQ(core.m_OutletFull[1], 1);
+    EXPECT_EQ(core.m_OutletFull[0], 0);
+}
+
+TEST_F(DeviceCommandsTest, MasterInhibitTickedStopsTheDevice) {
+    Connected();
+    core.m_MasterInhibit = 1;
+    core.WriteMasterInhibit();
+    EXPECT_EQ(Requests(kHdrModifyMasterInhibit).back(), (Bytes{0}));
+    EXPECT_EQ(core.m_MasterInhibit, 1);
+    core.m_MasterInhibit = 0;
+    core.WriteMasterInhibit();
+    EXPECT_EQ(Requests(kHdrModifyMasterInhibit).back(), (Bytes{1}));
+    EXPECT_EQ(core.m_MasterInhibit, 0);
+}
+
+TEST_F(DeviceCommandsTest, AcceptEmptiesEscrowButKeepsTheCredit) {
+    Connected();
+    core.m_EscrowSum = 200;
+    core.m_CreditSum = 200;
+    core.m_CreditText = "2.00";
+    core.EscrowAccept();
+    EXPECT_EQ(Requests(kHdrTestOutputLines).back(), (Bytes{1}));
+    EXPECT_EQ(core.m_EscrowText, "0.00");
+    EXPECT_EQ(core.m_EscrowSum, 0u);
+    EXPECT_EQ(core.m_CreditText, "2.00");
+    core.EscrowReturn();
+    EXPECT_EQ(Requests(kHdrTestOutputLines).back(), (Bytes{2}));
+    core.MotorReturn();
+    EXPECT_EQ(Requests(kHdrTestOutputLines).back(), (Bytes{4}));
+    core.TrashCycle();
+    EXPECT_EQ(Requests(kHdrOperateMotors).back(), (Bytes{1}));
+}
+
+TEST_F(DeviceCommandsTest, AnAcceptLimitIsSentLowByteFirstWithTheInhibits) {
+    Connected();
+    core.m_AcceptLimit = 0x030201;
+    core.SetAcceptLimit();
+    EXPECT_EQ(Requests(kHdrAcceptLimit).front(), (Bytes{1, 1, 2, 3}));
+    Device([](sim::StandardAcceptor& d) { EXPECT_EQ(d.acceptLimit(), 0x030201u); });
+    EXPECT_EQ(core.m_Residual, 0x030201u);
+}
+
+} // namespace
