@@ -1,0 +1,10 @@
+// The about box.
+#pragma once
+
+#include "demo/window/dialog_base.h"
+#include "demo/window/resource.h"
+
+class CAboutDlg : public CDialogBase {
+public:
+    explicit CAboutDlg(HWND parent) : CDialogBase(IDD_ABOUTBOX, parent) {}
+};

@@ -1,0 +1,65 @@
+// A small modal dialog over a resource template: the dialog procedure finds
+// its object through the window's user data and hands messages to virtual
+// operations; "refresh" and "take the fields" run the derived class's data
+// exchange in either direction.
+#pragma once
+
+#include "demo/window/data_exchange.h"
+
+#include <windows.h>
+
+class CDialogBase {
+public:
+    CDialogBase(UINT templateId, HWND parent) : m_hParent(parent), m_TemplateId(templateId) {}
+    virtual ~CDialogBase() = default;
+    CDialogBase(const CDialogBase&) = delete;
+    CDialogBase& operator=(const CDialogBase&) = delete;
+
+    // Runs the dialog until EndDialog; returns its result (IDOK, IDCANCEL, -1).
+    INT_PTR DoModal();
+
+protected:
+    virtual BOOL OnInitDialog() { return TRUE; }
+    // True when the command was handled.
+    virtual bool OnCommand(WORD id, WORD code) {
+        (void)id;
+        (void)code;
+        return false;
+    }
+    virtual void OnTimer(UINT_PTR id) { (void)id; }
+    // Any other message; true when handled, with the procedure's result in `result`.
+    virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+        (void)msg;
+        (void)wParam;
+        (void)lParam;
+        (void)result;
+        return false;
+    }
+    virtual void OnOK();
+    virtual void OnCancel() { EndDialog(m_hWnd, IDCANCEL); }
+    // Binds the fields to the controls, in both directions.
+    virtual void DoDataExchange(CDataExchange& dx) { (void)dx; }
+
+    // Copies every field into its control.
+    void Refresh();
+    // Copies the controls into the fields; false (the operator was told) when
+    // a box does not hold its kind of number.
+    bool TakeFields();
+    // True while a refresh or a take runs: notifications of the controls
+    // they change are not the operator's.
+    bool Exchanging() const { return m_bExchanging; }
+
+    HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
+    void Show(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
+
+    HWND m_hWnd = nullptr;
+    HWND m_hParent;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool Exchange(bool take);
+
+    UINT m_TemplateId;
+    bool m_bExchanging = false;
+};

@@ -1,0 +1,206 @@
+// The main window's opening, its data exchange, timers and the core's hooks.
+#include "demo/window/main_dialog.h"
+
+#include "demo/settings.h"
+#include "demo/window/resource.h"
+#include "demo/window/timers.h"
+
+#include <array>
+
+namespace {
+// The escrow sum in a large face.
+constexpr char kLargeFontFace[] = "Arial";
+constexpr int kLargeFontHeight = 20;
+constexpr int kLargeFontWeight = 700;
+
+struct OutletControls {
+    int full;   // 0 for the rejects, which cannot be overridden
+    int total;
+    int active;
+    int idle;
+};
+// Index 0 is the reject outlet, 1..5 the sorter outlets.
+constexpr std::array<OutletControls, kFlashPictures> kOutlets = {{
+    {0, IDC_REJECT_TOTAL, IDC_REJECT_ACTIVE, IDC_REJECT_IDLE},
+    {IDC_OUTLET1_FULL, IDC_OUTLET1_TOTAL, IDC_OUTLET1_ACTIVE, IDC_OUTLET1_IDLE},
+    {IDC_OUTLET2_FULL, IDC_OUTLET2_TOTAL, IDC_OUTLET2_ACTIVE, IDC_OUTLET2_IDLE},
+    {IDC_OUTLET3_FULL, IDC_OUTLET3_TOTAL, IDC_OUTLET3_ACTIVE, IDC_OUTLET3_IDLE},
+    {IDC_OUTLET4_FULL, IDC_OUTLET4_TOTAL, IDC_OUTLET4_ACTIVE, IDC_OUTLET4_IDLE},
+    {IDC_OUTLET5_FULL, IDC_OUTLET5_TOTAL, IDC_OUTLET5_ACTIVE, IDC_OUTLET5_IDLE},
+}};
+
+constexpr std::array<int, 4> kEscrowControls = {IDC_ESCROW_GROUP, IDC_ESCROW, IDC_ESCROW_RETURN, IDC_ESCROW_ACCEPT};
+constexpr std::array<int, 6> kLimitControls = {IDC_LIMIT_GROUP, IDC_LIMIT_LABEL,    IDC_ACCEPT_LIMIT,
+                                               IDC_SET_LIMIT,   IDC_RESIDUAL_LABEL, IDC_RESIDUAL};
+
+int CoinRowControl(int position, int column) {
+    return IDC_COIN_ROW_FIRST + IDC_COIN_ROW_STRIDE * (position - 1) + column;
+}
+} // namespace
+
+CDemoDlg::CDemoDlg() : CDialogBase(IDD_POLLBENCH_DIALOG, nullptr) {}
+
+CDemoDlg::~CDemoDlg() {
+    if (m_hLargeFont != nullptr) DeleteObject(m_hLargeFont);
+}
+
+BOOL CDemoDlg::OnInitDialog() {
+    AddSystemMenuEntries();
+    SetIcons();
+    CreateLargeFont();
+    ConnectHooks();
+    Refresh();
+    m_Core.StartPolling();
+    return TRUE;
+}
+
+void CDemoDlg::AddSystemMenuEntries() {
+    const HMENU menu = GetSystemMenu(m_hWnd, FALSE);
+    if (menu == nullptr) return;
+    char about[64] = {};
+    LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, ID_OPTIONS, "Options...");
+    AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
+}
+
+void CDemoDlg::SetIcons() {
+    m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_POLLBENCH));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+}
+
+void CDemoDlg::CreateLargeFont() {
+    m_hLargeFont = CreateFontA(kLargeFontHeight, 0, 0, 0, kLargeFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                               kLargeFontFace);
+    SendDlgItemMessageA(m_hWnd, IDC_ESCROW, WM_SETFONT, reinterpret_cast<WPARAM>(m_hLargeFont), TRUE);
+}
+
+void CDemoDlg::ConnectHooks() {
+    DemoHooks& hooks = m_Core.m_Hooks;
+    hooks.repaintStatus = [this] { RepaintStatus(); };
+    hooks.refresh = [this] { Refresh(); };
+    hooks.showControls = [this] { ShowControls(); };
+    hooks.showActivity = [this] { ShowActivity(); };
+    hooks.flashOutlets = [this](uint8_t bits) {
+        ShowOutletPictures(bits);
+        SetTimer(m_hWnd, ID_TIMER_FLASH, kOutletFlashMs, nullptr);
+    };
+    hooks.setPollTimer = [this](uint32_t ms) { SetPollTimer(ms); };
+}
+
+void CDemoDlg::DoDataExchange(CDataExchange& dx) {
+    DemoModel& m = m_Core;
+    for (size_t k = 0; k < kShownOutlets; ++k) dx.Unsigned(kOutlets[k + 1].total, m.m_OutletTotal[k]);
+    dx.Unsigned(IDC_REJECT_TOTAL, m.m_RejectTotal);
+    for (size_t k = 0; k < kShownOutlets; ++k) dx.Check(kOutlets[k + 1].full, m.m_OutletFull[k]);
+    dx.Text(IDC_INDICATOR_LEFT, m.m_IndicatorLeft);
+    dx.Text(IDC_INDICATOR_RIGHT, m.m_IndicatorRight);
+    dx.Byte(IDC_DEFAULT_PATH, m.m_DefaultPath);
+    dx.Text(IDC_ESCROW, m.m_EscrowText);
+    dx.Text(IDC_CREDIT, m.m_CreditText);
+    dx.Unsigned(IDC_ACCEPT_LIMIT, m.m_AcceptLimit);
+    dx.Unsigned(IDC_RESIDUAL, m.m_Residual);
+    for (int p = 1; p <= kCoinPositions; ++p) {
+        const size_t i = static_cast<size_t>(p - 1);
+        dx.Text(CoinRowControl(p, IDC_ROW_COIN_ID), m.m_CoinId[i]);
+        dx.Text(CoinRowControl(p, IDC_ROW_SORT), m.m_SortText[i]);
+        dx.Unsigned(CoinRowControl(p, IDC_ROW_COUNT), m.m_Count[i]);
+        dx.Check(CoinRowControl(p, IDC_ROW_INHIBIT), m.m_Inhibit[i]);
+    }
+    dx.Check(IDC_MASTER_INHIBIT, m.m_MasterInhibit);
+    // Shown by the window, never typed: the status box and the error line.
+    if (!dx.Taking()) {
+        dx.Text(IDC_STATUS, m.m_Status);
+        dx.Text(IDC_ERROR_LINE, m.m_ErrorLine);
+    }
+}
+
+void CDemoDlg::RepaintStatus() {
+    SetDlgItemTextA(m_hWnd, IDC_STATUS, m_Core.m_Status.c_str());
+    UpdateWindow(Item(IDC_STATUS));
+}
+
+void CDemoDlg::ShowControls() {
+    const ControlVisibility& v = m_Core.m_Visible;
+    Show(IDC_MASTER_INHIBIT, v.masterInhibit);
+    Show(IDC_TRASH_CYCLE, v.trashCycle);
+    for (int id : kEscrowControls) Show(id, v.escrow);
+    Show(IDC_MOTOR_RETURN, v.motorReturn);
+    for (int id : kLimitControls) Show(id, v.acceptLimit);
+    Show(IDC_COIN_PRESENT, v.coinPresent);
+    Show(IDC_TRASH_OPEN, v.trashOpen);
+    SetDlgItemTextA(m_hWnd, IDC_ESCROW, m_Core.m_EscrowText.c_str());
+}
+
+void CDemoDlg::ShowActivity() {
+    SetDlgItemTextA(m_hWnd, IDC_INDICATOR_LEFT, m_Core.m_IndicatorLeft.c_str());
+    SetDlgItemTextA(m_hWnd, IDC_INDICATOR_RIGHT, m_Core.m_IndicatorRight.c_str());
+}
+
+void CDemoDlg::ShowOutletPictures(uint8_t activeBits) {
+    for (size_t i = 0; i < kOutlets.size(); ++i) {
+        const bool active = (activeBits & (1u << i)) != 0;
+        Show(kOutlets[i].active, active);
+        Show(kOutlets[i].idle, !active);
+    }
+}
+
+void CDemoDlg::SetPollTimer(uint32_t ms) {
+    if (ms == 0) {
+        KillTimer(m_hWnd, ID_TIMER_POLL);
+    } else {
+        SetTimer(m_hWnd, ID_TIMER_POLL, ms, nullptr);
+    }
+}
+
+void CDemoDlg::OnTimer(UINT_PTR id) {
+    if (id == ID_TIMER_POLL) {
+        // A tick that comes while the fields are being taken (a message box
+        // about a box is open) would refresh them half-taken: it waits.
+        if (!Exchanging()) m_Core.ConnectionTick();
+    } else if (id == ID_TIMER_FLASH) {
+        m_Core.EndOutletFlash();
+        ShowOutletPictures(0);
+        KillTimer(m_hWnd, ID_TIMER_FLASH);
+    }
+}
+
+bool CDemoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    (void)lParam;
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        // Our own entries are compared whole: the low four bits of the
+        // system's commands are theirs, ours are plain ids.
+        if (wParam == IDM_ABOUTBOX) {
+            RunAbout();
+            return true;
+        }
+        if (wParam == ID_OPTIONS) {
+            RunOptions();
+            return true;
+        }
+        return false;
+    case WM_PAINT:
+        return PaintIconWhenMinimised();
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<INT_PTR>(m_hIcon);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CDemoDlg::PaintIconWhenMinimised() {
+    if (!IsIconic(m_hWnd)) return false;
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(m_hWnd, &ps);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(m_hWnd, &ps);
+    return true;
+}

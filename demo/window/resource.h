@@ -1,0 +1,102 @@
+// Pollbench's resource and control ids, shared by the resource script and the windows.
+#pragma once
+
+// Dialogs, menu, icon, strings.
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_POLLBENCH_DIALOG 102
+#define IDD_OPTIONS 145
+#define IDR_MAINMENU 155
+#define IDI_POLLBENCH 158
+#define IDD_TEACH 159
+
+// Pictures: the device, and an active and an idle picture per outlet.
+#define IDB_REJECT_IDLE 137
+#define IDB_REJECT_ACTIVE 138
+#define IDB_OUTLET1_ACTIVE 149
+#define IDB_OUTLET1_IDLE 150
+#define IDB_OUTLET2_ACTIVE 151
+#define IDB_OUTLET2_IDLE 152
+#define IDB_OUTLET3_ACTIVE 153
+#define IDB_OUTLET3_IDLE 154
+#define IDB_DEVICE 161
+#define IDB_OUTLET4_ACTIVE 162
+#define IDB_OUTLET4_IDLE 163
+#define IDB_OUTLET5_ACTIVE 164
+#define IDB_OUTLET5_IDLE 165
+
+// Commands of the menu and the system menu.
+#define IDM_ABOUTBOX 16
+#define ID_OPTIONS 17
+#define ID_ABOUT 40010
+#define ID_SPECIAL_TEACH 40012
+
+// Main window controls.
+#define IDC_STATUS 1000
+#define IDC_OUTLET1_TOTAL 1001
+#define IDC_OUTLET1_FULL 1002
+#define IDC_OUTLET2_TOTAL 1003
+#define IDC_OUTLET3_TOTAL 1004
+#define IDC_REJECT_TOTAL 1005
+#define IDC_OUTLET4_TOTAL 1006
+#define IDC_OUTLET2_FULL 1007
+#define IDC_OUTLET3_FULL 1008
+#define IDC_OUTLET4_FULL 1009
+#define IDC_OUTLET5_FULL 1010
+#define IDC_OUTLET5_TOTAL 1011
+#define IDC_RESET_COUNTERS 1012
+#define IDC_QUIT 1013
+#define IDC_OUTLET3_IDLE 1015
+#define IDC_OUTLET1_IDLE 1016
+#define IDC_OUTLET2_IDLE 1017
+#define IDC_REJECT_IDLE 1018
+#define IDC_OUTLET3_ACTIVE 1019
+#define IDC_OUTLET1_ACTIVE 1020
+#define IDC_OUTLET2_ACTIVE 1021
+#define IDC_REJECT_ACTIVE 1022
+#define IDC_INDICATOR_LEFT 1023
+#define IDC_INDICATOR_RIGHT 1024
+#define IDC_OUTLET4_IDLE 1025
+#define IDC_OUTLET4_ACTIVE 1026
+#define IDC_OUTLET5_IDLE 1027
+#define IDC_OUTLET5_ACTIVE 1028
+// Coin rows: position p has its four controls at 1030 + 4(p-1) onwards.
+#define IDC_COIN_ROW_FIRST 1030
+#define IDC_COIN_ROW_STRIDE 4
+#define IDC_ROW_COIN_ID 0
+#define IDC_ROW_SORT 1
+#define IDC_ROW_COUNT 2
+#define IDC_ROW_INHIBIT 3
+#define IDC_DEFAULT_PATH 1094
+#define IDC_ESCROW 1102
+#define IDC_ESCROW_RETURN 1103
+#define IDC_ESCROW_ACCEPT 1104
+#define IDC_MOTOR_RETURN 1105
+#define IDC_CREDIT 1106
+#define IDC_ERROR_LINE 1107
+#define IDC_ESCROW_GROUP 1108
+#define IDC_MASTER_INHIBIT 1111
+#define IDC_TRASH_CYCLE 1118
+#define IDC_COIN_PRESENT 1120
+#define IDC_TRASH_OPEN 1121
+#define IDC_ACCEPT_LIMIT 1131
+#define IDC_SET_LIMIT 1132
+#define IDC_RESIDUAL 1133
+#define IDC_LIMIT_GROUP 1134
+#define IDC_LIMIT_LABEL 1135
+#define IDC_RESIDUAL_LABEL 1136
+
+// Options dialog controls.
+#define IDC_OPT_COM_PORT 1027
+#define IDC_OPT_POLLING 1028
+#define IDC_OPT_ADDRESS 1030
+#define IDC_OPT_SEARCH 1109
+#define IDC_OPT_SEARCH_STATUS 1110
+#define IDC_OPT_LONG_SORTER 1112
+
+// Coin Teaching dialog controls.
+#define IDC_TEACH_CHANNEL 1096
+#define IDC_TEACH_START 1097
+#define IDC_TEACH_STATUS 1098
+#define IDC_TEACH_PROGRESS 1099
+#define IDC_TEACH_ENHANCED 1100
