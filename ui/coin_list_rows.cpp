@@ -33,6 +33,15 @@ std::string FormatListTime(int64_t seconds) {
     return text;
 }
 
+std::string FormatDescriptionTime(int64_t seconds) {
+    std::tm t{};
+    if (!LocalTime(seconds, t)) return kBlank;
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
+                  t.tm_hour, t.tm_min, t.tm_sec);
+    return text;
+}
+
 CoinListRow FormatCoinListRow(int index, const DeviceCoinEntry& entry) {
     CoinListRow row;
     row.checked = entry.bInherit != 0;

@@ -22,3 +22,6 @@ CoinListRow FormatCoinListRow(int index, const DeviceCoinEntry& entry);
 
 // "%02d-%02d-%04d %02d:%02d" (day, month, year, hour, minute), local time.
 std::string FormatListTime(int64_t seconds);
+// The same with the seconds, ":%02d", as the coin description dialog shows
+// the time a description was written.
+std::string FormatDescriptionTime(int64_t seconds);

@@ -57,4 +57,9 @@ TEST_F(CoinListRows, EmptyRowShowsOnlyItsNumber) {
     for (size_t c = 1; c < kCoinListColumns; ++c) EXPECT_EQ(" ", row.cells[c]) << c;
 }
 
+TEST_F(CoinListRows, DescriptionTimeHasTheSeconds) {
+    EXPECT_EQ(FormatDescriptionTime(1577836800 + 13 * 3600 + 5 * 60 + 7), "01-01-2020 13:05:07");
+    EXPECT_EQ(FormatDescriptionTime(0), "01-01-1970 00:00:00");
+}
+
 } // namespace

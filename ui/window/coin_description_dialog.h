@@ -1,0 +1,16 @@
+// The coin description dialog: shows the description just loaded from a
+// coin description file and writes its image into the acceptor (sub-command
+// 1). Nothing in it can be edited.
+#pragma once
+
+#include "ui/window/static_dialog.h"
+
+class CoinDescriptionDialog : public StaticDialog {
+public:
+    // Modal; shows CurrentCoinDescription.
+    void open(HINSTANCE instance, HWND mainWindow);
+
+private:
+    void onInit() override;
+    void onOk() override;
+};

@@ -1,0 +1,55 @@
+#include "ui/window/divider_dialog.h"
+
+#include "coindata/device_coin_table.h"
+#include "link/com_thread.h"
+#include "link/command_mailbox.h"
+#include "link/log_queue.h"
+#include "platform/beep.h"
+#include "ui/parameter_clamping.h"
+#include "ui/starters.h"
+#include "ui/window/dialog_text.h"
+#include "ui/window/resource.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr uint32_t kBusyBeepHz = 2000;
+constexpr uint32_t kBusyBeepMs = 200;
+constexpr size_t kCaptionChars = 499;
+// The quotation marks around the coin belong to the caption.
+constexpr const char* kCaptionFormat = "Editing Divider or Inherit parameters for \"%s\" coin";
+
+} // namespace
+
+void DividerDialog::open(HINSTANCE instance, HWND mainWindow) {
+    row_ = Mailbox.iSelectedDeviceCoin.load(std::memory_order_acquire);
+    if (row_ < 0 || row_ >= kDeviceCoinRows) return;
+    runModal(instance, IDD_DIVIDER_EDIT, mainWindow);
+}
+
+void DividerDialog::onInit() {
+    const HWND dialog = handle();
+    const DeviceCoinEntry entry = stDeviceCoins.GetDeviceCoins()[static_cast<size_t>(row_)];
+    SetItemNumber(dialog, IDC_ERROR_DIVIDER, entry.iErrorDivider);
+    CheckDlgButton(dialog, IDC_INHERIT, entry.bInherit != 0 ? BST_CHECKED : BST_UNCHECKED);
+    char caption[kCaptionChars + 1];
+    std::snprintf(caption, sizeof caption, kCaptionFormat, entry.szCoinId);
+    SetWindowTextA(dialog, caption);
+}
+
+void DividerDialog::onOk() {
+    const StartRequest request = DividerEditRequest();
+    // A running run would send a half-edited row: refuse and keep the dialog.
+    if (RunExists()) {
+        platform::Beep(kBusyBeepHz, kBusyBeepMs);
+        LogQueuePush(request.busyMessage);
+        return;
+    }
+    const HWND dialog = handle();
+    const int32_t divider = ClampErrorDivider(ItemNumber(dialog, IDC_ERROR_DIVIDER));
+    const int32_t inherit = IsDlgButtonChecked(dialog, IDC_INHERIT) == BST_CHECKED ? 1 : 0;
+    stDeviceCoins.SetRowDividerAndInherit(row_, divider, inherit);
+    StartComRun(request);
+    finish(IDOK);
+}

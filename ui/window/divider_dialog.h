@@ -1,0 +1,20 @@
+// The divider and inherit dialog (Divider_Edit_DlgProc): the error divider
+// and the allowed flag of the selected coin table row, written at once with
+// sub-command 6.
+#pragma once
+
+#include "ui/window/static_dialog.h"
+
+#include <cstdint>
+
+class DividerDialog : public StaticDialog {
+public:
+    // Modal, for row iSelectedDeviceCoin.
+    void open(HINSTANCE instance, HWND mainWindow);
+
+private:
+    void onInit() override;
+    void onOk() override;
+
+    int32_t row_ = -1;
+};

@@ -1,0 +1,190 @@
+#include "ui/window/main_window.h"
+
+#include "coindata/coin_set.h"
+#include "coindata/config_file.h"
+#include "coindata/current_coin.h"
+#include "coindata/device_coin_table.h"
+#include "coindata/reference_book_file.h"
+#include "commands/acceptor_commands.h"
+#include "commands/coin_result.h"
+#include "link/com_thread.h"
+#include "link/command_mailbox.h"
+#include "link/log_queue.h"
+#include "link/port_settings.h"
+#include "ui/result_fields.h"
+#include "ui/window/coin_list_view.h"
+#include "ui/window/dialog_text.h"
+#include "ui/window/resource.h"
+#include "ui/window/thread_messages.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr UINT_PTR kTimerId = IDC_STATUS_LINE;
+constexpr UINT kTimerMs = 100;
+// Closing waits this long for a run to end, and then closes all the same.
+constexpr DWORD kExitWaitStepMs = 500;
+constexpr int kExitWaitSteps = 20;
+
+constexpr int kVersionMajor = 2;
+constexpr int kVersionMinor = 4;
+constexpr int kVersionBuild = 33;
+// The build date comes from the compiler, "Nov 13 2018" style. Eleven
+// blanks before, ten between "]" and the maker, whose name stands
+// in quotation marks.
+constexpr const char* kTitleFormat =
+    "           Ducat Console - version %0d.%02d.%02d [ %s ]          \"KORVELAN\"";
+
+// The window that EnableCommandControls switches; the window thread alone
+// uses it.
+HWND g_commandWindow = nullptr;
+
+void SwitchCommandControls(bool idle) {
+    EnableWindow(GetDlgItem(g_commandWindow, IDC_START), idle ? TRUE : FALSE);
+    EnableWindow(GetDlgItem(g_commandWindow, IDC_STOP), idle ? FALSE : TRUE);
+    // "Edit Selected Coin" comes back with the next look at the list.
+    if (!idle) EnableWindow(GetDlgItem(g_commandWindow, IDC_EDIT_SELECTED_COIN), FALSE);
+}
+
+void CentreOnDesktop(HWND window) {
+    RECT frame{};
+    RECT desktop{};
+    GetWindowRect(window, &frame);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = desktop.left + (desktop.right - desktop.left - width) / 2;
+    const int y = desktop.top + (desktop.bottom - desktop.top - height) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string CurrentDirectory() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryA(sizeof path, path);
+    return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
+}
+
+} // namespace
+
+HWND MainWindow::create() { return createModeless(instance_, IDD_MAIN_WINDOW, nullptr); }
+
+void MainWindow::initialise() {
+    const HWND window = handle();
+    g_commandWindow = window;
+    CentreOnDesktop(window);
+    currentDirectory_ = CurrentDirectory();
+
+    InitCoinSet();
+    ReadConfig();
+    ReadReferenceBook();
+    LogQueueInit();
+    RegisterAcceptorCommands();
+    SetEnableCommandControlsHook(SwitchCommandControls);
+    RouteThreadCallsTo(window);
+
+    SetTimer(window, kTimerId, kTimerMs, nullptr);
+    setTitle();
+    ScanComPorts();
+    ChooseStartupPort();
+    loadDataFiles();
+
+    const HWND list = item(IDC_DEVICE_COIN_LIST);
+    SetUpCoinListView(list);
+    refreshCoinList();
+
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED), 0);
+    EnableWindow(item(IDC_EDIT_SELECTED_COIN), FALSE);
+}
+
+void MainWindow::loadDataFiles() {
+    SendMessageA(item(IDC_BEST_COIN), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.forOthers()), TRUE);
+    LoadCurrentCoinFiles();
+    ReadCommandFields();
+}
+
+void MainWindow::setTitle() {
+    char title[256];
+    std::snprintf(title, sizeof title, kTitleFormat, kVersionMajor, kVersionMinor, kVersionBuild, __DATE__);
+    SetWindowTextA(handle(), title);
+}
+
+void MainWindow::onTimer() {
+    drainStatusLines();
+    noticeRunEnd();
+    showNewResult();
+    Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
+}
+
+void MainWindow::drainStatusLines() {
+    if (LogQueueCount() == 0) return;
+    std::string last;
+    // Only the last line stays visible, so only it is shown.
+    if (LogQueueDrain([&last](const char* line) { last = line; }) > 0) SetItemText(handle(), IDC_STATUS_LINE, last);
+}
+
+void MainWindow::noticeRunEnd() {
+    if (Mailbox.bStopThread.load(std::memory_order_acquire) != 1) return;
+    if (Mailbox.iCommand.load(std::memory_order_acquire) >= kIdleCommand || RunExists()) return;
+    SwitchCommandControls(true);
+    Mailbox.iCommand.store(kIdleCommand, std::memory_order_release);
+}
+
+void MainWindow::showNewResult() {
+    if (!RunExists() || Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 1) return;
+    const ResultFields fields =
+        FormatResultFields(GetCoinResult(), Mailbox.bLastEventCounter.load(std::memory_order_acquire));
+    const HFONT font = fields.largeBestCoin ? fonts_.forAccepted() : fonts_.forOthers();
+    SendMessageA(item(IDC_BEST_COIN), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    const HWND window = handle();
+    SetItemText(window, IDC_BEST_COIN, fields.bestCoin);
+    SetItemText(window, IDC_NEXT_COIN, fields.nextCoin);
+    SetItemText(window, IDC_BEST_ERRORS, fields.bestErrors);
+    SetItemText(window, IDC_NEXT_ERRORS, fields.nextErrors);
+    SetItemText(window, IDC_RESULT_BUFFER, fields.buffer);
+}
+
+void MainWindow::destroy() {
+    const HWND window = handle();
+    KillTimer(window, kTimerId);
+    // From here the service thread has no window to reach.
+    RouteThreadCallsTo(nullptr);
+    SetEnableCommandControlsHook(nullptr);
+    g_commandWindow = nullptr;
+    Mailbox.bStopThread.store(1, std::memory_order_release);
+    for (int step = 0; step < kExitWaitSteps && RunExists(); ++step) Sleep(kExitWaitStepMs);
+    LogQueueDestroy();
+    WriteReferenceBook();
+    PostQuitMessage(0);
+}
+
+INT_PTR MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise();
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == kTimerId) onTimer();
+        return TRUE;
+    case WM_COMMAND:
+        return onCommand(LOWORD(wParam)) ? TRUE : FALSE;
+    case WM_INITMENUPOPUP:
+        onMenuOpening(reinterpret_cast<HMENU>(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        onListNotification(*reinterpret_cast<const NMHDR*>(lParam));
+        return FALSE; // every list notification keeps its default answer
+    case WM_IDENTITY_LINE_NEW:
+        SetItemText(handle(), IDC_IDENTITY_LINE, TakeIdentityLine());
+        return TRUE;
+    case WM_DEVICE_COIN_LIST_CHANGED:
+        AcknowledgeCoinListChange();
+        refreshCoinList();
+        return TRUE;
+    case WM_DESTROY:
+        destroy();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,42 @@
+#include "ui/window/max_errors_dialog.h"
+
+#include "coindata/device_coin_table.h"
+#include "link/com_thread.h"
+#include "ui/parameter_clamping.h"
+#include "ui/starters.h"
+#include "ui/window/dialog_text.h"
+#include "ui/window/resource.h"
+
+namespace {
+
+constexpr int kMaxErrorChars = 3;
+constexpr int kNNetDividerChars = 3;
+constexpr int kNumbStandDevChars = 32;
+
+} // namespace
+
+void MaxErrorsDialog::open(HINSTANCE instance, HWND mainWindow) {
+    runModal(instance, IDD_MAX_ERRORS, mainWindow);
+}
+
+void MaxErrorsDialog::onInit() {
+    const HWND dialog = handle();
+    LimitItemText(dialog, IDC_MAX_ERROR, kMaxErrorChars);
+    LimitItemText(dialog, IDC_NNET_DIVIDER, kNNetDividerChars);
+    LimitItemText(dialog, IDC_NUMB_STAND_DEV, kNumbStandDevChars);
+    const AcceptanceParameters params = stDeviceCoins.GetAcceptanceParams();
+    SetItemNumber(dialog, IDC_MAX_ERROR, params.Max_Error);
+    SetItemNumber(dialog, IDC_NNET_DIVIDER, params.NNet_Divider);
+    SetItemNumber(dialog, IDC_NUMB_STAND_DEV, params.Numb_Stand_Dev);
+}
+
+void MaxErrorsDialog::onOk() {
+    const HWND dialog = handle();
+    AcceptanceParameters params = stDeviceCoins.GetAcceptanceParams();
+    params.Max_Error = ClampMaxError(ItemNumber(dialog, IDC_MAX_ERROR));
+    params.NNet_Divider = ClampNNetDivider(ItemNumber(dialog, IDC_NNET_DIVIDER));
+    params.Numb_Stand_Dev = ClampNumbStandDev(ItemNumber(dialog, IDC_NUMB_STAND_DEV));
+    stDeviceCoins.SetAcceptanceParams(params);
+    StartComRun(MaxErrorsRequest());
+    finish(IDOK);
+}

@@ -1,0 +1,77 @@
+#include "ui/window/settings_dialog.h"
+
+#include "coindata/config_state.h"
+#include "link/command_mailbox.h"
+#include "link/port_settings.h"
+#include "ui/window/dialog_text.h"
+#include "ui/window/resource.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kProtocols[] = {"ccTalk_Coin"};
+constexpr int kAddressChars = 20;
+constexpr uint32_t kAddressLimit = 256; // an address is one byte
+
+void AddEntry(HWND dialog, int list, const std::string& text) {
+    SendDlgItemMessageA(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// An index beyond the list leaves nothing selected.
+void Select(HWND dialog, int list, int32_t index) {
+    SendDlgItemMessageA(dialog, list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+// The selected entry, or -1 when none is.
+int Selected(HWND dialog, int list) {
+    const LRESULT index = SendDlgItemMessageA(dialog, list, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+} // namespace
+
+void SettingsDialog::open(HINSTANCE instance, HWND mainWindow) {
+    runModal(instance, IDD_MAIN_SETTINGS, mainWindow);
+}
+
+void SettingsDialog::onInit() {
+    const HWND dialog = handle();
+    const std::vector<std::string> ports = ScanComPorts();
+    for (const std::string& port : ports) AddEntry(dialog, IDC_PORT_LIST, port);
+    // Without a readable configuration the last port found is the likely one.
+    if (bConfigDefaults == 1) iPortIndex = ports.empty() ? 0 : static_cast<int32_t>(ports.size()) - 1;
+    Select(dialog, IDC_PORT_LIST, iPortIndex);
+
+    for (const uint32_t speed : SpeedTable) AddEntry(dialog, IDC_SPEED_LIST, std::to_string(speed));
+    Select(dialog, IDC_SPEED_LIST, iSpeedIndex);
+
+    for (const char* protocol : kProtocols) AddEntry(dialog, IDC_PROTOCOL_LIST, protocol);
+    Select(dialog, IDC_PROTOCOL_LIST, iProtocolIndex);
+
+    LimitItemText(dialog, IDC_NETWORK_ADDRESS, kAddressChars);
+    SetItemNumber(dialog, IDC_NETWORK_ADDRESS,
+                  static_cast<int>(Mailbox.bDeviceAddress.load(std::memory_order_acquire)));
+}
+
+void SettingsDialog::onOk() {
+    const HWND dialog = handle();
+    const int port = Selected(dialog, IDC_PORT_LIST);
+    if (port >= 0 && port < ComPortTable.count) {
+        std::strncpy(szPortName, ComPortTable.entries[port], kPortNameChars);
+        szPortName[kPortNameChars] = '\0';
+        iPortIndex = port;
+    }
+    const int speed = Selected(dialog, IDC_SPEED_LIST);
+    if (speed >= 0) {
+        iSpeedIndex = speed;
+        dwBaudRate = SpeedForIndex(speed);
+    }
+    const int protocol = Selected(dialog, IDC_PROTOCOL_LIST);
+    if (protocol >= 0) iProtocolIndex = protocol;
+    const uint32_t address = ItemNumber(dialog, IDC_NETWORK_ADDRESS);
+    if (address < kAddressLimit) Mailbox.bDeviceAddress.store(address, std::memory_order_release);
+    finish(IDOK);
+}
