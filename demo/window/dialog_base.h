@@ -21,24 +21,14 @@ public:
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
     // True when the command was handled.
-    virtual bool OnCommand(WORD id, WORD code) {
-        (void)id;
-        (void)code;
-        return false;
-    }
-    virtual void OnTimer(UINT_PTR id) { (void)id; }
+    virtual bool OnCommand(WORD /*id*/, WORD /*code*/) { return false; }
+    virtual void OnTimer(UINT_PTR /*id*/) {}
     // Any other message; true when handled, with the procedure's result in `result`.
-    virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-        (void)msg;
-        (void)wParam;
-        (void)lParam;
-        (void)result;
-        return false;
-    }
+    virtual bool OnMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, INT_PTR& /*result*/) { return false; }
     virtual void OnOK();
     virtual void OnCancel() { EndDialog(m_hWnd, IDCANCEL); }
     // Binds the fields to the controls, in both directions.
-    virtual void DoDataExchange(CDataExchange& dx) { (void)dx; }
+    virtual void DoDataExchange(CDataExchange& /*dx*/) {}
 
     // Copies every field into its control.
     void Refresh();

@@ -2,6 +2,7 @@
 #include "demo/window/main_dialog.h"
 
 #include "demo/settings.h"
+#include "demo/window/coin_rows.h"
 #include "demo/window/resource.h"
 #include "demo/window/timers.h"
 
@@ -32,10 +33,6 @@ constexpr std::array<OutletControls, kFlashPictures> kOutlets = {{
 constexpr std::array<int, 4> kEscrowControls = {IDC_ESCROW_GROUP, IDC_ESCROW, IDC_ESCROW_RETURN, IDC_ESCROW_ACCEPT};
 constexpr std::array<int, 6> kLimitControls = {IDC_LIMIT_GROUP, IDC_LIMIT_LABEL,    IDC_ACCEPT_LIMIT,
                                                IDC_SET_LIMIT,   IDC_RESIDUAL_LABEL, IDC_RESIDUAL};
-
-int CoinRowControl(int position, int column) {
-    return IDC_COIN_ROW_FIRST + IDC_COIN_ROW_STRIDE * (position - 1) + column;
-}
 } // namespace
 
 CDemoDlg::CDemoDlg() : CDialogBase(IDD_POLLBENCH_DIALOG, nullptr) {}
@@ -167,8 +164,7 @@ void CDemoDlg::OnTimer(UINT_PTR id) {
     }
 }
 
-bool CDemoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    (void)lParam;
+bool CDemoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM /*lParam*/, INT_PTR& result) {
     switch (msg) {
     case WM_SYSCOMMAND:
         // Our own entries are compared whole: the low four bits of the

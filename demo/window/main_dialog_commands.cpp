@@ -4,14 +4,13 @@
 
 #include "demo/options.h"
 #include "demo/window/about_dialog.h"
+#include "demo/window/coin_rows.h"
 #include "demo/window/options_dialog.h"
 #include "demo/window/resource.h"
 #include "demo/window/teach_dialog.h"
 #include "demo/window/timers.h"
 
 namespace {
-constexpr int kLastCoinRowControl = IDC_COIN_ROW_FIRST + IDC_COIN_ROW_STRIDE * kCoinPositions - 1;
-
 bool IsOutletFullBox(WORD id) {
     return id == IDC_OUTLET1_FULL || (id >= IDC_OUTLET2_FULL && id <= IDC_OUTLET5_FULL);
 }
@@ -72,8 +71,7 @@ bool CDemoDlg::OnButtonCommand(WORD id) {
 }
 
 void CDemoDlg::OnSortBoxLeft(int position) {
-    const int id = IDC_COIN_ROW_FIRST + IDC_COIN_ROW_STRIDE * (position - 1) + IDC_ROW_SORT;
-    if (GetWindowTextLengthA(Item(id)) == 0) return;
+    if (GetWindowTextLengthA(Item(CoinRowControl(position, IDC_ROW_SORT))) == 0) return;
     TakeFields();
     m_Core.WriteSorterPaths(position);
     Refresh();
