@@ -1,0 +1,96 @@
+// Reads Pollbench's main window from another process, as the operator sees
+// it, for the smoke test under Wine.
+//
+//   pollbench_probe wait SECONDS       the main window exists (exit 0) or not (1)
+//   pollbench_probe gone SECONDS       the main window has closed (0) or not (1)
+//   pollbench_probe text ID            the text of control ID
+//   pollbench_probe checked ID         "1" when check box ID is ticked, else "0"
+//   pollbench_probe click ID           presses button ID
+//   pollbench_probe command ID         sends the main window command ID (a menu item)
+//   pollbench_probe answer CAPTION ID  presses button ID of the dialog titled CAPTION
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr char kMainTitle[] = "VXL Pollbench";
+constexpr DWORD kStepMs = 100;
+constexpr int kAnswerWaitSeconds = 10;
+constexpr int kProbeTimeoutMs = 5000;
+
+HWND FindTitled(const char* title) { return FindWindowA(nullptr, title); }
+
+HWND WaitTitled(const char* title, int seconds) {
+    for (DWORD waited = 0; waited <= static_cast<DWORD>(seconds) * 1000; waited += kStepMs) {
+        const HWND found = FindTitled(title);
+        if (found != nullptr) return found;
+        Sleep(kStepMs);
+    }
+    return nullptr;
+}
+
+std::string ControlText(HWND control) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kProbeTimeoutMs, &length);
+    std::vector<char> text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        kProbeTimeoutMs, &copied);
+    return std::string(text.data());
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: pollbench_probe wait|gone SECONDS | text|checked|click|command ID | answer CAPTION ID\n");
+    return 2;
+}
+
+int Control(const char* verb, int id) {
+    const HWND main = FindTitled(kMainTitle);
+    if (main == nullptr) return 1;
+    if (std::strcmp(verb, "command") == 0) {
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        return 0;
+    }
+    const HWND control = GetDlgItem(main, id);
+    if (control == nullptr) return 1;
+    if (std::strcmp(verb, "text") == 0) {
+        std::printf("%s\n", ControlText(control).c_str());
+    } else if (std::strcmp(verb, "checked") == 0) {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kProbeTimeoutMs, &state);
+        std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+    } else if (std::strcmp(verb, "click") == 0) {
+        // Posted: the click may open a box that waits for the operator.
+        PostMessageA(control, BM_CLICK, 0, 0);
+    } else {
+        return Usage();
+    }
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    const char* verb = argv[1];
+    if (std::strcmp(verb, "wait") == 0) return WaitTitled(kMainTitle, std::atoi(argv[2])) != nullptr ? 0 : 1;
+    if (std::strcmp(verb, "gone") == 0) {
+        const int seconds = std::atoi(argv[2]);
+        for (DWORD waited = 0; waited <= static_cast<DWORD>(seconds) * 1000; waited += kStepMs) {
+            if (FindTitled(kMainTitle) == nullptr) return 0;
+            Sleep(kStepMs);
+        }
+        return 1;
+    }
+    if (std::strcmp(verb, "answer") == 0) {
+        if (argc < 4) return Usage();
+        const HWND dialog = WaitTitled(argv[2], kAnswerWaitSeconds);
+        if (dialog == nullptr) return 1;
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), BN_CLICKED), 0);
+        return 0;
+    }
+    return Control(verb, std::atoi(argv[2]));
+}
