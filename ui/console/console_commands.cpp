@@ -12,6 +12,7 @@
 #include "ui/console/file_show.h"
 #include "ui/console/run_driver.h"
 #include "ui/parameter_clamping.h"
+#include "ui/parameter_edits.h"
 #include "ui/starters.h"
 
 #include <cstdio>
@@ -73,9 +74,8 @@ int SetDivider(const ConsoleOptions& o) {
     }
     // As the divider dialog: the values go into the row, then the run sends them.
     const auto edit = [&] {
-        const int32_t divider = ClampErrorDivider(ReadUnsignedField(o.arguments[1].c_str()));
-        const int32_t inherit = ReadUnsignedField(o.arguments[2].c_str()) != 0 ? 1 : 0;
-        stDeviceCoins.SetRowDividerAndInherit(static_cast<int32_t>(row), divider, inherit);
+        ApplyDividerEdit(static_cast<int32_t>(row), o.arguments[1].c_str(),
+                         ReadUnsignedField(o.arguments[2].c_str()) != 0);
         Mailbox.iSelectedDeviceCoin.store(static_cast<int32_t>(row), std::memory_order_release);
     };
     return Status(PreparedRun(o, DividerEditRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
@@ -83,11 +83,7 @@ int SetDivider(const ConsoleOptions& o) {
 
 int SetParams(const ConsoleOptions& o) {
     const auto edit = [&] {
-        AcceptanceParameters params = stDeviceCoins.GetAcceptanceParams();
-        params.Max_Error = ClampMaxError(ReadUnsignedField(o.arguments[0].c_str()));
-        params.NNet_Divider = ClampNNetDivider(ReadUnsignedField(o.arguments[1].c_str()));
-        params.Numb_Stand_Dev = ClampNumbStandDev(ReadUnsignedField(o.arguments[2].c_str()));
-        stDeviceCoins.SetAcceptanceParams(params);
+        ApplyMaxErrorsEdit(o.arguments[0].c_str(), o.arguments[1].c_str(), o.arguments[2].c_str());
     };
     return Status(PreparedRun(o, MaxErrorsRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
 }

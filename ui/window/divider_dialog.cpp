@@ -5,7 +5,7 @@
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 #include "platform/beep.h"
-#include "ui/parameter_clamping.h"
+#include "ui/parameter_edits.h"
 #include "ui/starters.h"
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
@@ -47,9 +47,8 @@ void DividerDialog::onOk() {
         return;
     }
     const HWND dialog = handle();
-    const int32_t divider = ClampErrorDivider(ItemNumber(dialog, IDC_ERROR_DIVIDER));
-    const int32_t inherit = IsDlgButtonChecked(dialog, IDC_INHERIT) == BST_CHECKED ? 1 : 0;
-    stDeviceCoins.SetRowDividerAndInherit(row_, divider, inherit);
+    ApplyDividerEdit(row_, ItemText(dialog, IDC_ERROR_DIVIDER).c_str(),
+                     IsDlgButtonChecked(dialog, IDC_INHERIT) == BST_CHECKED);
     StartComRun(request);
     finish(IDOK);
 }

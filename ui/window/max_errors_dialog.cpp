@@ -2,7 +2,7 @@
 
 #include "coindata/device_coin_table.h"
 #include "link/com_thread.h"
-#include "ui/parameter_clamping.h"
+#include "ui/parameter_edits.h"
 #include "ui/starters.h"
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
@@ -32,11 +32,8 @@ void MaxErrorsDialog::onInit() {
 
 void MaxErrorsDialog::onOk() {
     const HWND dialog = handle();
-    AcceptanceParameters params = stDeviceCoins.GetAcceptanceParams();
-    params.Max_Error = ClampMaxError(ItemNumber(dialog, IDC_MAX_ERROR));
-    params.NNet_Divider = ClampNNetDivider(ItemNumber(dialog, IDC_NNET_DIVIDER));
-    params.Numb_Stand_Dev = ClampNumbStandDev(ItemNumber(dialog, IDC_NUMB_STAND_DEV));
-    stDeviceCoins.SetAcceptanceParams(params);
+    ApplyMaxErrorsEdit(ItemText(dialog, IDC_MAX_ERROR).c_str(), ItemText(dialog, IDC_NNET_DIVIDER).c_str(),
+                       ItemText(dialog, IDC_NUMB_STAND_DEV).c_str());
     StartComRun(MaxErrorsRequest());
     finish(IDOK);
 }

@@ -5,7 +5,7 @@ namespace {
 constexpr int kLargeHeight = 30; // logical units
 constexpr int kSmallHeight = 15;
 constexpr int kHeavyWeight = 900;
-constexpr DWORD kOutputQuality = 1;
+constexpr DWORD kOutputQuality = DRAFT_QUALITY;
 constexpr const char* kFace = "Microsoft Sans Serif";
 
 HFONT HeavyFont(int height) {

@@ -1,0 +1,35 @@
+#include "ui/parameter_edits.h"
+
+#include "coindata/device_coin_table.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ParameterEdits, DividerEditClampsAndSetsTheRow) {
+    ASSERT_TRUE(ApplyDividerEdit(3, "300", true));
+    DeviceCoinEntry row = stDeviceCoins.GetDeviceCoins()[3];
+    EXPECT_EQ(255, row.iErrorDivider);
+    EXPECT_EQ(1, row.bInherit);
+    ASSERT_TRUE(ApplyDividerEdit(3, "", false));
+    row = stDeviceCoins.GetDeviceCoins()[3];
+    EXPECT_EQ(1, row.iErrorDivider);
+    EXPECT_EQ(0, row.bInherit);
+    EXPECT_FALSE(ApplyDividerEdit(16, "17", true));
+}
+
+TEST(ParameterEdits, MaxErrorsEditClampsAndKeepsTheTravelTimes) {
+    AcceptanceParameters before = stDeviceCoins.GetAcceptanceParams();
+    before.wMinTravelTime = 41;
+    before.wMaxTravelTime = 251;
+    stDeviceCoins.SetAcceptanceParams(before);
+    ApplyMaxErrorsEdit("25", "300", "5");
+    const AcceptanceParameters after = stDeviceCoins.GetAcceptanceParams();
+    EXPECT_EQ(20, after.Max_Error);
+    EXPECT_EQ(44, after.NNet_Divider);
+    EXPECT_EQ(5, after.Numb_Stand_Dev);
+    EXPECT_EQ(41, after.wMinTravelTime);
+    EXPECT_EQ(251, after.wMaxTravelTime);
+}
+
+} // namespace
