@@ -13,7 +13,10 @@
 //   window_probe answer CAPTION ID   presses button ID of the window titled CAPTION
 //                                    (a box or dialog), waiting for it a while
 //   window_probe select CAPTION ID N chooses entry N of drop-down list ID there
+//   window_probe settext CAPTION ID TEXT  puts TEXT into control ID there
 //   window_probe windows             the titles of the visible top windows
+// A CAPTION of "@owned" means the visible window the main window owns (a
+// dialog or box whose title is not known in advance, such as a file box).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -25,6 +28,7 @@
 namespace {
 
 constexpr const char* kTitleMark = "Ducat Console - version";
+constexpr const char* kOwnedMark = "@owned";
 constexpr int kDeviceCoinList = 1001;
 constexpr UINT kReplyMs = 2000;
 constexpr DWORD kPollMs = 200;
@@ -56,6 +60,19 @@ HWND FindTopWindow(const char* titlePart, bool exact) {
 
 HWND MainWindow() { return FindTopWindow(kTitleMark, false); }
 
+BOOL CALLBACK VisitOwned(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != MainWindow()) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindOwnedWindow() {
+    Search search{kOwnedMark, true, nullptr};
+    EnumWindows(VisitOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::string TextOf(HWND window) {
     char text[kTextBytes] = {};
     DWORD_PTR copied = 0;
@@ -79,7 +96,8 @@ int Fail(const char* what) {
 HWND AwaitTopWindow(const char* title, bool exact, DWORD ms) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (const HWND found = FindTopWindow(title, exact)) return found;
+        const HWND found = std::strcmp(title, kOwnedMark) == 0 ? FindOwnedWindow() : FindTopWindow(title, exact);
+        if (found != nullptr) return found;
         if (GetTickCount() - start >= ms) return nullptr;
         Sleep(kPollMs);
     }
@@ -99,13 +117,18 @@ int Click(HWND dialog, int id) {
 }
 
 int Run(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: wait SECONDS | title | text ID | enabled ID | rows | click ID | command ID | key ID VK | answer CAPTION ID | select CAPTION ID N | windows");
+    if (argc < 2) return Fail("usage: wait SECONDS | title | text ID | enabled ID | rows | click ID | command ID | key ID VK | answer CAPTION ID | select CAPTION ID N | settext CAPTION ID TEXT | windows");
     const std::string command = argv[1];
     if (command == "windows") return EnumWindows(PrintTitle, 0) ? 0 : 1;
     if (command == "wait" && argc == 3) return Wait(std::atoi(argv[2]));
     if (command == "answer" && argc == 4) {
         const HWND box = AwaitTopWindow(argv[2], true, kWindowWaitMs);
         return box != nullptr ? Click(box, std::atoi(argv[3])) : Fail("no such window");
+    }
+    if (command == "settext" && argc == 5) {
+        const HWND dialog = AwaitTopWindow(argv[2], true, kWindowWaitMs);
+        if (dialog == nullptr) return Fail("no such window");
+        return SetDlgItemTextA(dialog, std::atoi(argv[3]), argv[4]) ? 0 : Fail("no such control");
     }
     if (command == "select" && argc == 5) {
         const HWND dialog = AwaitTopWindow(argv[2], true, kWindowWaitMs);
