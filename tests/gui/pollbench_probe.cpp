@@ -7,6 +7,7 @@
 //   pollbench_probe checked ID         "1" when check box ID is ticked, else "0"
 //   pollbench_probe click ID           presses button ID
 //   pollbench_probe command ID         sends the main window command ID (a menu item)
+//   pollbench_probe syscommand ID      the same for an entry of its system menu
 //   pollbench_probe answer CAPTION ID  presses button ID of the dialog titled CAPTION
 #include <windows.h>
 
@@ -44,7 +45,7 @@ std::string ControlText(HWND control) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: pollbench_probe wait|gone SECONDS | text|checked|click|command ID | answer CAPTION ID\n");
+    std::fprintf(stderr, "usage: pollbench_probe wait|gone SECONDS | text|checked|click|command|syscommand ID | answer CAPTION ID\n");
     return 2;
 }
 
@@ -53,6 +54,10 @@ int Control(const char* verb, int id) {
     if (main == nullptr) return 1;
     if (std::strcmp(verb, "command") == 0) {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        return 0;
+    }
+    if (std::strcmp(verb, "syscommand") == 0) {
+        PostMessageA(main, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
         return 0;
     }
     const HWND control = GetDlgItem(main, id);

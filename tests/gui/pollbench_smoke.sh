@@ -3,7 +3,7 @@
 # acceptor, seen from outside as the operator sees it: the device found on
 # COM1 and identified, its coin table and escrow box, the counters reset,
 # the Options dialog confirmed (the four settings stored in the registry),
-# and "Quit". Needs wine, xvfb-run and the MinGW-w64 compiler.
+# the system menu's entries, and "Quit". Needs wine, xvfb-run and the MinGW-w64 compiler.
 #
 #   tests/gui/pollbench_smoke.sh [MINGW_BUILD_DIR] [NATIVE_BUILD_DIR]
 #
@@ -30,6 +30,8 @@ IDC_ESCROW=1102
 IDC_CREDIT=1106
 IDC_MASTER_INHIBIT=1111
 ID_OPTIONS=17
+IDM_ABOUTBOX=16
+IDCANCEL=2
 
 WORK=$(mktemp -d /tmp/pollbench-smoke.XXXXXX)
 export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all
@@ -96,6 +98,12 @@ for _ in $(seq 30); do
   sleep 0.5
 done
 [[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after Options"
+
+# The system menu's own entries: the about box and the Options dialog.
+probe syscommand $IDM_ABOUTBOX
+probe answer Pollbench $IDOK || fail "the about box did not open from the system menu"
+probe syscommand $ID_OPTIONS
+probe answer Options $IDCANCEL || fail "the Options dialog did not open from the system menu"
 
 probe click $IDC_QUIT
 probe gone 10 || fail "Quit did not close the window"
