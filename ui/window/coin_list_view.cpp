@@ -43,11 +43,15 @@ void SetUpCoinListView(HWND list) {
 }
 
 void FillCoinListView(HWND list, const DeviceCoinRows& rows) {
+    // Refilled after every accepted coin: drawn once, when all rows are in.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(list);
     for (size_t i = 0; i < rows.size(); ++i) {
         const int index = static_cast<int>(i);
         InsertRow(list, index, FormatCoinListRow(index, rows[i]));
     }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 int FocusedCoinListRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_FOCUSED); }
