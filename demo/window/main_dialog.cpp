@@ -30,6 +30,10 @@ constexpr std::array<OutletControls, kFlashPictures> kOutlets = {{
     {IDC_OUTLET5_FULL, IDC_OUTLET5_TOTAL, IDC_OUTLET5_ACTIVE, IDC_OUTLET5_IDLE},
 }};
 
+// Texts that stand on the device picture take its white.
+constexpr std::array<int, 4> kOnPicture = {IDC_INDICATOR_LEFT, IDC_INDICATOR_RIGHT, IDC_COIN_PRESENT, IDC_TRASH_OPEN};
+constexpr COLORREF kPictureWhite = RGB(255, 255, 255);
+
 constexpr std::array<int, 4> kEscrowControls = {IDC_ESCROW_GROUP, IDC_ESCROW, IDC_ESCROW_RETURN, IDC_ESCROW_ACCEPT};
 constexpr std::array<int, 6> kLimitControls = {IDC_LIMIT_GROUP, IDC_LIMIT_LABEL,    IDC_ACCEPT_LIMIT,
                                                IDC_SET_LIMIT,   IDC_RESIDUAL_LABEL, IDC_RESIDUAL};
@@ -164,8 +168,10 @@ void CDemoDlg::OnTimer(UINT_PTR id) {
     }
 }
 
-bool CDemoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM /*lParam*/, INT_PTR& result) {
+bool CDemoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (msg) {
+    case WM_CTLCOLORSTATIC:
+        return ColourOnPicture(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), result);
     case WM_SYSCOMMAND:
         // Our own entries are compared whole: the low four bits of the
         // system's commands are theirs, ours are plain ids.
@@ -199,4 +205,15 @@ bool CDemoDlg::PaintIconWhenMinimised() {
     DrawIcon(dc, x, y, m_hIcon);
     EndPaint(m_hWnd, &ps);
     return true;
+}
+
+bool CDemoDlg::ColourOnPicture(HDC dc, HWND control, INT_PTR& result) {
+    const int id = GetDlgCtrlID(control);
+    for (int onPicture : kOnPicture) {
+        if (id != onPicture) continue;
+        SetBkColor(dc, kPictureWhite);
+        result = reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+        return true;
+    }
+    return false;
 }

@@ -46,6 +46,7 @@ private:
     void RunAbout();
     void StopTimersAndPort();
     bool PaintIconWhenMinimised();
+    bool ColourOnPicture(HDC dc, HWND control, INT_PTR& result);
 
     CDemoCore m_Core;
     HFONT m_hLargeFont = nullptr;

@@ -71,7 +71,7 @@ def device():
     c.rect(20, 10, 280, 290, WHITE)
     c.frame(20, 10, 280, 290, DARK_GREY, 3)
     c.rect(40, 20, 140, 32, BLACK)          # coin slot
-    c.disc(90, 140, 36, YELLOW)             # a coin on its way
+    c.disc(90, 160, 30, YELLOW)             # a coin on its way
     c.frame(40, 200, 260, 226, DARK_GREY, 2)  # sorter
     for k in range(6):
         c.rect(48 + k * 36, 226, 64 + k * 36, 280, LIGHT_GREY)
