@@ -9,6 +9,10 @@
 //   pollbench_probe command ID         sends the main window command ID (a menu item)
 //   pollbench_probe syscommand ID      the same for an entry of its system menu
 //   pollbench_probe answer CAPTION ID  presses button ID of the dialog titled CAPTION
+//   pollbench_probe settext ID TEXT    replaces the text of control ID, as typed
+//   pollbench_probe focus ID           gives control ID the keyboard focus
+//   pollbench_probe visible ID         "1" when control ID is shown, else "0"
+//   pollbench_probe in CAPTION VERB ...  the same verbs on the window titled CAPTION
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +23,7 @@
 
 namespace {
 constexpr char kMainTitle[] = "VXL Pollbench";
+const char* g_Target = kMainTitle;
 constexpr DWORD kStepMs = 100;
 constexpr int kAnswerWaitSeconds = 10;
 constexpr int kProbeTimeoutMs = 5000;
@@ -45,12 +50,22 @@ std::string ControlText(HWND control) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: pollbench_probe wait|gone SECONDS | text|checked|click|command|syscommand ID | answer CAPTION ID\n");
+    std::fprintf(stderr, "usage: pollbench_probe [in CAPTION] wait|gone SECONDS | text|checked|visible|click|focus|command|syscommand ID"
+                         " | settext ID TEXT | answer CAPTION ID\n");
     return 2;
 }
 
-int Control(const char* verb, int id) {
-    const HWND main = FindTitled(kMainTitle);
+// Focus can only be moved within the input state of the window's own thread.
+void FocusControl(HWND control) {
+    const DWORD theirs = GetWindowThreadProcessId(control, nullptr);
+    const DWORD ours = GetCurrentThreadId();
+    AttachThreadInput(ours, theirs, TRUE);
+    SetFocus(control);
+    AttachThreadInput(ours, theirs, FALSE);
+}
+
+int Control(const char* verb, int id, const char* text) {
+    const HWND main = FindTitled(g_Target);
     if (main == nullptr) return 1;
     if (std::strcmp(verb, "command") == 0) {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -68,6 +83,14 @@ int Control(const char* verb, int id) {
         DWORD_PTR state = 0;
         SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kProbeTimeoutMs, &state);
         std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+    } else if (std::strcmp(verb, "visible") == 0) {
+        std::printf("%d\n", IsWindowVisible(control) ? 1 : 0);
+    } else if (std::strcmp(verb, "settext") == 0 && text != nullptr) {
+        // Sent: the window has handled the change when this returns.
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kProbeTimeoutMs, &done);
+    } else if (std::strcmp(verb, "focus") == 0) {
+        FocusControl(control);
     } else if (std::strcmp(verb, "click") == 0) {
         // Posted: the click may open a box that waits for the operator.
         PostMessageA(control, BM_CLICK, 0, 0);
@@ -79,13 +102,18 @@ int Control(const char* verb, int id) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 5 && std::strcmp(argv[1], "in") == 0) {
+        g_Target = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3) return Usage();
     const char* verb = argv[1];
-    if (std::strcmp(verb, "wait") == 0) return WaitTitled(kMainTitle, std::atoi(argv[2])) != nullptr ? 0 : 1;
+    if (std::strcmp(verb, "wait") == 0) return WaitTitled(g_Target, std::atoi(argv[2])) != nullptr ? 0 : 1;
     if (std::strcmp(verb, "gone") == 0) {
         const int seconds = std::atoi(argv[2]);
         for (DWORD waited = 0; waited <= static_cast<DWORD>(seconds) * 1000; waited += kStepMs) {
-            if (FindTitled(kMainTitle) == nullptr) return 0;
+            if (FindTitled(g_Target) == nullptr) return 0;
             Sleep(kStepMs);
         }
         return 1;
@@ -97,5 +125,5 @@ int main(int argc, char** argv) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), BN_CLICKED), 0);
         return 0;
     }
-    return Control(verb, std::atoi(argv[2]));
+    return Control(verb, std::atoi(argv[2]), argc >= 4 ? argv[3] : nullptr);
 }

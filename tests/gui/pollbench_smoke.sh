@@ -2,8 +2,11 @@
 # Smoke test of Pollbench.exe under Wine against the virtual standard
 # acceptor, seen from outside as the operator sees it: the device found on
 # COM1 and identified, its coin table and escrow box, the counters reset,
-# the Options dialog confirmed (the four settings stored in the registry),
-# the system menu's entries, and "Quit". Needs wine, xvfb-run and the MinGW-w64 compiler.
+# the operator's writes to the device (inhibits, sorter paths, default path,
+# sorter-full boxes, master inhibit, escrow and motor buttons, accept limit),
+# each seen in the device's answer read back into the window, the Coin
+# Teaching dialog, the Options dialog confirmed (the four settings stored in
+# the registry) and its port search, the system menu's entries, and "Quit". Needs wine, xvfb-run and the MinGW-w64 compiler.
 #
 #   tests/gui/pollbench_smoke.sh [MINGW_BUILD_DIR] [NATIVE_BUILD_DIR]
 #
@@ -29,7 +32,24 @@ IDC_COIN_ID_1=1030
 IDC_ESCROW=1102
 IDC_CREDIT=1106
 IDC_MASTER_INHIBIT=1111
+IDC_DEFAULT_PATH=1094
+IDC_OUTLET1_FULL=1002
+IDC_OUTLET2_FULL=1007
+IDC_ESCROW_RETURN=1103
+IDC_ESCROW_ACCEPT=1104
+IDC_MOTOR_RETURN=1105
+IDC_ACCEPT_LIMIT=1131
+IDC_SET_LIMIT=1132
+IDC_RESIDUAL=1133
 ID_OPTIONS=17
+ID_SPECIAL_TEACH=40012
+IDC_TEACH_CHANNEL=1096
+IDC_TEACH_START=1097
+IDC_TEACH_STATUS=1098
+IDC_TEACH_PROGRESS=1099
+IDC_OPT_COM_PORT=1027
+IDC_OPT_SEARCH=1109
+IDC_OPT_SEARCH_STATUS=1110
 IDM_ABOUTBOX=16
 IDCANCEL=2
 
@@ -48,8 +68,22 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 x86_64-w64-mingw32-g++-posix -O1 -static -o "$WORK/probe.exe" "$ROOT/tests/gui/pollbench_probe.cpp"
 probe() { wine "$WORK/probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# Controls of coin row P: inhibit box, Sort box.
+inhibit_box() { echo $((1033 + 4 * ($1 - 1))); }
+sort_box() { echo $((1031 + 4 * ($1 - 1))); }
+# expect WHAT WANTED PROBE-ARGS...: the probe's answer becomes WANTED within a few seconds.
+expect() {
+  local what=$1 wanted=$2 got=""
+  shift 2
+  for _ in $(seq 20); do
+    got=$(probe "$@")
+    [[ "$got" == "$wanted" ]] && return 0
+    sleep 0.25
+  done
+  fail "$what: '$got', not '$wanted'"
+}
 
-"$SIM" --link "$WORK/acceptor" --manufacturer ABC --product XYZ --serial 123 --revision 52.01 --flags 0x40 \
+"$SIM" --link "$WORK/acceptor" --manufacturer ABC --product XYZ --serial 123 --revision 52.02 --flags 0x70 \
   >"$WORK/sim.log" 2>&1 &
 SIM_PID=$!
 for _ in $(seq 50); do [[ -e "$WORK/acceptor" ]] && break; sleep 0.1; done
@@ -61,7 +95,7 @@ wine "$EXE" >/dev/null 2>&1 &
 
 probe wait 30 || fail "the main window did not open"
 
-expected=$'ABC - XYZ\nSN: 123\nSoftw.: 52.01\nE'
+expected=$'ABC - XYZ\nSN: 123\nSoftw.: 52.02\nEML'
 status=""
 for _ in $(seq 30); do
   status=$(probe text $IDC_STATUS)
@@ -73,11 +107,88 @@ done
 [[ "$(probe text $IDC_COIN_ID_1)" == "EU005A" ]] || fail "coin 1 is '$(probe text $IDC_COIN_ID_1)'"
 [[ "$(probe text $IDC_ESCROW)" == "0.00" ]] || fail "escrow box shows '$(probe text $IDC_ESCROW)'"
 [[ "$(probe checked $IDC_MASTER_INHIBIT)" == "0" ]] || fail "master inhibit ticked after set-up"
+for id in $IDC_MASTER_INHIBIT $IDC_ESCROW_RETURN $IDC_ESCROW_ACCEPT $IDC_MOTOR_RETURN $IDC_SET_LIMIT $IDC_RESIDUAL; do
+  [[ "$(probe visible $id)" == "1" ]] || fail "control $id hidden on a device that offers it"
+done
+[[ "$(probe checked "$(inhibit_box 1)")" == "0" ]] || fail "coin 1 inhibited after set-up"
 [[ -n "${SHOT:-}" ]] && import -window root "$SHOT"
 
 probe click $IDC_RESET_COUNTERS
 sleep 0.5
 [[ "$(probe text $IDC_CREDIT)" == "0.00" ]] || fail "credit after Reset Counters is '$(probe text $IDC_CREDIT)'"
+
+# Inhibits: the boxes show what the device reports back, so a mask sent
+# wrongly shows as the wrong boxes ticked.
+probe click "$(inhibit_box 1)"
+expect "coin 1 after inhibiting it" 1 checked "$(inhibit_box 1)"
+probe click "$(inhibit_box 10)"
+expect "coin 10 after inhibiting it" 1 checked "$(inhibit_box 10)"
+sleep 0.5
+for p in 2 8 9 11 16; do
+  [[ "$(probe checked "$(inhibit_box $p)")" == "0" ]] || fail "coin $p inhibited along with 1 and 10"
+done
+[[ "$(probe checked "$(inhibit_box 1)")" == "1" ]] || fail "coin 1 not inhibited on the device"
+probe click "$(inhibit_box 1)"
+expect "coin 1 after enabling it again" 0 checked "$(inhibit_box 1)"
+[[ "$(probe checked "$(inhibit_box 10)")" == "1" ]] || fail "coin 10 lost its inhibit"
+
+# Default sorter path: 6 is taken; 9 is not sent and the device's 6 comes back.
+probe settext $IDC_DEFAULT_PATH 6
+expect "default path after typing 6" 6 text $IDC_DEFAULT_PATH
+probe settext $IDC_DEFAULT_PATH 9
+expect "default path after typing 9" 6 text $IDC_DEFAULT_PATH
+
+# Sort box of coin 5: written when it loses the focus; 9 means the default path.
+probe focus "$(sort_box 5)"
+probe settext "$(sort_box 5)" 3
+probe focus $IDC_CREDIT
+expect "sort box 5 after typing 3" 3 text "$(sort_box 5)"
+probe focus "$(sort_box 4)"
+probe settext "$(sort_box 4)" 9
+probe focus $IDC_CREDIT
+expect "sort box 4 after typing 9" 6 text "$(sort_box 4)"
+[[ "$(probe text "$(sort_box 5)")" == "3" ]] || fail "sort box 5 lost its 3"
+
+# Sorter full: outlet 2 marked full on the device, outlet 1 not.
+probe click $IDC_OUTLET2_FULL
+expect "outlet 2 after marking it full" 1 checked $IDC_OUTLET2_FULL
+[[ "$(probe checked $IDC_OUTLET1_FULL)" == "0" ]] || fail "outlet 1 full along with outlet 2"
+
+# Master inhibit: the tick is the device's answer.
+probe click $IDC_MASTER_INHIBIT
+expect "master inhibit after ticking it" 1 checked $IDC_MASTER_INHIBIT
+sleep 0.5
+[[ "$(probe checked $IDC_MASTER_INHIBIT)" == "1" ]] || fail "the device did not keep the master inhibit"
+[[ "$(probe checked "$(inhibit_box 10)")" == "1" ]] || fail "inhibits read after the master inhibit lost coin 10"
+probe click $IDC_MASTER_INHIBIT
+expect "master inhibit after clearing it" 0 checked $IDC_MASTER_INHIBIT
+
+# Accept limit: the residual read back is the device's, the limit less nothing accepted.
+probe settext $IDC_ACCEPT_LIMIT 70000
+probe click $IDC_SET_LIMIT
+expect "residual after setting the limit" 70000 text $IDC_RESIDUAL
+[[ "$(probe checked "$(inhibit_box 10)")" == "1" ]] || fail "Set lost the inhibits"
+
+# Escrow and motor buttons: the escrow box stays at nothing held, the window answers.
+for id in $IDC_ESCROW_RETURN $IDC_ESCROW_ACCEPT $IDC_MOTOR_RETURN; do
+  probe click $id
+  expect "escrow box after button $id" "0.00" text $IDC_ESCROW
+done
+expect "status box after the escrow and motor buttons" "$expected" text $IDC_STATUS
+
+# Coin Teaching: start shows the device busy, abort shows it aborted.
+probe command $ID_SPECIAL_TEACH
+probe in "Coin Teaching" wait 10 || fail "the Coin Teaching dialog did not open"
+probe in "Coin Teaching" settext $IDC_TEACH_CHANNEL 3
+probe in "Coin Teaching" click $IDC_TEACH_START
+expect "teach button after Start" "Abort" in "Coin Teaching" text $IDC_TEACH_START
+expect "teach status after Start" "Busy: 0 Coins" in "Coin Teaching" text $IDC_TEACH_STATUS
+[[ -n "$(probe in "Coin Teaching" text $IDC_TEACH_PROGRESS)" ]] || fail "no teach progress row"
+probe in "Coin Teaching" click $IDC_TEACH_START
+expect "teach button after Abort" "Start" in "Coin Teaching" text $IDC_TEACH_START
+expect "teach status after Abort" "Teach aborted" in "Coin Teaching" text $IDC_TEACH_STATUS
+probe answer "Coin Teaching" $IDOK || fail "Coin Teaching did not close"
+probe in "Coin Teaching" gone 10 || fail "Coin Teaching stayed open"
 
 probe command $ID_OPTIONS
 probe answer Options $IDOK || fail "the Options dialog did not open"
@@ -98,6 +209,26 @@ for _ in $(seq 30); do
   sleep 0.5
 done
 [[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after Options"
+# What the device kept comes back with the identification.
+expect "default path after the new identification" 6 text $IDC_DEFAULT_PATH
+expect "sort box 5 after the new identification" 3 text "$(sort_box 5)"
+expect "sort box 4 after the new identification" 6 text "$(sort_box 4)"
+expect "outlet 2 after the new identification" 1 checked $IDC_OUTLET2_FULL
+[[ "$(probe checked $IDC_OUTLET1_FULL)" == "0" ]] || fail "outlet 1 full after the new identification"
+
+# Options' port search finds the device on COM1 whatever the field held.
+probe command $ID_OPTIONS
+probe in Options wait 10 || fail "the Options dialog did not open for the search"
+probe in Options settext $IDC_OPT_COM_PORT 7
+probe in Options click $IDC_OPT_SEARCH
+expect "search status" "device found on COM1" in Options text $IDC_OPT_SEARCH_STATUS
+expect "COM-Port field after the search" 1 in Options text $IDC_OPT_COM_PORT
+probe answer Options $IDCANCEL || fail "the Options dialog did not close after the search"
+for _ in $(seq 30); do
+  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
+  sleep 0.5
+done
+[[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after the search"
 
 # The system menu's own entries: the about box and the Options dialog.
 probe syscommand $IDM_ABOUTBOX
