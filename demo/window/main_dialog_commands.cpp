@@ -97,11 +97,11 @@ void CDemoDlg::OnSetAcceptLimit() {
     Refresh();
 }
 
-// The fields are taken first: a box the operator must correct keeps the
-// window open and polling.
+// Polling ends before the fields are taken: a box the operator must
+// correct keeps the window open, but no longer talking to the device.
 void CDemoDlg::OnQuit() {
-    if (!TakeFields()) return;
     StopTimersAndPort();
+    if (!TakeFields()) return;
     EndDialog(m_hWnd, IDOK);
 }
 

@@ -26,12 +26,14 @@ void COptionsDlg::FillPollingList() {
     for (const char* text : kPollIntervalTexts) SendDlgItemMessageA(m_hWnd, IDC_OPT_POLLING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
-// Address first: a wrong address leaves the port as it was.
+// The list first: it cannot hold a wrong value, so the selected interval is
+// always taken. Then the address: a wrong address leaves the port and the
+// check box as they were.
 void COptionsDlg::DoDataExchange(CDataExchange& dx) {
+    dx.ComboIndex(IDC_OPT_POLLING, m_Fields.intervalEntry);
     dx.Byte(IDC_OPT_ADDRESS, m_Fields.address);
     dx.Byte(IDC_OPT_COM_PORT, m_Fields.comPort);
     dx.Check(IDC_OPT_LONG_SORTER, m_Fields.longSorter);
-    dx.ComboIndex(IDC_OPT_POLLING, m_Fields.intervalEntry);
 }
 
 bool COptionsDlg::OnCommand(WORD id, WORD code) {
@@ -40,8 +42,10 @@ bool COptionsDlg::OnCommand(WORD id, WORD code) {
     return true;
 }
 
+// A box without a valid number is reported; the search goes on with the
+// values taken before it.
 void COptionsDlg::OnSearch() {
-    if (!TakeFields()) return;
+    TakeFields();
     const HWND status = Item(IDC_OPT_SEARCH_STATUS);
     const int found = ScanPorts(m_Fields.address, [status](const std::string& line) {
         SetWindowTextA(status, line.c_str());
@@ -51,11 +55,13 @@ void COptionsDlg::OnSearch() {
     Refresh();
 }
 
-// Nothing is changed or stored while a box holds no valid number.
+// The settings are applied and stored with whatever the boxes gave, even
+// when one holds no valid number; such a box is reported once more and
+// keeps the dialog open for the operator to correct it.
 void COptionsDlg::OnOK() {
-    if (!TakeFields()) return;
+    TakeFields();
     ApplyOptions(m_Fields);
     auto store = platform::OpenUserSettings(kSettingsCompany, kSettingsProgram);
     SaveSettings(*store);
-    EndDialog(m_hWnd, IDOK);
+    if (TakeFields()) EndDialog(m_hWnd, IDOK);
 }

@@ -9,7 +9,9 @@
 //   pollbench_probe command ID         sends the main window command ID (a menu item)
 //   pollbench_probe syscommand ID      the same for an entry of its system menu
 //   pollbench_probe answer CAPTION ID  presses button ID of the dialog titled CAPTION
+//   pollbench_probe dismiss CAPTION ID the same, and waits until that window has gone
 //   pollbench_probe settext ID TEXT    replaces the text of control ID, as typed
+//   pollbench_probe select ID INDEX    selects entry INDEX of drop-down list ID
 //   pollbench_probe focus ID           gives control ID the keyboard focus
 //   pollbench_probe visible ID         "1" when control ID is shown, else "0"
 //   pollbench_probe in CAPTION VERB ...  the same verbs on the window titled CAPTION
@@ -51,7 +53,7 @@ std::string ControlText(HWND control) {
 
 int Usage() {
     std::fprintf(stderr, "usage: pollbench_probe [in CAPTION] wait|gone SECONDS | text|checked|visible|click|focus|command|syscommand ID"
-                         " | settext ID TEXT | answer CAPTION ID\n");
+                         " | settext ID TEXT | select ID INDEX | answer|dismiss CAPTION ID\n");
     return 2;
 }
 
@@ -89,6 +91,10 @@ int Control(const char* verb, int id, const char* text) {
         // Sent: the window has handled the change when this returns.
         DWORD_PTR done = 0;
         SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kProbeTimeoutMs, &done);
+    } else if (std::strcmp(verb, "select") == 0 && text != nullptr) {
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(control, CB_SETCURSEL, static_cast<WPARAM>(std::atoi(text)), 0, SMTO_ABORTIFHUNG,
+                            kProbeTimeoutMs, &done);
     } else if (std::strcmp(verb, "focus") == 0) {
         FocusControl(control);
     } else if (std::strcmp(verb, "click") == 0) {
@@ -118,12 +124,19 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
-    if (std::strcmp(verb, "answer") == 0) {
+    const bool dismiss = std::strcmp(verb, "dismiss") == 0;
+    if (dismiss || std::strcmp(verb, "answer") == 0) {
         if (argc < 4) return Usage();
         const HWND dialog = WaitTitled(argv[2], kAnswerWaitSeconds);
         if (dialog == nullptr) return 1;
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), BN_CLICKED), 0);
-        return 0;
+        if (!dismiss) return 0;
+        // Another window of the same title may follow at once: this one must be gone first.
+        for (DWORD waited = 0; waited <= kAnswerWaitSeconds * 1000; waited += kStepMs) {
+            if (!IsWindow(dialog)) return 0;
+            Sleep(kStepMs);
+        }
+        return 1;
     }
     return Control(verb, std::atoi(argv[2]), argc >= 4 ? argv[3] : nullptr);
 }

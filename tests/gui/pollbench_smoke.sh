@@ -6,7 +6,9 @@
 # sorter-full boxes, master inhibit, escrow and motor buttons, accept limit),
 # each seen in the device's answer read back into the window, the Coin
 # Teaching dialog, the Options dialog confirmed (the four settings stored in
-# the registry) and its port search, the system menu's entries, and "Quit". Needs wine, xvfb-run and the MinGW-w64 compiler.
+# the registry, also when a box holds no number) and its port search, the
+# system menu's entries, and "Quit" (which first stops polling, then stays
+# open while a box holds no number). Needs wine, xvfb-run and the MinGW-w64 compiler.
 #
 #   tests/gui/pollbench_smoke.sh [MINGW_BUILD_DIR] [NATIVE_BUILD_DIR]
 #
@@ -48,6 +50,8 @@ IDC_TEACH_START=1097
 IDC_TEACH_STATUS=1098
 IDC_TEACH_PROGRESS=1099
 IDC_OPT_COM_PORT=1027
+IDC_OPT_POLLING=1028
+IDC_OPT_ADDRESS=1030
 IDC_OPT_SEARCH=1109
 IDC_OPT_SEARCH_STATUS=1110
 IDM_ABOUTBOX=16
@@ -230,12 +234,52 @@ for _ in $(seq 30); do
 done
 [[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after the search"
 
+# "OK" with an address that is no number: reported twice, the dialog stays
+# open, but the selected interval is stored all the same.
+probe command $ID_OPTIONS
+probe in Options wait 10 || fail "the Options dialog did not open for a wrong address"
+probe in Options select $IDC_OPT_POLLING 6
+probe in Options settext $IDC_OPT_ADDRESS x
+probe answer Options $IDOK
+probe dismiss Pollbench $IDOK || fail "no message about the address"
+probe dismiss Pollbench $IDOK || fail "no second message about the address"
+stored=""
+for _ in $(seq 20); do
+  stored=$(wine reg query 'HKCU\Software\VXL\Pollbench\Options' 2>/dev/null | tr -d '\r' || true)
+  [[ "$stored" == *"PollIntervall    REG_DWORD    0x320"* ]] && break
+  sleep 0.5
+done
+for value in "ComPort    REG_DWORD    0x1" "PollIntervall    REG_DWORD    0x320" \
+             "DeviceAddress    REG_DWORD    0x2" "Flags    REG_DWORD    0x0"; do
+  [[ "$stored" == *"$value"* ]] || fail "registry after a wrong address lacks '$value': $stored"
+done
+probe in Options wait 1 || fail "the Options dialog closed with a wrong address"
+probe answer Options $IDCANCEL
+probe in Options gone 10 || fail "the Options dialog stayed open after Cancel"
+for _ in $(seq 30); do
+  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
+  sleep 0.5
+done
+[[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after the wrong address"
+
 # The system menu's own entries: the about box and the Options dialog.
 probe syscommand $IDM_ABOUTBOX
 probe answer Pollbench $IDOK || fail "the about box did not open from the system menu"
 probe syscommand $ID_OPTIONS
 probe answer Options $IDCANCEL || fail "the Options dialog did not open from the system menu"
 
+# "Quit" with a limit that is no number: reported, the window stays, and
+# polling has ended: a device that goes away is not noticed any more.
+probe settext $IDC_ACCEPT_LIMIT x
+probe click $IDC_QUIT
+probe dismiss Pollbench $IDOK || fail "no message about the limit"
+probe gone 2 && fail "Quit closed the window with a wrong limit"
+kill "$SIM_PID"
+wait "$SIM_PID" 2>/dev/null || true
+SIM_PID=""
+sleep 4
+[[ "$(probe text $IDC_COIN_ID_1)" == "EU005A" ]] || fail "still polling after Quit: coin 1 is '$(probe text $IDC_COIN_ID_1)'"
+probe settext $IDC_ACCEPT_LIMIT 0
 probe click $IDC_QUIT
 probe gone 10 || fail "Quit did not close the window"
 echo "pollbench smoke test passed"
