@@ -193,6 +193,22 @@ expect "teach button after Abort" "Start" in "Coin Teaching" text $IDC_TEACH_STA
 expect "teach status after Abort" "Teach aborted" in "Coin Teaching" text $IDC_TEACH_STATUS
 probe answer "Coin Teaching" $IDOK || fail "Coin Teaching did not close"
 probe in "Coin Teaching" gone 10 || fail "Coin Teaching stayed open"
+# "Close" while teaching aborts the teach: opened again, the dialog shows the
+# device's last result, which is no longer busy.
+probe command $ID_SPECIAL_TEACH
+probe in "Coin Teaching" wait 10 || fail "the Coin Teaching dialog did not open again"
+expect "teach status on opening" "Teach aborted" in "Coin Teaching" text $IDC_TEACH_STATUS
+probe in "Coin Teaching" settext $IDC_TEACH_CHANNEL 4
+probe in "Coin Teaching" click $IDC_TEACH_START
+expect "teach status after the second Start" "Busy: 0 Coins" in "Coin Teaching" text $IDC_TEACH_STATUS
+probe answer "Coin Teaching" $IDOK || fail "Coin Teaching did not close while teaching"
+probe in "Coin Teaching" gone 10 || fail "Coin Teaching stayed open while teaching"
+probe command $ID_SPECIAL_TEACH
+probe in "Coin Teaching" wait 10 || fail "the Coin Teaching dialog did not open a third time"
+expect "teach status after closing while teaching" "Teach aborted" in "Coin Teaching" text $IDC_TEACH_STATUS
+[[ "$(probe in "Coin Teaching" text $IDC_TEACH_START)" == "Start Teaching" ]] || fail "teach button not at its first text"
+probe answer "Coin Teaching" $IDCANCEL || fail "Coin Teaching did not close with Escape"
+probe in "Coin Teaching" gone 10 || fail "Coin Teaching stayed open after Escape"
 
 probe command $ID_OPTIONS
 probe answer Options $IDOK || fail "the Options dialog did not open"
