@@ -8,7 +8,8 @@
 # Teaching dialog, the Options dialog confirmed (the four settings stored in
 # the registry, also when a box holds no number) and its port search, the
 # system menu's entries, and "Quit" (which first stops polling, then stays
-# open while a box holds no number). Needs wine, xvfb-run and the MinGW-w64 compiler.
+# open while a box holds no number). A second run against a device with
+# four sorter paths per coin checks the long sorter commands. Needs wine, xvfb-run and the MinGW-w64 compiler.
 #
 #   tests/gui/pollbench_smoke.sh [MINGW_BUILD_DIR] [NATIVE_BUILD_DIR]
 #
@@ -54,6 +55,7 @@ IDC_OPT_POLLING=1028
 IDC_OPT_ADDRESS=1030
 IDC_OPT_SEARCH=1109
 IDC_OPT_SEARCH_STATUS=1110
+IDC_OPT_LONG_SORTER=1112
 IDM_ABOUTBOX=16
 IDCANCEL=2
 
@@ -298,4 +300,40 @@ sleep 4
 probe settext $IDC_ACCEPT_LIMIT 0
 probe click $IDC_QUIT
 probe gone 10 || fail "Quit did not close the window"
+
+# A device with four sorter paths per coin: its replies switch the long
+# sorter commands on, and a Sort box is written with all four paths, those
+# not typed taken from the default path.
+"$SIM" --link "$WORK/acceptor2" --manufacturer ABC --product XYZ --serial 123 --revision 52.02 --flags 0x70 \
+  --long-sorter >"$WORK/sim2.log" 2>&1 &
+SIM_PID=$!
+for _ in $(seq 50); do [[ -e "$WORK/acceptor2" ]] && break; sleep 0.1; done
+[[ -e "$WORK/acceptor2" ]] || fail "the second virtual acceptor did not start"
+wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$(readlink "$WORK/acceptor2")" /f >/dev/null 2>&1
+wineserver -k >/dev/null 2>&1
+wine "$EXE" >/dev/null 2>&1 &
+probe wait 30 || fail "the main window did not open for the second device"
+for _ in $(seq 30); do
+  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
+  sleep 0.5
+done
+[[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "the second device was not identified"
+probe focus "$(sort_box 5)"
+probe settext "$(sort_box 5)" 3
+probe focus $IDC_CREDIT
+expect "long sort box 5 after typing 3" 3111 text "$(sort_box 5)"
+probe settext $IDC_DEFAULT_PATH 4
+expect "default path of the second device" 4 text $IDC_DEFAULT_PATH
+probe focus "$(sort_box 6)"
+probe settext "$(sort_box 6)" 27
+probe focus $IDC_CREDIT
+expect "long sort box 6 after typing 27" 2744 text "$(sort_box 6)"
+[[ "$(probe text "$(sort_box 5)")" == "3111" ]] || fail "long sort box 5 changed with the default path"
+probe command $ID_OPTIONS
+probe in Options wait 10 || fail "the Options dialog did not open for the second device"
+expect "long sorter box in Options" 1 in Options checked $IDC_OPT_LONG_SORTER
+probe answer Options $IDCANCEL
+probe in Options gone 10 || fail "the Options dialog stayed open for the second device"
+probe click $IDC_QUIT
+probe gone 10 || fail "Quit did not close the window of the second device"
 echo "pollbench smoke test passed"
