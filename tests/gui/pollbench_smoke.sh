@@ -9,7 +9,9 @@
 # the registry, also when a box holds no number) and its port search, the
 # system menu's entries, and "Quit" (which first stops polling, then stays
 # open while a box holds no number). A second run against a device with
-# four sorter paths per coin checks the long sorter commands. Needs wine, xvfb-run and the MinGW-w64 compiler.
+# four sorter paths per coin checks the long sorter commands, a third one
+# against a device that takes coins the escrow buttons.
+# Needs wine, xvfb-run and the MinGW-w64 compiler.
 #
 #   tests/gui/pollbench_smoke.sh [MINGW_BUILD_DIR] [NATIVE_BUILD_DIR]
 #
@@ -304,20 +306,27 @@ probe gone 10 || fail "Quit did not close the window"
 # A device with four sorter paths per coin: its replies switch the long
 # sorter commands on, and a Sort box is written with all four paths, those
 # not typed taken from the default path.
-"$SIM" --link "$WORK/acceptor2" --manufacturer ABC --product XYZ --serial 123 --revision 52.02 --flags 0x70 \
-  --long-sorter >"$WORK/sim2.log" 2>&1 &
-SIM_PID=$!
-for _ in $(seq 50); do [[ -e "$WORK/acceptor2" ]] && break; sleep 0.1; done
-[[ -e "$WORK/acceptor2" ]] || fail "the second virtual acceptor did not start"
-wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$(readlink "$WORK/acceptor2")" /f >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1
-wine "$EXE" >/dev/null 2>&1 &
-probe wait 30 || fail "the main window did not open for the second device"
-for _ in $(seq 30); do
-  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
-  sleep 0.5
-done
-[[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "the second device was not identified"
+# run_again NAME SIM-OPTIONS...: a fresh virtual acceptor on COM1 and a
+# fresh Pollbench that has identified it.
+run_again() {
+  local name=$1
+  shift
+  "$SIM" --link "$WORK/$name" --manufacturer ABC --product XYZ --serial 123 --revision 52.02 --flags 0x70 "$@" \
+    >"$WORK/$name.log" 2>&1 &
+  SIM_PID=$!
+  for _ in $(seq 50); do [[ -e "$WORK/$name" ]] && break; sleep 0.1; done
+  [[ -e "$WORK/$name" ]] || fail "the virtual acceptor $name did not start"
+  wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$(readlink "$WORK/$name")" /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1
+  wine "$EXE" >/dev/null 2>&1 &
+  probe wait 30 || fail "the main window did not open for $name"
+  for _ in $(seq 30); do
+    [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
+    sleep 0.5
+  done
+  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "$name was not identified"
+}
+run_again long-sorter --long-sorter
 probe focus "$(sort_box 5)"
 probe settext "$(sort_box 5)" 3
 probe focus $IDC_CREDIT
@@ -336,4 +345,36 @@ probe answer Options $IDCANCEL
 probe in Options gone 10 || fail "the Options dialog stayed open for the second device"
 probe click $IDC_QUIT
 probe gone 10 || fail "Quit did not close the window of the second device"
+kill "$SIM_PID"
+wait "$SIM_PID" 2>/dev/null || true
+
+# A device that takes coins on its own: the escrow fills; with the master
+# inhibit ticked it stays as it is, and "Accept" and "Return" empty it
+# while the credit stays.
+run_again coins --coin-rate 5
+escrow_then_button() {
+  local button=$1 held="" credit=""
+  probe click $IDC_MASTER_INHIBIT
+  expect "master inhibit before button $button" 0 checked $IDC_MASTER_INHIBIT
+  for _ in $(seq 40); do
+    held=$(probe text $IDC_ESCROW)
+    [[ -n "$held" && "$held" != "0.00" ]] && break
+    sleep 0.25
+  done
+  [[ -n "$held" && "$held" != "0.00" ]] || fail "no coin came into the escrow"
+  probe click $IDC_MASTER_INHIBIT
+  expect "master inhibit after coins" 1 checked $IDC_MASTER_INHIBIT
+  sleep 2.5
+  credit=$(probe text $IDC_CREDIT)
+  [[ "$(probe text $IDC_ESCROW)" != "0.00" ]] || fail "the escrow emptied before button $button"
+  probe click "$button"
+  expect "escrow after button $button" "0.00" text $IDC_ESCROW
+  [[ "$(probe text $IDC_CREDIT)" == "$credit" ]] || fail "credit changed from '$credit' with button $button"
+}
+probe click $IDC_MASTER_INHIBIT
+expect "master inhibit at the start of the coins" 1 checked $IDC_MASTER_INHIBIT
+escrow_then_button $IDC_ESCROW_ACCEPT
+escrow_then_button $IDC_ESCROW_RETURN
+probe click $IDC_QUIT
+probe gone 10 || fail "Quit did not close the window of the third device"
 echo "pollbench smoke test passed"
