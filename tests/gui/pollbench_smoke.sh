@@ -375,6 +375,16 @@ probe click $IDC_MASTER_INHIBIT
 expect "master inhibit at the start of the coins" 1 checked $IDC_MASTER_INHIBIT
 escrow_then_button $IDC_ESCROW_ACCEPT
 escrow_then_button $IDC_ESCROW_RETURN
+# Teaching with coins arriving: the device completes the teach by itself and
+# the button turns back to "Start" without a further request.
+probe command $ID_SPECIAL_TEACH
+probe in "Coin Teaching" wait 10 || fail "the Coin Teaching dialog did not open with coins"
+probe in "Coin Teaching" settext $IDC_TEACH_CHANNEL 2
+probe in "Coin Teaching" click $IDC_TEACH_START
+expect "teach status with coins" "Teach complete" in "Coin Teaching" text $IDC_TEACH_STATUS
+expect "teach button after completion" "Start" in "Coin Teaching" text $IDC_TEACH_START
+probe answer "Coin Teaching" $IDOK || fail "Coin Teaching did not close after completion"
+probe in "Coin Teaching" gone 10 || fail "Coin Teaching stayed open after completion"
 probe click $IDC_QUIT
 probe gone 10 || fail "Quit did not close the window of the third device"
 echo "pollbench smoke test passed"
