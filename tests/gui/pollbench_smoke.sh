@@ -73,6 +73,9 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# A step that fails without its own message still names itself.
+set -E
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 x86_64-w64-mingw32-g++-posix -O1 -static -o "$WORK/probe.exe" "$ROOT/tests/gui/pollbench_probe.cpp"
 probe() { wine "$WORK/probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -341,6 +344,13 @@ expect "long sort box 6 after typing 27" 2744 text "$(sort_box 6)"
 probe command $ID_OPTIONS
 probe in Options wait 10 || fail "the Options dialog did not open for the second device"
 expect "long sorter box in Options" 1 in Options checked $IDC_OPT_LONG_SORTER
+# "Search" with an address that is no number: reported, then the search runs
+# with the address as it was and the box shows it again.
+probe in Options settext $IDC_OPT_ADDRESS x
+probe in Options click $IDC_OPT_SEARCH
+probe dismiss Pollbench $IDOK || fail "no message about the address before the search"
+expect "search status with a wrong address" "device found on COM1" in Options text $IDC_OPT_SEARCH_STATUS
+expect "address box after the search" 2 in Options text $IDC_OPT_ADDRESS
 probe answer Options $IDCANCEL
 probe in Options gone 10 || fail "the Options dialog stayed open for the second device"
 probe click $IDC_QUIT
