@@ -94,6 +94,18 @@ expect() {
   fail "$what: '$got', not '$wanted'"
 }
 
+# wait_identified WHAT: the status box shows the identification text of
+# $expected within 15 seconds, or the test fails naming WHAT.
+wait_identified() {
+  local status=""
+  for _ in $(seq 30); do
+    status=$(probe text $IDC_STATUS)
+    [[ "$status" == "$expected" ]] && return 0
+    sleep 0.5
+  done
+  fail "$1: status box shows '$status'"
+}
+
 "$SIM" --link "$WORK/acceptor" --manufacturer ABC --product XYZ --serial 123 --revision 52.02 --flags 0x70 \
   >"$WORK/sim.log" 2>&1 &
 SIM_PID=$!
@@ -107,13 +119,7 @@ wine "$EXE" >/dev/null 2>&1 &
 probe wait 30 || fail "the main window did not open"
 
 expected=$'ABC - XYZ\nSN: 123\nSoftw.: 52.02\nEML'
-status=""
-for _ in $(seq 30); do
-  status=$(probe text $IDC_STATUS)
-  [[ "$status" == "$expected" ]] && break
-  sleep 0.5
-done
-[[ "$status" == "$expected" ]] || fail "status box shows '$status'"
+wait_identified "first identification"
 
 [[ "$(probe text $IDC_COIN_ID_1)" == "EU005A" ]] || fail "coin 1 is '$(probe text $IDC_COIN_ID_1)'"
 [[ "$(probe text $IDC_ESCROW)" == "0.00" ]] || fail "escrow box shows '$(probe text $IDC_ESCROW)'"
@@ -231,11 +237,7 @@ for value in "ComPort    REG_DWORD    0x1" "PollIntervall    REG_DWORD    0xc8" 
 done
 
 # Polling starts again after the dialog: the device is identified anew.
-for _ in $(seq 30); do
-  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
-  sleep 0.5
-done
-[[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after Options"
+wait_identified "no new identification after Options"
 # What the device kept comes back with the identification.
 expect "default path after the new identification" 6 text $IDC_DEFAULT_PATH
 expect "sort box 5 after the new identification" 3 text "$(sort_box 5)"
@@ -251,11 +253,7 @@ probe in Options click $IDC_OPT_SEARCH
 expect "search status" "device found on COM1" in Options text $IDC_OPT_SEARCH_STATUS
 expect "COM-Port field after the search" 1 in Options text $IDC_OPT_COM_PORT
 probe answer Options $IDCANCEL || fail "the Options dialog did not close after the search"
-for _ in $(seq 30); do
-  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
-  sleep 0.5
-done
-[[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after the search"
+wait_identified "no new identification after the search"
 
 # "OK" with an address that is no number: reported twice, the dialog stays
 # open, but the selected interval is stored all the same.
@@ -279,11 +277,7 @@ done
 probe in Options wait 1 || fail "the Options dialog closed with a wrong address"
 probe answer Options $IDCANCEL
 probe in Options gone 10 || fail "the Options dialog stayed open after Cancel"
-for _ in $(seq 30); do
-  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
-  sleep 0.5
-done
-[[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "no new identification after the wrong address"
+wait_identified "no new identification after the wrong address"
 
 # The system menu's own entries: the about box and the Options dialog.
 probe syscommand $IDM_ABOUTBOX
@@ -323,11 +317,7 @@ run_again() {
   wineserver -k >/dev/null 2>&1
   wine "$EXE" >/dev/null 2>&1 &
   probe wait 30 || fail "the main window did not open for $name"
-  for _ in $(seq 30); do
-    [[ "$(probe text $IDC_STATUS)" == "$expected" ]] && break
-    sleep 0.5
-  done
-  [[ "$(probe text $IDC_STATUS)" == "$expected" ]] || fail "$name was not identified"
+  wait_identified "$name was not identified"
 }
 run_again long-sorter --long-sorter
 probe focus "$(sort_box 5)"
