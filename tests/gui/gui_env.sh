@@ -67,6 +67,8 @@ shot() {
   fi
 }
 
+# Only this run's pictures stay.
+rm -rf "$SHOT_DIR"
 [[ -f "$PROBE_EXE" ]] || fail "no $PROBE_EXE (build the mingw preset)"
 
 # A display of our own: Xvfb picks a free number and tells it.
