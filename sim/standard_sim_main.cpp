@@ -14,18 +14,21 @@ constexpr uint32_t kWireBitsPerSecond = 9600;
 constexpr int kSignalledCoinPosition = 1;
 constexpr useconds_t kSignalLookUs = 50000;
 volatile std::sig_atomic_t g_stop = 0;
-volatile std::sig_atomic_t g_coins = 0;
+// Only the handler counts the coins asked for, only the main loop those
+// passed, so no signal is lost between a read and a write.
+volatile std::sig_atomic_t g_coinsAsked = 0;
+std::sig_atomic_t g_coinsPassed = 0;
 volatile std::sig_atomic_t g_reset = 0;
 
 void OnSignal(int) { g_stop = 1; }
-void OnCoinSignal(int) { g_coins = g_coins + 1; }
+void OnCoinSignal(int) { g_coinsAsked = g_coinsAsked + 1; }
 void OnResetSignal(int) { g_reset = 1; }
 
 // What the signals asked for since the last look, done on the device under
 // the server's lock (never inside the handler).
 void ServeSignals(sim::StandardLine& line) {
-    while (g_coins > 0) {
-        g_coins = g_coins - 1;
+    while (g_coinsPassed != g_coinsAsked) {
+        ++g_coinsPassed;
         line.withDevice([](sim::StandardAcceptor& d) { d.insertCoin(kSignalledCoinPosition); });
     }
     if (g_reset != 0) {

@@ -72,27 +72,11 @@ stop_run() {
   expect "status line after STOP" "$THREAD_STOPPED" text IDC_STATUS_LINE
 }
 
-# await_identity: the identity line shows the acceptor.
-await_identity() {
-  local identity=""
-  for _ in $(seq 40); do
-    identity=$(probe text IDC_IDENTITY_LINE)
-    [[ "$identity" == "$IDENTITY" ]] && return 0
-    sleep 0.5
-  done
-  fail "$1: identity line '$identity'"
-}
+# await_identity WHAT: the identity line shows the acceptor.
+await_identity() { await 20 "$1: identity line" "$IDENTITY" text IDC_IDENTITY_LINE; }
 
 # await_cell WHAT ROW COLUMN WANTED: a cell of the coin list becomes WANTED.
-await_cell() {
-  local got=""
-  for _ in $(seq 60); do
-    got=$(probe cell $LIST "$2" "$3")
-    [[ "$got" == "$4" ]] && return 0
-    sleep 0.25
-  done
-  fail "$1: row $2 column $3 shows '$got', not '$4'"
-}
+await_cell() { await 15 "$1: row $2 column $3" "$4" cell $LIST "$2" "$3"; }
 
 # --- First start: no configuration file, so its box comes first.
 start_program
@@ -127,7 +111,7 @@ for typed in 256 4294967296 99999999999999999999; do
   [[ "$(probe in "Main Settings" combo IDC_PORT_LIST)" == COM1 ]] || fail "the saved COM1 is not preselected"
   [[ "$(probe in "Main Settings" combo IDC_SPEED_LIST)" == 19200 ]] || fail "the saved speed is not shown"
   [[ "$(probe in "Main Settings" text IDC_NETWORK_ADDRESS)" == $ADDRESS ]] || fail "address after '$typed' is not $ADDRESS"
-  probe in "Main Settings" settext IDC_NETWORK_ADDRESS $typed
+  probe in "Main Settings" type IDC_NETWORK_ADDRESS $typed
   probe dismiss "Main Settings" IDOK
 done
 
@@ -180,13 +164,16 @@ for pair in 300:255 0:1; do
   stop_run
 done
 
-# --- Maximum errors and dividers: 25, 300, 266 reach the acceptor as 20, 44, 10.
+# --- Maximum errors and dividers: 250, 300 and 4294967306 (too long for
+# 32 bits, its low 8 bits are 10) reach the acceptor as 20, 44 and 10.
 caption="Editing Maximum Errors and Dividers"
 probe command IDM_OPTIONS
 probe in "$caption" wait 10 || fail "the maximum errors dialog did not open"
-probe in "$caption" settext IDC_MAX_ERROR 25
-probe in "$caption" settext IDC_NNET_DIVIDER 300
-probe in "$caption" settext IDC_NUMB_STAND_DEV 266
+# Typed: the first two fields take three characters, so "2500" is "250".
+probe in "$caption" type IDC_MAX_ERROR 2500
+probe in "$caption" type IDC_NNET_DIVIDER 300
+probe in "$caption" type IDC_NUMB_STAND_DEV 4294967306
+[[ "$(probe in "$caption" text IDC_MAX_ERROR)" == 250 ]] || fail "the maximum error field took '$(probe in "$caption" text IDC_MAX_ERROR)'"
 probe answer "$caption" IDOK
 probe in "$caption" gone 10 || fail "the maximum errors dialog stayed open"
 expect "STOP during the parameter write" 1 enabled IDC_STOP

@@ -42,17 +42,20 @@ fail() {
 set -E
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
-# expect WHAT WANTED PROBE-ARGS...: the probe's answer becomes WANTED within a few seconds.
-expect() {
-  local what=$1 wanted=$2 got=""
-  shift 2
-  for _ in $(seq 40); do
+# await SECONDS WHAT WANTED PROBE-ARGS...: the probe's answer becomes WANTED
+# within SECONDS, or the test fails naming WHAT.
+await() {
+  local tries=$(($1 * 4)) what=$2 wanted=$3 got=""
+  shift 3
+  for _ in $(seq "$tries"); do
     got=$(probe "$@")
     [[ "$got" == "$wanted" ]] && return 0
     sleep 0.25
   done
   fail "$what: '$got', not '$wanted'"
 }
+# expect WHAT WANTED PROBE-ARGS...: the same within ten seconds.
+expect() { await 10 "$@"; }
 
 # shot FILE [CAPTION]: a picture of the main window (or of the window
 # titled CAPTION) in SHOT_DIR/FILE.png.

@@ -33,15 +33,7 @@ sort_box() { echo "IDC_ROW_SORT@$1"; }
 
 # wait_identified WHAT: the status box shows the identification text of
 # $expected within 15 seconds, or the test fails naming WHAT.
-wait_identified() {
-  local status=""
-  for _ in $(seq 30); do
-    status=$(probe text IDC_STATUS)
-    [[ "$status" == "$expected" ]] && return 0
-    sleep 0.5
-  done
-  fail "$1: status box shows '$status'"
-}
+wait_identified() { await 15 "$1: status box" "$expected" text IDC_STATUS; }
 
 # stored_options WANTED: the registry holds WANTED (a part of its listing) within a few seconds.
 stored_options() {
@@ -219,7 +211,10 @@ expect "sort box 4 after the new identification" 6 text "$(sort_box 4)"
 expect "outlet 2 after the new identification" 1 checked IDC_OUTLET2_FULL
 [[ "$(probe checked IDC_OUTLET1_FULL)" == "0" ]] || fail "outlet 1 full after the new identification"
 
-# Options' port search finds the device on COM1 whatever the field held.
+# Options' port search finds the device on COM1 whatever the field held,
+# also when Options took the focus from a Sort box: polling has stopped
+# and the port stays closed for the search.
+probe focus "$(sort_box 5)"
 probe command ID_OPTIONS
 probe in Options wait 10 || fail "the Options dialog did not open for the search"
 probe in Options settext IDC_OPT_COM_PORT 7
@@ -262,8 +257,12 @@ probe answer Options IDCANCEL || fail "the Options dialog did not open from the 
 
 # "Quit" with a limit that is no number: reported, the window stays, and
 # polling has ended: a device that goes away is not noticed any more.
-probe wait 1 || fail "the window closed before Quit"
+# Closing Options started polling again: the identification refreshes every
+# field, so the wrong limit goes in after it.
+probe in Options gone 10 || fail "the Options dialog from the system menu stayed open"
+wait_identified "no new identification after the system menu's Options"
 probe settext IDC_ACCEPT_LIMIT x
+[[ "$(probe text IDC_ACCEPT_LIMIT)" == x ]] || fail "the limit box did not take the wrong limit"
 probe click IDC_QUIT
 probe dismiss Pollbench IDOK || fail "no message about the limit"
 probe gone 2 && fail "Quit closed the window with a wrong limit"

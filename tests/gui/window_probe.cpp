@@ -25,7 +25,7 @@
 //                                   the main window is disabled, else "0"
 //   rect [ID]                       the screen rectangle of the window (or its control), "WxH+X+Y"
 //   click ID | command ID | syscommand ID | focus ID | key ID VK
-//   settext ID TEXT | select ID N
+//   settext ID TEXT | type ID TEXT | select ID N   put TEXT in at once, or key by key
 //   answer CAPTION ID               presses button ID of the window titled CAPTION,
 //                                   waiting for it a while
 //   dismiss CAPTION ID              the same, then waits until that window has gone
@@ -319,6 +319,11 @@ int OnControl(HWND target, const std::string& verb, HWND control, char** args, i
         const WPARAM key = static_cast<WPARAM>(std::atoi(args[0]));
         PostMessageA(control, WM_KEYDOWN, key, 0);
         PostMessageA(control, WM_KEYUP, key, 0);
+    } else if (verb == "type" && count == 1) {
+        // As typed: the field's old text selected and replaced key by key,
+        // so the field's own text limit applies.
+        Send(control, EM_SETSEL, 0, -1);
+        for (const char* c = args[0]; *c != '\0'; ++c) Send(control, WM_CHAR, static_cast<unsigned char>(*c), 0);
     } else if (verb == "settext" && count == 1) {
         // Sent: the window has handled the change when this returns.
         Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[0]));
