@@ -92,7 +92,11 @@ if [ "$which" = window ]; then
   # A first start without configuration asks to be acknowledged.
   probe answer 'Reading from file "Ducat Console.cnf"' IDOK >/dev/null 2>&1 || true
   probe wait 30 || { echo "the window did not open" >&2; exit 1; }
-  for _ in $(seq 120); do [ -n "$(probe text IDC_BEST_COIN | tr -d ' ')" ] && break; sleep 0.5; done
+  # The result buffer's event counter leaves 0 with the first coin.
+  for _ in $(seq 120); do
+    case "$(probe text IDC_RESULT_BUFFER)" in *"Cnt = "[1-9]*) break ;; esac
+    sleep 0.5
+  done
 else
   probe wait 30 || { echo "the window did not open" >&2; exit 1; }
   for _ in $(seq 120); do
