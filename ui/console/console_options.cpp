@@ -1,5 +1,7 @@
 #include "ui/console/console_options.h"
 
+#include "coindata/device_coin_table.h"
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -15,13 +17,15 @@ struct ArgumentShape {
     ArgumentKind kind;
 };
 
+constexpr size_t kMostArguments = 3;
+
 struct CommandShape {
     const char* name;
     size_t arguments;
-    ArgumentShape shapes[3];
+    ArgumentShape shapes[kMostArguments];
 };
 
-constexpr unsigned long long kRowHigh = 15;
+constexpr unsigned long long kRowHigh = kDeviceCoinRows - 1;
 constexpr unsigned long long kNumberHigh = 0xFFFFFFFFull;
 
 constexpr CommandShape kCommands[] = {
@@ -52,7 +56,8 @@ bool ArgumentFits(const ArgumentShape& shape, const std::string& value, std::str
     case ArgumentKind::Text: return true;
     case ArgumentKind::Row:
         if (ReadNumber(value, kRowHigh, n)) return true;
-        error = std::string(shape.name) + " is a coin table row, a whole number from 0 to 15, not " + value;
+        error = std::string(shape.name) + " is a coin table row, a whole number from 0 to " + std::to_string(kRowHigh) +
+                ", not " + value;
         return false;
     case ArgumentKind::Number:
         if (ReadNumber(value, kNumberHigh, n)) return true;
