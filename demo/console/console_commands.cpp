@@ -58,13 +58,22 @@ void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
 
 } // namespace
 
+// The search's own lines, then which device the port found is. Where a COM
+// number is not the system's own name for the port, the list says first
+// which device each number is.
 int RunSearch(const PollbenchArgs& args) {
+    const std::vector<platform::PortName> candidates = DemoPortCandidates();
+    for (const auto& port : candidates) {
+        if (port.display != "COM" + std::to_string(port.number)) Print(platform::DescribePort(port) + "\n");
+    }
+    ScanOptions options;
+    options.listPorts = [&candidates] { return candidates; };
     const int found = ScanPorts(static_cast<uint8_t>(args.address),
-                                [](const std::string& line) { Print(TerminalText(line) + "\n"); });
-    if (found == 0) return 1;
-    const std::string device = platform::ComPortDevice(found);
-    Print("COM" + std::to_string(found) + " is " + device + "\n");
-    return 0;
+                                [](const std::string& line) { Print(TerminalText(line) + "\n"); }, options);
+    for (const auto& port : candidates) {
+        if (found != 0 && port.number == found) Print(platform::DescribePort(port) + "\n");
+    }
+    return found == 0 ? 1 : 0;
 }
 
 int RunIdentify(const PollbenchArgs& args) {
