@@ -8,8 +8,11 @@
 #include "sim/standard_options.h"
 #endif
 
+#include "product_version.h"
+
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -17,10 +20,10 @@ constexpr int kUsageError = 2;
 
 void OnInterrupt(int) { g_Interrupted = 1; }
 
-void PrintUsage() {
-    std::fputs(PollbenchUsage(), stderr);
+void PrintUsage(std::FILE* to) {
+    std::fputs(PollbenchUsage(), to);
 #if POLLBENCH_WITH_SIM
-    std::fputs(sim::StandardOptionsHelp(), stderr);
+    std::fputs(sim::StandardOptionsHelp(), to);
 #endif
 }
 
@@ -34,11 +37,19 @@ int Run(const PollbenchArgs& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--version") {
+        std::printf("pollbench (Pollbench) %s\n", POLLBENCH_VERSION_TEXT);
+        return 0;
+    }
+    if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        PrintUsage(stdout);
+        return 0;
+    }
     PollbenchArgs args;
     std::string error;
     if (!ParsePollbenchArgs(std::vector<std::string>(argv + 1, argv + argc), args, error)) {
         std::fprintf(stderr, "pollbench: %s\n", error.c_str());
-        PrintUsage();
+        PrintUsage(stderr);
         return kUsageError;
     }
     std::signal(SIGINT, OnInterrupt);
