@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -28,26 +29,27 @@ void PrintUsage(std::FILE* to) {
 }
 
 int Run(const PollbenchArgs& args) {
-    if (args.command == "search") return RunSearch(args);
-    if (args.command == "identify") return RunIdentify(args);
-    if (args.command == "poll") return RunPoll(args);
-    return RunTeach(args);
+    if (args.command == "search") return RunSearch(args, stdout);
+    if (args.command == "identify") return RunIdentify(args, stdout);
+    if (args.command == "poll") return RunPoll(args, stdout);
+    return RunTeach(args, stdout);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string(argv[1]) == "--version") {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (!words.empty() && words[0] == "--version") {
         std::printf("pollbench (Pollbench) %s\n", POLLBENCH_VERSION_TEXT);
         return 0;
     }
-    if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
         PrintUsage(stdout);
         return 0;
     }
     PollbenchArgs args;
     std::string error;
-    if (!ParsePollbenchArgs(std::vector<std::string>(argv + 1, argv + argc), args, error)) {
+    if (!ParsePollbenchArgs(words, args, error)) {
         std::fprintf(stderr, "pollbench: %s\n", error.c_str());
         PrintUsage(stderr);
         return kUsageError;
