@@ -75,7 +75,9 @@ bool LogDumpCrcMatches(const uint8_t* plain, size_t pageBytes) {
 
 int WriteLogDump(uint8_t* pPages, uint32_t nBytes) {
     const DeviceInfo info = GetDeviceInfo();
-    const std::string path = LogDumpPath(LogDumpName(info.szSerial));
+    const std::string name = LogDumpName(info.szSerial);
+    const std::string path = LogDumpPath(name); // as the message shows it
+    const std::string file = LogDumpPath(FileSystemName(name));
     const uint32_t total = nBytes + static_cast<uint32_t>(kLogTrailerBytes);
     bool written = false;
     if (WholePages(pPages, nBytes)) {
@@ -83,7 +85,7 @@ int WriteLogDump(uint8_t* pPages, uint32_t nBytes) {
         BuildTrailer(info, platform::CalendarTime32(), trailer);
         StoreLe16(trailer + layout::kCrcAt, Crc16(pPages, nBytes + layout::kCrcAt));
         EncipherBuffer(pPages, total, kFileCipherKey);
-        written = WriteDataFile(path, pPages, total);
+        written = WriteDataFile(file, pPages, total);
     }
     if (written) return kFileOk;
     ShowWriterMessage(WithPath(kWriteErrorText, path), kWriteCaption);

@@ -33,8 +33,9 @@ int32_t iPortIndex = 1;
 int32_t iSpeedIndex = kInitialSpeedIndex;
 uint32_t dwBaudRate = SpeedTable[kInitialSpeedIndex];
 
-std::vector<std::string> ScanComPorts() {
+std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found) {
     ComPortTable = ComPortList{};
+    if (found != nullptr) found->clear();
     std::vector<std::string> display;
     for (const auto& candidate : platform::SerialPortCandidates(kFirstScannedPort, kLastScannedPort)) {
         if (static_cast<size_t>(ComPortTable.count) >= kMaxComPorts) break;
@@ -47,6 +48,7 @@ std::vector<std::string> ScanComPorts() {
         CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device.c_str());
         ++ComPortTable.count;
         display.push_back(candidate.display);
+        if (found != nullptr) found->push_back(candidate);
     }
     return display;
 }

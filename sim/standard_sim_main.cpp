@@ -37,8 +37,8 @@ void ServeSignals(sim::StandardLine& line) {
     }
 }
 
-void Usage() {
-    std::fprintf(stderr,
+void Usage(std::FILE* to) {
+    std::fprintf(to,
                  "usage: standard-sim [--link PATH] [--paced] [DEVICE OPTIONS]\n"
                  "  --link PATH          keep a symbolic link PATH to the device\n"
                  "  --paced              move bytes at the pace of a 9600 bit/s wire\n"
@@ -56,6 +56,10 @@ int main(int argc, char** argv) {
     sim::ServerOptions server;
     std::string link;
     for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            Usage(stdout);
+            return 0;
+        }
         std::string error;
         const auto result = sim::ParseStandardOption(args, i, config, error);
         if (result == sim::OptionResult::Taken) continue;
@@ -68,7 +72,7 @@ int main(int argc, char** argv) {
         } else if (args[i] == "--paced") {
             server.pacedBitsPerSecond = kWireBitsPerSecond;
         } else {
-            Usage();
+            Usage(stderr);
             return 2;
         }
     }

@@ -135,6 +135,23 @@ TEST_F(LogDumpTest, AFailedWriteReportsItsPathAndKeepsTheOldFile) {
     EXPECT_EQ(old, ReadFileBytes("SN-0042.tea"));
 }
 
+// The serial text is code page 1251: on the disk of a system that names
+// files in UTF-8 the name is UTF-8, in the message it stays code page 1251.
+TEST_F(LogDumpTest, ACyrillicSerialNamesTheFileInUtf8) {
+    SetDeviceInfo(SampleInfo("Серия-7"));
+    Bytes buffer = Pages(1);
+    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256));
+    EXPECT_TRUE(FileExists(u8"Серия-7.tea"));
+    EXPECT_FALSE(FileExists("Серия-7.tea")); // no file of raw code page 1251 bytes
+    EXPECT_EQ("Серия-7", DecodeLogDumpTrailer(PlainDump(u8"Серия-7.tea").data() + 256).serialText);
+
+    ASSERT_EQ(0, ::mkdir(u8"Серия-7.tea.tmp", 0755));
+    buffer = Pages(1);
+    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 256));
+    ExpectOneMessage(" Ошибка записи файла <.\\Серия-7.tea>", "Запись в файл", MessageIcon::Stop);
+    ::rmdir(u8"Серия-7.tea.tmp");
+}
+
 TEST_F(LogDumpTest, PartPagesAreRefused) {
     SetDeviceInfo(SampleInfo("SN-0042"));
     Bytes buffer = Pages(2);

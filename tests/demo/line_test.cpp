@@ -112,4 +112,18 @@ TEST_F(LineTest, SearchFindsTheDeviceListedFirst) {
     EXPECT_EQ(status, (std::vector<std::string>{"scanning COM1", "device found on COM1"}));
 }
 
+// The numbers are the list's: a port that is COM4 is reported as COM4.
+TEST_F(LineTest, SearchReportsTheNumbersOfTheListedPorts) {
+    Start();
+    std::vector<std::string> status;
+    ScanOptions options;
+    options.limits = GenerousTimeouts();
+    options.listPorts = [this] {
+        return std::vector<platform::PortName>{{"/dev/no-such-port", "gone", 3, ""},
+                                               {line->hostPath(), "pty", 4, ""}};
+    };
+    EXPECT_EQ(4, ScanPorts(2, [&](const std::string& s) { status.push_back(s); }, options));
+    EXPECT_EQ(status, (std::vector<std::string>{"scanning COM3", "scanning COM4", "device found on COM4"}));
+}
+
 } // namespace

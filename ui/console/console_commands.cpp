@@ -15,6 +15,7 @@
 #include "link/port_settings.h"
 #include "platform/clock.h"
 #include "platform/text_encoding.h"
+#include "platform/port_names.h"
 #include "ui/console/console_view.h"
 #include "ui/console/file_show.h"
 #include "ui/console/run_driver.h"
@@ -161,9 +162,12 @@ int SetParams(const ConsoleOptions& o) {
     return WriteStatus(PreparedRun(o, MaxErrorsRequest(), TableReadBack, edit), o, "the parameter write");
 }
 
+// "COM3  /dev/serial/by-id/usb-...  (/dev/ttyUSB0)": the number `--port`
+// takes, the name a run opens and, for a link, the device it is today.
 int Ports() {
-    const std::vector<std::string> ports = ScanComPorts();
-    for (size_t i = 0; i < ports.size(); ++i) std::printf("%s  %s\n", ports[i].c_str(), ComPortTable.entries[i]);
+    std::vector<platform::PortName> ports;
+    ScanComPorts(&ports);
+    for (const auto& port : ports) std::printf("%s\n", platform::DescribePort(port).c_str());
     if (ports.empty()) std::printf("no serial port opens\n");
     return kExitSuccess;
 }

@@ -12,6 +12,8 @@
 #include "ui/console/console_sim.h"
 #endif
 
+#include "product_version.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -34,6 +36,10 @@ int Help() {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Help();
+    if (!args.empty() && args[0] == "--version") {
+        std::printf("ducat (Ducat Console) %s\n", DUCAT_VERSION_TEXT);
+        return kExitSuccess;
+    }
     ConsoleOptions options;
     std::string error;
     if (!ParseConsoleOptions(args, options, error)) return Usage(error);

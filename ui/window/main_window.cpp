@@ -18,6 +18,8 @@
 #include "ui/window/resource.h"
 #include "ui/window/thread_messages.h"
 
+#include "product_version.h"
+
 #include <cstdio>
 
 namespace {
@@ -28,9 +30,9 @@ constexpr UINT kTimerMs = 100;
 constexpr DWORD kExitWaitStepMs = 500;
 constexpr int kExitWaitSteps = 20;
 
-constexpr int kVersionMajor = 2;
-constexpr int kVersionMinor = 4;
-constexpr int kVersionBuild = 33;
+constexpr int kVersionMajor = DUCAT_VERSION_MAJOR;
+constexpr int kVersionMinor = DUCAT_VERSION_MINOR;
+constexpr int kVersionBuild = DUCAT_VERSION_BUILD;
 // The build date comes from the compiler, "Nov 13 2018" style. Eleven
 // blanks before, ten between "]" and the maker, whose name stands
 // in quotation marks.
