@@ -9,7 +9,6 @@
 #include "coindata/log_dump_name.h"
 #include "commands/block_cipher.h"
 #include "link/checksums.h"
-#include "platform/clock.h"
 
 #include <algorithm>
 #include <cstring>
@@ -73,14 +72,14 @@ bool LogDumpCrcMatches(const uint8_t* plain, size_t pageBytes) {
     return Crc16(plain, pageBytes + layout::kCrcAt) == LoadLe16(plain + pageBytes + layout::kCrcAt);
 }
 
-int WriteLogDump(uint8_t* pPages, uint32_t nBytes) {
+int WriteLogDump(uint8_t* pPages, uint32_t nBytes, uint32_t tWritten) {
     const DeviceInfo info = GetDeviceInfo();
     const std::string path = LogDumpPath(LogDumpName(info.szSerial));
     const uint32_t total = nBytes + static_cast<uint32_t>(kLogTrailerBytes);
     bool written = false;
     if (WholePages(pPages, nBytes)) {
         uint8_t* trailer = pPages + nBytes;
-        BuildTrailer(info, platform::CalendarTime32(), trailer);
+        BuildTrailer(info, tWritten, trailer);
         StoreLe16(trailer + layout::kCrcAt, Crc16(pPages, nBytes + layout::kCrcAt));
         EncipherBuffer(pPages, total, kFileCipherKey);
         written = WriteDataFile(path, pPages, total);

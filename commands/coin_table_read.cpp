@@ -3,8 +3,8 @@
 #include "coindata/device_coin_table.h"
 #include "commands/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
-#include "commands/window_hooks.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
 
 namespace {
@@ -22,7 +22,7 @@ void HandleReadCoinTable(RunState& run) {
         LogQueuePush("***** ошибка приема CRC16");
         return;
     }
-    RefreshDeviceCoinList();
+    CurrentFrontEnd().RefreshDeviceCoinList();
     Mailbox.bSubCommand.store(acceptor::kSubMonitor, std::memory_order_release);
     run.endPass = true;
 }

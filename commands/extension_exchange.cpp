@@ -6,7 +6,7 @@
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
-#include "platform/clock.h"
+#include "link/run_environment.h"
 
 #include <cstring>
 
@@ -43,7 +43,7 @@ size_t BeginExtensionRequest(uint8_t function, uint8_t dataLength) {
     return length;
 }
 
-void StoreRequestTime(size_t at) { StoreLe32(TxBuffer + at, platform::CalendarTime32()); }
+void StoreRequestTime(size_t at) { StoreLe32(TxBuffer + at, CurrentRunEnvironment().calendarTime()); }
 
 uint32_t LinkKey() { return GetDeviceInfo().dwSerial; }
 
@@ -63,5 +63,3 @@ bool ExchangeReported(RunState& run, size_t requestLength, int expectedHead, Che
     ReportFailure(outcome, checksumText);
     return outcome.status == ExchangeStatus::Ok;
 }
-
-void StopRun() { Mailbox.bStopThread.store(1, std::memory_order_release); }

@@ -47,5 +47,3 @@ inline bool EndsRun(const ExchangeOutcome& outcome) { return outcome.status == E
 
 // The reply's data bytes (after address, length, source and header).
 inline const uint8_t* ReplyData() { return RxBuffer + acceptor::kDataAt; }
-
-void StopRun();

@@ -2,8 +2,9 @@
 
 #include "commands/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
-#include "commands/window_hooks.h"
 #include "link/checksums.h"
+#include "link/command_mailbox.h"
+#include "link/front_end.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,6 +61,6 @@ void HandleIdentification(RunState& run) {
     }
     const DeviceInfo info = DecodeIdentification(ReplyData());
     SetDeviceInfo(info);
-    WriteIdentityLine(FormatIdentityLine(info).c_str());
+    CurrentFrontEnd().WriteIdentityLine(FormatIdentityLine(info).c_str());
     ApplyIdentificationFollowUp();
 }

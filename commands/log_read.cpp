@@ -6,12 +6,12 @@
 #include "commands/extension_exchange.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
+#include "link/run_environment.h"
 #include "platform/clock.h"
 
-#include <atomic>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -21,11 +21,6 @@ constexpr int kMaxErrors = 100;
 constexpr uint32_t kReleasePauseMs = 500;
 // Pages 0-65535: what a 16-bit page number in the request can ask for.
 constexpr int kMaxPages = 0x10000;
-
-std::atomic<uint32_t> g_dumpsWritten{0};
-
-uint8_t* AllocateNothrow(size_t bytes) { return new (std::nothrow) uint8_t[bytes]; }
-std::atomic<PageBlockAllocator> g_allocator{AllocateNothrow};
 
 void BuildPageRequest(int page) {
     const size_t length = BeginExtensionRequest(acceptor::kReadLogPage, p::kRequestData);
@@ -59,7 +54,7 @@ bool AllocatePages(RunState& run) {
         run.dwBufferProgSize = 0;
     }
     const size_t size = (static_cast<size_t>(run.iPages) + 1) * p::kPageBytes;
-    run.pstrBufferProg.reset(g_allocator.load(std::memory_order_acquire)(size));
+    run.pstrBufferProg.reset(CurrentRunEnvironment().allocateBlock(size));
     if (!run.pstrBufferProg) {
         LogQueuePushFormat("C_T: ***** Нет памяти для журнала: %d страниц", run.iPages);
         return false;
@@ -83,19 +78,14 @@ bool StorePage(RunState& run) {
     ++run.iFragment;
     if (run.iFragment >= run.iPages) {
         StopRun();
-        if (WriteLogDump(run.pstrBufferProg.get(), static_cast<uint32_t>(run.iPages) * p::kPageBytes) == kFileOk)
-            g_dumpsWritten.fetch_add(1, std::memory_order_acq_rel);
+        const uint32_t bytes = static_cast<uint32_t>(run.iPages) * p::kPageBytes;
+        if (WriteLogDump(run.pstrBufferProg.get(), bytes, CurrentRunEnvironment().calendarTime()) == kFileOk)
+            CurrentFrontEnd().LogDumpWritten();
     }
     return true;
 }
 
 } // namespace
-
-void SetPageBlockAllocatorForTesting(PageBlockAllocator allocator) {
-    g_allocator.store(allocator != nullptr ? allocator : AllocateNothrow, std::memory_order_release);
-}
-
-uint32_t LogDumpsWritten() { return g_dumpsWritten.load(std::memory_order_acquire); }
 
 int PageTotalFromPageZero(const uint8_t* page) {
     const int total = LoadLe16(page + p::kPageCountAt) + p::kPageCountBias;

@@ -33,3 +33,7 @@ extern CommandMailbox Mailbox;
 
 // Clears the command fields before a starter writes its own command.
 void ReadCommandFields();
+
+// Asks the run to end: STOP, closing the program, or a handler whose
+// command is done.
+void StopRun();

@@ -8,7 +8,7 @@
 #include "commands/block_cipher.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
-#include "platform/clock.h"
+#include "tests/support/run_environment_parts.h"
 
 #include <algorithm>
 
@@ -24,7 +24,7 @@ class SettingWrite : public AcceptorTest {
 protected:
     void SetUp() override {
         AcceptorTest::SetUp();
-        platform::SetCalendarTimeForTesting(1577836800);
+        testing_support::PinCalendarTime(1577836800);
         IdentifyAndReadTable();
     }
 

@@ -5,14 +5,12 @@
 #include "coindata/device_coin_table.h"
 #include "coindata/file_result.h"
 #include "commands/acceptor_protocol.h"
-#include "commands/log_read.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "ui/console/console_view.h"
 #include "ui/console/file_show.h"
 #include "ui/console/run_driver.h"
 #include "ui/parameter_clamping.h"
-#include "ui/parameter_edits.h"
 #include "ui/starters.h"
 
 #include <cstdio>
@@ -28,33 +26,36 @@ bool TableReadBack() { return Mailbox.bSubCommand.load(std::memory_order_acquire
 // acceptor and read its table; the console makes such a run first (the
 // cipher key and the row values are then the acceptor's).
 bool PrepareAcceptor(ConsoleView& view, uint32_t timeoutSeconds) {
-    return DriveRun(StartButtonRequest(), view, TableReadBack, timeoutSeconds) == RunOutcome::GoalReached;
+    return DriveRun(StartIdentification, view, TableReadBack, timeoutSeconds) == RunOutcome::GoalReached;
 }
 
 int Status(bool success) { return success ? kExitSuccess : kExitFailure; }
 
 int Monitor(const ConsoleOptions& o) {
     ConsoleView view(stdout, true);
-    const RunOutcome outcome = DriveRun(StartButtonRequest(), view, {}, o.timeoutSeconds);
+    const RunOutcome outcome = DriveRun(StartIdentification, view, {}, o.timeoutSeconds);
     // Monitoring ends only on STOP; a run that ended by itself failed.
     const bool stopped = outcome == RunOutcome::Interrupted || outcome == RunOutcome::TimedOut;
     return Status(stopped && view.identified());
 }
 
-// Prepares the acceptor, does `beforeRun` (what a dialog does before its
-// start) and drives the command's own run.
-RunOutcome PreparedRun(const ConsoleOptions& o, const StartRequest& request, const std::function<bool()>& goal,
-                       const std::function<void()>& beforeRun = {}) {
-    ConsoleView view(stdout, false);
+// Prepares the acceptor, then drives the command's own run, started by
+// `start` (the dialog's starter).
+RunOutcome PreparedRun(ConsoleView& view, const ConsoleOptions& o, const std::function<bool()>& start,
+                       const std::function<bool()>& goal) {
     if (!PrepareAcceptor(view, o.timeoutSeconds)) return RunOutcome::NotStarted;
-    if (beforeRun) beforeRun();
-    return DriveRun(request, view, goal, o.timeoutSeconds);
+    return DriveRun(start, view, goal, o.timeoutSeconds);
+}
+
+RunOutcome PreparedRun(const ConsoleOptions& o, const std::function<bool()>& start, const std::function<bool()>& goal) {
+    ConsoleView view(stdout, false);
+    return PreparedRun(view, o, start, goal);
 }
 
 int ExportLog(const ConsoleOptions& o) {
-    const uint32_t dumpsBefore = LogDumpsWritten();
-    const RunOutcome outcome = PreparedRun(o, ExportLogRequest(), {});
-    return Status(outcome == RunOutcome::EndedByItself && LogDumpsWritten() > dumpsBefore);
+    ConsoleView view(stdout, false);
+    const RunOutcome outcome = PreparedRun(view, o, StartLogExport, {});
+    return Status(outcome == RunOutcome::EndedByItself && view.logDumpsWritten() > 0);
 }
 
 int WriteCoin(const ConsoleOptions& o) {
@@ -62,8 +63,8 @@ int WriteCoin(const ConsoleOptions& o) {
         std::fprintf(stderr, "ducat: %s is not a readable coin description file\n", o.arguments[0].c_str());
         return kExitFailure;
     }
-    Mailbox.iTargetCoinIndex.store(CurrentCoinDescription.bCoinIndex, std::memory_order_release);
-    return Status(PreparedRun(o, CoinWriteRequest(), TableReadBack) == RunOutcome::GoalReached);
+    const auto start = [] { return StartCoinWrite(CurrentCoinDescription.bCoinIndex); };
+    return Status(PreparedRun(o, start, TableReadBack) == RunOutcome::GoalReached);
 }
 
 int SetDivider(const ConsoleOptions& o) {
@@ -73,19 +74,18 @@ int SetDivider(const ConsoleOptions& o) {
         return kExitUsage;
     }
     // As the divider dialog: the values go into the row, then the run sends them.
-    const auto edit = [&] {
-        ApplyDividerEdit(static_cast<int32_t>(row), o.arguments[1].c_str(),
-                         ReadUnsignedField(o.arguments[2].c_str()) != 0);
-        Mailbox.iSelectedDeviceCoin.store(static_cast<int32_t>(row), std::memory_order_release);
+    const auto start = [&] {
+        return StartDividerEdit(static_cast<int32_t>(row), o.arguments[1].c_str(),
+                                ReadUnsignedField(o.arguments[2].c_str()) != 0);
     };
-    return Status(PreparedRun(o, DividerEditRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
+    return Status(PreparedRun(o, start, TableReadBack) == RunOutcome::GoalReached);
 }
 
 int SetParams(const ConsoleOptions& o) {
-    const auto edit = [&] {
-        ApplyMaxErrorsEdit(o.arguments[0].c_str(), o.arguments[1].c_str(), o.arguments[2].c_str());
+    const auto start = [&] {
+        return StartMaxErrorsEdit(o.arguments[0].c_str(), o.arguments[1].c_str(), o.arguments[2].c_str());
     };
-    return Status(PreparedRun(o, MaxErrorsRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
+    return Status(PreparedRun(o, start, TableReadBack) == RunOutcome::GoalReached);
 }
 
 int Ports() {
