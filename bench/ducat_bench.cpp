@@ -3,7 +3,7 @@
 // wall time of each transfer and its ratio to the pure wire time of the
 // bytes exchanged (target: under 1.15).
 #include "commands/acceptor_commands.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/coin_table_read.h"
 #include "commands/log_read.h"
 #include "coindata/coin_description.h"

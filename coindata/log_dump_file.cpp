@@ -7,7 +7,7 @@
 #include "coindata/file_messages.h"
 #include "coindata/file_result.h"
 #include "coindata/log_dump_name.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "commands/monitoring.h"
 
 #include "coindata/device_coin_table.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/coin_result.h"
 #include "commands/extension_exchange.h"
 #include "link/checksums.h"
@@ -66,13 +66,11 @@ void TakeResult(RunState& run, const uint8_t* data) {
 } // namespace
 
 void HandleMonitoring(RunState& run) {
-    const size_t length = BeginExtensionRequest(acceptor::kReadResult, r::kRequestData);
-    SealRequest(length);
+    const uint8_t payload[r::kRequestData - 1] = {};
     ExchangeOutcome outcome;
+    const uint8_t* data = CallExtension(run, {acceptor::kReadResult, payload, sizeof payload}, r::kReplyData,
+                                        ChecksumText::WithHeader, outcome);
     // A reply with a wrong CRC-16 is dropped without a word.
-    if (ExchangeReported(run, length, acceptor::ShortHeadFor(r::kReplyData), ChecksumText::WithHeader, outcome) &&
-        ReplyCrcHolds(acceptor::kDataAt, acceptor::kDataAt + r::kCrcAt)) {
-        TakeResult(run, ReplyData());
-    }
+    if (data != nullptr && ReplyCrcHolds(data, 0, r::kCrcAt)) TakeResult(run, data);
     platform::SleepMilliseconds(kPollPauseMs);
 }

@@ -2,6 +2,7 @@
 // with its chain of follow-ups.
 #pragma once
 
+#include "link/frame_layout.h"
 #include "platform/serial_port.h"
 
 #include <cstddef>
@@ -19,6 +20,9 @@ struct RunState {
     size_t dwBufferProgSize = 0;
     // The run has already told the operator of a coin row outside the table.
     bool rowWarned = false;
+    // How the reply of the handler now running gives its length, as the
+    // handler table says.
+    ReplyForm replyForm = ReplyForm::Short;
     // Set by a handler to end the current pass after it: a sub-command it
     // moved to then runs in the next pass, not later in this one. Cleared
     // at the start of every pass. The identification always ends its pass.
@@ -31,9 +35,10 @@ constexpr uint8_t kIdentificationSubCommand = 0;
 // its number at its turn in the pass.
 using ExtensionHandler = void (*)(RunState& run);
 
-// Registers a handler; handlers are tried in ascending sub-command order
-// within each pass. Call only while no run exists.
-void RegisterExtensionHandler(uint8_t subCommand, ExtensionHandler handler);
+// Registers a handler and the form its replies come in; handlers are tried
+// in ascending sub-command order within each pass. Call only while no run
+// exists.
+void RegisterExtensionHandler(uint8_t subCommand, ExtensionHandler handler, ReplyForm replyForm = ReplyForm::Short);
 void ClearExtensionHandlers();
 
 // The follow-up after an accepted identification: bDeviceIdentified = 1,

@@ -3,7 +3,7 @@
 #include "coindata/file_result.h"
 #include "coindata/log_dump_file.h"
 #include "coindata/log_dump_name.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 
 #include "coindata_test_support.h"

@@ -3,8 +3,8 @@
 
 #include "coindata/checksum_envelope.h"
 #include "coindata/device_info.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/block_cipher.h"
+#include "link/acceptor_protocol.h"
+#include "cipher/block_cipher.h"
 #include "commands/log_read.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"

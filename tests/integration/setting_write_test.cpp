@@ -4,8 +4,8 @@
 
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/block_cipher.h"
+#include "link/acceptor_protocol.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 #include "tests/support/run_environment_parts.h"

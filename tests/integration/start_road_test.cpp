@@ -3,7 +3,7 @@
 
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/coin_result.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"

@@ -7,6 +7,7 @@
 #include "coindata/device_info.h"
 #include "coindata/log_dump_file.h"
 #include "coindata/reference_book.h"
+#include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "coindata/coin_description_file.h"
 #include "coindata/device_coin_table.h"
 #include "coindata/file_result.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "ui/console/console_view.h"
