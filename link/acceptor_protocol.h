@@ -106,7 +106,7 @@ constexpr size_t kRequestCipherLength = 8;
 // The reply is a long frame with its high length byte at reply byte 4.
 constexpr uint8_t kReplyDataLow = long_frame::kDataLow;
 constexpr uint8_t kReplyDataHigh = long_frame::kDataHigh;
-constexpr size_t kReplyHighLengthAt = 4;
+constexpr size_t kReplyHighLengthAt = kLongReplyLengthHighAt;
 constexpr size_t kReplyData = long_frame::kData;
 constexpr size_t kReplyLength = long_frame::kLength;
 constexpr size_t kPageBytesAt = 8;
