@@ -1,12 +1,14 @@
 // What the console shows of a run, on the main thread every 100 ms as the
 // main window's timer does: the queued status lines, the identity line,
 // the device coin list when the thread refilled it, and each new coin
-// result. Everything goes out as UTF-8. While it exists it is the runs'
-// front end.
+// result. Everything goes out as UTF-8, control bytes from the device as
+// visible escapes, and a line that repeats the one before it is counted
+// instead of printed again. While it exists it is the runs' front end.
 #pragma once
 
 #include "coindata/device_coin_table.h"
 #include "link/front_end.h"
+#include "platform/terminal_lines.h"
 
 #include <atomic>
 #include <cstdio>
@@ -21,8 +23,6 @@ public:
     ConsoleView& operator=(const ConsoleView&) = delete;
 
     void tick();
-    // An identification was accepted while this view was shown.
-    bool identified() const { return identified_; }
     // Log dump files the runs wrote while this view was shown.
     int logDumpsWritten() const { return logDumps_.load(std::memory_order_acquire); }
 
@@ -32,6 +32,8 @@ public:
     void WriteIdentityLine(const char* line) override;
     void RefreshDeviceCoinList() override { listDirty_.store(true, std::memory_order_release); }
     void LogDumpWritten() override { logDumps_.fetch_add(1, std::memory_order_acq_rel); }
+    // The run is over: a run of repeated lines is closed now.
+    void endRun();
 
 private:
     void printLines();
@@ -41,9 +43,8 @@ private:
     void printResult();
     void print(const char* cp1251Text);
 
-    std::FILE* out_;
+    platform::RepeatedLines lines_;
     bool showResults_;
-    bool identified_ = false;
     // The list as last printed: a refill that only changed counts prints
     // just the rows whose count moved.
     bool listShown_ = false;

@@ -16,6 +16,9 @@ static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler
 
 extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
 
+// Only the run's thread sets the stop flag while the console has not.
+bool RunEnding() { return Mailbox.bStopThread.load(std::memory_order_acquire) != 0; }
+
 } // namespace
 
 void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
@@ -27,6 +30,7 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
     if (Interrupted()) return RunOutcome::Interrupted;
     if (!start()) {
         view.tick();
+        view.endRun();
         return RunOutcome::NotStarted;
     }
     const uint64_t deadline =
@@ -39,6 +43,13 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
         platform::SleepMilliseconds(kTickMs);
         view.tick();
         if (stopping) continue;
+        if (RunEnding()) {
+            // The run's thread ended it (its work done, or given up): what
+            // comes now is its end (buffer release, beep), which neither
+            // Ctrl+C nor the deadline turns into another outcome.
+            stopping = true;
+            continue;
+        }
         if (Interrupted()) {
             outcome = RunOutcome::Interrupted;
         } else if (goal && goal()) {
@@ -52,5 +63,6 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
         StopRun();
     }
     view.tick();
+    view.endRun();
     return outcome;
 }
