@@ -1,6 +1,6 @@
 #include "link/port_settings.h"
 
-#include "link/port_opener.h"
+#include "link/run_environment.h"
 #include "platform/port_names.h"
 
 #include <cstring>
@@ -42,7 +42,7 @@ std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found) {
         // A name cut to fit the table would open another device: leave it out.
         if (candidate.device.size() > kPortNameChars) continue;
         uint32_t error = 0;
-        auto port = OpenPort(candidate.device, error);
+        auto port = CurrentRunEnvironment().openPort(candidate.device, error);
         if (!port) continue; // absent, or held by another program or by a run
         port->close();
         CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device.c_str());

@@ -3,6 +3,7 @@
 #include "coindata/checksum_envelope.h"
 #include "coindata/coin_description_file.h"
 #include "coindata/config_record.h"
+#include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "ui/console/run_driver.h"
 
 #if DUCAT_CONSOLE_SIM
-#include "ui/console/console_sim.h"
+#include "ui/console/in_process_acceptor.h"
 #endif
 
 #include "product_version.h"
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
 
     std::string simPort;
 #if DUCAT_CONSOLE_SIM
-    ConsoleSim sim;
+    InProcessAcceptor sim;
     if (options.sim) {
         if (!sim.start(options.simOptions, error)) return Usage(error);
         simPort = sim.portName();

@@ -10,6 +10,7 @@
 #include "commands/coin_result.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
 #include "link/port_settings.h"
 #include "ui/result_fields.h"
@@ -39,17 +40,6 @@ constexpr int kVersionBuild = DUCAT_VERSION_BUILD;
 constexpr const char* kTitleFormat =
     "           Ducat Console - version %0d.%02d.%02d [ %s ]          \"KORVELAN\"";
 
-// The window that EnableCommandControls switches; the window thread alone
-// uses it.
-HWND g_commandWindow = nullptr;
-
-void SwitchCommandControls(bool idle) {
-    EnableWindow(GetDlgItem(g_commandWindow, IDC_START), idle ? TRUE : FALSE);
-    EnableWindow(GetDlgItem(g_commandWindow, IDC_STOP), idle ? FALSE : TRUE);
-    // "Edit Selected Coin" comes back with the next look at the list.
-    if (!idle) EnableWindow(GetDlgItem(g_commandWindow, IDC_EDIT_SELECTED_COIN), FALSE);
-}
-
 void CentreOnDesktop(HWND window) {
     RECT frame{};
     RECT desktop{};
@@ -74,7 +64,6 @@ HWND MainWindow::create() { return createModeless(instance_, IDD_MAIN_WINDOW, nu
 
 void MainWindow::initialise() {
     const HWND window = handle();
-    g_commandWindow = window;
     CentreOnDesktop(window);
     currentDirectory_ = CurrentDirectory();
 
@@ -84,7 +73,6 @@ void MainWindow::initialise() {
     ReadReferenceBook();
     LogQueueInit();
     RegisterAcceptorCommands();
-    SetEnableCommandControlsHook(SwitchCommandControls);
     RouteThreadCallsTo(window);
 
     SetTimer(window, kTimerId, kTimerMs, nullptr);
@@ -130,7 +118,7 @@ void MainWindow::drainStatusLines() {
 void MainWindow::noticeRunEnd() {
     if (Mailbox.bStopThread.load(std::memory_order_acquire) != 1) return;
     if (Mailbox.iCommand.load(std::memory_order_acquire) >= kIdleCommand || RunExists()) return;
-    SwitchCommandControls(true);
+    CurrentFrontEnd().EnableCommandControls(true);
     Mailbox.iCommand.store(kIdleCommand, std::memory_order_release);
 }
 
@@ -153,9 +141,7 @@ void MainWindow::destroy() {
     KillTimer(window, kTimerId);
     // From here the service thread has no window to reach.
     RouteThreadCallsTo(nullptr);
-    SetEnableCommandControlsHook(nullptr);
-    g_commandWindow = nullptr;
-    Mailbox.bStopThread.store(1, std::memory_order_release);
+    StopRun();
     for (int step = 0; step < kExitWaitSteps && RunExists(); ++step) Sleep(kExitWaitStepMs);
     LogQueueDestroy();
     WriteReferenceBook();
