@@ -2,6 +2,7 @@
 
 #include "link/command_mailbox.h"
 #include "platform/clock.h"
+#include "platform/serial_port.h"
 
 #include <atomic>
 #include <csignal>
@@ -13,7 +14,12 @@ constexpr uint32_t kTickMs = 100;
 std::atomic<bool> g_interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+// A write into a line that takes no bytes has no limit of its own: the
+// port gives it up, so the run can end.
+extern "C" void OnInterrupt(int) {
+    g_interrupted.store(true);
+    platform::StopSerialWaits();
+}
 
 void StopRun() { Mailbox.bStopThread.store(1, std::memory_order_release); }
 
