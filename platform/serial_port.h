@@ -109,6 +109,8 @@ public:
     // `got` says how many came. A line that is gone (hang-up, device
     // unplugged) fails the read at once, keeping the bytes that came.
     virtual bool read(void* buffer, size_t n, size_t& got) = 0;
+    // One synchronous write under the port's timeouts; `written` says how
+    // many bytes the line took. A line that is gone fails it at once.
     virtual bool write(const void* buffer, size_t n, size_t& written) = 0;
     // Closes the OS handle. A port that fails to close stays usable.
     virtual bool close() = 0;
@@ -120,10 +122,10 @@ protected:
 };
 
 // The program is ending: every serial wait without a time limit, now and
-// later, fails at once (the OS code then says "interrupted"); on POSIX waits
-// with a limit run to it, on Windows a call already waiting is cancelled.
-// Safe in a signal handler. A console calls it on Ctrl+C
-// so that a write into a line that takes no bytes cannot hold it.
+// later, fails at once (EINTR; ERROR_OPERATION_ABORTED on Windows). On POSIX
+// waits with a limit run to it; on Windows a call already waiting is
+// cancelled. Safe in a signal handler. A console calls it on Ctrl+C, so that
+// a write into a line that takes no bytes cannot hold it.
 void StopSerialWaits();
 void ResumeSerialWaitsForTesting();
 
