@@ -1,5 +1,6 @@
 // The driver and the port search over a pty against the virtual acceptor.
 #include "demo/port_scan.h"
+#include "platform/clock.h"
 #include "sim_fixture.h"
 
 #include "sim/pty_pair.h"
@@ -61,6 +62,21 @@ TEST_F(LineTest, BadChecksumFailsAndTheNextRequestReopens) {
     EXPECT_FALSE(core.m_Driver.IsOpen());
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
     EXPECT_TRUE(core.m_Driver.IsOpen());
+}
+
+// The late reply waits on the line while the port is closed; the reopen
+// discards it, so it costs the one exchange and no more.
+TEST_F(LineTest, AReplyThatComesLateCostsOneExchangeNotTheLink) {
+    Start();
+    ASSERT_EQ(Send(kHdrSimplePoll), 0);
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Late); });
+    EXPECT_EQ(Send(kHdrSerialNumber), -kExchangeHeadShort);
+    EXPECT_FALSE(core.m_Driver.IsOpen());
+    platform::SleepMilliseconds(1500); // the late reply arrives meanwhile
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Send(kHdrSerialNumber), 3) << i;
+        EXPECT_EQ(Send(kHdrSimplePoll), 0) << i;
+    }
 }
 
 TEST_F(LineTest, ShortAndOversizeRepliesAreRefused) {

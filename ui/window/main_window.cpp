@@ -2,6 +2,7 @@
 
 #include "coindata/coin_set.h"
 #include "coindata/config_file.h"
+#include "coindata/config_state.h"
 #include "coindata/current_coin.h"
 #include "coindata/device_coin_table.h"
 #include "coindata/reference_book_file.h"
@@ -77,6 +78,7 @@ void MainWindow::initialise() {
 
     InitCoinSet();
     ReadConfig();
+    SetWindowStartWords();
     ReadReferenceBook();
     LogQueueInit();
     RegisterAcceptorCommands();
