@@ -12,12 +12,13 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchFolder();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    PrepareScratchFolder(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchFolder inside;
     ApplyConfig(ConfigRecord{});
     const std::vector<uint8_t> defaults = EncodeConfig(CollectConfig());
     WriteScratchFile(kConfigFileName, FileFromInput(data, size));

@@ -50,8 +50,8 @@ void CheckDumpName() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchFolder(); // a completed log export writes its dump here
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    PrepareScratchFolder(argc, argv); // a completed log export writes its dump there
     PrepareDucatSessions();
     SetIdentityLineHook(CheckIdentityLine);
     SetRefreshDeviceCoinListHook(CheckDeviceCoins);
@@ -59,6 +59,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchFolder inside;
     FuzzInput input(data, size);
     const uint8_t starter = input.Byte();
     const uint8_t value = input.Byte();

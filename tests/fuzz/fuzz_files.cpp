@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -18,17 +19,23 @@ const char* const kProgramFolders[] = {"Coins Stat", "Export"};
 
 int g_messageBoxes = 0;
 
+constexpr char kArtifactFlag[] = "-artifact_prefix=";
+
 // The folder and its removal at exit.
 struct ScratchFolder {
     fs::path path;
+    fs::path started; // the current directory outside the inputs
     ~ScratchFolder() {
         if (path.empty()) return;
         std::error_code ignored;
-        fs::current_path(fs::temp_directory_path(ignored), ignored);
         fs::remove_all(path, ignored);
     }
 };
 ScratchFolder g_folder;
+
+// The command line with an -artifact_prefix added; lives as long as the program.
+std::vector<std::string> g_arguments;
+std::vector<char*> g_argv;
 
 fs::path TemporaryRoot() {
     std::error_code error;
@@ -36,22 +43,39 @@ fs::path TemporaryRoot() {
     return fs::temp_directory_path();
 }
 
+void AddArtifactPrefix(int* argc, char*** argv) {
+    if (argc == nullptr || argv == nullptr) return;
+    for (int i = 0; i < *argc; ++i) {
+        if (std::strncmp((*argv)[i], kArtifactFlag, std::strlen(kArtifactFlag)) == 0) return;
+    }
+    g_arguments.assign(*argv, *argv + *argc);
+    g_arguments.push_back(kArtifactFlag + (g_folder.started / "").string());
+    for (std::string& argument : g_arguments) g_argv.push_back(argument.data());
+    g_argv.push_back(nullptr);
+    *argc = static_cast<int>(g_arguments.size());
+    *argv = g_argv.data();
+}
+
 } // namespace
 
-void EnterScratchFolder() {
+void PrepareScratchFolder(int* argc, char*** argv) {
     std::string pattern = (TemporaryRoot() / "cat-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         std::perror("mkdtemp");
         std::abort();
     }
     g_folder.path = pattern;
-    fs::current_path(g_folder.path);
-    for (const char* folder : kProgramFolders) fs::create_directory(folder);
+    g_folder.started = fs::current_path();
+    for (const char* folder : kProgramFolders) fs::create_directory(g_folder.path / folder);
     platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) {
         ++g_messageBoxes;
         return platform::MessageAnswer::Ok;
     });
+    AddArtifactPrefix(argc, argv);
 }
+
+InScratchFolder::InScratchFolder() { fs::current_path(g_folder.path); }
+InScratchFolder::~InScratchFolder() { fs::current_path(g_folder.started); }
 
 void WriteScratchFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

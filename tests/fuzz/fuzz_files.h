@@ -9,13 +9,24 @@
 #include <string>
 #include <vector>
 
-// Makes a fresh folder under the temporary folder (memory-backed where
-// there is one), makes it the current directory together with the
-// sub-folders the program expects, and removes it at exit. Also installs
-// a message box handler that shows nothing. Call once, at start-up.
-void EnterScratchFolder();
+// Once, from LLVMFuzzerInitialize (argc and argv may be null): makes a
+// fresh folder under the temporary folder (memory-backed where there is
+// one) with the sub-folders the program expects, removed at exit, and
+// installs a message box handler that shows nothing. Inputs run inside the
+// folder, so unless the command line names an -artifact_prefix one is added
+// that puts crash files where the fuzzer was started.
+void PrepareScratchFolder(int* argc, char*** argv);
 
-// Replaces `path` (relative to the scratch folder) with these bytes.
+// While one lives, the scratch folder is the current directory.
+class InScratchFolder {
+public:
+    InScratchFolder();
+    ~InScratchFolder();
+    InScratchFolder(const InScratchFolder&) = delete;
+    InScratchFolder& operator=(const InScratchFolder&) = delete;
+};
+
+// Replaces `path` (relative to the current directory) with these bytes.
 void WriteScratchFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // Removes the files a run left in the scratch folder itself (the
 // sub-folders stay).

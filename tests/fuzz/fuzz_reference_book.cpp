@@ -11,12 +11,13 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchFolder();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    PrepareScratchFolder(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchFolder inside;
     WriteScratchFile(kReferenceBookFileName, FileFromInput(data, size));
     const int result = ReadReferenceBook();
     const int boxes = TakeMessageBoxCount();

@@ -41,14 +41,15 @@ void MakeLogDump(std::vector<uint8_t>& bytes) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchFolder();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    PrepareScratchFolder(argc, argv);
     g_out = std::fopen("/dev/null", "w");
     if (g_out == nullptr) std::abort();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    InScratchFolder inside;
     const uint8_t form = size > 0 ? data[0] : 0;
     const uint8_t kind = form & kKindMask;
     std::vector<uint8_t> bytes;

@@ -391,7 +391,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     g_corpus = fs::absolute(argv[1]);
-    EnterScratchFolder(); // the log dumps are written here
+    PrepareScratchFolder(nullptr, nullptr);
+    InScratchFolder inside; // the log dumps are written there
     FileSeeds();
     DucatSeeds();
     PollbenchSeeds();

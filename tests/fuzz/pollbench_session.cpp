@@ -9,6 +9,7 @@ namespace {
 constexpr unsigned kPrice = 150;      // hundredths, when the plan sets an accept limit
 constexpr char kTeachChannel[] = "3"; // the Channel box of Coin Teaching
 constexpr int kTeachTicks = 2;
+constexpr char kPortName[] = "fuzz-line";
 
 void RunCommand(CDemoCore& core, uint8_t command, int tick) {
     switch (command) {
@@ -43,6 +44,9 @@ void RunPollbenchSession(uint8_t plan, const PortOpener& open, const std::functi
 
     CDemoCore core;
     core.m_Driver.m_OpenPort = open;
+    // A name of its own: the COM number would be looked up among the
+    // system's serial devices at every opening.
+    core.m_Driver.m_PortName = kPortName;
     const bool reinitialize = (plan & pollbench_plan::kReinitialize) != 0;
     core.m_Driver.m_AskReinitialize = [reinitialize] { return reinitialize; };
     if (plan & pollbench_plan::kAcceptLimit) core.m_AcceptLimit = kPrice;
