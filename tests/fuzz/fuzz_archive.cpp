@@ -14,11 +14,6 @@ namespace {
 constexpr char kCoinId[] = "RU1K0B";
 }
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    PrepareScratchFolder(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InScratchFolder inside;
     WriteScratchFile(NativePath(ArchivePath(kCoinId)), FileFromInput(data, size));

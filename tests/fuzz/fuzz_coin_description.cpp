@@ -50,11 +50,6 @@ std::vector<uint8_t> FileFrom(const uint8_t* data, size_t size) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    PrepareScratchFolder(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InScratchFolder inside;
     CurrentCoinDescription = CoinDescription{};

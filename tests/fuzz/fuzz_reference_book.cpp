@@ -11,11 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    PrepareScratchFolder(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InScratchFolder inside;
     WriteScratchFile(kReferenceBookFileName, FileFromInput(data, size));

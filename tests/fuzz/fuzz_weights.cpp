@@ -16,11 +16,6 @@ constexpr char kCoinId[] = "RU1K0B";
 constexpr int32_t kBefore = 0x5A5A5A5A; // every word before the read
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    PrepareScratchFolder(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InScratchFolder inside;
     WriteScratchFile(NativePath(WeightsPath(kCoinId)), FileFromInput(data, size));

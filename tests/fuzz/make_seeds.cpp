@@ -19,16 +19,19 @@
 #include "commands/block_cipher.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
+#include "platform/clock.h"
 #include "sim/ducat_acceptor.h"
 #include "sim/standard_acceptor.h"
 #include "tests/fuzz/ducat_session.h"
 #include "tests/fuzz/fuzz_files.h"
+#include "tests/fuzz/memory_port.h"
 #include "tests/fuzz/pollbench_session.h"
 #include "tests/fuzz/reply_stream.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -42,6 +45,8 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+constexpr int64_t kSeedTime = 1704067200; // 2024-01-01 00:00:00 UTC
 
 fs::path g_corpus;
 
@@ -230,73 +235,39 @@ void FileSeeds() {
 // also kept in the reply stream's form. On a one-wire bus the port hands
 // back the request first, as the reply stream does (so the device's own
 // echo is off). The session's goal ends it.
-class RecordingPort final : public platform::SerialPort {
+class RecordingPort final : public MemoryPort {
 public:
-    RecordingPort(sim::Device& device, Bytes& stream, bool oneWireEcho, std::function<void(size_t writes)> afterWrite)
-        : device_(device), stream_(stream), echo_(oneWireEcho), afterWrite_(std::move(afterWrite)) {}
+    RecordingPort(sim::Device& device, std::deque<uint8_t>& waiting, Bytes& stream, bool oneWireEcho,
+                  std::function<void(size_t writes)> afterWrite)
+        : MemoryPort(waiting), device_(device), stream_(stream), echo_(oneWireEcho), afterWrite_(std::move(afterWrite)) {}
 
-    bool getLine(platform::LineSettings& s) override {
-        s = line_;
-        return true;
-    }
-    bool setLine(const platform::LineSettings& s) override {
-        line_ = s;
-        return true;
-    }
-    bool getTimeouts(platform::Timeouts& t) override {
-        t = timeouts_;
-        return true;
-    }
-    bool setTimeouts(const platform::Timeouts& t) override {
-        timeouts_ = t;
-        return true;
-    }
-    bool purge(uint32_t flags) override {
-        if (flags & (platform::kPurgeRxAbort | platform::kPurgeRxClear)) pending_.clear();
-        return true;
-    }
-    bool clearErrors(uint32_t& errors) override {
-        errors = 0;
-        return true;
-    }
-    bool read(void* buffer, size_t n, size_t& got) override {
-        got = std::min(n, pending_.size());
-        std::copy_n(pending_.begin(), got, static_cast<uint8_t*>(buffer));
-        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(got));
-        return true;
-    }
     bool write(const void* buffer, size_t n, size_t& written) override {
         const auto* bytes = static_cast<const uint8_t*>(buffer);
         Bytes answer;
         device_.onBytes(bytes, n, answer);
         AppendReply(stream_, answer);
-        if (echo_) pending_.insert(pending_.end(), bytes, bytes + n);
-        pending_.insert(pending_.end(), answer.begin(), answer.end());
+        if (echo_) Waiting().insert(Waiting().end(), bytes, bytes + n);
+        Waiting().insert(Waiting().end(), answer.begin(), answer.end());
         written = n;
         afterWrite_(++writes_);
         return true;
     }
-    bool close() override { return true; }
-    bool isOpen() const override { return true; }
-    uint32_t lastError() const override { return 0; }
 
 private:
     sim::Device& device_;
     Bytes& stream_;
     bool echo_;
     std::function<void(size_t)> afterWrite_;
-    Bytes pending_;
     size_t writes_ = 0;
-    platform::LineSettings line_;
-    platform::Timeouts timeouts_;
 };
 
 // A Ducat session against the virtual acceptor, stopped after `writes`
 // requests (0 = when the run ends by itself).
 Bytes DucatSeed(uint8_t starter, uint8_t value, sim::DucatAcceptor& acceptor, size_t writes) {
     Bytes input{starter, value};
+    std::deque<uint8_t> waiting;
     const SessionPort port = [&] {
-        return std::make_unique<RecordingPort>(acceptor, input, false, [writes](size_t n) {
+        return std::make_unique<RecordingPort>(acceptor, waiting, input, false, [writes](size_t n) {
             if (writes != 0 && n >= writes) Mailbox.bStopThread.store(1);
         });
     };
@@ -354,8 +325,9 @@ Bytes PollbenchSeed(uint8_t plan, sim::StandardConfig config, int ticks,
     config.echo = false;
     sim::StandardAcceptor device(config);
     Bytes input{plan};
+    std::deque<uint8_t> waiting;
     const PortOpener open = [&](const std::string&) -> std::unique_ptr<platform::SerialPort> {
-        return std::make_unique<RecordingPort>(device, input, true, [](size_t) {});
+        return std::make_unique<RecordingPort>(device, waiting, input, true, [](size_t) {});
     };
     RunPollbenchSession(plan, open, [&](int tick) {
         if (tick >= ticks) return false;
@@ -392,6 +364,7 @@ int main(int argc, char** argv) {
     }
     g_corpus = fs::absolute(argv[1]);
     PrepareScratchFolder(nullptr, nullptr);
+    platform::SetCalendarTimeForTesting(kSeedTime); // the same seeds on every run
     InScratchFolder inside; // the log dumps are written there
     FileSeeds();
     DucatSeeds();

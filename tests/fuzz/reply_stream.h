@@ -48,11 +48,10 @@ public:
     size_t Writes() const { return writes_; }
     size_t LongestWrite() const { return longestWrite_; }
 
-    // What a port does with its calls; see the file comment.
+    // A write, as the file comment says; false when it fails.
     bool Write(const uint8_t* bytes, size_t n, size_t& written);
-    size_t Read(uint8_t* out, size_t n);
-    void DiscardInput() { pending_.clear(); }
     uint32_t TakeLineErrors();
+    std::deque<uint8_t>& Waiting() { return waiting_; }
 
 private:
     FuzzInput& input_;
@@ -61,7 +60,7 @@ private:
     size_t writes_ = 0;
     size_t longestWrite_ = 0;
     uint32_t lineErrors_ = 0;
-    std::deque<uint8_t> pending_;
+    std::deque<uint8_t> waiting_;
 };
 
 // A port over a stream; a port opened again after a close goes on with the
