@@ -12,6 +12,7 @@
 #include "link/frame_codec.h"
 #include "link/log_queue.h"
 #include "platform/text_encoding.h"
+#include "tests/fuzz/ducat_reply_sealing.h"
 #include "tests/fuzz/ducat_session.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_files.h"
@@ -65,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t value = input.Byte();
     ReplyStream stream(input, false);
     stream.onExhausted = [] { Mailbox.bStopThread.store(1); };
+    stream.seal = SealDucatReply;
     RunDucatSession(starter, value, [&stream] { return OpenReplyStreamPort(stream); });
 
     FUZZ_REQUIRE(!RunExists() && stream.LongestWrite() <= kFrameBufferSize);

@@ -22,6 +22,7 @@
 #include "platform/clock.h"
 #include "sim/ducat_acceptor.h"
 #include "sim/standard_acceptor.h"
+#include "tests/fuzz/ducat_reply_sealing.h"
 #include "tests/fuzz/ducat_session.h"
 #include "tests/fuzz/fuzz_files.h"
 #include "tests/fuzz/memory_port.h"
@@ -241,11 +242,18 @@ public:
                   std::function<void(size_t writes)> afterWrite)
         : MemoryPort(waiting), device_(device), stream_(stream), echo_(oneWireEcho), afterWrite_(std::move(afterWrite)) {}
 
+    // Puts an answer into the stream in a form of its own (none: as it came).
+    std::function<void(const uint8_t* request, size_t n, const Bytes& answer, Bytes& stream)> record;
+
     bool write(const void* buffer, size_t n, size_t& written) override {
         const auto* bytes = static_cast<const uint8_t*>(buffer);
         Bytes answer;
         device_.onBytes(bytes, n, answer);
-        AppendReply(stream_, answer);
+        if (record) {
+            record(bytes, n, answer, stream_);
+        } else {
+            AppendReply(stream_, answer);
+        }
         if (echo_) Waiting().insert(Waiting().end(), bytes, bytes + n);
         Waiting().insert(Waiting().end(), answer.begin(), answer.end());
         written = n;
@@ -258,18 +266,29 @@ private:
     Bytes& stream_;
     bool echo_;
     std::function<void(size_t)> afterWrite_;
+
     size_t writes_ = 0;
 };
 
 // A Ducat session against the virtual acceptor, stopped after `writes`
 // requests (0 = when the run ends by itself).
-Bytes DucatSeed(uint8_t starter, uint8_t value, sim::DucatAcceptor& acceptor, size_t writes) {
+// With `plainPages` each log page goes into the stream deciphered and
+// marked sealed, so that the target seals it again.
+Bytes DucatSeed(uint8_t starter, uint8_t value, sim::DucatAcceptor& acceptor, size_t writes, bool plainPages = false) {
     Bytes input{starter, value};
     std::deque<uint8_t> waiting;
     const SessionPort port = [&] {
-        return std::make_unique<RecordingPort>(acceptor, waiting, input, false, [writes](size_t n) {
+        auto recording = std::make_unique<RecordingPort>(acceptor, waiting, input, false, [writes](size_t n) {
             if (writes != 0 && n >= writes) Mailbox.bStopThread.store(1);
         });
+        if (plainPages) {
+            recording->record = [](const uint8_t*, size_t, const Bytes& answer, Bytes& stream) {
+                Bytes plain = answer;
+                OpenDucatLogPage(plain);
+                AppendReply(stream, plain, reply_fault::kSealed);
+            };
+        }
+        return recording;
     };
     RunDucatSession(starter, value, port);
     return input;
@@ -297,6 +316,11 @@ void DucatSeeds() {
     }
     {
         sim::DucatAcceptor acceptor;
+        acceptor.setLogPages(4);
+        Seed("fuzz_ducat_replies", "export-log-sealed", DucatSeed(kExportLog, 0, acceptor, 0, true));
+    }
+    {
+        sim::DucatAcceptor acceptor;
         acceptor.setLogPages(2);
         acceptor.faults.add({sim::DucatFault::WrongPage, acceptor::kReadLogPage, 1});
         Seed("fuzz_ducat_replies", "export-log-wrong-page", DucatSeed(kExportLog, 0, acceptor, 0));
@@ -320,14 +344,21 @@ void DucatSeeds() {
 // A Pollbench session against the virtual standard acceptor for `ticks`
 // ticks, a coin inserted before each. The device's own echo is off: the
 // reply stream makes the echo.
-Bytes PollbenchSeed(uint8_t plan, sim::StandardConfig config, int ticks,
+// With `sealed` every reply is marked for the target to seal.
+Bytes PollbenchSeed(uint8_t plan, sim::StandardConfig config, int ticks, bool sealed = false,
                     const std::function<void(sim::StandardAcceptor&, int tick)>& beforeTick = {}) {
     config.echo = false;
     sim::StandardAcceptor device(config);
     Bytes input{plan};
     std::deque<uint8_t> waiting;
     const PortOpener open = [&](const std::string&) -> std::unique_ptr<platform::SerialPort> {
-        return std::make_unique<RecordingPort>(device, waiting, input, true, [](size_t) {});
+        auto recording = std::make_unique<RecordingPort>(device, waiting, input, true, [](size_t) {});
+        if (sealed) {
+            recording->record = [](const uint8_t*, size_t, const Bytes& answer, Bytes& stream) {
+                AppendReply(stream, answer, reply_fault::kSealed);
+            };
+        }
+        return recording;
     };
     RunPollbenchSession(plan, open, [&](int tick) {
         if (tick >= ticks) return false;
@@ -342,6 +373,7 @@ void PollbenchSeeds() {
     using namespace pollbench_plan;
     sim::StandardConfig standard;
     Seed("fuzz_pollbench", "identify-poll", PollbenchSeed(PollbenchPlan(kNoCommand), standard, 4));
+    Seed("fuzz_pollbench", "identify-poll-sealed", PollbenchSeed(PollbenchPlan(kNoCommand), standard, 4, true));
     Seed("fuzz_pollbench", "accept-limit", PollbenchSeed(PollbenchPlan(kSetAcceptLimit, kAcceptLimit), standard, 3));
     Seed("fuzz_pollbench", "inhibits", PollbenchSeed(PollbenchPlan(kWriteInhibits), standard, 3));
     Seed("fuzz_pollbench", "teach", PollbenchSeed(PollbenchPlan(kTeach), standard, 3));
@@ -350,7 +382,7 @@ void PollbenchSeeds() {
     longSorter.productCode = "QX-7";
     Seed("fuzz_pollbench", "long-sorter-qx", PollbenchSeed(PollbenchPlan(kWriteSorterPaths, kLongSorter), longSorter, 3));
     Seed("fuzz_pollbench", "reset-question",
-         PollbenchSeed(PollbenchPlan(kNoCommand, kReinitialize), standard, 4, [](sim::StandardAcceptor& d, int tick) {
+         PollbenchSeed(PollbenchPlan(kNoCommand, kReinitialize), standard, 4, false, [](sim::StandardAcceptor& d, int tick) {
              if (tick == 2) d.resetCounter();
          }));
 }

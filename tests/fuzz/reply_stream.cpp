@@ -35,7 +35,6 @@ void AppendReply(std::vector<uint8_t>& stream, const std::vector<uint8_t>& reply
 }
 
 bool ReplyStream::Write(const uint8_t* bytes, size_t n, size_t& written) {
-    ++writes_;
     longestWrite_ = std::max(longestWrite_, n);
     written = 0;
     if (input_.AtEnd()) {
@@ -48,7 +47,8 @@ bool ReplyStream::Write(const uint8_t* bytes, size_t n, size_t& written) {
         return true;
     }
     const uint16_t control = input_.Word();
-    const std::vector<uint8_t> reply = input_.Bytes(control & reply_fault::kLengthMask);
+    std::vector<uint8_t> reply = input_.Bytes(control & reply_fault::kLengthMask);
+    if ((control & reply_fault::kSealed) && seal) seal(bytes, n, reply);
     if (control & reply_fault::kLineError) lineErrors_ |= platform::kLineErrorFrame;
     if (control & reply_fault::kWriteFails) return false;
     written = (control & reply_fault::kWriteShort) && n > 0 ? n - 1 : n;

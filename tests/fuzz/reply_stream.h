@@ -10,6 +10,9 @@
 //   bit 12     the line reports a framing error at its next check
 //   bit 13     no echo of the request (one-wire bus only)
 //   bit 14     the echo's first byte is changed (one-wire bus only)
+//   bit 15     the target makes the reply right for the request it answers
+//              (its length, CRC-16, cipher and checksum), so that the
+//              fuzzer reaches what lies behind those checks
 //
 // When the input is used up every further write is answered with silence
 // and the stream reports itself exhausted.
@@ -32,6 +35,7 @@ constexpr uint16_t kWriteShort = 0x0800;
 constexpr uint16_t kLineError = 0x1000;
 constexpr uint16_t kNoEcho = 0x2000;
 constexpr uint16_t kEchoChanged = 0x4000;
+constexpr uint16_t kSealed = 0x8000;
 } // namespace reply_fault
 
 // Appends one reply in the stream's form (for making seeds).
@@ -43,9 +47,10 @@ public:
 
     // Called once, at the first write after the input ran out.
     std::function<void()> onExhausted;
+    // Makes a reply marked sealed right for the request (none: as it is).
+    std::function<void(const uint8_t* request, size_t n, std::vector<uint8_t>& reply)> seal;
 
     bool Exhausted() const { return exhausted_; }
-    size_t Writes() const { return writes_; }
     size_t LongestWrite() const { return longestWrite_; }
 
     // A write, as the file comment says; false when it fails.
@@ -57,7 +62,6 @@ private:
     FuzzInput& input_;
     bool echo_;
     bool exhausted_ = false;
-    size_t writes_ = 0;
     size_t longestWrite_ = 0;
     uint32_t lineErrors_ = 0;
     std::deque<uint8_t> waiting_;

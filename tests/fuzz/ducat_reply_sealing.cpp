@@ -1,0 +1,49 @@
+#include "tests/fuzz/ducat_reply_sealing.h"
+
+#include "coindata/device_coin_table.h"
+#include "commands/acceptor_protocol.h"
+#include "commands/block_cipher.h"
+#include "commands/extension_exchange.h"
+#include "link/checksums.h"
+
+namespace {
+
+namespace page = acceptor::log_page;
+namespace result = acceptor::read_result;
+constexpr size_t kLengthAt = 1;
+
+void StoreDataCrc(std::vector<uint8_t>& reply, size_t dataBytes, size_t crcAt) {
+    if (reply.size() != acceptor::kFrameOverhead + dataBytes) return;
+    uint8_t* data = reply.data() + acceptor::kDataAt;
+    StoreLe16(data + crcAt, Crc16(data, crcAt));
+}
+
+void SealLogPage(std::vector<uint8_t>& reply) {
+    reply.resize(page::kReplyLength);
+    reply[kLengthAt] = page::kReplyDataLow;
+    reply[page::kReplyHighLengthAt] = page::kReplyDataHigh;
+    StoreLe16(reply.data() + page::kReplyCrcAt,
+              Crc16(reply.data() + page::kReplyCrcFrom, page::kReplyCrcAt - page::kReplyCrcFrom));
+    EncipherBuffer(reply.data() + page::kReplyCipherAt, static_cast<uint32_t>(page::kReplyCipherLength), LinkKey());
+}
+
+} // namespace
+
+void SealDucatReply(const uint8_t* request, size_t n, std::vector<uint8_t>& reply) {
+    if (n <= acceptor::kFunctionAt) return;
+    const uint8_t function = request[acceptor::kFunctionAt];
+    if (function == acceptor::kReadLogPage) {
+        SealLogPage(reply);
+    } else {
+        if (reply.size() <= kLengthAt) return;
+        reply.resize(acceptor::kFrameOverhead + reply[kLengthAt]);
+        if (function == acceptor::kReadTable) StoreDataCrc(reply, kCoinTableReplyBytes, coin_table_reply::kCrcAt);
+        if (function == acceptor::kReadResult) StoreDataCrc(reply, result::kReplyData, result::kCrcAt);
+    }
+    reply.back() = SimpleChecksum(reply.data(), reply.size() - 1);
+}
+
+void OpenDucatLogPage(std::vector<uint8_t>& reply) {
+    if (reply.size() != page::kReplyLength) return;
+    DecipherBuffer(reply.data() + page::kReplyCipherAt, static_cast<uint32_t>(page::kReplyCipherLength), LinkKey());
+}
