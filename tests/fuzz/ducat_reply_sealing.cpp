@@ -1,14 +1,17 @@
 #include "tests/fuzz/ducat_reply_sealing.h"
 
 #include "coindata/device_coin_table.h"
+#include "coindata/device_info.h"
 #include "commands/acceptor_protocol.h"
 #include "commands/block_cipher.h"
-#include "commands/extension_exchange.h"
 #include "link/checksums.h"
 
 namespace {
 
 namespace page = acceptor::log_page;
+
+// The link's cipher key: the serial number of the last identification.
+uint32_t LinkKeyNow() { return GetDeviceInfo().dwSerial; }
 namespace result = acceptor::read_result;
 constexpr size_t kLengthAt = 1;
 
@@ -24,7 +27,7 @@ void SealLogPage(std::vector<uint8_t>& reply) {
     reply[page::kReplyHighLengthAt] = page::kReplyDataHigh;
     StoreLe16(reply.data() + page::kReplyCrcAt,
               Crc16(reply.data() + page::kReplyCrcFrom, page::kReplyCrcAt - page::kReplyCrcFrom));
-    EncipherBuffer(reply.data() + page::kReplyCipherAt, static_cast<uint32_t>(page::kReplyCipherLength), LinkKey());
+    EncipherBuffer(reply.data() + page::kReplyCipherAt, static_cast<uint32_t>(page::kReplyCipherLength), LinkKeyNow());
 }
 
 } // namespace
@@ -45,5 +48,5 @@ void SealDucatReply(const uint8_t* request, size_t n, std::vector<uint8_t>& repl
 
 void OpenDucatLogPage(std::vector<uint8_t>& reply) {
     if (reply.size() != page::kReplyLength) return;
-    DecipherBuffer(reply.data() + page::kReplyCipherAt, static_cast<uint32_t>(page::kReplyCipherLength), LinkKey());
+    DecipherBuffer(reply.data() + page::kReplyCipherAt, static_cast<uint32_t>(page::kReplyCipherLength), LinkKeyNow());
 }
