@@ -1,9 +1,9 @@
 #include "tests/fuzz/ducat_reply_sealing.h"
 
+#include "cipher/block_cipher.h"
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/block_cipher.h"
+#include "link/acceptor_protocol.h"
 #include "link/checksums.h"
 
 namespace {
@@ -13,11 +13,10 @@ namespace page = acceptor::log_page;
 // The link's cipher key: the serial number of the last identification.
 uint32_t LinkKeyNow() { return GetDeviceInfo().dwSerial; }
 namespace result = acceptor::read_result;
-constexpr size_t kLengthAt = 1;
 
 void StoreDataCrc(std::vector<uint8_t>& reply, size_t dataBytes, size_t crcAt) {
-    if (reply.size() != acceptor::kFrameOverhead + dataBytes) return;
-    uint8_t* data = reply.data() + acceptor::kDataAt;
+    if (reply.size() != kFrameOverhead + dataBytes) return;
+    uint8_t* data = reply.data() + kDataAt;
     StoreLe16(data + crcAt, Crc16(data, crcAt));
 }
 
@@ -33,13 +32,13 @@ void SealLogPage(std::vector<uint8_t>& reply) {
 } // namespace
 
 void SealDucatReply(const uint8_t* request, size_t n, std::vector<uint8_t>& reply) {
-    if (n <= acceptor::kFunctionAt) return;
-    const uint8_t function = request[acceptor::kFunctionAt];
+    if (n <= kFunctionAt) return;
+    const uint8_t function = request[kFunctionAt];
     if (function == acceptor::kReadLogPage) {
         SealLogPage(reply);
     } else {
         if (reply.size() <= kLengthAt) return;
-        reply.resize(acceptor::kFrameOverhead + reply[kLengthAt]);
+        reply.resize(kFrameOverhead + reply[kLengthAt]);
         if (function == acceptor::kReadTable) StoreDataCrc(reply, kCoinTableReplyBytes, coin_table_reply::kCrcAt);
         if (function == acceptor::kReadResult) StoreDataCrc(reply, result::kReplyData, result::kCrcAt);
     }

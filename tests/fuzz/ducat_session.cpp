@@ -1,14 +1,11 @@
 #include "tests/fuzz/ducat_session.h"
 
-#include "coindata/coin_description.h"
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
 #include "commands/acceptor_commands.h"
 #include "link/com_thread.h"
-#include "link/command_mailbox.h"
 #include "link/log_queue.h"
-#include "link/port_opener.h"
-#include "platform/clock.h"
+#include "link/run_environment.h"
 #include "sim/ducat_acceptor.h"
 #include "tests/fuzz/quick_pauses.h"
 #include "tests/support/mailbox_reset.h"
@@ -18,9 +15,13 @@
 
 namespace {
 
-constexpr int64_t kPinnedTime = 1704067200; // 2024-01-01 00:00:00 UTC
-constexpr int32_t kDialogDivider = 40;     // what the divider dialog put into the row
-constexpr int32_t kDialogInherit = 1;
+constexpr uint32_t kPinnedTime = 1704067200; // 2024-01-01 00:00:00 UTC
+// What the operator typed into the dialogs.
+constexpr char kTypedDivider[] = "40";
+constexpr bool kTypedInherit = true;
+constexpr char kTypedMaxError[] = "100";
+constexpr char kTypedNNetDivider[] = "40";
+constexpr char kTypedNumbStandDev[] = "2";
 
 const SessionPort* g_port = nullptr;
 
@@ -34,6 +35,8 @@ bool RunAtOnce(platform::ThreadProc proc, void* argument) {
     return true;
 }
 
+uint32_t PinnedTime() { return kPinnedTime; }
+
 DeviceInfo VirtualIdentity() {
     const sim::DucatIdentity identity;
     DeviceInfo info;
@@ -43,20 +46,13 @@ DeviceInfo VirtualIdentity() {
     return info;
 }
 
-StartRequest RequestFor(uint8_t starter, uint8_t value) {
+void Start(uint8_t starter, uint8_t value) {
     switch (starter % kDucatStarters) {
-    case kStartButton: return StartButtonRequest();
-    case kExportLog: return ExportLogRequest();
-    case kCoinWrite:
-        Mailbox.iTargetCoinIndex.store(value);
-        return CoinWriteRequest();
-    case kDividerEdit: {
-        const int32_t row = static_cast<int8_t>(value);
-        (void)stDeviceCoins.SetRowDividerAndInherit(row, kDialogDivider, kDialogInherit);
-        Mailbox.iSelectedDeviceCoin.store(row);
-        return DividerEditRequest();
-    }
-    default: return MaxErrorsRequest();
+    case kStartButton: (void)StartIdentification(); break;
+    case kExportLog: (void)StartLogExport(); break;
+    case kCoinWrite: (void)StartCoinWrite(value); break;
+    case kDividerEdit: (void)StartDividerEdit(static_cast<int8_t>(value), kTypedDivider, kTypedInherit); break;
+    default: (void)StartMaxErrorsEdit(kTypedMaxError, kTypedNNetDivider, kTypedNumbStandDev); break;
     }
 }
 
@@ -66,9 +62,11 @@ void PrepareDucatSessions() {
     LogQueueInit();
     ClearExtensionHandlers();
     RegisterAcceptorCommands();
-    SetPortOpenerForTesting(&OpenSessionPort);
-    SetThreadStarterForTesting(&RunAtOnce);
-    platform::SetCalendarTimeForTesting(kPinnedTime);
+    RunEnvironment environment;
+    environment.openPort = OpenSessionPort;
+    environment.startThread = RunAtOnce;
+    environment.calendarTime = PinnedTime;
+    SetRunEnvironment(environment);
 }
 
 void RunDucatSession(uint8_t starter, uint8_t value, const SessionPort& port) {
@@ -78,7 +76,7 @@ void RunDucatSession(uint8_t starter, uint8_t value, const SessionPort& port) {
     g_port = &port;
     {
         QuickPauses quick;
-        (void)StartComRun(RequestFor(starter, value));
+        Start(starter, value);
     }
     g_port = nullptr;
 }

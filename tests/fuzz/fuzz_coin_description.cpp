@@ -1,11 +1,11 @@
 // A coin description file of any content: ReadCoinDescription takes it
 // with every text terminated and the identity from the image, or leaves
 // the loaded description and image as they were.
+#include "cipher/block_cipher.h"
 #include "coindata/coin_description.h"
 #include "coindata/coin_description_file.h"
 #include "coindata/enciphered_file.h"
 #include "coindata/file_result.h"
-#include "commands/block_cipher.h"
 #include "link/checksums.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_files.h"

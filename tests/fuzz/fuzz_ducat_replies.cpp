@@ -6,10 +6,10 @@
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
 #include "coindata/log_dump_name.h"
-#include "commands/window_hooks.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
-#include "link/frame_codec.h"
+#include "link/frame_layout.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
 #include "platform/text_encoding.h"
 #include "tests/fuzz/ducat_reply_sealing.h"
@@ -33,14 +33,19 @@ constexpr size_t kIdentityLineChars = 289;
 // FUZZ_SHOW_LINES=1 prints the run's status lines, for looking into an input.
 const bool g_showLines = std::getenv("FUZZ_SHOW_LINES") != nullptr;
 
-void CheckIdentityLine(const char* line) { FUZZ_REQUIRE(std::strlen(line) <= kIdentityLineChars); }
-
-// The rows the thread hands the window are terminated names.
-void CheckDeviceCoins() {
-    for (const DeviceCoinEntry& row : stDeviceCoins.GetDeviceCoins()) {
-        FUZZ_REQUIRE(std::memchr(row.szCoinId, '\0', sizeof row.szCoinId) != nullptr);
+// A front end that checks what the run shows it.
+class CheckingFrontEnd final : public FrontEnd {
+public:
+    void EnableCommandControls(bool /*on*/) override {}
+    void WriteIdentityLine(const char* line) override { FUZZ_REQUIRE(std::strlen(line) <= kIdentityLineChars); }
+    // The rows the thread hands the window are terminated names.
+    void RefreshDeviceCoinList() override {
+        for (const DeviceCoinEntry& row : stDeviceCoins.GetDeviceCoins()) {
+            FUZZ_REQUIRE(std::memchr(row.szCoinId, '\0', sizeof row.szCoinId) != nullptr);
+        }
     }
-}
+};
+CheckingFrontEnd g_frontEnd;
 
 // The dump's name comes from the acceptor: never a folder, never "..".
 void CheckDumpName() {
@@ -54,8 +59,7 @@ void CheckDumpName() {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     PrepareScratchFolder(argc, argv); // a completed log export writes its dump there
     PrepareDucatSessions();
-    SetIdentityLineHook(CheckIdentityLine);
-    SetRefreshDeviceCoinListHook(CheckDeviceCoins);
+    InstallFrontEnd(&g_frontEnd);
     return 0;
 }
 

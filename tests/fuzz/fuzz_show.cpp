@@ -1,9 +1,9 @@
 // `ducat show` on a file of any content and any of the program's kinds,
 // the log dump's decoding above all.
+#include "cipher/block_cipher.h"
 #include "coindata/coin_description.h"
 #include "coindata/enciphered_file.h"
 #include "coindata/log_dump_file.h"
-#include "commands/block_cipher.h"
 #include "link/checksums.h"
 #include "tests/fuzz/fuzz_files.h"
 #include "ui/console/file_show.h"

@@ -4,8 +4,8 @@
 // fuzz targets run. Run by hand after a format changes:
 //
 //   build/native/tests/fuzz/fuzz_make_seeds tests/fuzz/corpus
+#include "cipher/block_cipher.h"
 #include "coindata/coin_description.h"
-#include "coindata/coin_description_file.h"
 #include "coindata/coin_image.h"
 #include "coindata/coin_stat_record.h"
 #include "coindata/coin_weights.h"
@@ -16,10 +16,8 @@
 #include "coindata/log_dump_name.h"
 #include "coindata/data_paths.h"
 #include "coindata/reference_book.h"
-#include "commands/block_cipher.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
-#include "platform/clock.h"
 #include "sim/ducat_acceptor.h"
 #include "sim/standard_acceptor.h"
 #include "tests/fuzz/ducat_reply_sealing.h"
@@ -28,6 +26,7 @@
 #include "tests/fuzz/memory_port.h"
 #include "tests/fuzz/pollbench_session.h"
 #include "tests/fuzz/reply_stream.h"
+#include "tests/support/coin_description_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,7 +46,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-constexpr int64_t kSeedTime = 1704067200; // 2024-01-01 00:00:00 UTC
+constexpr uint32_t kSeedTime = 1704067200; // 2024-01-01 00:00:00 UTC: the same seeds on every run
 
 fs::path g_corpus;
 
@@ -185,7 +184,7 @@ Bytes LogDumpFile(size_t pages) {
     Bytes buffer((pages + 1) * kLogPageBytes);
     for (size_t i = 0; i < pages * kLogPageBytes; ++i) buffer[i] = static_cast<uint8_t>(i ^ (i >> 8));
     StoreLe16(buffer.data() + 226, static_cast<uint16_t>(pages - 2));
-    if (WriteLogDump(buffer.data(), static_cast<uint32_t>(pages * kLogPageBytes)) != 0) std::exit(1);
+    if (WriteLogDump(buffer.data(), static_cast<uint32_t>(pages * kLogPageBytes), kSeedTime) != 0) std::exit(1);
     const std::string path = NativePath(LogDumpPath(LogDumpName(info.szSerial)));
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -396,7 +395,6 @@ int main(int argc, char** argv) {
     }
     g_corpus = fs::absolute(argv[1]);
     PrepareScratchFolder(nullptr, nullptr);
-    platform::SetCalendarTimeForTesting(kSeedTime); // the same seeds on every run
     InScratchFolder inside; // the log dumps are written there
     FileSeeds();
     DucatSeeds();
