@@ -49,7 +49,9 @@ uint8_t ParityOf(tcflag_t cflag) {
 } // namespace
 
 void MakeBinary(termios& t) {
-    tcflag_t input = IGNCR | ICRNL | INLCR | ISTRIP | PARMRK | IMAXBEL;
+    // IXON is a terminal's default, not a serial line's: left on it would take
+    // every 0x11 and 0x13 out of the acceptor's binary frames.
+    tcflag_t input = IGNCR | ICRNL | INLCR | ISTRIP | PARMRK | IMAXBEL | IXON | IXOFF | IXANY;
 #if defined(IUCLC)
     input |= IUCLC;
 #endif

@@ -36,13 +36,13 @@ namespace platform {
 // back the values last set).
 // Kept as found: on Windows every other field of the device control block
 // (XON/XOFF flow and characters, fBinary, fNull, fAbortOnError...); on POSIX
-// every other termios flag, among them XON/XOFF flow (IXON, IXOFF, IXANY)
-// and its characters, break handling (IGNBRK, BRKINT), IGNPAR and HUPCL.
-// A Linux terminal starts with IXON on, which takes the bytes 0x11 and 0x13
-// out of what is read: `stty -F DEVICE -ixon` turns it off for good.
+// every other termios flag, among them the XON/XOFF characters, break
+// handling (IGNBRK, BRKINT), IGNPAR and HUPCL.
 // Opening a POSIX port makes it binary, as a Windows port always is: no
 // line editing, echo, signal keys, CR/NL translation, eighth-bit stripping,
-// parity marking or output processing, and no wait for carrier.
+// parity marking or output processing, no wait for carrier, and no XON/XOFF
+// flow (a Linux terminal starts with IXON on, which would take the bytes
+// 0x11 and 0x13 out of every frame); setLine keeps the flow getLine reports.
 struct LineSettings {
     uint32_t baudRate = 9600;
     uint8_t byteSize = 8;

@@ -33,18 +33,18 @@ LineSettings EightNoneOne() {
     return s;
 }
 
-TEST(TermiosLine, BinaryModePassesBytesUnchangedAndKeepsFlowControl) {
+TEST(TermiosLine, BinaryModePassesEveryByteUnchanged) {
     termios t = FreshTerminal();
     platform::MakeBinary(t);
     EXPECT_EQ(0u, t.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP | PARMRK));
+    EXPECT_EQ(0u, t.c_iflag & (IXON | IXOFF | IXANY)); // 0x11 and 0x13 are data
     EXPECT_EQ(0u, t.c_oflag & OPOST);
     EXPECT_EQ(0u, t.c_lflag & (ICANON | ECHO | ECHOE | ECHOK | ISIG | IEXTEN));
     EXPECT_EQ(static_cast<tcflag_t>(CREAD | CLOCAL), t.c_cflag & (CREAD | CLOCAL));
     EXPECT_EQ(0, t.c_cc[VMIN]);
     EXPECT_EQ(0, t.c_cc[VTIME]);
-    // Kept: XON/XOFF flow and its characters, break handling, hang-up on close.
-    EXPECT_EQ(static_cast<tcflag_t>(IXON | IXOFF | IXANY | IGNBRK | BRKINT | IGNPAR),
-              t.c_iflag & (IXON | IXOFF | IXANY | IGNBRK | BRKINT | IGNPAR));
+    // Kept: the XON/XOFF characters, break handling, hang-up on close.
+    EXPECT_EQ(static_cast<tcflag_t>(IGNBRK | BRKINT | IGNPAR), t.c_iflag & (IGNBRK | BRKINT | IGNPAR));
     EXPECT_NE(0u, t.c_cflag & HUPCL);
     EXPECT_EQ(0x21, t.c_cc[VSTART]);
     EXPECT_EQ(0x23, t.c_cc[VSTOP]);
