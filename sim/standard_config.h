@@ -5,6 +5,7 @@
 #include <bitset>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -36,6 +37,9 @@ struct StandardConfig {
     int teachCoins = 3; // coins that complete a teach
 
     std::bitset<256> unknownHeaders; // headers the device stays silent to
+
+    // More devices on the same line, one per address (sim/standard_bus.h).
+    std::vector<uint8_t> extraAddresses;
 };
 
 constexpr uint8_t kOptionFlagsHeader = 213;

@@ -1,6 +1,7 @@
 #include "demo/console/console_commands.h"
 
 #include "demo/console/console_report.h"
+#include "demo/console/console_wire_commands.h"
 #include "demo/port_scan.h"
 #include "demo/reset_question.h"
 #include "demo/settings.h"
@@ -29,12 +30,6 @@ void Wait(uint32_t ms) {
     }
 }
 
-void TraceToStderr(const char* label, const uint8_t* bytes, size_t count) {
-    std::fputs(label, stderr);
-    for (size_t i = 0; i < count; ++i) std::fprintf(stderr, "%02X ", bytes[i]);
-    if (label[0] != '\r' && label[0] != ' ') std::fputc('\n', stderr);
-}
-
 // A COM port number goes the way the window's setting goes; a device name
 // is opened as it is.
 void SelectPort(CCctDriver& driver, const PollbenchArgs& args) {
@@ -51,12 +46,15 @@ void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
     g_DeviceAddress = static_cast<uint8_t>(args.address);
     g_PollInterval = args.intervalMs;
     SelectPort(core.m_Driver, args);
-    if (args.trace) core.m_Driver.m_Trace = TraceToStderr;
     core.m_Hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
     core.StartPolling();
 }
 
 } // namespace
+
+void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) { Prepare(core, args, timerMs); }
+
+void WaitMilliseconds(uint32_t ms) { Wait(ms); }
 
 int RunSearch(const PollbenchArgs& args) {
     const int found = ScanPorts(static_cast<uint8_t>(args.address),
@@ -88,6 +86,8 @@ int RunPoll(const PollbenchArgs& args) {
     uint32_t timerMs = 0;
     bool changed = false;
     Prepare(core, args, timerMs);
+    PollSession session(core);
+    if (!StartSessionReport(session, core, args)) return 1;
     core.m_Hooks.refresh = [&changed] { changed = true; };
     const bool answer = args.reinitialize;
     core.m_Driver.m_AskReinitialize = [answer] {
@@ -104,11 +104,12 @@ int RunPoll(const PollbenchArgs& args) {
             Print(TerminalText(shownStatus) + "\n");
         }
         if (before == kDisconnected && core.m_PrevState == kConnected) Print(CoinTable(core));
+        for (const std::string& notice : session.takeNotices()) Print(notice + "\n");
         if (before == kConnected && core.m_PrevState == kConnected && changed) Print(PollLine(core) + "\n");
         Wait(timerMs);
     }
     core.StopPolling();
-    return 0;
+    return EndSessionReport(session, args);
 }
 
 int RunTeach(const PollbenchArgs& args) {
