@@ -9,6 +9,7 @@
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "ui/console/console_view.h"
+#include "ui/console/console_wire.h"
 #include "ui/console/file_show.h"
 #include "ui/console/run_driver.h"
 #include "ui/parameter_clamping.h"
@@ -35,10 +36,13 @@ int Status(bool success) { return success ? kExitSuccess : kExitFailure; }
 
 int Monitor(const ConsoleOptions& o) {
     ConsoleView view(stdout, true);
+    CalibrationReport report;
+    if (!StartCalibrationReport(o, report)) return kExitFailure;
     const RunOutcome outcome = DriveRun(StartButtonRequest(), view, {}, o.timeoutSeconds);
+    const bool reported = EndCalibrationReport(o, report);
     // Monitoring ends only on STOP; a run that ended by itself failed.
     const bool stopped = outcome == RunOutcome::Interrupted || outcome == RunOutcome::TimedOut;
-    return Status(stopped && view.identified());
+    return Status(stopped && view.identified() && reported);
 }
 
 // Prepares the acceptor, does `beforeRun` (what a dialog does before its
@@ -105,5 +109,6 @@ int RunConsoleCommand(const ConsoleOptions& o) {
     if (o.command == "set-params") return SetParams(o);
     if (o.command == "ports") return Ports();
     if (o.command == "show") return Status(ShowDataFile(o.arguments[0], stdout));
+    if (o.command == "decode") return DecodeCommand(o);
     return kExitUsage;
 }

@@ -12,7 +12,7 @@ struct CommandShape {
 
 constexpr CommandShape kCommands[] = {
     {"monitor", 0}, {"export-log", 0}, {"write-coin", 1}, {"set-divider", 3},
-    {"set-params", 3}, {"ports", 0},   {"show", 1},
+    {"set-params", 3}, {"ports", 0},   {"show", 1}, {"decode", 1},
 };
 
 bool ReadNumber(const std::string& text, unsigned long long high, unsigned long long& value) {
@@ -32,8 +32,8 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
     }
     const std::string& value = args[++i];
     unsigned long long n = 0;
-    if (option == "--port") {
-        o.port = value;
+    if (option == "--port" || option == "--trace" || option == "--report") {
+        (option == "--port" ? o.port : option == "--trace" ? o.traceFile : o.reportDir) = value;
         return true;
     }
     const unsigned long long high = option == "--address" ? 255 : 0xFFFFFFFFull;
@@ -48,7 +48,8 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
 }
 
 bool IsConsoleOption(const std::string& arg) {
-    return arg == "--port" || arg == "--speed" || arg == "--address" || arg == "--timeout";
+    return arg == "--port" || arg == "--speed" || arg == "--address" || arg == "--timeout" || arg == "--trace" ||
+           arg == "--report";
 }
 
 } // namespace
@@ -99,6 +100,10 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
         error = "unknown command " + o.command;
         return false;
     }
+    if (!o.reportDir.empty() && o.command != "monitor") {
+        error = "--report belongs to monitor";
+        return false;
+    }
     if (o.arguments.size() != wanted) {
         error = o.command + " takes " + std::to_string(wanted) + " argument(s)";
         return false;
@@ -108,7 +113,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
 
 const char* ConsoleUsage() {
     return "usage: ducat [--port NAME] [--speed BITS] [--address N] [--timeout SECONDS]\n"
-           "             [--sim [SIM OPTIONS]] COMMAND\n"
+           "             [--trace FILE] [--report DIR] [--sim [SIM OPTIONS]] COMMAND\n"
            "commands:\n"
            "  monitor                         identify, read the coin table, show coins until Ctrl+C\n"
            "  export-log                      read the acceptor's log into .\\<serial>.tea\n"
@@ -118,7 +123,11 @@ const char* ConsoleUsage() {
            "                                  write the acceptance parameters\n"
            "  ports                           list the serial ports that open\n"
            "  show FILE                       decode a data file and check its checksum and CRC\n"
+           "  decode FILE                     show a wire trace, or a raw capture, decoded\n"
            "Port, speed and address default to those in \"Ducat Console.cnf\" when it exists.\n"
            "--timeout stops a run the way STOP does after SECONDS (the command then fails).\n"
+           "--trace FILE writes every frame with its meaning to FILE (- = standard error).\n"
+           "--report DIR (monitor) keeps every coin result in DIR/results.csv and writes\n"
+           "  DIR/summary.csv and DIR/errors.svg when the run ends.\n"
            "--sim runs against a virtual acceptor on a pty; its options:\n";
 }
