@@ -122,6 +122,34 @@ bool ReadCapture(const std::string& path, Capture& capture, std::string& error) 
     return true;
 }
 
+int DecodeCapture(const std::string& path, std::FILE* out, std::FILE* err, const FrameDescriber& describe,
+                  const RawCutter& cut) {
+    Capture capture;
+    std::string error;
+    if (!ReadCapture(path, capture, error)) {
+        std::fprintf(err, "%s\n", error.c_str());
+        return -1;
+    }
+    const auto print = [out](const TraceLine& line) { std::fprintf(out, "%s\n", FormatTraceLine(line).c_str()); };
+    if (!capture.text) {
+        for (const TraceLine& line : cut(capture.bytes)) print(line);
+        return 0;
+    }
+    int bad = 0;
+    for (size_t i = 0; i < capture.lines.size(); ++i) {
+        if (capture.lines[i].empty() || capture.lines[i][0] == '#') continue;
+        TraceLine line;
+        if (!ParseTraceLine(capture.lines[i], line, error)) {
+            std::fprintf(err, "line %zu: %s\n", i + 1, error.c_str());
+            ++bad;
+            continue;
+        }
+        if (CarriesFrame(line.direction)) line.meaning = describe(line.direction, line.bytes);
+        print(line);
+    }
+    return bad;
+}
+
 bool FindTraceSwitch(const std::string& commandLine, std::string& path, std::string& error) {
     path.clear();
     const std::vector<std::string> words = CommandLineWords(commandLine);

@@ -45,6 +45,19 @@ struct Capture {
 // empty reads as a trace line is a text trace; any other is raw bytes.
 bool ReadCapture(const std::string& path, Capture& capture, std::string& error);
 
+// What a program's decoder says of a frame, and how it cuts a raw capture
+// into frame lines.
+using FrameDescriber = std::function<std::string(TraceDirection direction, const std::vector<uint8_t>& bytes)>;
+using RawCutter = std::function<std::vector<TraceLine>(const std::vector<uint8_t>& bytes)>;
+
+// `decode FILE` of both programs: a text trace is printed line by line with
+// each frame described anew (so a trace decodes to itself), a raw capture
+// as its cutter cuts it. Lines that are not trace lines go to `err` with
+// their number. Returns their count, or -1 (reason on `err`) when the file
+// cannot be read.
+int DecodeCapture(const std::string& path, std::FILE* out, std::FILE* err, const FrameDescriber& describe,
+                  const RawCutter& cut);
+
 // The value of `--trace FILE` in a Windows command line (quotes group
 // words); empty when there is none. False with `error` for a switch
 // without its file.

@@ -3,6 +3,7 @@
 #include "demo/coin_value.h"
 #include "demo/error_text.h"
 #include "demo/event_decoding.h"
+#include "platform/csv_field.h"
 #include "platform/local_time.h"
 
 #include <filesystem>
@@ -29,13 +30,6 @@ std::string RateText(double rate) {
     return text;
 }
 
-// A CSV field: quoted when it holds a comma, a quote or a line end.
-std::string Field(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
 
 std::string Number(unsigned n) { return std::to_string(n); }
 
@@ -107,13 +101,13 @@ void PollSession::writeEventRow(const std::string& time, uint8_t counter, uint8_
     if (events_ == nullptr) return;
     std::string row = time + "," + Number(counter) + ",";
     if (!note.empty()) {
-        row += ",,lost,,,,,," + Field(note);
+        row += ",,lost,,,,,," + platform::CsvField(note);
     } else if (a != 0) {
         const std::string id = a <= kCoinPositions ? core_.m_CoinId[a - 1u] : std::string();
-        row += Number(a) + "," + Number(b) + ",credit," + Number(a) + "," + Field(id) + "," + Number(b) + ",,,";
+        row += Number(a) + "," + Number(b) + ",credit," + Number(a) + "," + platform::CsvField(id) + "," + Number(b) + ",,,";
     } else {
         row += Number(a) + "," + Number(b) + "," + (IsCountedReject(b) ? "reject" : "error") + ",,,," + Number(b) +
-               "," + Field(ErrorText(b)) + ",";
+               "," + platform::CsvField(ErrorText(b)) + ",";
     }
     row += "\n";
     std::fputs(row.c_str(), events_);
@@ -181,11 +175,11 @@ bool PollSession::finishReport(std::string& error) {
     for (const PositionSum& s : positionSums()) {
         money += s.money;
         credits += s.credits;
-        std::fprintf(f, "position,%d,%s,%s,%u,%s,\n", s.position, Field(s.id).c_str(), MoneyText(s.value).c_str(),
+        std::fprintf(f, "position,%d,%s,%s,%u,%s,\n", s.position, platform::CsvField(s.id).c_str(), MoneyText(s.value).c_str(),
                      s.credits, MoneyText(s.money).c_str());
     }
     for (const auto& e : sums_.errors) {
-        std::fprintf(f, "error,%u,,,%u,,%s\n", e.first, e.second, Field(ErrorText(e.first)).c_str());
+        std::fprintf(f, "error,%u,,,%u,,%s\n", e.first, e.second, platform::CsvField(ErrorText(e.first)).c_str());
     }
     std::fprintf(f, "session,credits,,,%u,%s,\n", credits, MoneyText(money).c_str());
     std::fprintf(f, "session,rejects,,,%u,,counted rejects\n", sums_.rejects);

@@ -11,31 +11,11 @@ namespace {
 using platform::TraceDirection;
 using platform::TraceLine;
 
-void Print(std::FILE* out, const TraceLine& line) { std::fprintf(out, "%s\n", FormatTraceLine(line).c_str()); }
-
-int DecodeText(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err) {
-    CctFrameDecoder decoder;
-    int bad = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty() || lines[i][0] == '#') continue;
-        TraceLine line;
-        std::string error;
-        if (!ParseTraceLine(lines[i], line, error)) {
-            std::fprintf(err, "line %zu: %s\n", i + 1, error.c_str());
-            ++bad;
-            continue;
-        }
-        if (CarriesFrame(line.direction)) line.meaning = decoder.describe(line.direction, line.bytes);
-        Print(out, line);
-    }
-    return bad;
-}
-
 // A raw capture cut into frames by their length bytes. A frame addressed to
 // the host is the device's; one that repeats the host's frame just before
 // it is its echo; any other is the host's.
-void DecodeRaw(const std::vector<uint8_t>& bytes, std::FILE* out) {
-    CctFrameDecoder decoder;
+std::vector<TraceLine> CutRaw(const std::vector<uint8_t>& bytes, CctFrameDecoder& decoder) {
+    std::vector<TraceLine> lines;
     std::vector<uint8_t> lastHost;
     bool echoDue = false;
     size_t at = 0;
@@ -58,21 +38,20 @@ void DecodeRaw(const std::vector<uint8_t>& bytes, std::FILE* out) {
             echoDue = true;
         }
         line.meaning = decoder.describe(line.direction, line.bytes);
-        Print(out, line);
         at += line.bytes.size();
+        lines.push_back(std::move(line));
     }
+    return lines;
 }
 
 } // namespace
 
 int DecodeCctCapture(const std::string& path, std::FILE* out, std::FILE* err) {
-    platform::Capture capture;
-    std::string error;
-    if (!platform::ReadCapture(path, capture, error)) {
-        std::fprintf(err, "%s\n", error.c_str());
-        return -1;
-    }
-    if (capture.text) return DecodeText(capture.lines, out, err);
-    DecodeRaw(capture.bytes, out);
-    return 0;
+    CctFrameDecoder decoder;
+    return platform::DecodeCapture(
+        path, out, err,
+        [&decoder](TraceDirection direction, const std::vector<uint8_t>& bytes) {
+            return decoder.describe(direction, bytes);
+        },
+        [&decoder](const std::vector<uint8_t>& bytes) { return CutRaw(bytes, decoder); });
 }

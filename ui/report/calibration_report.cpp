@@ -3,6 +3,7 @@
 #include "commands/acceptor_protocol.h"
 #include "commands/monitoring.h"
 #include "link/checksums.h"
+#include "platform/csv_field.h"
 #include "platform/local_time.h"
 #include "ui/report/error_histogram_svg.h"
 
@@ -45,13 +46,6 @@ CalibrationResult ReadResult(const uint8_t* data) {
     return result;
 }
 
-// A CSV field: quoted when it holds a comma, a quote or a line end.
-std::string Field(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
 
 std::string MedianText(double median) {
     char text[32];
@@ -127,8 +121,8 @@ void CalibrationReport::onFrame(platform::TraceDirection direction, const std::v
 void CalibrationReport::take(const CalibrationResult& x) {
     taken_.push_back(x);
     if (results_ == nullptr) return;
-    std::fprintf(results_, "%s,%d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%u\n", x.time.c_str(), x.row, Field(x.bestCoin).c_str(),
-                 x.bestStat, x.bestNeural, x.bestSum(), Field(x.nextCoin).c_str(), x.nextStat, x.nextNeural,
+    std::fprintf(results_, "%s,%d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%u\n", x.time.c_str(), x.row, platform::CsvField(x.bestCoin).c_str(),
+                 x.bestStat, x.bestNeural, x.bestSum(), platform::CsvField(x.nextCoin).c_str(), x.nextStat, x.nextNeural,
                  x.nextSum(), x.accepted ? 1 : 0, x.counter);
     std::fflush(results_);
 }
@@ -165,7 +159,7 @@ bool CalibrationReport::finish(int maxError, std::string& error) {
     }
     std::fputs(kSummaryHeader, f);
     for (const CoinSummary& s : coins) {
-        std::fprintf(f, "%s,%u,%u,%d,%s,%d,%d,%d,%d\n", Field(s.coin).c_str(), s.seen, s.accepted, s.smallest,
+        std::fprintf(f, "%s,%u,%u,%d,%s,%d,%d,%d,%d\n", platform::CsvField(s.coin).c_str(), s.seen, s.accepted, s.smallest,
                      MedianText(s.median).c_str(), s.largest, maxError, s.marginToMaxError, s.marginToNext);
     }
     if (std::fclose(f) != 0) {
