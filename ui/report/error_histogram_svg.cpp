@@ -7,10 +7,10 @@
 namespace {
 
 constexpr int kWidth = 720;
-constexpr int kPanelHeight = 190;
+constexpr int kPanelHeight = 200;
 constexpr int kLeft = 60;  // room for the count axis
 constexpr int kRight = 20;
-constexpr int kTop = 34;   // room for the coin's title
+constexpr int kTop = 46;   // room for the coin's title and the Max_Error label
 constexpr int kPlotHeight = 110;
 constexpr int kPlotWidth = kWidth - kLeft - kRight;
 constexpr int kMostBins = 60;
@@ -57,7 +57,7 @@ std::string Panel(const CoinSummary& coin, int index, int top, int maxError) {
     const double xScale = static_cast<double>(kPlotWidth) / (top + 1);
     std::string svg = Format("<g class=\"coin\" data-coin=\"%s\" data-seen=\"%u\">\n", Escaped(coin.coin).c_str(), coin.seen);
     svg += Format("<text class=\"title\" x=\"%d\" y=\"%d\">%s: %u coins, %u accepted, error sum %d to %d</text>\n", kLeft,
-                  y0 + 20, Escaped(coin.coin).c_str(), coin.seen, coin.accepted, coin.smallest, coin.largest);
+                  y0 + 18, Escaped(coin.coin).c_str(), coin.seen, coin.accepted, coin.smallest, coin.largest);
     for (size_t b = 0; b < bins.counts.size(); ++b) {
         const unsigned n = bins.counts[b];
         if (n == 0) continue;
@@ -86,10 +86,11 @@ std::string Panel(const CoinSummary& coin, int index, int top, int maxError) {
                   base - kPlotHeight / 2, 18, base - kPlotHeight / 2);
     svg += Format("<text class=\"label\" x=\"%d\" y=\"%d\">error sum of the best coin (stat + neural)</text>\n",
                   kLeft + kPlotWidth / 2 - 120, base + 32);
-    const double xm = kLeft + (maxError + 0.5) * xScale;
+    // Sums up to Max_Error lie left of the mark, at the right edge of its bin.
+    const double xm = kLeft + (maxError + 1) * xScale;
     svg += Format("<line class=\"max-error\" data-max-error=\"%d\" x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\"/>\n",
-                  maxError, xm, base, xm, base - kPlotHeight - 8);
-    svg += Format("<text class=\"max-error\" x=\"%.1f\" y=\"%d\">Max_Error %d</text>\n", xm - 4, base - kPlotHeight - 10,
+                  maxError, xm, base, xm, base - kPlotHeight - 6);
+    svg += Format("<text class=\"max-error\" x=\"%.1f\" y=\"%d\">Max_Error %d</text>\n", xm - 4, base - kPlotHeight - 9,
                   maxError);
     return svg + "</g>\n";
 }
