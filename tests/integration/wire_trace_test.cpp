@@ -12,6 +12,7 @@
 #include "link/command_mailbox.h"
 #include "platform/clock.h"
 #include "ui/report/calibration_report.h"
+#include "platform/trace_line.h"
 #include "ui/report/error_histogram_svg.h"
 
 #include <fstream>
@@ -119,6 +120,40 @@ TEST_F(WireTrace, MonitoringTraceDecodesBackToTheSameLines) {
     }
     Decoded(tracePath, errors);
     EXPECT_EQ("line " + std::to_string(lines.size() + 1) + ": \"ZZ\" is not a byte in hex\n", errors);
+}
+
+TEST_F(WireTrace, ARawCaptureOfTheSameBytesDecodesToTheSameFrames) {
+    IdentifyAndReadTable();
+    StopDucatTrace();
+    // The frames' bytes one after the other, as a line monitor records them.
+    std::vector<std::string> frames;
+    const std::string rawPath = dumpFolder_ + "/capture.bin";
+    {
+        std::ofstream raw(rawPath, std::ios::binary);
+        for (const std::string& text : FileLines(tracePath)) {
+            platform::TraceLine line;
+            std::string error;
+            ASSERT_TRUE(ParseTraceLine(text, line, error)) << error;
+            if (!CarriesFrame(line.direction)) continue;
+            raw.write(reinterpret_cast<const char*>(line.bytes.data()), static_cast<std::streamsize>(line.bytes.size()));
+            frames.push_back(text.substr(24));
+        }
+    }
+    ASSERT_GE(frames.size(), 5u); // identification, table and a result, each asked and answered
+    std::string errors;
+    const std::string decoded = Decoded(rawPath, errors);
+    std::vector<std::string> rawFrames;
+    size_t offset = 0;
+    for (size_t start = 0; start < decoded.size();) {
+        const size_t end = decoded.find('\n', start);
+        const std::string line = decoded.substr(start, end - start);
+        ASSERT_EQ('@', line[0]) << line;
+        EXPECT_EQ(platform::RawOffsetStamp(offset), line.substr(0, 7));
+        rawFrames.push_back(line.substr(8));
+        offset += (line.find(" | ") - 15 + 1) / 3; // "XX " a byte, the last one without its blank
+        start = end + 1;
+    }
+    EXPECT_EQ(frames, rawFrames);
 }
 
 TEST_F(WireTrace, SealedPayloadsAreShownDecipheredAndChecked) {
