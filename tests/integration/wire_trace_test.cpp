@@ -17,6 +17,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <regex>
 
 namespace integration {
@@ -249,6 +250,46 @@ TEST(ErrorHistogram, WideSumsShareBinsAndStrayTextIsEscaped) {
     const std::string svg = ErrorHistogramSvg({coin}, 300);
     EXPECT_NE(std::string::npos, svg.find("data-coin=\"A&lt;&amp;&quot;1\""));
     EXPECT_EQ(std::string::npos, svg.find("A<&"));
+}
+
+} // namespace
+} // namespace integration
+
+namespace integration {
+namespace {
+
+// Random captures, raw and as trace lines of any bytes, decode without a
+// fault (the sanitizer builds would see one).
+TEST(DucatCaptureDecode, AnyBytesDecodeSafely) {
+    std::mt19937 random(21);
+    const std::string name = ::testing::TempDir() + "ducat_random.bin";
+    std::FILE* sink = std::tmpfile();
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes(random() % 700);
+        for (auto& b : bytes) {
+            const unsigned pick = random() % 8;
+            b = static_cast<uint8_t>(pick == 0 ? 0xFF : pick == 1 ? 0x13 : pick == 2 ? 0x0A : random());
+        }
+        {
+            std::ofstream out(name, std::ios::binary);
+            if (round % 2 == 0) {
+                out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            } else {
+                for (size_t at = 0; at + 1 < bytes.size(); at += 1 + bytes[at] % 60) {
+                    const size_t n = std::min<size_t>(1 + bytes[at + 1] % 280, bytes.size() - at);
+                    const platform::TraceLine line{
+                        "2026-12-09 10:31:07.123", at % 2 == 0 ? platform::TraceDirection::Host : platform::TraceDirection::Device,
+                        std::vector<uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                                             bytes.begin() + static_cast<std::ptrdiff_t>(at + n)),
+                        "x"};
+                    out << FormatTraceLine(line) << "\n";
+                }
+            }
+        }
+        EXPECT_GE(DecodeDucatCapture(name, sink, sink), 0);
+    }
+    std::fclose(sink);
+    std::remove(name.c_str());
 }
 
 } // namespace
