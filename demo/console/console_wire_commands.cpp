@@ -47,13 +47,14 @@ int RunScanBus(const PollbenchArgs& args) {
 }
 
 bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchArgs& args) {
+    std::string error;
+    if (!args.reportDir.empty() && !session.openReport(args.reportDir, error)) {
+        std::fprintf(stderr, "pollbench: %s\n", error.c_str());
+        return false;
+    }
     SetProgramExchangeListener([&session](const CctExchange& exchange) { session.onExchange(exchange); });
     core.m_Driver.m_Trace = ProgramTraceHook();
-    if (args.reportDir.empty()) return true;
-    std::string error;
-    if (session.openReport(args.reportDir, error)) return true;
-    std::fprintf(stderr, "pollbench: %s\n", error.c_str());
-    return false;
+    return true;
 }
 
 int EndSessionReport(PollSession& session, const PollbenchArgs& args) {

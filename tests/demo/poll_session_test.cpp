@@ -39,7 +39,10 @@ protected:
         folder = (std::filesystem::path(::testing::TempDir()) / ("session-" + std::to_string(::getpid()))).string();
         std::filesystem::remove_all(folder);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void TearDown() override {
+        core.m_Driver.m_Trace = nullptr; // the core outlives the trace and the session
+        std::filesystem::remove_all(folder);
+    }
 
     std::string folder;
     PollSession session{core};

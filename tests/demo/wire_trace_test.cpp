@@ -17,6 +17,9 @@ using platform::TraceLine;
 
 class WireTrace : public SimFixture {
 protected:
+    // The core outlives this fixture's trace: its driver must not call it
+    // when it closes the port at its end.
+    void TearDown() override { core.m_Driver.m_Trace = nullptr; }
     void Trace() {
         core.m_Driver.m_Trace = wire.hook();
     }
