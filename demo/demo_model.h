@@ -37,10 +37,23 @@ struct ControlVisibility {
 
 using SorterPaths = std::array<uint8_t, kPathsPerCoin>;
 
+// Who the device said it is, each text as the device gave it; the status
+// box shows them joined (IdentificationText).
+struct DeviceIdentity {
+    std::string manufacturer;
+    std::string productCode;
+    uint32_t serialNumber = 0;
+    std::string revision;
+    std::string optionLetters; // empty when the device gives no option flags
+};
+
+constexpr char kStatusLineBreak[] = "\r\n";
+
 struct DemoModel {
     int m_PrevState = kDisconnected;
     int m_NextState = kDisconnected;
     std::string m_Status; // status box, lines separated by "\r\n"
+    DeviceIdentity m_Identity; // of the last identification
 
     int m_nDeviceType = 0;
     uint8_t m_OptionFlags = 0;

@@ -1,7 +1,5 @@
 #include "demo/identification_text.h"
 
-#include "demo/demo_model.h"
-
 #include <cstdio>
 
 uint32_t SerialNumberFromReply(const CctReply& reply) {
@@ -24,6 +22,12 @@ std::string OptionLetters(uint8_t flags) {
     if (flags & kOptionMotor) letters += 'M';
     if (flags & kOptionAcceptLimit) letters += 'L';
     return letters;
+}
+
+std::string IdentificationText(const DeviceIdentity& identity, const char* lineBreak) {
+    return identity.manufacturer + " - " + identity.productCode + lineBreak + "SN: " +
+           SerialNumberText(identity.serialNumber) + lineBreak + "Softw.: " + identity.revision + lineBreak +
+           identity.optionLetters;
 }
 
 bool MasterInhibitOffered(const std::string& revision) { return revision != "52.00" && revision != "52.01"; }

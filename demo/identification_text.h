@@ -2,6 +2,7 @@
 #pragma once
 
 #include "demo/cct_driver.h"
+#include "demo/demo_model.h"
 
 #include <cstdint>
 #include <string>
@@ -17,6 +18,10 @@ std::string OptionLetters(uint8_t flags);
 
 // "Master Inhibit" is offered unless the revision is exactly 52.00 or 52.01.
 bool MasterInhibitOffered(const std::string& revision);
+
+// The identification text: "<manufacturer> - <product code>", "SN: <serial>",
+// "Softw.: <revision>" and the option letters, lines ended by `lineBreak`.
+std::string IdentificationText(const DeviceIdentity& identity, const char* lineBreak);
 
 // True when the product code begins with the variant prefix.
 bool IsQxProduct(const std::string& productCode);

@@ -5,32 +5,33 @@
 #include "demo/identification_text.h"
 
 int CDemoCore::Identify() {
-    std::string text;
+    DeviceIdentity identity;
     CctReply reply;
     m_Driver.m_bCounterSeen = 0;
 
     if (m_Driver.Request(kHdrManufacturerId, {}, reply) < 0) return 0;
-    text += reply.text() + " - ";
+    identity.manufacturer = reply.text();
 
     if (m_Driver.Request(kHdrProductCode, {}, reply) < 0) return 0;
-    text += reply.text() + "\r\n";
+    identity.productCode = reply.text();
     m_nDeviceType = IsQxProduct(reply.text()) ? kDeviceTypeQx : 0;
 
     if (m_Driver.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
-    text += "SN: " + SerialNumberText(SerialNumberFromReply(reply)) + "\r\n";
+    identity.serialNumber = SerialNumberFromReply(reply);
 
     if (m_Driver.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
-    text += "Softw.: " + reply.text() + "\r\n";
+    identity.revision = reply.text();
     m_Visible.masterInhibit = MasterInhibitOffered(reply.text());
 
     if (m_Driver.Request(kHdrRequestOptionFlags, {}, reply) <= 0) {
         m_OptionFlags = kOptionFlagsAbsent;
     } else {
         m_OptionFlags = reply.data[0];
-        text += OptionLetters(m_OptionFlags);
+        identity.optionLetters = OptionLetters(m_OptionFlags);
     }
     ApplyOptionVisibility();
-    m_Status = text;
+    m_Identity = identity;
+    m_Status = IdentificationText(identity, kStatusLineBreak);
 
     // From here on a failed request leaves its fields as they were.
     m_Driver.Request(kHdrModifyInhibits, {0xFF, 0xFF}, reply);

@@ -1,6 +1,7 @@
 #include "platform/text_encoding.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace platform {
 namespace {
@@ -38,6 +39,8 @@ void AppendUtf8(std::string& out, uint32_t cp) {
     }
 }
 
+bool ControlByte(unsigned char b) { return b < 0x20 || b == 0x7F; }
+
 } // namespace
 
 std::string Cp1251ToUtf8(const std::string& text) {
@@ -46,6 +49,22 @@ std::string Cp1251ToUtf8(const std::string& text) {
     for (const char ch : text) {
         const auto b = static_cast<unsigned char>(ch);
         AppendUtf8(out, b < 0x80 ? b : kHighHalf[b - 0x80]);
+    }
+    return out;
+}
+
+std::string Cp1251ToTerminal(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (ControlByte(b)) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02x", b);
+            out += escape;
+        } else {
+            AppendUtf8(out, b < 0x80 ? b : kHighHalf[b - 0x80]);
+        }
     }
     return out;
 }

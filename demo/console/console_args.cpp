@@ -13,22 +13,23 @@ constexpr int kMinAddress = 2; // 1 is the host, 0 the broadcast
 constexpr int kMaxAddress = 255;
 constexpr int kMinIntervalMs = 10;
 constexpr int kMaxIntervalMs = 60000;
+constexpr int kMaxChannel = 255;
 #if POLLBENCH_WITH_SIM
 constexpr double kSimCoinsPerSecond = 0.5; // enough to watch, and to finish a teach
 #endif
 
-bool ParseNumber(const std::string& text, int min, int max, int& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long n = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || n < min || n > max) return false;
-    value = static_cast<int>(n);
-    return true;
-}
-
 bool AllDigits(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A whole decimal number, digits only (no sign, no blanks), from min to max.
+bool ParseNumber(const std::string& text, int min, int max, int& value) {
+    if (!AllDigits(text)) return false;
+    errno = 0;
+    const long long n = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno != 0 || n < min || n > max) return false;
+    value = static_cast<int>(n);
+    return true;
 }
 
 // A port is a device name, or a COM port number written "5" or "COM5".
@@ -100,6 +101,13 @@ bool TakeCommandArgument(const std::vector<std::string>& w, size_t& i, Pollbench
     } else if (args.command == "decode" && args.file.empty() && word.compare(0, 2, "--") != 0) {
         args.file = word;
     } else if (args.command == "teach" && args.channel.empty() && word.compare(0, 2, "--") != 0) {
+        // The window's Channel box takes what it can of any text; on the
+        // command line a channel that is no number is a typing error.
+        int channel = 0;
+        if (!ParseNumber(word, 0, kMaxChannel, channel)) {
+            error = "teach takes a channel 0..255, not " + word;
+            return false;
+        }
         args.channel = word;
     } else {
         error = "unexpected argument: " + word;
@@ -167,6 +175,15 @@ const char* PollbenchUsage() {
            "--port takes a device name or a COM port number; --address 2..255 (default 2);\n"
            "--interval 10..60000 ms between polls (default 200);\n"
            "--trace FILE writes every frame with its meaning to FILE (- = standard error).\n"
+           "Texts from the device show control bytes as escapes (\\x1b); a line that repeats the\n"
+           "one before it is shown once more, with \"(repeated N times)\", when another comes.\n"
+           "exit status:\n"
+           "  0  search found a device; identify identified it; poll was ended by Ctrl+C after a\n"
+           "     device was identified; teach completed; scan-bus found a device; decode read\n"
+           "     every line\n"
+           "  1  no device answered or none was identified, or the teach did not complete;\n"
+           "     a report or trace file could not be written; decode met lines it could not read\n"
+           "  2  wrong command line\n"
 #if POLLBENCH_WITH_SIM
            "--sim serves a virtual standard acceptor on a pty; its options:\n"
 #endif

@@ -8,6 +8,7 @@
 #include "demo/teach.h"
 #include "platform/clock.h"
 #include "platform/port_names.h"
+#include "platform/terminal_lines.h"
 
 #include <cstdio>
 
@@ -18,9 +19,15 @@ namespace {
 constexpr int kIdentifyTicks = 3;  // simple polls tried before giving up
 constexpr uint32_t kSleepSliceMs = 10;
 
-void Print(const std::string& text) {
-    std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
+// Each line of `text` (lines end with "\n"); a line repeating the one
+// before it is only counted.
+void Print(platform::RepeatedLines& lines, const std::string& text) {
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.put(text.substr(start, end - start));
+    }
+    if (start < text.size()) lines.put(text.substr(start));
+    lines.flush();
 }
 
 // Sleeps `ms`, waking early on Ctrl+C.
@@ -54,18 +61,18 @@ void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
 
 void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) { Prepare(core, args, timerMs); }
 
-void WaitMilliseconds(uint32_t ms) { Wait(ms); }
-
-int RunSearch(const PollbenchArgs& args) {
+int RunSearch(const PollbenchArgs& args, std::FILE* out) {
+    platform::RepeatedLines lines(out);
     const int found = ScanPorts(static_cast<uint8_t>(args.address),
-                                [](const std::string& line) { Print(TerminalText(line) + "\n"); });
+                                [&lines](const std::string& line) { Print(lines, TerminalText(line) + "\n"); });
     if (found == 0) return 1;
     const std::string device = platform::ComPortDevice(found);
-    Print("COM" + std::to_string(found) + " is " + device + "\n");
+    Print(lines, "COM" + std::to_string(found) + " is " + TerminalText(device) + "\n");
     return 0;
 }
 
-int RunIdentify(const PollbenchArgs& args) {
+int RunIdentify(const PollbenchArgs& args, std::FILE* out) {
+    platform::RepeatedLines lines(out);
     CDemoCore core;
     uint32_t timerMs = 0;
     Prepare(core, args, timerMs);
@@ -74,24 +81,26 @@ int RunIdentify(const PollbenchArgs& args) {
         core.ConnectionTick();
     }
     if (core.m_PrevState != kConnected) {
-        Print(core.m_Status.empty() ? "no device answered\n" : TerminalText(core.m_Status) + "\nidentification failed\n");
+        Print(lines, core.m_Status.empty() ? "no device answered\n" : StatusText(core) + "\nidentification failed\n");
         return 1;
     }
-    Print(TerminalText(core.m_Status) + "\n" + CoinTable(core));
+    Print(lines, StatusText(core) + "\n" + CoinTable(core));
     return 0;
 }
 
-int RunPoll(const PollbenchArgs& args) {
+int RunPoll(const PollbenchArgs& args, std::FILE* out) {
+    platform::RepeatedLines lines(out);
     CDemoCore core;
     uint32_t timerMs = 0;
     bool changed = false;
+    bool identified = false;
     Prepare(core, args, timerMs);
     PollSession session(core);
     if (!StartSessionReport(session, core, args)) return 1;
     core.m_Hooks.refresh = [&changed] { changed = true; };
     const bool answer = args.reinitialize;
-    core.m_Driver.m_AskReinitialize = [answer] {
-        Print(std::string(kResetQuestionText) + (answer ? " Yes\n" : " No\n"));
+    core.m_Driver.m_AskReinitialize = [answer, &lines] {
+        Print(lines, std::string(kResetQuestionText) + (answer ? " Yes\n" : " No\n"));
         return answer;
     };
     std::string shownStatus;
@@ -101,18 +110,26 @@ int RunPoll(const PollbenchArgs& args) {
         core.ConnectionTick();
         if (core.m_Status != shownStatus) {
             shownStatus = core.m_Status;
-            Print(TerminalText(shownStatus) + "\n");
+            Print(lines, StatusText(core) + "\n");
         }
-        if (before == kDisconnected && core.m_PrevState == kConnected) Print(CoinTable(core));
-        for (const std::string& notice : session.takeNotices()) Print(notice + "\n");
-        if (before == kConnected && core.m_PrevState == kConnected && changed) Print(PollLine(core) + "\n");
+        if (before == kDisconnected && core.m_PrevState == kConnected) {
+            identified = true;
+            Print(lines, CoinTable(core));
+        }
+        for (const std::string& notice : session.takeNotices()) Print(lines, notice + "\n");
+        if (before == kConnected && core.m_PrevState == kConnected && changed) Print(lines, PollLine(core) + "\n");
         Wait(timerMs);
     }
     core.StopPolling();
-    return EndSessionReport(session, args);
+    lines.closeRun();
+    const bool reported = EndSessionReport(session, args) == 0;
+    // Polling ends only on Ctrl+C; it did its work if a device was found.
+    if (!identified) std::fputs("pollbench: no device was identified\n", stderr);
+    return identified && reported ? 0 : 1;
 }
 
-int RunTeach(const PollbenchArgs& args) {
+int RunTeach(const PollbenchArgs& args, std::FILE* out) {
+    platform::RepeatedLines lines(out);
     CDemoCore core;
     uint32_t timerMs = 0;
     Prepare(core, args, timerMs);
@@ -120,7 +137,7 @@ int RunTeach(const PollbenchArgs& args) {
     teach.StartOrAbort(args.channel, args.enhanced);
     char started[48];
     std::snprintf(started, sizeof started, "teaching, channel byte 0x%02X\n", teach.m_Channel);
-    Print(started);
+    Print(lines, started);
     std::string shown;
     while (teach.m_bTeaching == 1 && g_Interrupted == 0) {
         Wait(kTeachTickMs);
@@ -128,12 +145,12 @@ int RunTeach(const PollbenchArgs& args) {
         teach.Tick();
         if (teach.m_StatusText != shown) {
             shown = teach.m_StatusText;
-            Print(TerminalText(shown) + "\n");
+            Print(lines, TerminalText(shown) + "\n");
         }
     }
     if (g_Interrupted != 0) {
         teach.Close();
-        Print("aborted\n");
+        Print(lines, "aborted\n");
         return 1;
     }
     return teach.m_TeachStatus == kTeachComplete ? 0 : 1;

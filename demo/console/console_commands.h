@@ -4,12 +4,14 @@
 #include "demo/console/console_args.h"
 
 #include <csignal>
+#include <cstdio>
 
 // Set by Ctrl+C; the commands that run until interrupted watch it.
 extern volatile std::sig_atomic_t g_Interrupted;
 
-// Each returns the program's exit status: 0 success, 1 device failure.
-int RunSearch(const PollbenchArgs& args);
-int RunIdentify(const PollbenchArgs& args);
-int RunPoll(const PollbenchArgs& args);
-int RunTeach(const PollbenchArgs& args);
+// Each prints to `out` and returns the program's exit status: 0 success,
+// 1 device failure (see PollbenchUsage).
+int RunSearch(const PollbenchArgs& args, std::FILE* out);
+int RunIdentify(const PollbenchArgs& args, std::FILE* out);
+int RunPoll(const PollbenchArgs& args, std::FILE* out);
+int RunTeach(const PollbenchArgs& args, std::FILE* out);

@@ -1,6 +1,7 @@
 #include "demo/console/console_report.h"
 
 #include "demo/coin_value.h"
+#include "demo/identification_text.h"
 #include "platform/text_encoding.h"
 
 #include <cstdio>
@@ -10,6 +11,18 @@ namespace {
 std::string Format(const char* format, unsigned a) {
     char text[64];
     std::snprintf(text, sizeof text, format, a);
+    return text;
+}
+
+std::string Format(const char* format, const std::string& a) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, a.c_str());
+    return text;
+}
+
+// The text and blanks up to `width`.
+std::string Padded(std::string text, size_t width) {
+    if (text.size() < width) text.resize(width, ' ');
     return text;
 }
 
@@ -28,21 +41,30 @@ std::string OfferedControls(const CDemoCore& core) {
 
 std::string TerminalText(const std::string& text) {
     std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i];
+    size_t start = 0;
+    for (size_t end; (end = text.find(kStatusLineBreak, start)) != std::string::npos; start = end + 2) {
+        out += platform::Cp1251ToTerminal(text.substr(start, end - start)) + "\n";
     }
-    return platform::Cp1251ToUtf8(out);
+    return out + platform::Cp1251ToTerminal(text.substr(start));
+}
+
+std::string StatusText(const CDemoCore& core) {
+    const DeviceIdentity& raw = core.m_Identity;
+    if (core.m_Status != IdentificationText(raw, kStatusLineBreak)) return TerminalText(core.m_Status);
+    DeviceIdentity shown = raw;
+    shown.manufacturer = platform::Cp1251ToTerminal(raw.manufacturer);
+    shown.productCode = platform::Cp1251ToTerminal(raw.productCode);
+    shown.revision = platform::Cp1251ToTerminal(raw.revision);
+    return IdentificationText(shown, "\n");
 }
 
 std::string CoinTable(const CDemoCore& core) {
     std::string table = "Pos  ID        Value  Sort  Inhibited\n";
     for (size_t i = 0; i < core.m_CoinId.size(); ++i) {
-        char row[96];
-        std::snprintf(row, sizeof row, "%3u  %-8s %6s  %-4s  %s\n", static_cast<unsigned>(i + 1),
-                      TerminalText(core.m_CoinId[i]).c_str(), MoneyText(core.m_CoinValue[i]).c_str(),
-                      TerminalText(core.m_SortText[i]).c_str(), core.m_Inhibit[i] ? "yes" : "no");
-        table += row;
+        // Built by pieces: a coin id the device made long is shown whole.
+        table += Format("%3u  ", static_cast<unsigned>(i + 1)) + Padded(platform::Cp1251ToTerminal(core.m_CoinId[i]), 8) +
+                 " " + Format("%6s", MoneyText(core.m_CoinValue[i])) + "  " + Padded(TerminalText(core.m_SortText[i]), 4) +
+                 "  " + (core.m_Inhibit[i] ? "yes" : "no") + "\n";
     }
     table += Format("default sorter path: %u\n", core.m_DefaultPath);
     table += "sorter full:";

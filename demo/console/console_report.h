@@ -5,8 +5,14 @@
 
 #include <string>
 
-// Text for a UTF-8 terminal: code page 1251 converted, "\r\n" as "\n".
+// The program's own text for a UTF-8 terminal: code page 1251 converted,
+// "\r\n" as "\n", any other control byte as a visible escape.
 std::string TerminalText(const std::string& text);
+
+// The status box: the identification with every device text made safe for
+// a terminal (control bytes as visible escapes, so no device text spans
+// two lines or ends the output), or the program's own status.
+std::string StatusText(const CDemoCore& core);
 
 // The coin table: position, id, value, Sort text, inhibit; then the default
 // path, the full outlets and the option-dependent controls.

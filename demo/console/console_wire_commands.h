@@ -10,7 +10,6 @@
 
 // Shared with the other commands (console_commands.cpp).
 void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs);
-void WaitMilliseconds(uint32_t ms);
 
 // Opens the trace file of --trace; false (message printed) when it cannot.
 bool StartTrace(const PollbenchArgs& args);

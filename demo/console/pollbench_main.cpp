@@ -11,6 +11,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -18,29 +20,34 @@ constexpr int kUsageError = 2;
 
 void OnInterrupt(int) { g_Interrupted = 1; }
 
-void PrintUsage() {
-    std::fputs(PollbenchUsage(), stderr);
+void PrintUsage(std::FILE* to) {
+    std::fputs(PollbenchUsage(), to);
 #if POLLBENCH_WITH_SIM
-    std::fputs(sim::StandardOptionsHelp(), stderr);
+    std::fputs(sim::StandardOptionsHelp(), to);
 #endif
 }
 
 int Run(const PollbenchArgs& args) {
-    if (args.command == "search") return RunSearch(args);
-    if (args.command == "identify") return RunIdentify(args);
-    if (args.command == "poll") return RunPoll(args);
+    if (args.command == "search") return RunSearch(args, stdout);
+    if (args.command == "identify") return RunIdentify(args, stdout);
+    if (args.command == "poll") return RunPoll(args, stdout);
     if (args.command == "scan-bus") return RunScanBus(args);
-    return RunTeach(args);
+    return RunTeach(args, stdout);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
+        PrintUsage(stdout);
+        return 0;
+    }
     PollbenchArgs args;
     std::string error;
-    if (!ParsePollbenchArgs(std::vector<std::string>(argv + 1, argv + argc), args, error)) {
+    if (!ParsePollbenchArgs(words, args, error)) {
         std::fprintf(stderr, "pollbench: %s\n", error.c_str());
-        PrintUsage();
+        PrintUsage(stderr);
         return kUsageError;
     }
     if (args.command == "decode") return RunDecode(args);

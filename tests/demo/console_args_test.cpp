@@ -50,6 +50,24 @@ TEST(ConsoleArgs, RefusedCommandLines) {
     EXPECT_FALSE(Parse({"--port", "COM99999999999999999999", "poll"}, a, error));
 }
 
+// A number on the command line is digits only; the window's Channel box
+// reads any text, but "teach x" is a typing error, not channel 0.
+TEST(ConsoleArgs, NumbersThatAreNoNumbersAreRefused) {
+    PollbenchArgs a;
+    std::string error;
+    EXPECT_FALSE(Parse({"--port", "x", "teach", "x"}, a, error));
+    EXPECT_EQ(error, "teach takes a channel 0..255, not x");
+    EXPECT_FALSE(Parse({"--port", "x", "teach", "-1"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "teach", "256"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "teach", "4294967296"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "teach", "3x"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "--address", " 5", "poll"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "--address", "+5", "poll"}, a, error));
+    EXPECT_FALSE(Parse({"--port", "x", "--interval", "4294967296", "poll"}, a, error));
+    ASSERT_TRUE(Parse({"--port", "x", "teach", "255"}, a, error)) << error;
+    EXPECT_EQ(a.channel, "255");
+}
+
 #if POLLBENCH_WITH_SIM
 TEST(ConsoleArgs, SimOptionsFollowSimUntilTheCommand) {
     PollbenchArgs a;
@@ -71,7 +89,8 @@ TEST(ConsoleArgs, SimOptionsFollowSimUntilTheCommand) {
 
 TEST(ConsoleReport, TerminalTextDropsCarriageReturns) {
     EXPECT_EQ(TerminalText("ABC - XYZ\r\nSN: 123\r\n"), "ABC - XYZ\nSN: 123\n");
-    EXPECT_EQ(TerminalText("a\rb"), "a\rb");
+    // A lone control byte is no line break: it is shown as an escape.
+    EXPECT_EQ(TerminalText("a\rb\nc\x1b"), "a\\x0db\\x0ac\\x1b");
 }
 
 TEST(ConsoleArgs, TraceReportScanAndDecode) {

@@ -171,10 +171,20 @@ TEST_F(DucatProgram, WriteCoinSendsTheDescriptionToItsIndex) {
     EXPECT_NE(std::string::npos, f.output.find("[x] 5     XX999Z"));
 }
 
+// How often `line` stands alone on a line of its own.
+size_t Count(const std::string& output, const std::string& line) {
+    size_t n = 0;
+    for (size_t at = output.find(line + "\n"); at != std::string::npos; at = output.find(line + "\n", at + 1)) {
+        if (at == 0 || output[at - 1] == '\n') ++n;
+    }
+    return n;
+}
+
 TEST_F(DucatProgram, ExportedLogShowsWhole) {
     Finished f = Run({"export-log", "--sim", "--log-pages", "4", "--sim-serial-text", "E2E"});
     EXPECT_EQ(0, f.exitStatus) << f.output;
     EXPECT_TRUE(Has(f.output, "Page 3 of 4 Log File is Read"));
+    EXPECT_NE(std::string::npos, f.output.find("log dump written to ./E2E.tea: 4 pages in ")) << f.output;
     f = Run({"show", "E2E.tea"});
     EXPECT_EQ(0, f.exitStatus) << f.output;
     EXPECT_TRUE(Has(f.output, "CRC-16: holds"));
@@ -184,8 +194,49 @@ TEST_F(DucatProgram, ExportedLogShowsWhole) {
 TEST_F(DucatProgram, RefusedWriteFailsWhenTimeRunsOut) {
     const Finished f = Run({"--timeout", "1", "set-divider", "2", "9", "1", "--sim", "--fault", "refuse:divider:-1:4"});
     EXPECT_EQ(1, f.exitStatus) << f.output;
-    EXPECT_TRUE(Has(f.output, "*** Error [ 4] when writing coin (index = 2) parameters ***"));
-    EXPECT_EQ("COM_Thread: Thread Stopped", LastLine(f.output));
+    // Sent again without pause for a second, shown once and counted.
+    EXPECT_EQ(1u, Count(f.output, "*** Error [ 4] when writing coin (index = 2) parameters ***")) << f.output;
+    EXPECT_NE(std::string::npos,
+              f.output.find("*** Error [ 4] when writing coin (index = 2) parameters *** (repeated "));
+    EXPECT_TRUE(Has(f.output, "ducat: the divider write was not done (--timeout 1 s ran out)"));
+    EXPECT_EQ(2u, Count(f.output, "COM_Thread: Thread Stopped"));
+}
+
+// The coin went in, the table read after it was never answered: not a
+// plain failure, the operator must know the coin was written.
+TEST_F(DucatProgram, WriteCoinWhoseTableNeverCameBackHasItsOwnStatus) {
+    CoinDescription d;
+    CoinImage image{};
+    CoinImageFields fields;
+    std::strcpy(fields.szCoinId, "XX999Z");
+    fields.bCoinIndex = 4;
+    WriteCoinImageFields(image, fields);
+    WriteBytes(File("new coin.tea"), EncodeCoinDescriptionFile(d, image));
+    const Finished f = Run({"--timeout", "4", "write-coin", "new coin.tea", "--sim", "--coins-per-minute", "0",
+                            "--fault", "silence:table:-1:0:1"});
+    EXPECT_EQ(3, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, u8" ++++++ Параметры всех отмеченных монет записаны успешно")) << f.output;
+    EXPECT_TRUE(Has(f.output, "ducat: the coin description write, but the coin table was not read back "
+                              "(--timeout 4 s ran out)"))
+        << f.output;
+}
+
+TEST_F(DucatProgram, MonitorThatNeverReadTheTableFails) {
+    const Finished f = Run({"--timeout", "2", "monitor", "--sim", "--fault", "silence:table"});
+    EXPECT_EQ(1, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, "ducat: the coin table was never read (--timeout 2 s ran out)")) << f.output;
+}
+
+// Device texts reach the terminal as escapes; the dump's name is the
+// cleaned one, and the console says so.
+TEST_F(DucatProgram, DeviceTextIsShownAsEscapesAndTheCleanedDumpNameIsPrinted) {
+    const Finished f = Run({"export-log", "--sim", "--log-pages", "2", "--sim-serial-text", "A\x1b]0;x\a/\r\nB"});
+    EXPECT_EQ(0, f.exitStatus) << f.output;
+    EXPECT_EQ(std::string::npos, f.output.find('\x1b'));
+    EXPECT_EQ(std::string::npos, f.output.find('\r'));
+    EXPECT_NE(std::string::npos, f.output.find("Serial= 20240117 \"A\\x1b]0;x\\x07/\\x0d\\x0aB\",  Manufacture="))
+        << f.output;
+    EXPECT_NE(std::string::npos, f.output.find("log dump written to ./A_]0;x____B.tea: 2 pages in ")) << f.output;
 }
 
 TEST_F(DucatProgram, ParametersAreClampedLikeTheDialog) {
@@ -210,8 +261,19 @@ TEST_F(DucatProgram, ConfigurationGivesTheAddressAndStaysAsItWas) {
 
 TEST_F(DucatProgram, BadCommandLinesAreUsageErrors) {
     EXPECT_EQ(2, Run({"set-divider", "16", "1", "1", "--sim"}).exitStatus);
+    for (const char* row : {"-1", "x", "4294967296"}) EXPECT_EQ(2, Run({"set-divider", row, "1", "1", "--sim"}).exitStatus);
+    EXPECT_EQ(2, Run({"set-divider", "3", "x", "1", "--sim"}).exitStatus);
+    EXPECT_EQ(2, Run({"set-divider", "3", "9", "x", "--sim"}).exitStatus);
+    EXPECT_EQ(2, Run({"set-params", "6", "x", "2", "--sim"}).exitStatus);
     EXPECT_EQ(2, Run({"monitor", "--coins-per-minute", "5"}).exitStatus);
     EXPECT_EQ(2, Run({"--port", "/a/name/longer/than/nineteen", "monitor"}).exitStatus);
+}
+
+TEST_F(DucatProgram, HelpListsTheExitStatuses) {
+    const Finished f = Run({"--help"});
+    EXPECT_EQ(0, f.exitStatus);
+    EXPECT_NE(std::string::npos, f.output.find("exit status:\n  0  done"));
+    EXPECT_NE(std::string::npos, f.output.find("\n  3  write-coin, set-divider, set-params"));
 }
 
 } // namespace

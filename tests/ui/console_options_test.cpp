@@ -57,6 +57,10 @@ TEST(ConsoleOptions, RefuseWhatTheyCannotRead) {
         {"monitor", "--sim", "--fault", "explode"},
         {"monitor", "--sim", "--fault", "refuse:nowhere"},
         {"monitor", "--verbose"},
+        {"monitor", "--speed", "0"},
+        {"monitor", "--address", "+5"},
+        {"monitor", "--timeout", " 3"},
+        {"monitor", "--timeout", "4294967296"},
     };
     for (const auto& args : bad) {
         ConsoleOptions o;
@@ -64,6 +68,40 @@ TEST(ConsoleOptions, RefuseWhatTheyCannotRead) {
         EXPECT_FALSE(Parse(args, o, error)) << ::testing::PrintToString(args);
         EXPECT_FALSE(error.empty());
     }
+}
+
+// A row, divider or flag that is no number is a typing error, never row 0
+// or a divider of 0.
+TEST(ConsoleOptions, WriteArgumentsMustBeTheirKindOfNumber) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"set-divider", "-1", "9", "1"},
+        {"set-divider", "x", "9", "1"},
+        {"set-divider", "4294967296", "9", "1"},
+        {"set-divider", "16", "9", "1"},
+        {"set-divider", "3 ", "9", "1"},
+        {"set-divider", "", "9", "1"},
+        {"set-divider", "3", "x", "1"},
+        {"set-divider", "3", "-1", "1"},
+        {"set-divider", "3", "4294967296", "1"},
+        {"set-divider", "3", "9", "x"},
+        {"set-divider", "3", "9", "2"},
+        {"set-divider", "3", "9", "-1"},
+        {"set-params", "x", "40", "2"},
+        {"set-params", "6", "4.5", "2"},
+        {"set-params", "6", "40", "-2"},
+    };
+    for (const auto& args : bad) {
+        ConsoleOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse(args, o, error)) << ::testing::PrintToString(args);
+        EXPECT_FALSE(error.empty());
+    }
+    ConsoleOptions o;
+    std::string error;
+    EXPECT_TRUE(Parse({"set-divider", "15", "300", "0"}, o, error)) << error; // clamped later, as the dialog does
+    EXPECT_TRUE(Parse({"set-params", "999", "0", "4294967295"}, o, error)) << error;
+    EXPECT_FALSE(Parse({"set-divider", "x", "9", "1"}, o, error));
+    EXPECT_EQ("ROW is a coin table row, a whole number from 0 to 15, not x", error);
 }
 
 TEST(ConsoleOptions, TraceReportAndDecode) {

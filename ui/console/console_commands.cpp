@@ -1,13 +1,20 @@
 #include "ui/console/console_commands.h"
 
+#include "coindata/checksum_envelope.h"
 #include "coindata/coin_description.h"
 #include "coindata/coin_description_file.h"
+#include "coindata/data_paths.h"
 #include "coindata/device_coin_table.h"
+#include "coindata/device_info.h"
 #include "coindata/file_result.h"
+#include "coindata/log_dump_file.h"
+#include "coindata/log_dump_name.h"
 #include "commands/acceptor_protocol.h"
 #include "commands/log_read.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
+#include "platform/clock.h"
+#include "platform/text_encoding.h"
 #include "ui/console/console_view.h"
 #include "ui/console/console_wire.h"
 #include "ui/console/file_show.h"
@@ -17,7 +24,9 @@
 #include "ui/starters.h"
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -25,11 +34,36 @@ namespace {
 // the write and its table has been read back.
 bool TableReadBack() { return Mailbox.bSubCommand.load(std::memory_order_acquire) == acceptor::kSubMonitor; }
 
+// The acceptor took the write (the chain moved on to the table read), but
+// the table has not come back yet. Read after the run, when nothing else
+// writes the mailbox.
+bool WriteTakenTableMissing() {
+    return Mailbox.bSubCommand.load(std::memory_order_acquire) == acceptor::kSubReadTable;
+}
+
+void Say(const std::string& text) { std::fprintf(stderr, "ducat: %s\n", text.c_str()); }
+
+// Why a run did not get where its command wanted, when its own lines may
+// not tell (a deadline, Ctrl+C).
+std::string WhyNot(RunOutcome outcome, const ConsoleOptions& o) {
+    switch (outcome) {
+    case RunOutcome::TimedOut: return "--timeout " + std::to_string(o.timeoutSeconds) + " s ran out";
+    case RunOutcome::Interrupted: return "stopped by Ctrl+C";
+    case RunOutcome::EndedByItself: return "the run ended by itself";
+    case RunOutcome::NotStarted: return "no run was started";
+    case RunOutcome::GoalReached: break;
+    }
+    return "";
+}
+
 // The window offers the commands only after a run has identified the
 // acceptor and read its table; the console makes such a run first (the
 // cipher key and the row values are then the acceptor's).
-bool PrepareAcceptor(ConsoleView& view, uint32_t timeoutSeconds) {
-    return DriveRun(StartButtonRequest(), view, TableReadBack, timeoutSeconds) == RunOutcome::GoalReached;
+bool PrepareAcceptor(ConsoleView& view, const ConsoleOptions& o) {
+    const RunOutcome outcome = DriveRun(StartButtonRequest(), view, TableReadBack, o.timeoutSeconds);
+    if (outcome == RunOutcome::GoalReached) return true;
+    Say("the acceptor's coin table was not read (" + WhyNot(outcome, o) + "), so " + o.command + " was not run");
+    return false;
 }
 
 int Status(bool success) { return success ? kExitSuccess : kExitFailure; }
@@ -40,9 +74,17 @@ int Monitor(const ConsoleOptions& o) {
     if (!StartCalibrationReport(o, report)) return kExitFailure;
     const RunOutcome outcome = DriveRun(StartButtonRequest(), view, {}, o.timeoutSeconds);
     const bool reported = EndCalibrationReport(o, report);
-    // Monitoring ends only on STOP; a run that ended by itself failed.
-    const bool stopped = outcome == RunOutcome::Interrupted || outcome == RunOutcome::TimedOut;
-    return Status(stopped && view.identified() && reported);
+    // Monitoring ends only on STOP; a run that ended by itself failed, and
+    // so did one that never got as far as the coin table.
+    if (outcome != RunOutcome::Interrupted && outcome != RunOutcome::TimedOut) {
+        Say("monitoring ended: " + WhyNot(outcome, o));
+        return kExitFailure;
+    }
+    if (!TableReadBack()) {
+        Say("the coin table was never read (" + WhyNot(outcome, o) + ")");
+        return kExitFailure;
+    }
+    return reported ? kExitSuccess : kExitFailure;
 }
 
 // Prepares the acceptor, does `beforeRun` (what a dialog does before its
@@ -50,46 +92,77 @@ int Monitor(const ConsoleOptions& o) {
 RunOutcome PreparedRun(const ConsoleOptions& o, const StartRequest& request, const std::function<bool()>& goal,
                        const std::function<void()>& beforeRun = {}) {
     ConsoleView view(stdout, false);
-    if (!PrepareAcceptor(view, o.timeoutSeconds)) return RunOutcome::NotStarted;
+    if (!PrepareAcceptor(view, o)) return RunOutcome::NotStarted;
     if (beforeRun) beforeRun();
     return DriveRun(request, view, goal, o.timeoutSeconds);
 }
 
+// A writing command's status: done when the table came back; its own code
+// when the acceptor took the write but the table read never succeeded.
+int WriteStatus(RunOutcome outcome, const ConsoleOptions& o, const char* written) {
+    if (outcome == RunOutcome::GoalReached) return kExitSuccess;
+    if (outcome == RunOutcome::NotStarted) return kExitFailure; // said by the preparation
+    if (WriteTakenTableMissing()) {
+        Say(std::string(written) + ", but the coin table was not read back (" + WhyNot(outcome, o) + ")");
+        return kExitNotReadBack;
+    }
+    Say(std::string(written) + " was not done (" + WhyNot(outcome, o) + ")");
+    return kExitFailure;
+}
+
+// The dump as the log read wrote it: its path and the pages it holds.
+void ReportLogDump(uint64_t startedMs) {
+    const std::string path = NativePath(LogDumpPath(LogDumpName(GetDeviceInfo().szSerial)));
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : 0;
+    const std::streamoff pageBytes = size - static_cast<std::streamoff>(kEnvelopeBytes + kLogTrailerBytes);
+    const long long pages = pageBytes > 0 ? pageBytes / static_cast<std::streamoff>(kLogPageBytes) : 0;
+    const double seconds = static_cast<double>(platform::SteadyMilliseconds() - startedMs) / 1000.0;
+    std::printf("log dump written to %s: %lld pages in %.1f s\n", platform::Cp1251ToTerminal(path).c_str(), pages,
+                seconds);
+    std::fflush(stdout);
+}
+
 int ExportLog(const ConsoleOptions& o) {
     const uint32_t dumpsBefore = LogDumpsWritten();
-    const RunOutcome outcome = PreparedRun(o, ExportLogRequest(), {});
-    return Status(outcome == RunOutcome::EndedByItself && LogDumpsWritten() > dumpsBefore);
+    uint64_t startedMs = 0;
+    const RunOutcome outcome =
+        PreparedRun(o, ExportLogRequest(), {}, [&startedMs] { startedMs = platform::SteadyMilliseconds(); });
+    // The dump is the work: once it is written the export succeeded, even
+    // when the deadline or Ctrl+C came during the run's end.
+    if (LogDumpsWritten() > dumpsBefore) {
+        ReportLogDump(startedMs);
+        return kExitSuccess;
+    }
+    if (outcome != RunOutcome::NotStarted) Say("no log dump was written (" + WhyNot(outcome, o) + ")");
+    return kExitFailure;
 }
 
 int WriteCoin(const ConsoleOptions& o) {
     if (ReadCoinDescription(o.arguments[0].c_str()) != kFileOk) {
-        std::fprintf(stderr, "ducat: %s is not a readable coin description file\n", o.arguments[0].c_str());
+        Say(o.arguments[0] + " is not a readable coin description file");
         return kExitFailure;
     }
     Mailbox.iTargetCoinIndex.store(CurrentCoinDescription.bCoinIndex, std::memory_order_release);
-    return Status(PreparedRun(o, CoinWriteRequest(), TableReadBack) == RunOutcome::GoalReached);
+    return WriteStatus(PreparedRun(o, CoinWriteRequest(), TableReadBack), o, "the coin description write");
 }
 
 int SetDivider(const ConsoleOptions& o) {
-    const uint32_t row = ReadUnsignedField(o.arguments[0].c_str());
-    if (o.arguments[0].empty() || row >= static_cast<uint32_t>(kDeviceCoinRows)) {
-        std::fprintf(stderr, "ducat: ROW is a coin table row, 0 to 15\n");
-        return kExitUsage;
-    }
-    // As the divider dialog: the values go into the row, then the run sends them.
+    // The arguments were checked as numbers; the divider dialog's own
+    // reading and clamping then applies to them.
+    const int32_t row = static_cast<int32_t>(ReadUnsignedField(o.arguments[0].c_str()));
     const auto edit = [&] {
-        ApplyDividerEdit(static_cast<int32_t>(row), o.arguments[1].c_str(),
-                         ReadUnsignedField(o.arguments[2].c_str()) != 0);
-        Mailbox.iSelectedDeviceCoin.store(static_cast<int32_t>(row), std::memory_order_release);
+        ApplyDividerEdit(row, o.arguments[1].c_str(), o.arguments[2] == "1");
+        Mailbox.iSelectedDeviceCoin.store(row, std::memory_order_release);
     };
-    return Status(PreparedRun(o, DividerEditRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
+    return WriteStatus(PreparedRun(o, DividerEditRequest(), TableReadBack, edit), o, "the divider write");
 }
 
 int SetParams(const ConsoleOptions& o) {
     const auto edit = [&] {
         ApplyMaxErrorsEdit(o.arguments[0].c_str(), o.arguments[1].c_str(), o.arguments[2].c_str());
     };
-    return Status(PreparedRun(o, MaxErrorsRequest(), TableReadBack, edit) == RunOutcome::GoalReached);
+    return WriteStatus(PreparedRun(o, MaxErrorsRequest(), TableReadBack, edit), o, "the parameter write");
 }
 
 int Ports() {

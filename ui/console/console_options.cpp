@@ -1,26 +1,83 @@
 #include "ui/console/console_options.h"
 
+#include "coindata/device_coin_table.h"
+
 #include <cerrno>
 #include <cstdlib>
 
 namespace {
 
+// What a command's argument must be. Numbers are whole decimal numbers:
+// the dialogs' own reading (and clamping) then applies to them, but a word
+// that is not a number is refused here, not read as 0.
+enum class ArgumentKind { Text, Row, Number, Flag };
+
+struct ArgumentShape {
+    const char* name;
+    ArgumentKind kind;
+};
+
+constexpr size_t kMostArguments = 3;
+
 struct CommandShape {
     const char* name;
     size_t arguments;
+    ArgumentShape shapes[kMostArguments];
 };
+
+constexpr unsigned long long kRowHigh = kDeviceCoinRows - 1;
+constexpr unsigned long long kNumberHigh = 0xFFFFFFFFull;
 
 constexpr CommandShape kCommands[] = {
-    {"monitor", 0}, {"export-log", 0}, {"write-coin", 1}, {"set-divider", 3},
-    {"set-params", 3}, {"ports", 0},   {"show", 1}, {"decode", 1},
+    {"monitor", 0, {}},
+    {"export-log", 0, {}},
+    {"write-coin", 1, {{"FILE", ArgumentKind::Text}}},
+    {"set-divider", 3, {{"ROW", ArgumentKind::Row}, {"DIVIDER", ArgumentKind::Number}, {"INHERIT", ArgumentKind::Flag}}},
+    {"set-params",
+     3,
+     {{"MAX_ERROR", ArgumentKind::Number},
+      {"NNET_DIVIDER", ArgumentKind::Number},
+      {"NUMB_STAND_DEV", ArgumentKind::Number}}},
+    {"ports", 0, {}},
+    {"show", 1, {{"FILE", ArgumentKind::Text}}},
+    {"decode", 1, {{"FILE", ArgumentKind::Text}}},
 };
 
+// Digits only: no sign, no blanks, nothing behind them.
 bool ReadNumber(const std::string& text, unsigned long long high, unsigned long long& value) {
-    if (text.empty() || text[0] == '-') return false;
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
     errno = 0;
-    char* end = nullptr;
-    value = std::strtoull(text.c_str(), &end, 10);
-    return errno == 0 && *end == '\0' && value <= high;
+    value = std::strtoull(text.c_str(), nullptr, 10);
+    return errno == 0 && value <= high;
+}
+
+bool ArgumentFits(const ArgumentShape& shape, const std::string& value, std::string& error) {
+    unsigned long long n = 0;
+    switch (shape.kind) {
+    case ArgumentKind::Text: return true;
+    case ArgumentKind::Row:
+        if (ReadNumber(value, kRowHigh, n)) return true;
+        error = std::string(shape.name) + " is a coin table row, a whole number from 0 to " + std::to_string(kRowHigh) +
+                ", not " + value;
+        return false;
+    case ArgumentKind::Number:
+        if (ReadNumber(value, kNumberHigh, n)) return true;
+        error = std::string(shape.name) + " is a whole number from 0 to " + std::to_string(kNumberHigh) + ", not " +
+                value;
+        return false;
+    case ArgumentKind::Flag:
+        if (value == "0" || value == "1") return true;
+        error = std::string(shape.name) + " is 0 or 1, not " + value;
+        return false;
+    }
+    return false;
+}
+
+const CommandShape* FindCommand(const std::string& command) {
+    for (const auto& c : kCommands) {
+        if (command == c.name) return &c;
+    }
+    return nullptr;
 }
 
 // One option of the console itself with its value; false on a bad value.
@@ -36,9 +93,12 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
         (option == "--port" ? o.port : option == "--trace" ? o.traceFile : o.reportDir) = value;
         return true;
     }
-    const unsigned long long high = option == "--address" ? 255 : 0xFFFFFFFFull;
-    if (!ReadNumber(value, high, n)) {
-        error = option + ": " + value + " is not a number up to " + std::to_string(high);
+    const unsigned long long high = option == "--address" ? 255 : kNumberHigh;
+    // 0 stands for "from the configuration" inside, so it is no speed to name.
+    const unsigned long long low = option == "--speed" ? 1 : 0;
+    if (!ReadNumber(value, high, n) || n < low) {
+        error = option + ": " + value + " is not a whole number from " + std::to_string(low) + " to " +
+                std::to_string(high);
         return false;
     }
     if (option == "--speed") o.speed = static_cast<uint32_t>(n);
@@ -55,13 +115,9 @@ bool IsConsoleOption(const std::string& arg) {
 } // namespace
 
 bool CommandKnown(const std::string& command, size_t& argumentCount) {
-    for (const auto& c : kCommands) {
-        if (command == c.name) {
-            argumentCount = c.arguments;
-            return true;
-        }
-    }
-    return false;
+    const CommandShape* shape = FindCommand(command);
+    if (shape != nullptr) argumentCount = shape->arguments;
+    return shape != nullptr;
 }
 
 bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o, std::string& error) {
@@ -95,8 +151,8 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
     }
     o.command = words[0];
     o.arguments.assign(words.begin() + 1, words.end());
-    size_t wanted = 0;
-    if (!CommandKnown(o.command, wanted)) {
+    const CommandShape* shape = FindCommand(o.command);
+    if (shape == nullptr) {
         error = "unknown command " + o.command;
         return false;
     }
@@ -104,9 +160,12 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
         error = "--report belongs to monitor";
         return false;
     }
-    if (o.arguments.size() != wanted) {
-        error = o.command + " takes " + std::to_string(wanted) + " argument(s)";
+    if (o.arguments.size() != shape->arguments) {
+        error = o.command + " takes " + std::to_string(shape->arguments) + " argument(s)";
         return false;
+    }
+    for (size_t i = 0; i < shape->arguments; ++i) {
+        if (!ArgumentFits(shape->shapes[i], o.arguments[i], error)) return false;
     }
     return true;
 }
@@ -118,16 +177,30 @@ const char* ConsoleUsage() {
            "  monitor                         identify, read the coin table, show coins until Ctrl+C\n"
            "  export-log                      read the acceptor's log into .\\<serial>.tea\n"
            "  write-coin FILE.tea             write a coin description to its coin index\n"
-           "  set-divider ROW DIVIDER INHERIT write one row's (0-15) divider and allowed flag\n"
+           "  set-divider ROW DIVIDER INHERIT write one row's (0-15) divider and allowed flag (0 or 1)\n"
            "  set-params MAX_ERROR NNET_DIVIDER NUMB_STAND_DEV\n"
            "                                  write the acceptance parameters\n"
            "  ports                           list the serial ports that open\n"
            "  show FILE                       decode a data file and check its checksum and CRC\n"
            "  decode FILE                     show a wire trace, or a raw capture, decoded\n"
+           "DIVIDER and the parameters are whole numbers, clamped as the dialogs clamp them.\n"
            "Port, speed and address default to those in \"Ducat Console.cnf\" when it exists.\n"
-           "--timeout stops a run the way STOP does after SECONDS (the command then fails).\n"
+           "--timeout stops a run the way STOP does after SECONDS (0 = no limit).\n"
            "--trace FILE writes every frame with its meaning to FILE (- = standard error).\n"
            "--report DIR (monitor) keeps every coin result in DIR/results.csv and writes\n"
            "  DIR/summary.csv and DIR/errors.svg when the run ends.\n"
+           "A line that repeats the one before it is shown once more, with \"(repeated N times)\",\n"
+           "when another line comes or the run ends.\n"
+           "exit status:\n"
+           "  0  done: monitor stopped (Ctrl+C or --timeout) after the coin table was read (and\n"
+           "     its report written); export-log wrote the whole log dump; a write was taken and\n"
+           "     the table read back; show found everything holding; decode read every line;\n"
+           "     ports always\n"
+           "  1  not done: no answer, a refused or failed write, --timeout or Ctrl+C first,\n"
+           "     monitor without the coin table or its report, show of a damaged or unreadable\n"
+           "     file, decode of lines that are no trace lines\n"
+           "  2  wrong command line\n"
+           "  3  write-coin, set-divider, set-params: the acceptor took the write, but the\n"
+           "     coin table read after it never succeeded\n"
            "--sim runs against a virtual acceptor on a pty; its options:\n";
 }

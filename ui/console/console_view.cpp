@@ -53,7 +53,7 @@ bool SameExceptCount(const DeviceCoinRows& a, const DeviceCoinRows& b) {
 
 } // namespace
 
-ConsoleView::ConsoleView(std::FILE* out, bool showResults) : out_(out), showResults_(showResults) {
+ConsoleView::ConsoleView(std::FILE* out, bool showResults) : lines_(out), showResults_(showResults) {
     SetIdentityLineHook(TakeIdentityLine);
     SetRefreshDeviceCoinListHook(MarkListDirty);
 }
@@ -63,9 +63,7 @@ ConsoleView::~ConsoleView() {
     SetRefreshDeviceCoinListHook(nullptr);
 }
 
-void ConsoleView::print(const char* cp1251Text) {
-    std::fprintf(out_, "%s\n", platform::Cp1251ToUtf8(cp1251Text).c_str());
-}
+void ConsoleView::print(const char* cp1251Text) { lines_.put(platform::Cp1251ToTerminal(cp1251Text)); }
 
 void ConsoleView::tick() {
     printLines();
@@ -73,8 +71,10 @@ void ConsoleView::tick() {
     if (g_listDirty.exchange(false, std::memory_order_acq_rel)) printCoinList();
     if (Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 0 && showResults_) printResult();
     Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
-    std::fflush(out_);
+    lines_.flush();
 }
+
+void ConsoleView::endRun() { lines_.closeRun(); }
 
 void ConsoleView::printLines() {
     LogQueueDrain([this](const char* line) { print(line); });
@@ -88,10 +88,8 @@ void ConsoleView::printIdentityLine() {
         g_identityNew = false;
         line = g_identityLine;
     }
-    identified_ = true;
     print(line.c_str());
 }
-
 
 void ConsoleView::printCountChanges(const DeviceCoinRows& rows) {
     for (size_t i = 0; i < rows.size(); ++i) {

@@ -1,10 +1,13 @@
 // What the console shows of a run, on the main thread every 100 ms as the
 // main window's timer does: the queued status lines, the identity line,
 // the device coin list when the thread refilled it, and each new coin
-// result. Everything goes out as UTF-8.
+// result. Everything goes out as UTF-8, control bytes from the device as
+// visible escapes, and a line that repeats the one before it is counted
+// instead of printed again.
 #pragma once
 
 #include "coindata/device_coin_table.h"
+#include "platform/terminal_lines.h"
 
 #include <cstdio>
 
@@ -16,8 +19,8 @@ public:
     ConsoleView& operator=(const ConsoleView&) = delete;
 
     void tick();
-    // An identification was accepted while this view was shown.
-    bool identified() const { return identified_; }
+    // The run is over: a run of repeated lines is closed now.
+    void endRun();
 
 private:
     void printLines();
@@ -27,9 +30,8 @@ private:
     void printResult();
     void print(const char* cp1251Text);
 
-    std::FILE* out_;
+    platform::RepeatedLines lines_;
     bool showResults_;
-    bool identified_ = false;
     // The list as last printed: a refill that only changed counts prints
     // just the rows whose count moved.
     bool listShown_ = false;

@@ -20,16 +20,21 @@
 namespace {
 
 int Usage(const std::string& error) {
-    if (!error.empty()) std::fprintf(stderr, "ducat: %s\n", error.c_str());
+    std::fprintf(stderr, "ducat: %s\n", error.c_str());
     std::fprintf(stderr, "%s%s", ConsoleUsage(), sim::DucatSimOptionsHelp());
     return kExitUsage;
+}
+
+int Help() {
+    std::printf("%s%s", ConsoleUsage(), sim::DucatSimOptionsHelp());
+    return kExitSuccess;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Usage("");
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Help();
     ConsoleOptions options;
     std::string error;
     if (!ParseConsoleOptions(args, options, error)) return Usage(error);

@@ -58,7 +58,7 @@ std::mutex g_localTimeLock;
 } // namespace
 
 void FieldPrinter::text(const char* name, const std::string& value) {
-    std::fprintf(out_, "%s: %s\n", name, platform::Cp1251ToUtf8(value).c_str());
+    std::fprintf(out_, "%s: %s\n", name, platform::Cp1251ToTerminal(value).c_str());
 }
 
 void FieldPrinter::number(const char* name, long long value) { std::fprintf(out_, "%s: %lld\n", name, value); }
@@ -66,7 +66,7 @@ void FieldPrinter::number(const char* name, long long value) { std::fprintf(out_
 void FieldPrinter::check(const char* name, bool holds) { std::fprintf(out_, "%s: %s\n", name, holds ? "holds" : "WRONG"); }
 
 void FieldPrinter::heading(const std::string& value) {
-    std::fprintf(out_, "-- %s\n", platform::Cp1251ToUtf8(value).c_str());
+    std::fprintf(out_, "-- %s\n", platform::Cp1251ToTerminal(value).c_str());
 }
 
 bool ShowCount(const uint8_t* content, size_t n, size_t recordBytes, size_t capacity, size_t& count,

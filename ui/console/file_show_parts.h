@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <string>
 
-// Prints "name: value" lines; values are code page 1251 and go out as UTF-8.
+// Prints "name: value" lines; values are code page 1251 and go out as UTF-8,
+// control bytes (texts from the acceptor) as visible escapes.
 class FieldPrinter {
 public:
     explicit FieldPrinter(std::FILE* out) : out_(out) {}

@@ -17,6 +17,9 @@ extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
 
 void StopRun() { Mailbox.bStopThread.store(1, std::memory_order_release); }
 
+// Only the run's thread sets the stop flag while the console has not.
+bool RunEnding() { return Mailbox.bStopThread.load(std::memory_order_acquire) != 0; }
+
 } // namespace
 
 void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
@@ -28,6 +31,7 @@ RunOutcome DriveRun(const StartRequest& request, ConsoleView& view, const std::f
     if (Interrupted()) return RunOutcome::Interrupted;
     if (!StartComRun(request)) {
         view.tick();
+        view.endRun();
         return RunOutcome::NotStarted;
     }
     const uint64_t deadline =
@@ -40,6 +44,13 @@ RunOutcome DriveRun(const StartRequest& request, ConsoleView& view, const std::f
         platform::SleepMilliseconds(kTickMs);
         view.tick();
         if (stopping) continue;
+        if (RunEnding()) {
+            // The run's thread ended it (its work done, or given up): what
+            // comes now is its end (buffer release, beep), which neither
+            // Ctrl+C nor the deadline turns into another outcome.
+            stopping = true;
+            continue;
+        }
         if (Interrupted()) {
             outcome = RunOutcome::Interrupted;
         } else if (goal && goal()) {
@@ -53,5 +64,6 @@ RunOutcome DriveRun(const StartRequest& request, ConsoleView& view, const std::f
         StopRun();
     }
     view.tick();
+    view.endRun();
     return outcome;
 }
