@@ -59,7 +59,7 @@ bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchAr
 
 int EndSessionReport(PollSession& session, const PollbenchArgs& args) {
     SetProgramExchangeListener({});
-    Print("session:\n" + TerminalText(session.summaryTable()));
+    Print("session:\n" + session.summaryTable());
     std::string error;
     if (!session.finishReport(error)) {
         std::fprintf(stderr, "pollbench: %s\n", error.c_str());

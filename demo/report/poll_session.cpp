@@ -5,6 +5,7 @@
 #include "demo/event_decoding.h"
 #include "platform/csv_field.h"
 #include "platform/local_time.h"
+#include "platform/text_encoding.h"
 
 #include <filesystem>
 #include <system_error>
@@ -145,7 +146,8 @@ std::string PollSession::summaryTable() const {
     for (const PositionSum& s : positionSums()) {
         money += s.money;
         if (s.credits == 0) continue;
-        std::snprintf(row, sizeof row, "%3d  %-8s %6s  %7u  %8s\n", s.position, s.id.c_str(), MoneyText(s.value).c_str(),
+        std::snprintf(row, sizeof row, "%3d  %-8s %6s  %7u  %8s\n", s.position,
+                      platform::Cp1251ToTerminal(s.id).c_str(), MoneyText(s.value).c_str(),
                       s.credits, MoneyText(s.money).c_str());
         table += row;
     }

@@ -52,7 +52,7 @@ public:
     const SessionSums& sums() const { return sums_; }
     // Credits over credits and counted rejects, in percent; -1 without either.
     double acceptanceRate() const;
-    // The summary as a table for the terminal.
+    // The summary as a table for the terminal (UTF-8, device text escaped).
     std::string summaryTable() const;
 
 private:

@@ -5,6 +5,7 @@
 #include "link/checksums.h"
 #include "platform/csv_field.h"
 #include "platform/local_time.h"
+#include "platform/text_encoding.h"
 #include "ui/report/error_histogram_svg.h"
 
 #include <algorithm>
@@ -173,7 +174,8 @@ std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, i
     std::string table = "Coin     Seen  Accepted  Smallest  Median  Largest  To Max_Error  To next\n";
     char row[160];
     for (const CoinSummary& s : summaries) {
-        std::snprintf(row, sizeof row, "%-8s %4u  %8u  %8d  %6s  %7d  %12d  %7d\n", s.coin.c_str(), s.seen, s.accepted,
+        std::snprintf(row, sizeof row, "%-8s %4u  %8u  %8d  %6s  %7d  %12d  %7d\n",
+                      platform::Cp1251ToTerminal(s.coin).c_str(), s.seen, s.accepted,
                       s.smallest, MedianText(s.median).c_str(), s.largest, s.marginToMaxError, s.marginToNext);
         table += row;
     }

@@ -73,5 +73,5 @@ private:
     unsigned lastCounter_ = 0;
 };
 
-// The summary as a table for the terminal.
+// The summary as a table for the terminal (UTF-8, device text escaped).
 std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, int maxError);
