@@ -130,7 +130,7 @@ void BM_ExchangeAddedLatency(benchmark::State& state) {
         state.SkipWithError("cannot open the pty");
         return;
     }
-    Mailbox.bSubCommand = longForm ? 2 : 0;
+    const ReplyForm form = longForm ? ReplyForm::Long : ReplyForm::Short;
     const int expectedHead = longForm ? 266 : 104;
     AnsweringDevice device(pty.masterFd(), Reply(longForm));
     const size_t length = BeginRequest(255, 6);
@@ -138,7 +138,7 @@ void BM_ExchangeAddedLatency(benchmark::State& state) {
     std::vector<double> addedUs;
     uint64_t exchanges = 0;
     for (auto _ : state) {
-        const ExchangeOutcome outcome = Exchange(*port, length, expectedHead);
+        const ExchangeOutcome outcome = Exchange(*port, length, expectedHead, form);
         const int64_t returned = NowNs();
         if (outcome.status != ExchangeStatus::Ok) {
             state.SkipWithError("exchange failed");
@@ -162,14 +162,13 @@ void BM_SilentReadCpu(benchmark::State& state) {
         state.SkipWithError("cannot open the pty");
         return;
     }
-    Mailbox.bSubCommand = 0;
     double cpuMs = 0;
     double wallMs = 0;
     int reads = 0;
     for (auto _ : state) {
         const double cpuStart = ThreadCpuMs();
         const auto wallStart = Clock::now();
-        benchmark::DoNotOptimize(ReadReplyHead(*port)); // nothing answers: -1 after 1020 ms
+        benchmark::DoNotOptimize(ReadReplyHead(*port, ReplyForm::Short)); // nothing answers: -1 after 1020 ms
         wallMs += std::chrono::duration<double, std::milli>(Clock::now() - wallStart).count();
         cpuMs += ThreadCpuMs() - cpuStart;
         ++reads;

@@ -5,7 +5,7 @@
 #include "coindata/enciphered_file.h"
 #include "coindata/file_messages.h"
 #include "coindata/file_result.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 
 namespace {
 
@@ -35,13 +35,4 @@ int ReadCoinDescription(const char* szPath) {
     CurrentCoinDescription = DecodeCoinDescription(content);
     abCoinImage = CoinImageOf(content);
     return kFileOk;
-}
-
-std::vector<uint8_t> EncodeCoinDescriptionFile(const CoinDescription& description, const CoinImage& image) {
-    CoinDescriptionContent content = EncodeCoinDescriptionContent(description, image);
-    EncipherBuffer(content.data(), static_cast<uint32_t>(content.size()), kFileCipherKey);
-    std::vector<uint8_t> file(content.begin(), content.end());
-    file.resize(kCoinDescriptionFileBytes);
-    StoreEnvelope(file.data() + content.size(), ContentSum(content.data(), content.size()));
-    return file;
 }

@@ -14,7 +14,3 @@ constexpr size_t kCoinDescriptionFileBytes = 5700;
 // message); 2 wrong size or checksum (with its message) or wrong CRC
 // (without). Nothing changes unless 0.
 int ReadCoinDescription(const char* szPath);
-
-// The whole file for a description and its image: CRC-16, cipher (key 0),
-// checksum. For building test files and the virtual acceptor's samples.
-std::vector<uint8_t> EncodeCoinDescriptionFile(const CoinDescription& description, const CoinImage& image);

@@ -22,7 +22,7 @@ struct ConfigReserved {
     int32_t iReserved3 = 0;
     int32_t aiReserved4[2] = {100, 100}; // version 2
     int32_t aiReserved5[2] = {800, 600};
-    int32_t aiReserved6[2] = {1, 0};     // version 3; the main window sets 0 and 1
+    int32_t aiReserved6[2] = {1, 0};     // version 3; the window sets 0 and 1 at start
     char szReserved7[20] = {};           // version 4
     char szReserved8[20] = {};
     int32_t iReserved9 = 1;              // version 5

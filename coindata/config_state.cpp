@@ -38,3 +38,8 @@ void ApplyConfig(const ConfigRecord& record) {
     bHexDisplay = record.bHexDisplay;
     stConfigReserved = record.reserved;
 }
+
+void SetWindowStartWords() {
+    stConfigReserved.aiReserved6[0] = 0;
+    stConfigReserved.aiReserved6[1] = 1;
+}

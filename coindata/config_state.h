@@ -11,10 +11,15 @@ extern int32_t iProtocolIndex;      // only "ccTalk_Coin" (0) is offered
 extern uint32_t dwLastSerialWritten; // kept in the file
 extern int32_t bHexDisplay;          // kept in the file
 extern ConfigReserved stConfigReserved;
-// 1 when the configuration file was missing or bad at start, else 0.
+// 1 when the configuration file was missing or bad at start and the
+// settings have not been saved since, else 0.
 extern int32_t bConfigDefaults;
 
 // The settings as they are now, and putting a record's settings in place
 // (every slot of the coin set as not present).
 ConfigRecord CollectConfig();
 void ApplyConfig(const ConfigRecord& record);
+
+// The two words after the current coin, as the window sets them at start
+// (whatever the file held): 0 and 1.
+void SetWindowStartWords();

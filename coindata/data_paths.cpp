@@ -1,5 +1,7 @@
 #include "coindata/data_paths.h"
 
+#include "platform/text_encoding.h"
+
 #include <algorithm>
 
 namespace {
@@ -20,5 +22,13 @@ std::string NativePath(const std::string& path) {
     std::string native = path;
     std::replace(native.begin(), native.end(), '\\', '/');
     return native;
+#endif
+}
+
+std::string FileSystemName(const std::string& cp1251Name) {
+#ifdef _WIN32
+    return cp1251Name;
+#else
+    return platform::Cp1251ToUtf8(cp1251Name);
 #endif
 }

@@ -3,39 +3,16 @@
 // so every access copies in or out under the table's lock.
 #pragma once
 
+#include "link/acceptor_protocol.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
 
 constexpr int32_t kDeviceCoinRows = 16;
-
-// The data bytes of the acceptor's coin table reply: 16 rows of 13 bytes
-// from byte 4, the acceptance parameters, then the CRC-16 of bytes 0-233
-// (low byte first). Numbers are stored low byte first.
-namespace coin_table_reply {
-constexpr size_t kBytes = 236;
-constexpr size_t kRowsAt = 4;
-constexpr size_t kRowBytes = 13;
-// Places inside a row.
-constexpr size_t kRowCoinId = 0;
-constexpr size_t kCoinIdChars = 6;
-constexpr size_t kRowDivider = 6;
-constexpr size_t kRowAllowed = 7;
-constexpr size_t kRowFirm = 8;
-constexpr size_t kRowWritten = 9; // 32-bit
-// The acceptance parameters.
-constexpr size_t kNNetDividerAt = 212;
-constexpr size_t kNumbStandDevAt = 213;
-constexpr size_t kMaxErrorAt = 214;          // 16-bit
-constexpr size_t kStructureWrittenAt = 216;  // 32-bit
-constexpr size_t kMinTravelTimeAt = 220;     // 16-bit
-constexpr size_t kMaxTravelTimeAt = 222;     // 16-bit
-constexpr size_t kCrcAt = 234;
-static_assert(kRowsAt + kRowBytes * static_cast<size_t>(kDeviceCoinRows) == kNNetDividerAt,
-              "the parameters follow the rows");
-static_assert(kCrcAt + 2 == kBytes, "the CRC ends the reply");
-} // namespace coin_table_reply
+namespace coin_table_reply = acceptor::coin_table_reply;
+static_assert(coin_table_reply::kRows == static_cast<size_t>(kDeviceCoinRows), "one reply row per table row");
 
 constexpr size_t kCoinTableReplyBytes = coin_table_reply::kBytes;
 using CoinTableReply = std::array<uint8_t, kCoinTableReplyBytes>;
@@ -59,12 +36,6 @@ struct AcceptanceParameters {
     uint16_t wMaxTravelTime = 250;
     uint32_t tStructureWritten = 0; // when the acceptor's coin table structure was written
 };
-
-// The coin table reply for these rows and parameters, CRC included, as the
-// acceptor sends it: each row's 6 coin id bytes, its divider, allowed flag
-// and firm as one byte each and its time as 32 bits (iAcceptCount stays
-// here). DeviceCoinTable::StoreCoinTableReply reads it back.
-CoinTableReply EncodeCoinTableReply(const DeviceCoinRows& rows, const AcceptanceParameters& params);
 
 class DeviceCoinTable {
 public:

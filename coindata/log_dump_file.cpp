@@ -7,9 +7,8 @@
 #include "coindata/file_messages.h"
 #include "coindata/file_result.h"
 #include "coindata/log_dump_name.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
-#include "platform/clock.h"
 
 #include <algorithm>
 #include <cstring>
@@ -73,17 +72,19 @@ bool LogDumpCrcMatches(const uint8_t* plain, size_t pageBytes) {
     return Crc16(plain, pageBytes + layout::kCrcAt) == LoadLe16(plain + pageBytes + layout::kCrcAt);
 }
 
-int WriteLogDump(uint8_t* pPages, uint32_t nBytes) {
+int WriteLogDump(uint8_t* pPages, uint32_t nBytes, uint32_t tWritten) {
     const DeviceInfo info = GetDeviceInfo();
-    const std::string path = LogDumpPath(LogDumpName(info.szSerial));
+    const std::string name = LogDumpName(info.szSerial);
+    const std::string path = LogDumpPath(name); // as the message shows it
+    const std::string file = LogDumpPath(FileSystemName(name));
     const uint32_t total = nBytes + static_cast<uint32_t>(kLogTrailerBytes);
     bool written = false;
     if (WholePages(pPages, nBytes)) {
         uint8_t* trailer = pPages + nBytes;
-        BuildTrailer(info, platform::CalendarTime32(), trailer);
+        BuildTrailer(info, tWritten, trailer);
         StoreLe16(trailer + layout::kCrcAt, Crc16(pPages, nBytes + layout::kCrcAt));
         EncipherBuffer(pPages, total, kFileCipherKey);
-        written = WriteDataFile(path, pPages, total);
+        written = WriteDataFile(file, pPages, total);
     }
     if (written) return kFileOk;
     ShowWriterMessage(WithPath(kWriteErrorText, path), kWriteCaption);

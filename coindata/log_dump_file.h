@@ -56,7 +56,7 @@ LogDumpTrailer DecodeLogDumpTrailer(const uint8_t* trailer);
 bool LogDumpCrcMatches(const uint8_t* plain, size_t pageBytes);
 
 // pPages holds nBytes of pages (a multiple of 256) and 256 bytes of room
-// behind them for the trailer. The buffer is enciphered in place. Returns
-// 0, or 1 with its message when the file was not written. Called on the
-// serial service thread.
-int WriteLogDump(uint8_t* pPages, uint32_t nBytes);
+// behind them for the trailer, which records `tWritten` as the time of
+// writing. The buffer is enciphered in place. Returns 0, or 1 with its
+// message when the file was not written. Called on the serial service thread.
+int WriteLogDump(uint8_t* pPages, uint32_t nBytes, uint32_t tWritten);

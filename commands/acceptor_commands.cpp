@@ -1,6 +1,6 @@
 #include "commands/acceptor_commands.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/coin_description_write.h"
 #include "commands/coin_table_read.h"
 #include "commands/identification.h"
@@ -12,7 +12,8 @@
 void RegisterAcceptorCommands() {
     RegisterExtensionHandler(acceptor::kSubIdentify, HandleIdentification);
     RegisterExtensionHandler(acceptor::kSubWriteCoin, HandleWriteCoinDescription);
-    RegisterExtensionHandler(acceptor::kSubReadLog, HandleReadLog);
+    // Log pages are the only replies in the long form.
+    RegisterExtensionHandler(acceptor::kSubReadLog, HandleReadLog, ReplyForm::Long);
     RegisterExtensionHandler(acceptor::kSubReadTable, HandleReadCoinTable);
     RegisterExtensionHandler(acceptor::kSubMonitor, HandleMonitoring);
     RegisterExtensionHandler(acceptor::kSubWriteDivider, HandleWriteDivider);

@@ -1,11 +1,12 @@
 #include "commands/coin_description_write.h"
 
 #include "coindata/coin_description.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -14,14 +15,16 @@ namespace f = acceptor::write_fragment;
 
 constexpr int kMaxErrors = 10;
 
-void BuildFragmentRequest(int fragment, int32_t coinIndex) {
-    BeginExtensionRequest(acceptor::kWriteFragment, f::kDataLengthLow);
-    TxBuffer[f::kDataLengthHighAt] = f::kDataLengthHigh;
-    TxBuffer[f::kFragmentAt] = static_cast<uint8_t>(fragment);
-    TxBuffer[f::kCoinIndexAt] = static_cast<uint8_t>(coinIndex & 0xFF);
-    std::memcpy(TxBuffer + f::kImageAt, abCoinImage.data() + f::kFragmentBytes * static_cast<size_t>(fragment),
-                f::kFragmentBytes);
-    SealEncipheredRequest(f::kFrameLength, f::kCrcAt, f::kCipherAt, f::kCipherLength);
+// The fragment's payload, behind the high length byte of the long request.
+using FragmentPayload = std::array<uint8_t, f::kCrcAt - kLongPayloadAt>;
+
+FragmentPayload FragmentRequestPayload(int fragment, int32_t coinIndex) {
+    FragmentPayload payload{};
+    payload[f::kFragmentAt - kLongPayloadAt] = static_cast<uint8_t>(fragment);
+    payload[f::kCoinIndexAt - kLongPayloadAt] = static_cast<uint8_t>(coinIndex & 0xFF);
+    std::memcpy(payload.data() + (f::kImageAt - kLongPayloadAt),
+                abCoinImage.data() + f::kFragmentBytes * static_cast<size_t>(fragment), f::kFragmentBytes);
+    return payload;
 }
 
 // What the status byte means for the run.
@@ -48,11 +51,12 @@ void TakeStatus(RunState& run, int status, int32_t coinIndex) {
 
 void HandleWriteCoinDescription(RunState& run) {
     const int32_t coinIndex = Mailbox.iTargetCoinIndex.load(std::memory_order_acquire);
-    BuildFragmentRequest(run.iFragment, coinIndex);
+    const FragmentPayload payload = FragmentRequestPayload(run.iFragment, coinIndex);
     ExchangeOutcome outcome;
-    if (ExchangeReported(run, f::kFrameLength, acceptor::ShortHeadFor(acceptor::status_reply::kData),
-                         ChecksumText::WithHeader, outcome)) {
-        TakeStatus(run, ReplyData()[0], coinIndex);
+    const uint8_t* data = CallExtension(run, {acceptor::kWriteFragment, payload.data(), payload.size(), f::kCipherAt},
+                                        acceptor::status_reply::kData, ChecksumText::WithHeader, outcome);
+    if (data != nullptr) {
+        TakeStatus(run, data[acceptor::status_reply::kStatusAt - kDataAt], coinIndex);
     } else if (EndsRun(outcome)) {
         StopRun();
     } else {

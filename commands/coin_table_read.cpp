@@ -1,10 +1,10 @@
 #include "commands/coin_table_read.h"
 
 #include "coindata/device_coin_table.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
-#include "commands/window_hooks.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
 
 namespace {
@@ -12,17 +12,18 @@ namespace t = acceptor::read_table;
 }
 
 void HandleReadCoinTable(RunState& run) {
-    const size_t length = BeginExtensionRequest(acceptor::kReadTable, t::kRequestData);
-    StoreRequestTime(t::kTimeAt);
-    SealRequest(length);
+    uint8_t payload[t::kRequestData - 1] = {};
+    StoreRequestTime(payload + (t::kTimeAt - kPayloadAt));
     ExchangeOutcome outcome;
+    const uint8_t* data = CallExtension(run, {acceptor::kReadTable, payload, sizeof payload}, kCoinTableReplyBytes,
+                                        ChecksumText::WithHeader, outcome);
     // Any failure: the next pass asks again.
-    if (!ExchangeReported(run, length, acceptor::ShortHeadFor(kCoinTableReplyBytes), ChecksumText::WithHeader, outcome)) return;
-    if (!stDeviceCoins.StoreCoinTableReply(ReplyData(), kCoinTableReplyBytes)) {
+    if (data == nullptr) return;
+    if (!stDeviceCoins.StoreCoinTableReply(data, kCoinTableReplyBytes)) {
         LogQueuePush("***** ошибка приема CRC16");
         return;
     }
-    RefreshDeviceCoinList();
+    CurrentFrontEnd().RefreshDeviceCoinList();
     Mailbox.bSubCommand.store(acceptor::kSubMonitor, std::memory_order_release);
     run.endPass = true;
 }

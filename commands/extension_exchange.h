@@ -1,10 +1,12 @@
-// What every handler of the extension header shares: building a request in
-// TxBuffer, sealing it (CRC-16, then cipher keyed by the acceptor's serial
-// number, then the simple checksum), the exchange with its failure messages,
-// and opening a reply in the reverse order.
+// The one call every handler of the extension header makes: it frames the
+// request from a function code and a payload, seals it where asked (CRC-16,
+// then the cipher keyed by the acceptor's serial number, then the simple
+// checksum), sends it, reads and checks the reply in the form the handler
+// table gives and hands back the reply's data, or words the failure with the
+// command's own message set.
 #pragma once
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "link/com_thread.h"
 #include "link/frame_codec.h"
 
@@ -18,34 +20,32 @@ enum class ChecksumText {
     Setting,    // "*****  CRC16 Error  *****"
 };
 
-// Clears TxBuffer, fills the head of a request of header 255 with
-// `function` at byte 4, and returns the frame length N + 5.
-size_t BeginExtensionRequest(uint8_t function, uint8_t dataLength);
+// A request of header 255. The payload follows the function code (request
+// byte 5; byte 6 behind the high length byte when the data length exceeds
+// 255). An enciphered request carries the CRC-16 of all its bytes before it
+// behind the payload, and is enciphered from request byte `cipherAt`
+// through that CRC.
+struct ExtensionRequest {
+    uint8_t function = 0;
+    const uint8_t* payload = nullptr;
+    size_t payloadLength = 0;
+    size_t cipherAt = 0; // 0: in the clear, no CRC-16
+};
 
-// Stores the calendar time (low 32 bits, little-endian) at TxBuffer[at].
-void StoreRequestTime(size_t at);
-
-// The cipher's key value on the link: the serial number of the last
-// accepted identification (0 before any).
-uint32_t LinkKey();
-
-// Crc16 of TxBuffer[0, crcAt) at crcAt, cipher over the range, checksum.
-void SealEncipheredRequest(size_t frameLength, size_t crcAt, size_t cipherAt, size_t cipherLength);
-
-// Deciphers RxBuffer[at, at + length) in place.
-void DecipherReply(size_t at, size_t length);
-// Crc16 of RxBuffer[from, crcAt) equals the two bytes at crcAt.
-bool ReplyCrcHolds(size_t from, size_t crcAt);
-
-// Sends the request, reads and checks the reply; on failure queues the
-// command's message and returns false with the outcome in `outcome`.
-bool ExchangeReported(RunState& run, size_t requestLength, int expectedHead, ChecksumText checksumText,
-                      ExchangeOutcome& outcome);
+// Sends the request and reads a reply of `replyData` data bytes. Returns
+// the reply's data (reply byte 4 on, in RxBuffer until the next exchange),
+// or null after queueing the command's message, with the outcome in
+// `outcome`.
+uint8_t* CallExtension(RunState& run, const ExtensionRequest& request, size_t replyData, ChecksumText messages,
+                       ExchangeOutcome& outcome);
 
 // A failed write ends the runs of sub-commands 0, 1 and 2.
 inline bool EndsRun(const ExchangeOutcome& outcome) { return outcome.status == ExchangeStatus::WriteFailed; }
 
-// The reply's data bytes (after address, length, source and header).
-inline const uint8_t* ReplyData() { return RxBuffer + acceptor::kDataAt; }
+// Stores the calendar time of the run (low 32 bits, little-endian) at `at`.
+void StoreRequestTime(uint8_t* at);
 
-void StopRun();
+// Deciphers reply data [from, from + length) in place with the link's key.
+void DecipherReplyData(uint8_t* data, size_t from, size_t length);
+// Crc16 of data [from, crcAt) equals the two bytes at crcAt.
+bool ReplyCrcHolds(const uint8_t* data, size_t from, size_t crcAt);

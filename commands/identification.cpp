@@ -1,9 +1,10 @@
 #include "commands/identification.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
-#include "commands/window_hooks.h"
 #include "link/checksums.h"
+#include "link/command_mailbox.h"
+#include "link/front_end.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,17 +50,18 @@ std::string FormatIdentityLine(const DeviceInfo& info) {
 }
 
 void HandleIdentification(RunState& run) {
-    const size_t length = BeginExtensionRequest(acceptor::kIdentify, id::kRequestData);
-    TxBuffer[id::kFlagAt] = kFlagByte;
-    StoreRequestTime(id::kTimeAt);
-    SealRequest(length);
+    uint8_t payload[id::kRequestData - 1] = {};
+    payload[id::kFlagAt - kPayloadAt] = kFlagByte;
+    StoreRequestTime(payload + (id::kTimeAt - kPayloadAt));
     ExchangeOutcome outcome;
-    if (!ExchangeReported(run, length, acceptor::ShortHeadFor(id::kReplyData), ChecksumText::WithHeader, outcome)) {
+    const uint8_t* data = CallExtension(run, {acceptor::kIdentify, payload, sizeof payload}, id::kReplyData,
+                                        ChecksumText::WithHeader, outcome);
+    if (data == nullptr) {
         StopRun();
         return;
     }
-    const DeviceInfo info = DecodeIdentification(ReplyData());
+    const DeviceInfo info = DecodeIdentification(data);
     SetDeviceInfo(info);
-    WriteIdentityLine(FormatIdentityLine(info).c_str());
+    CurrentFrontEnd().WriteIdentityLine(FormatIdentityLine(info).c_str());
     ApplyIdentificationFollowUp();
 }

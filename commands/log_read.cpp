@@ -2,16 +2,16 @@
 
 #include "coindata/file_result.h"
 #include "coindata/log_dump_file.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
+#include "link/run_environment.h"
 #include "platform/clock.h"
 
-#include <atomic>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -22,25 +22,17 @@ constexpr uint32_t kReleasePauseMs = 500;
 // Pages 0-65535: what a 16-bit page number in the request can ask for.
 constexpr int kMaxPages = 0x10000;
 
-std::atomic<uint32_t> g_dumpsWritten{0};
-
-uint8_t* AllocateNothrow(size_t bytes) { return new (std::nothrow) uint8_t[bytes]; }
-std::atomic<PageBlockAllocator> g_allocator{AllocateNothrow};
-
-void BuildPageRequest(int page) {
-    const size_t length = BeginExtensionRequest(acceptor::kReadLogPage, p::kRequestData);
-    StoreLe16(TxBuffer + p::kPageAt, static_cast<uint16_t>(page));
-    SealEncipheredRequest(length, p::kRequestCrcAt, p::kRequestCipherAt, p::kRequestCipherLength);
-}
+// The reply's places as data bytes (data byte 0 = reply byte 4).
+constexpr size_t InData(size_t replyAt) { return replyAt - kDataAt; }
 
 // Opens the reply; false (with its message) when it is not the page wanted.
-bool OpenPageReply(const RunState& run) {
-    DecipherReply(p::kReplyCipherAt, p::kReplyCipherLength);
-    if (!ReplyCrcHolds(p::kReplyCrcFrom, p::kReplyCrcAt)) {
+bool OpenPageReply(const RunState& run, uint8_t* data) {
+    DecipherReplyData(data, InData(p::kReplyCipherAt), p::kReplyCipherLength);
+    if (!ReplyCrcHolds(data, InData(p::kReplyCrcFrom), InData(p::kReplyCrcAt))) {
         LogQueuePush("***** ошибка приема CRC16 ответа");
         return false;
     }
-    const int page = LoadLe16(RxBuffer + p::kPageAt);
+    const int page = LoadLe16(data + InData(p::kPageAt));
     if (page != run.iFragment) {
         LogQueuePushFormat("***** Ошибочный номер фрагмента = %d, нужен - %d. ", page, run.iFragment);
         return false;
@@ -59,7 +51,7 @@ bool AllocatePages(RunState& run) {
         run.dwBufferProgSize = 0;
     }
     const size_t size = (static_cast<size_t>(run.iPages) + 1) * p::kPageBytes;
-    run.pstrBufferProg.reset(g_allocator.load(std::memory_order_acquire)(size));
+    run.pstrBufferProg.reset(CurrentRunEnvironment().allocateBlock(size));
     if (!run.pstrBufferProg) {
         LogQueuePushFormat("C_T: ***** Нет памяти для журнала: %d страниц", run.iPages);
         return false;
@@ -70,8 +62,8 @@ bool AllocatePages(RunState& run) {
 }
 
 // Stores the page just read; false when the run must end.
-bool StorePage(RunState& run) {
-    const uint8_t* page = RxBuffer + p::kPageBytesAt;
+bool StorePage(RunState& run, const uint8_t* data) {
+    const uint8_t* page = data + InData(p::kPageBytesAt);
     if (run.iFragment == 0) {
         run.iPages = PageTotalFromPageZero(page);
         if (!AllocatePages(run)) return false;
@@ -83,19 +75,14 @@ bool StorePage(RunState& run) {
     ++run.iFragment;
     if (run.iFragment >= run.iPages) {
         StopRun();
-        if (WriteLogDump(run.pstrBufferProg.get(), static_cast<uint32_t>(run.iPages) * p::kPageBytes) == kFileOk)
-            g_dumpsWritten.fetch_add(1, std::memory_order_acq_rel);
+        const uint32_t bytes = static_cast<uint32_t>(run.iPages) * p::kPageBytes;
+        if (WriteLogDump(run.pstrBufferProg.get(), bytes, CurrentRunEnvironment().calendarTime()) == kFileOk)
+            CurrentFrontEnd().LogDumpWritten();
     }
     return true;
 }
 
 } // namespace
-
-void SetPageBlockAllocatorForTesting(PageBlockAllocator allocator) {
-    g_allocator.store(allocator != nullptr ? allocator : AllocateNothrow, std::memory_order_release);
-}
-
-uint32_t LogDumpsWritten() { return g_dumpsWritten.load(std::memory_order_acquire); }
 
 int PageTotalFromPageZero(const uint8_t* page) {
     const int total = LoadLe16(page + p::kPageCountAt) + p::kPageCountBias;
@@ -103,12 +90,15 @@ int PageTotalFromPageZero(const uint8_t* page) {
 }
 
 void HandleReadLog(RunState& run) {
-    BuildPageRequest(run.iFragment);
+    uint8_t payload[p::kRequestCrcAt - kPayloadAt] = {};
+    StoreLe16(payload + (p::kPageAt - kPayloadAt), static_cast<uint16_t>(run.iFragment));
     ExchangeOutcome outcome;
-    if (ExchangeReported(run, p::kRequestLength, p::kReplyHead, ChecksumText::LogPage, outcome)) {
-        if (!OpenPageReply(run)) {
+    uint8_t* data = CallExtension(run, {acceptor::kReadLogPage, payload, sizeof payload, p::kRequestCipherAt},
+                                  p::kReplyData, ChecksumText::LogPage, outcome);
+    if (data != nullptr) {
+        if (!OpenPageReply(run, data)) {
             ++run.iErrors;
-        } else if (!StorePage(run)) {
+        } else if (!StorePage(run, data)) {
             StopRun();
         }
     } else if (EndsRun(outcome)) {

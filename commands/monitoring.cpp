@@ -1,16 +1,15 @@
 #include "commands/monitoring.h"
 
 #include "coindata/device_coin_table.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/coin_result.h"
 #include "commands/extension_exchange.h"
-#include "commands/window_hooks.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
 #include "platform/clock.h"
 
-#include <atomic>
 #include <cstring>
 
 namespace {
@@ -20,28 +19,25 @@ namespace r = acceptor::read_result;
 constexpr uint32_t kPollPauseMs = 100;
 constexpr int32_t kNoRecord = -1;
 
-// The run (by its token in hComThread) that was already told about a row
-// outside the table, so the message comes once per run.
-std::atomic<uintptr_t> g_rowWarnedRun{0};
-
-void WarnRowOnce(int row) {
-    const uintptr_t run = Mailbox.hComThread.load(std::memory_order_acquire);
-    if (g_rowWarnedRun.exchange(run, std::memory_order_acq_rel) == run) return;
+// A row outside the table is told once per run.
+void WarnRowOnce(RunState& run, int row) {
+    if (run.rowWarned) return;
+    run.rowWarned = true;
     LogQueuePushFormat("C_T: ***** Строка монеты %d вне таблицы (0-15), монета не учтена", row);
 }
 
 void CountAccepted(int row) {
-    if (stDeviceCoins.IncrementAcceptCount(row)) RefreshDeviceCoinList();
+    if (stDeviceCoins.IncrementAcceptCount(row)) CurrentFrontEnd().RefreshDeviceCoinList();
 }
 
-void TakeResult(const uint8_t* data) {
+void TakeResult(RunState& run, const uint8_t* data) {
     const int32_t stamp = static_cast<int32_t>(LoadLe32(data + r::kStampAt));
     const uint32_t counter = data[r::kCounterAt];
     const int32_t last = Mailbox.dwLastRecordNumber.load(std::memory_order_acquire);
     if (stamp == last && counter == Mailbox.bLastEventCounter.load(std::memory_order_acquire)) return;
     const CoinResultRecord result = DecodeCoinResult(data);
     const bool rowKnown = result.iResultCoinIndex < kDeviceCoinRows;
-    if (!rowKnown) WarnRowOnce(result.iResultCoinIndex);
+    if (!rowKnown) WarnRowOnce(run, result.iResultCoinIndex);
     // The first result after a start is shown, not counted.
     if (stamp != last && result.bAccepted != 0 && last != kNoRecord && rowKnown) CountAccepted(result.iResultCoinIndex);
     SetCoinResult(result);
@@ -70,13 +66,11 @@ CoinResultRecord DecodeCoinResult(const uint8_t* data) {
 }
 
 void HandleMonitoring(RunState& run) {
-    const size_t length = BeginExtensionRequest(acceptor::kReadResult, r::kRequestData);
-    SealRequest(length);
+    const uint8_t payload[r::kRequestData - 1] = {};
     ExchangeOutcome outcome;
+    const uint8_t* data = CallExtension(run, {acceptor::kReadResult, payload, sizeof payload}, r::kReplyData,
+                                        ChecksumText::WithHeader, outcome);
     // A reply with a wrong CRC-16 is dropped without a word.
-    if (ExchangeReported(run, length, acceptor::ShortHeadFor(r::kReplyData), ChecksumText::WithHeader, outcome) &&
-        ReplyCrcHolds(acceptor::kDataAt, acceptor::kDataAt + r::kCrcAt)) {
-        TakeResult(ReplyData());
-    }
+    if (data != nullptr && ReplyCrcHolds(data, 0, r::kCrcAt)) TakeResult(run, data);
     platform::SleepMilliseconds(kPollPauseMs);
 }

@@ -1,7 +1,7 @@
 #include "commands/setting_write.h"
 
 #include "coindata/device_coin_table.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
@@ -16,15 +16,14 @@ struct SettingValues {
 
 // Sends the three values; returns the status, or -1 when no status came.
 int WriteSetting(RunState& run, uint8_t function, const SettingValues& values) {
-    const size_t length = BeginExtensionRequest(function, s::kRequestData);
-    StoreRequestTime(s::kTimeAt);
-    for (size_t i = 0; i < s::kValues; ++i) TxBuffer[s::kValuesAt + i] = values.bytes[i];
-    SealEncipheredRequest(length, s::kCrcAt, s::kCipherAt, s::kCipherLength);
+    uint8_t payload[s::kCrcAt - kPayloadAt] = {};
+    StoreRequestTime(payload + (s::kTimeAt - kPayloadAt));
+    for (size_t i = 0; i < s::kValues; ++i) payload[s::kValuesAt - kPayloadAt + i] = values.bytes[i];
     ExchangeOutcome outcome;
-    if (!ExchangeReported(run, length, acceptor::ShortHeadFor(acceptor::status_reply::kData), ChecksumText::Setting,
-                          outcome))
-        return -1;
-    return ReplyData()[0];
+    const uint8_t* data = CallExtension(run, {function, payload, sizeof payload, s::kCipherAt},
+                                        acceptor::status_reply::kData, ChecksumText::Setting, outcome);
+    if (data == nullptr) return -1;
+    return data[acceptor::status_reply::kStatusAt - kDataAt];
 }
 
 void ReadTableNext() { Mailbox.bSubCommand.store(acceptor::kSubReadTable, std::memory_order_release); }

@@ -29,6 +29,9 @@ int CCctDriver::cctOpen() {
         Trace(trace_label::kOpenFailed, nullptr, 0);
         return 0;
     }
+    // A reply that came after its exchange gave up is still on the line;
+    // read as the next echo it would fail every exchange from then on.
+    m_Port->purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
     // A port that will not take the settings stays open with the ones it has.
     if (!ConfigureDemoPort(*m_Port, m_Timeouts)) return 0;
     Trace(trace_label::kOpened, nullptr, 0);

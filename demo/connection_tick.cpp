@@ -5,7 +5,7 @@
 #include "demo/settings.h"
 
 void CDemoCore::ConnectionTick() {
-    if (m_bInTick) return;
+    if (m_bInTick || m_bHalted) return;
     m_bInTick = true;
     RunConnectionTick();
     m_bInTick = false;

@@ -20,11 +20,17 @@ void CDemoCore::StartPolling() {
     m_Driver.m_PortNumber = g_ComPort;
     if (m_Hooks.setPollTimer) m_Hooks.setPollTimer(static_cast<uint32_t>(g_PollInterval));
     m_PrevState = m_NextState = kDisconnected;
+    m_bHalted = false;
+}
+
+void CDemoCore::HaltPolling() {
+    m_bHalted = true;
+    if (m_Hooks.setPollTimer) m_Hooks.setPollTimer(0);
+    m_Driver.cctClose();
 }
 
 void CDemoCore::StopPolling() {
-    if (m_Hooks.setPollTimer) m_Hooks.setPollTimer(0);
-    m_Driver.cctClose();
+    HaltPolling();
     m_Status.clear();
     Refresh();
 }

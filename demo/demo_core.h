@@ -14,9 +14,15 @@ public:
     DemoHooks m_Hooks;
 
     // Polling runs between these two: the settings go into the driver and
-    // the next tick starts from the disconnected state.
+    // the next tick starts from the disconnected state. Stopping empties
+    // the status box; halting (Quit, close) leaves the fields as they are.
+    // While polling is stopped or halted the port stays closed and the
+    // operator's device commands send nothing (a Sort box that loses the
+    // focus to the Options dialog, say).
     void StartPolling();
     void StopPolling();
+    void HaltPolling();
+    bool Polling() const { return !m_bHalted; }
 
     // One tick of the poll timer: find the device, or poll it. A tick that
     // arrives while one is still running (the window's timer keeps firing
@@ -52,7 +58,7 @@ public:
 
     // The operator's device commands. Each writes the fields to the device
     // and reads back what the device took; the front end takes its fields
-    // before and refreshes after.
+    // before and refreshes after. None of them runs while polling is stopped.
     void WriteInhibits();
     void WriteSorterPaths(int position); // from the Sort texts
     void WriteDefaultPath();
@@ -75,4 +81,5 @@ private:
     void ShowControls() const;
 
     bool m_bInTick = false;
+    bool m_bHalted = false;
 };

@@ -33,11 +33,13 @@ void CDemoCore::SendInhibits() {
 }
 
 void CDemoCore::WriteInhibits() {
+    if (m_bHalted) return;
     SendInhibits();
     ReadInhibits();
 }
 
 void CDemoCore::WriteSorterPaths(int position) {
+    if (m_bHalted) return;
     const int n = PathsPerCoin(g_Flags);
     for (size_t i = 0; i < m_SortText.size(); ++i) m_SorterPaths[i] = PathsFromSortText(m_SortText[i], n, m_DefaultPath);
     const SorterPaths& paths = m_SorterPaths[static_cast<size_t>(position - 1)];
@@ -53,6 +55,7 @@ void CDemoCore::WriteSorterPaths(int position) {
 }
 
 void CDemoCore::WriteDefaultPath() {
+    if (m_bHalted) return;
     // A path the device cannot have is not sent; the read-back shows the device's own.
     const uint8_t path = m_DefaultPath;
     if (path >= kLowestPath && path <= kHighestPath) {
@@ -71,6 +74,7 @@ void CDemoCore::WriteDefaultPath() {
 }
 
 void CDemoCore::WriteSorterOverride() {
+    if (m_bHalted) return;
     uint8_t mask = kOverrideNone;
     for (int k = 0; k < kShownOutlets; ++k) {
         if (m_OutletFull[static_cast<size_t>(k)] != 0) mask = static_cast<uint8_t>(mask & ~(1u << k));
@@ -81,6 +85,7 @@ void CDemoCore::WriteSorterOverride() {
 }
 
 void CDemoCore::WriteMasterInhibit() {
+    if (m_bHalted) return;
     CctReply reply;
     m_Driver.Request(kHdrModifyMasterInhibit, {m_MasterInhibit != 0 ? kMasterInhibitOn : kMasterInhibitOff}, reply);
     ReadMasterInhibit();
@@ -94,28 +99,33 @@ void CDemoCore::ClearEscrow() {
 }
 
 void CDemoCore::EscrowReturn() {
+    if (m_bHalted) return;
     CctReply reply;
     m_Driver.Request(kHdrTestOutputLines, {kOutputEscrowReturn}, reply);
     ClearEscrow();
 }
 
 void CDemoCore::EscrowAccept() {
+    if (m_bHalted) return;
     CctReply reply;
     m_Driver.Request(kHdrTestOutputLines, {kOutputEscrowAccept}, reply);
     ClearEscrow();
 }
 
 void CDemoCore::MotorReturn() {
+    if (m_bHalted) return;
     CctReply reply;
     m_Driver.Request(kHdrTestOutputLines, {kOutputMotorReturn}, reply);
 }
 
 void CDemoCore::TrashCycle() {
+    if (m_bHalted) return;
     CctReply reply;
     m_Driver.Request(kHdrOperateMotors, {kMotorTrash}, reply);
 }
 
 void CDemoCore::SetAcceptLimit() {
+    if (m_bHalted) return;
     CctReply reply;
     const unsigned limit = m_AcceptLimit;
     m_Driver.Request(kHdrAcceptLimit, {kAcceptLimitSet, Byte(limit, 0), Byte(limit, 8), Byte(limit, 16)}, reply);

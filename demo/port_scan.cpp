@@ -1,7 +1,6 @@
 #include "demo/port_scan.h"
 
 #include "demo/cct_protocol.h"
-#include "platform/port_names.h"
 
 #include <cstdio>
 
@@ -47,12 +46,15 @@ int ProbePort(platform::SerialPort& port, uint8_t address) {
     return 1;
 }
 
+std::vector<platform::PortName> DemoPortCandidates() {
+    return platform::SerialPortCandidates(kFirstScannedPort, kLastScannedPort);
+}
+
 int ScanPorts(uint8_t address, const std::function<void(const std::string&)>& status, const ScanOptions& options) {
-    const auto candidates = platform::SerialPortCandidates(kFirstScannedPort, kLastScannedPort);
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        const int n = kFirstScannedPort + static_cast<int>(i);
+    for (const auto& candidate : options.listPorts()) {
+        const int n = candidate.number;
         status(PortLine("scanning COM%d", n));
-        auto port = options.openPort(candidates[i].device);
+        auto port = options.openPort(candidate.device);
         if (!port) continue;
         if (ConfigureDemoPort(*port, options.limits) && ProbePort(*port, address) == 1) {
             status(PortLine("device found on COM%d", n));

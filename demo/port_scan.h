@@ -2,10 +2,12 @@
 #pragma once
 
 #include "demo/port_setup.h"
+#include "platform/port_names.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 constexpr int kFirstScannedPort = 1;
 constexpr int kLastScannedPort = 20;
@@ -14,12 +16,15 @@ constexpr int kLastScannedPort = 20;
 // this configured port, else 0.
 int ProbePort(platform::SerialPort& port, uint8_t address);
 
+// COM1..COM20 (on other systems the serial devices that exist, numbered alike).
+std::vector<platform::PortName> DemoPortCandidates();
+
 struct ScanOptions {
+    std::function<std::vector<platform::PortName>()> listPorts = DemoPortCandidates;
     PortOpener openPort = OpenDemoPort;
     platform::Timeouts limits = DemoPortTimeouts();
 };
 
-// Tries COM1..COM20 in order (on other systems the serial devices that
-// exist, in the same numbering) and reports each step as a status line.
+// Tries the listed ports in order and reports each step as a status line.
 // Returns the number of the port that answered, or 0.
 int ScanPorts(uint8_t address, const std::function<void(const std::string&)>& status, const ScanOptions& options = {});

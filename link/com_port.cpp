@@ -1,7 +1,7 @@
 #include "link/com_port.h"
 
 #include "link/log_queue.h"
-#include "link/port_opener.h"
+#include "link/run_environment.h"
 #include "link/port_settings.h"
 
 namespace {
@@ -14,7 +14,7 @@ constexpr uint8_t kOneStopBit = 0;
 
 bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
     uint32_t error = 0;
-    port = OpenPort(szPortName, error);
+    port = CurrentRunEnvironment().openPort(szPortName, error);
     if (!port) {
         LogQueuePushFormat("COM_Thread:  Невозможно открыть порт %s, Error = %d", szPortName, static_cast<int>(error));
         return false;

@@ -10,7 +10,7 @@
 // asked in all; writes have no limit.
 constexpr platform::Timeouts kLinkTimeouts{100, 10, 1000, 0, 0};
 
-// Opens szPortName through the port opener, sets dwBaudRate 8N1 (every other
+// Opens szPortName through the run environment, sets dwBaudRate 8N1 (every other
 // driver setting kept), the link's limits, purges both directions and clears
 // old line errors. Returns false after queueing the failing step's message;
 // `port` then still holds the port if it opened, for the run to close at

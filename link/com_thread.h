@@ -2,8 +2,8 @@
 // with its chain of follow-ups.
 #pragma once
 
+#include "link/frame_layout.h"
 #include "platform/serial_port.h"
-#include "platform/thread.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +18,11 @@ struct RunState {
     // Large receive block of a multi-page transfer; freed at the run's end.
     std::unique_ptr<uint8_t[]> pstrBufferProg;
     size_t dwBufferProgSize = 0;
+    // The run has already told the operator of a coin row outside the table.
+    bool rowWarned = false;
+    // How the reply of the handler now running gives its length, as the
+    // handler table says.
+    ReplyForm replyForm = ReplyForm::Short;
     // Set by a handler to end the current pass after it: a sub-command it
     // moved to then runs in the next pass, not later in this one. Cleared
     // at the start of every pass. The identification always ends its pass.
@@ -30,9 +35,10 @@ constexpr uint8_t kIdentificationSubCommand = 0;
 // its number at its turn in the pass.
 using ExtensionHandler = void (*)(RunState& run);
 
-// Registers a handler; handlers are tried in ascending sub-command order
-// within each pass. Call only while no run exists.
-void RegisterExtensionHandler(uint8_t subCommand, ExtensionHandler handler);
+// Registers a handler and the form its replies come in; handlers are tried
+// in ascending sub-command order within each pass. Call only while no run
+// exists.
+void RegisterExtensionHandler(uint8_t subCommand, ExtensionHandler handler, ReplyForm replyForm = ReplyForm::Short);
 void ClearExtensionHandlers();
 
 // The follow-up after an accepted identification: bDeviceIdentified = 1,
@@ -41,12 +47,6 @@ void ApplyIdentificationFollowUp();
 
 // The thread procedure. Returns 0.
 unsigned COM_Thread(void* unused);
-
-// A window's hook that switches its command controls (START, STOP,
-// "Edit Selected Coin"): on = idle, off = a run exists.
-using EnableCommandControlsHook = void (*)(bool on);
-void SetEnableCommandControlsHook(EnableCommandControlsHook hook);
-void EnableCommandControls(bool on);
 
 struct StartRequest {
     int32_t command = 255;
@@ -57,17 +57,13 @@ struct StartRequest {
     // Queued instead of failureMessage when a run already exists (only the
     // divider dialog words that case itself); null = failureMessage.
     const char* busyMessage = nullptr;
-    EnableCommandControlsHook controls = nullptr; // null = the main window's hook
 };
 
-// Steps (b) to (f) of every starter. Returns false when the thread could
-// not be started (its message is queued).
+// Steps (b) to (f) of every starter: the controls of the installed front
+// end go off, the command is written, the thread started through the run
+// environment. Returns false, with its message queued, when a run already
+// exists or the thread could not be started.
 bool StartComRun(const StartRequest& request);
 
 // True while a run exists.
 bool RunExists();
-
-// Replaces the thread creation of StartComRun (null restores the platform's)
-// and returns the previous one. For tests that need a start to fail.
-using ThreadStarter = bool (*)(platform::ThreadProc proc, void* argument);
-ThreadStarter SetThreadStarterForTesting(ThreadStarter starter);

@@ -4,10 +4,11 @@
 // may only set bStopThread = 1 or clear the flags it has read.
 #pragma once
 
+#include "link/frame_layout.h"
+
 #include <atomic>
 #include <cstdint>
 
-constexpr int32_t kExtensionHeader = 255; // the maker's extension of ccTalk
 constexpr int32_t kIdleCommand = 1255;    // written by the main window after a run
 
 struct CommandMailbox {
@@ -33,3 +34,7 @@ extern CommandMailbox Mailbox;
 
 // Clears the command fields before a starter writes its own command.
 void ReadCommandFields();
+
+// Asks the run to end: STOP, closing the program, or a handler whose
+// command is done.
+void StopRun();

@@ -9,14 +9,11 @@ uint8_t RxBuffer[kFrameBufferSize];
 
 namespace {
 
-constexpr size_t kFrameOverhead = 5; // address, length, source, header, checksum
-constexpr size_t kShortHeadBytes = 2;
-constexpr size_t kLongHeadBytes = 5;
 constexpr uint32_t kPurgeAll =
     platform::kPurgeTxAbort | platform::kPurgeRxAbort | platform::kPurgeTxClear | platform::kPurgeRxClear;
 
 // Bytes of a reply frame before its remainder: the head itself.
-size_t HeadBytes(bool longForm) { return longForm ? kLongHeadBytes : kShortHeadBytes; }
+size_t HeadBytes(ReplyForm form) { return form == ReplyForm::Long ? kLongHeadBytes : kShortHeadBytes; }
 
 ExchangeOutcome Failure(ExchangeStatus status, int value, uint32_t systemError = 0) {
     ExchangeOutcome outcome;
@@ -30,9 +27,9 @@ ExchangeOutcome Failure(ExchangeStatus status, int value, uint32_t systemError =
 
 size_t BeginRequest(uint8_t header, uint8_t dataLength) {
     TxBuffer[0] = static_cast<uint8_t>(Mailbox.bDeviceAddress.load(std::memory_order_acquire) & 0xFFu);
-    TxBuffer[1] = dataLength;
+    TxBuffer[kLengthAt] = dataLength;
     TxBuffer[2] = kHostAddress;
-    TxBuffer[3] = header;
+    TxBuffer[kHeaderAt] = header;
     return static_cast<size_t>(dataLength) + kFrameOverhead;
 }
 
@@ -53,18 +50,15 @@ bool SendRequest(platform::SerialPort& port, const uint8_t* frame, size_t n, uin
     return written == n;
 }
 
-bool IsLongReplySubCommand(uint8_t subCommand) { return subCommand == 2 || subCommand == 9 || subCommand == 13; }
-
-int ReadReplyHead(platform::SerialPort& port) {
-    const bool longForm = IsLongReplySubCommand(Mailbox.bSubCommand.load(std::memory_order_acquire));
-    const size_t headBytes = HeadBytes(longForm);
+int ReadReplyHead(platform::SerialPort& port, ReplyForm form) {
+    const size_t headBytes = HeadBytes(form);
     size_t got = 0;
     if (!port.read(RxBuffer, headBytes, got) || got != headBytes) return -1;
-    if (longForm) return RxBuffer[4] * 256 + RxBuffer[1];
-    return RxBuffer[1] + 3;
+    if (form == ReplyForm::Long) return RxBuffer[kLongReplyLengthHighAt] * 256 + RxBuffer[kLengthAt];
+    return HeadValueFor(RxBuffer[kLengthAt], ReplyForm::Short);
 }
 
-ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int expectedHead) {
+ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int expectedHead, ReplyForm form) {
     const int requestBytes = static_cast<int>(requestLength);
     if (requestLength == 0 || requestLength > kFrameBufferSize) {
         return Failure(ExchangeStatus::WriteFailed, requestBytes); // no such request: nothing is sent
@@ -73,19 +67,18 @@ ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int e
     if (!SendRequest(port, TxBuffer, requestLength, error)) {
         return Failure(ExchangeStatus::WriteFailed, requestBytes, error);
     }
-    const bool longForm = IsLongReplySubCommand(Mailbox.bSubCommand.load(std::memory_order_acquire));
-    const int head = ReadReplyHead(port);
+    const int head = ReadReplyHead(port, form);
     if (head != expectedHead) return Failure(ExchangeStatus::WrongHead, head);
     // A head that announces more than the buffer holds is wrong, whatever
     // the command expected: nothing is read past RxBuffer.
-    const size_t offset = HeadBytes(longForm);
+    const size_t offset = HeadBytes(form);
     const size_t remainder = static_cast<size_t>(head);
     if (head <= 0 || remainder > kFrameBufferSize - offset) return Failure(ExchangeStatus::WrongHead, head);
     size_t got = 0;
     (void)port.read(RxBuffer + offset, remainder, got);
     if (got != remainder) return Failure(ExchangeStatus::ShortRemainder, static_cast<int>(got));
     const size_t last = offset + remainder - 1;
-    if (SimpleChecksum(RxBuffer, last) != RxBuffer[last]) return Failure(ExchangeStatus::BadChecksum, RxBuffer[3]);
+    if (SimpleChecksum(RxBuffer, last) != RxBuffer[last]) return Failure(ExchangeStatus::BadChecksum, RxBuffer[kHeaderAt]);
     return ExchangeOutcome{};
 }
 

@@ -3,13 +3,11 @@
 // the two frame buffers.
 #pragma once
 
+#include "link/frame_layout.h"
 #include "platform/serial_port.h"
 
 #include <cstddef>
 #include <cstdint>
-
-constexpr size_t kFrameBufferSize = 271; // the longest reply: 266 data bytes + 5
-constexpr uint8_t kHostAddress = 1;
 
 extern uint8_t TxBuffer[kFrameBufferSize];
 extern uint8_t RxBuffer[kFrameBufferSize];
@@ -25,10 +23,9 @@ void SealRequest(size_t frameLength);
 bool SendRequest(platform::SerialPort& port, const uint8_t* frame, size_t n, uint32_t& error);
 
 // Reads the reply head into RxBuffer and returns how many reply bytes are
-// still to come, or -1. Long form (5 bytes, 16-bit length) for the
-// sub-commands that answer that way (2, 9, 13), otherwise short form.
-int ReadReplyHead(platform::SerialPort& port);
-bool IsLongReplySubCommand(uint8_t subCommand);
+// still to come, or -1: 2 bytes in the short form, 5 (with the 16-bit
+// length) in the long form.
+int ReadReplyHead(platform::SerialPort& port, ReplyForm form);
 
 enum class ExchangeStatus {
     Ok,
@@ -45,9 +42,9 @@ struct ExchangeOutcome {
 };
 
 // Steps 3 to 6 of every exchange: send TxBuffer[0..requestLength), read the
-// head, compare it with `expectedHead`, read the remainder, check the
-// simple checksum. Never reads beyond RxBuffer.
-ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int expectedHead);
+// head in `form`, compare it with `expectedHead`, read the remainder, check
+// the simple checksum. Never reads beyond RxBuffer.
+ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int expectedHead, ReplyForm form);
 
 // The write-failure message every command shares.
 void ReportWriteFailure(const ExchangeOutcome& outcome);

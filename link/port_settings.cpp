@@ -1,6 +1,6 @@
 #include "link/port_settings.h"
 
-#include "link/port_opener.h"
+#include "link/run_environment.h"
 #include "platform/port_names.h"
 
 #include <cstring>
@@ -33,20 +33,22 @@ int32_t iPortIndex = 1;
 int32_t iSpeedIndex = kInitialSpeedIndex;
 uint32_t dwBaudRate = SpeedTable[kInitialSpeedIndex];
 
-std::vector<std::string> ScanComPorts() {
+std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found) {
     ComPortTable = ComPortList{};
+    if (found != nullptr) found->clear();
     std::vector<std::string> display;
     for (const auto& candidate : platform::SerialPortCandidates(kFirstScannedPort, kLastScannedPort)) {
         if (static_cast<size_t>(ComPortTable.count) >= kMaxComPorts) break;
         // A name cut to fit the table would open another device: leave it out.
         if (candidate.device.size() > kPortNameChars) continue;
         uint32_t error = 0;
-        auto port = OpenPort(candidate.device, error);
+        auto port = CurrentRunEnvironment().openPort(candidate.device, error);
         if (!port) continue; // absent, or held by another program or by a run
         port->close();
         CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device.c_str());
         ++ComPortTable.count;
         display.push_back(candidate.display);
+        if (found != nullptr) found->push_back(candidate);
     }
     return display;
 }

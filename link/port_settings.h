@@ -1,13 +1,17 @@
 // The operator's choice of port and line speed, and the port scan.
 #pragma once
 
+#include "platform/port_names.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 constexpr size_t kMaxComPorts = 16;
-constexpr size_t kPortNameChars = 19; // plus the terminating zero
+// "\\.\COM%d" takes at most 19 characters on Windows; a POSIX path may be
+// as long as the system allows (a stable /dev/serial/by-id name is long).
+constexpr size_t kPortNameChars = platform::kMaxPortNameChars; // plus the terminating zero
 constexpr size_t kSpeedCount = 10;
 
 extern const uint32_t SpeedTable[kSpeedCount];
@@ -26,8 +30,10 @@ extern int32_t iSpeedIndex;                 // initially 6
 extern uint32_t dwBaudRate;
 
 // Tries every candidate port, keeps those that open (closing them at once)
-// in ComPortTable and returns their display names, index-aligned.
-std::vector<std::string> ScanComPorts();
+// in ComPortTable and returns their display names, index-aligned. `found`,
+// when given, receives the same ports with their COM numbers and the device
+// each name leads to.
+std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found = nullptr);
 
 // The start-up choice after a scan: clamp iPortIndex, take the port name,
 // derive dwBaudRate from iSpeedIndex.

@@ -1,14 +1,14 @@
-// Starting a run of the service thread, and the window's command controls.
+// Starting a run of the service thread.
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
+#include "link/run_environment.h"
 
 #include <atomic>
 
 namespace {
 
-std::atomic<EnableCommandControlsHook> g_controls{nullptr};
-std::atomic<ThreadStarter> g_threadStarter{&platform::StartDetachedThread};
 std::atomic<uintptr_t> g_lastRunToken{0};
 
 // A non-zero value that tells this run from the previous ones.
@@ -36,12 +36,6 @@ void WriteCommand(const StartRequest& request) {
 
 } // namespace
 
-void SetEnableCommandControlsHook(EnableCommandControlsHook hook) { g_controls.store(hook, std::memory_order_release); }
-
-void EnableCommandControls(bool on) {
-    if (const EnableCommandControlsHook hook = g_controls.load(std::memory_order_acquire)) hook(on);
-}
-
 bool StartComRun(const StartRequest& request) {
     // The run is registered before its thread exists, so the thread's own
     // clearing of hComThread can never come first; a second run is refused.
@@ -56,13 +50,9 @@ bool StartComRun(const StartRequest& request) {
     Mailbox.bStopThread.store(0, std::memory_order_release);
     if (request.resetRecordNumber) Mailbox.dwLastRecordNumber.store(-1, std::memory_order_release);
     ReadCommandFields();
-    if (request.controls != nullptr) {
-        request.controls(false);
-    } else {
-        EnableCommandControls(false);
-    }
+    CurrentFrontEnd().EnableCommandControls(false);
     WriteCommand(request);
-    if (!g_threadStarter.load(std::memory_order_acquire)(COM_Thread, nullptr)) {
+    if (!CurrentRunEnvironment().startThread(COM_Thread, nullptr)) {
         Mailbox.hComThread.store(0, std::memory_order_release);
         FailStart(request);
         return false;
@@ -72,7 +62,3 @@ bool StartComRun(const StartRequest& request) {
 
 bool RunExists() { return Mailbox.hComThread.load(std::memory_order_acquire) != 0; }
 
-ThreadStarter SetThreadStarterForTesting(ThreadStarter starter) {
-    return g_threadStarter.exchange(starter != nullptr ? starter : &platform::StartDetachedThread,
-                                    std::memory_order_acq_rel);
-}

@@ -15,7 +15,7 @@ std::vector<PortName> SerialPortCandidates(int first, int last) {
     for (int n = first; n <= last; ++n) {
         char display[16];
         std::snprintf(display, sizeof display, "COM%d", n);
-        names.push_back({ComPortDevice(n), display});
+        names.push_back({ComPortDevice(n), display, n, std::string()});
     }
     return names;
 }

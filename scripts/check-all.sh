@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The builds CI adds to the test command: sanitizers and the Windows cross build.
+# The builds CI adds to the test command: sanitizers, the Windows cross build,
+# the release build and the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +17,5 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" setarch "$(uname -m)" -R 
 
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw
+
+scripts/package.sh

@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config dpkg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb
+  wine wine64 xvfb imagemagick locales
 )
 
 missing=()
@@ -21,4 +21,11 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine shows the operator messages in code page 1251 only in a locale of that code page.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.cp1251'; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO localedef -i ru_RU -f CP1251 ru_RU.CP1251
 fi

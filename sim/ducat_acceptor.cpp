@@ -1,9 +1,10 @@
 #include "sim/ducat_acceptor.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "coindata/coin_image.h"
 #include "coindata/device_coin_table.h"
-#include "commands/block_cipher.h"
+#include "sim/coin_table_reply.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 
 #include <algorithm>
@@ -18,7 +19,6 @@ constexpr uint8_t kHost = 1;
 constexpr uint8_t kAcknowledge = 0;
 constexpr uint8_t kBroadcast = 0;
 constexpr size_t kSourceAt = 2;
-constexpr size_t kHeaderAt = 3;
 
 // Refusals of the acceptor's own (any non-zero status is one).
 constexpr int kStatusBadCrc = 2;
@@ -33,7 +33,7 @@ void PutText(uint8_t* at, const std::string& text, size_t width) {
 bool Spoils(const DucatFaultRule* fault, DucatFault kind) { return fault != nullptr && fault->kind == kind; }
 
 bool FrameIntact(const std::vector<uint8_t>& frame) {
-    return frame.size() >= wire::kFrameOverhead && SimpleChecksum(frame.data(), frame.size() - 1) == frame.back();
+    return frame.size() >= kFrameOverhead && SimpleChecksum(frame.data(), frame.size() - 1) == frame.back();
 }
 
 void Seal(std::vector<uint8_t>& frame) { frame.back() = SimpleChecksum(frame.data(), frame.size() - 1); }
@@ -148,8 +148,8 @@ void DucatAcceptor::onFrame(const Frame& request, std::vector<uint8_t>& out) {
         return;
     }
     if (request[0] != identity.address && request[0] != kBroadcast) return;
-    if (request[kHeaderAt] != wire::kExtensionHeader || request.size() <= wire::kFunctionAt) return;
-    const uint8_t function = request[wire::kFunctionAt];
+    if (request[kHeaderAt] != kExtensionHeader || request.size() <= kFunctionAt) return;
+    const uint8_t function = request[kFunctionAt];
     ++requests_[function];
     lastRequests_[function] = request;
     const DucatFaultRule* fault = faults.take(function);
@@ -161,7 +161,7 @@ void DucatAcceptor::onFrame(const Frame& request, std::vector<uint8_t>& out) {
 }
 
 DucatAcceptor::Frame DucatAcceptor::answer(const Frame& request, const DucatFaultRule* fault) {
-    switch (request[wire::kFunctionAt]) {
+    switch (request[kFunctionAt]) {
     case wire::kIdentify: return answerIdentify(request);
     case wire::kWriteFragment: return answerWriteFragment(request, fault);
     case wire::kReadLogPage: return answerReadLogPage(request, fault);
@@ -191,12 +191,12 @@ void DucatAcceptor::spoil(Frame& reply, const DucatFaultRule* fault) const {
 }
 
 DucatAcceptor::Frame DucatAcceptor::shortReply(const std::vector<uint8_t>& data) const {
-    Frame reply(wire::kFrameOverhead + data.size());
+    Frame reply(kFrameOverhead + data.size());
     reply[0] = kHost;
     reply[1] = static_cast<uint8_t>(data.size());
     reply[kSourceAt] = identity.address;
     reply[kHeaderAt] = kAcknowledge;
-    std::copy(data.begin(), data.end(), reply.begin() + wire::kDataAt);
+    std::copy(data.begin(), data.end(), reply.begin() + kDataAt);
     Seal(reply);
     return reply;
 }
@@ -347,7 +347,7 @@ DucatAcceptor::Frame DucatAcceptor::answerWriteSetting(Frame request, const Duca
         status = kStatusBadCrc;
     } else {
         lastHostTime_ = LoadLe32(request.data() + s::kTimeAt);
-        status = applySetting(request[wire::kFunctionAt], request);
+        status = applySetting(request[kFunctionAt], request);
     }
     return shortReply({static_cast<uint8_t>(status)});
 }

@@ -1,22 +1,18 @@
 #include "sim/ducat_frame_assembler.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 
 namespace sim {
-namespace {
-constexpr size_t kLengthAt = 1;
-constexpr size_t kHeaderAt = 3;
-} // namespace
 
 size_t DucatFrameAssembler::expectedLength() const {
     if (partial_.size() <= kLengthAt) return 0;
     const size_t lowLength = partial_[kLengthAt];
-    const size_t shortLength = lowLength + acceptor::kFrameOverhead;
+    const size_t shortLength = lowLength + kFrameOverhead;
     // A frame of fewer than two data bytes cannot be the long write.
     if (lowLength < 2) return shortLength;
-    if (partial_.size() <= acceptor::kFunctionAt) return 0;
-    if (partial_[kHeaderAt] != acceptor::kExtensionHeader ||
-        partial_[acceptor::kFunctionAt] != acceptor::kWriteFragment)
+    if (partial_.size() <= kFunctionAt) return 0;
+    if (partial_[kHeaderAt] != kExtensionHeader ||
+        partial_[kFunctionAt] != acceptor::kWriteFragment)
         return shortLength;
     const size_t highAt = acceptor::write_fragment::kDataLengthHighAt;
     if (partial_.size() <= highAt) return 0;

@@ -3,7 +3,7 @@
 // description write, whose data length has its high byte at byte 5.
 #pragma once
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 
 #include <cstddef>
 #include <cstdint>

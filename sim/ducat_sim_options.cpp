@@ -1,6 +1,6 @@
 #include "sim/ducat_sim_options.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -11,6 +11,7 @@ constexpr size_t kOversizeData = 96;
 constexpr size_t kShortReplyMissing = 3;
 constexpr uint8_t kErrorRejected = 1;
 constexpr uint8_t kErrorInhibited = 2;
+constexpr uint64_t kLateReplyMs = 1000;
 
 uint8_t Sum(const uint8_t* bytes, size_t n) {
     unsigned sum = 0;
@@ -20,7 +21,8 @@ uint8_t Sum(const uint8_t* bytes, size_t n) {
 
 } // namespace
 
-StandardAcceptor::StandardAcceptor(StandardConfig config) : config_(std::move(config)), random_(config_.seed) {
+StandardAcceptor::StandardAcceptor(StandardConfig config)
+    : config_(std::move(config)), opto_(config_.optoStates), random_(config_.seed) {
     for (int p = 0; p < kStandardCoinPositions; ++p) {
         paths_[static_cast<size_t>(p)] = {static_cast<uint8_t>(p % 5 + 1), 0, 0, 0};
     }
@@ -56,6 +58,7 @@ void StandardAcceptor::sendAnswer(uint8_t destination, Answer a, std::vector<uin
     if (a.silent) return;
     size_t missing = 0;
     bool badChecksum = false;
+    bool late = false;
     if (!faults_.empty()) {
         const StandardFault fault = faults_.front();
         faults_.pop_front();
@@ -66,11 +69,17 @@ void StandardAcceptor::sendAnswer(uint8_t destination, Answer a, std::vector<uin
         case StandardFault::Nak: a = Answer{false, kNakHeader, {}}; break;
         case StandardFault::Oversize: a.data.assign(kOversizeData, 0); break;
         case StandardFault::ShortReply: missing = kShortReplyMissing; break;
+        case StandardFault::Late: late = true; break;
         }
     }
     std::vector<uint8_t> frame{destination, static_cast<uint8_t>(a.data.size() + missing), config_.address, a.header};
     frame.insert(frame.end(), a.data.begin(), a.data.end());
     frame.push_back(static_cast<uint8_t>(0x100 - Sum(frame.data(), frame.size()) + (badChecksum ? 1 : 0)));
+    if (late) {
+        late_ = frame;
+        lateDueMs_ = nowMs_ + kLateReplyMs;
+        return;
+    }
     out.insert(out.end(), frame.begin(), frame.end());
 }
 
@@ -120,7 +129,12 @@ void StandardAcceptor::insertRandomCoin() {
     insertCoin(programmed[pick(random_)]);
 }
 
-void StandardAcceptor::onTick(uint64_t nowMs, std::vector<uint8_t>& /*out*/) {
+void StandardAcceptor::onTick(uint64_t nowMs, std::vector<uint8_t>& out) {
+    nowMs_ = nowMs;
+    if (!late_.empty() && nowMs >= lateDueMs_) {
+        out.insert(out.end(), late_.begin(), late_.end());
+        late_.clear();
+    }
     if (config_.coinsPerSecond <= 0) return;
     std::exponential_distribution<double> gap(config_.coinsPerSecond);
     if (nextCoinMs_ == 0) nextCoinMs_ = nowMs + static_cast<uint64_t>(1000.0 * gap(random_));

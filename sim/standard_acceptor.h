@@ -20,6 +20,7 @@ enum class StandardFault {
     Nak,         // a negative acknowledgement instead of the reply
     Oversize,    // a well-formed reply of 96 data bytes
     ShortReply,  // the length byte announces more bytes than follow
+    Late,        // the reply comes a second late, long after the host gave up on it
 };
 
 // A request the device took (addressed to it, checksum right).
@@ -92,6 +93,9 @@ private:
     StandardEventBuffer events_;
     std::vector<uint8_t> rx_;
     std::deque<StandardFault> faults_;
+    uint64_t nowMs_ = 0;           // the latest tick's time
+    std::vector<uint8_t> late_;    // a reply held back by the Late fault
+    uint64_t lateDueMs_ = 0;
     std::deque<StandardRequest> requests_;
 
     uint16_t inhibitMask_ = 0;

@@ -35,6 +35,7 @@ struct StandardConfig {
     double rejectShare = 0.1;  // share of random coins that are rejected
     uint32_t seed = 1;
     int teachCoins = 3; // coins that complete a teach
+    uint8_t optoStates = 0; // bit 0 coin present, bit 1 trash open, at start
 
     std::bitset<256> unknownHeaders; // headers the device stays silent to
 

@@ -71,6 +71,7 @@ const NumberOption kNumberOptions[] = {
     {"--flags", 0, 255, [](StandardConfig& c, unsigned long n) { c.optionFlags = static_cast<uint8_t>(n); }},
     {"--seed", 0, 0xFFFFFFFF, [](StandardConfig& c, unsigned long n) { c.seed = static_cast<uint32_t>(n); }},
     {"--teach-coins", 1, 255, [](StandardConfig& c, unsigned long n) { c.teachCoins = static_cast<int>(n); }},
+    {"--opto", 0, 255, [](StandardConfig& c, unsigned long n) { c.optoStates = static_cast<uint8_t>(n); }},
     {"--extra-address", 1, 255,
      [](StandardConfig& c, unsigned long n) { c.extraAddresses.push_back(static_cast<uint8_t>(n)); }},
 };
@@ -157,6 +158,7 @@ const char* StandardOptionsHelp() {
            "  --coin-rate R        random coins per second (default 0)\n"
            "  --seed N             seed of the random coins\n"
            "  --teach-coins N      coins that complete a teach (default 3)\n"
+           "  --opto N             opto states: bit 0 coin present, bit 1 trash open (default 0)\n"
            "  --no-teach           the device does not know teach mode\n"
            "  --no-echo            no echo of the host's bytes (a two-wire adapter)\n"
            "  --extra-address N    one more acceptor on the same line at address N (repeatable)\n";

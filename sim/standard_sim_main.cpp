@@ -11,16 +11,40 @@
 namespace {
 
 constexpr uint32_t kWireBitsPerSecond = 9600;
+constexpr int kSignalledCoinPosition = 1;
+constexpr useconds_t kSignalLookUs = 50000;
 volatile std::sig_atomic_t g_stop = 0;
+// Only the handler counts the coins asked for, only the main loop those
+// passed, so no signal is lost between a read and a write.
+volatile std::sig_atomic_t g_coinsAsked = 0;
+std::sig_atomic_t g_coinsPassed = 0;
+volatile std::sig_atomic_t g_reset = 0;
 
 void OnSignal(int) { g_stop = 1; }
+void OnCoinSignal(int) { g_coinsAsked = g_coinsAsked + 1; }
+void OnResetSignal(int) { g_reset = 1; }
 
-void Usage() {
-    std::fprintf(stderr,
+// What the signals asked for since the last look, done on the device under
+// the server's lock (never inside the handler).
+void ServeSignals(sim::StandardLine& line) {
+    while (g_coinsPassed != g_coinsAsked) {
+        ++g_coinsPassed;
+        line.withDevice([](sim::StandardAcceptor& d) { d.insertCoin(kSignalledCoinPosition); });
+    }
+    if (g_reset != 0) {
+        g_reset = 0;
+        line.withDevice([](sim::StandardAcceptor& d) { d.resetCounter(); });
+    }
+}
+
+void Usage(std::FILE* to) {
+    std::fprintf(to,
                  "usage: standard-sim [--link PATH] [--paced] [DEVICE OPTIONS]\n"
                  "  --link PATH          keep a symbolic link PATH to the device\n"
                  "  --paced              move bytes at the pace of a 9600 bit/s wire\n"
-                 "%s",
+                 "%s"
+                 "SIGUSR1 passes a coin at position 1; SIGUSR2 resets the event counter to 0\n"
+                 "(what a power cycle does).\n",
                  sim::StandardOptionsHelp());
 }
 
@@ -32,6 +56,10 @@ int main(int argc, char** argv) {
     sim::ServerOptions server;
     std::string link;
     for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            Usage(stdout);
+            return 0;
+        }
         std::string error;
         const auto result = sim::ParseStandardOption(args, i, config, error);
         if (result == sim::OptionResult::Taken) continue;
@@ -44,13 +72,15 @@ int main(int argc, char** argv) {
         } else if (args[i] == "--paced") {
             server.pacedBitsPerSecond = kWireBitsPerSecond;
         } else {
-            Usage();
+            Usage(stderr);
             return 2;
         }
     }
 
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
+    std::signal(SIGUSR1, OnCoinSignal);
+    std::signal(SIGUSR2, OnResetSignal);
     sim::StandardLine line(config, server);
     if (!line.ok()) {
         std::fprintf(stderr, "standard-sim: cannot open a pty\n");
@@ -64,6 +94,10 @@ int main(int argc, char** argv) {
     for (const uint8_t extra : config.extraAddresses) std::printf("standard acceptor at address %d on the same line\n", extra);
     if (!link.empty()) std::printf("link: %s\n", link.c_str());
     std::fflush(stdout);
-    while (g_stop == 0) ::pause();
+    while (g_stop == 0) {
+        // A signal cuts the sleep short; one that comes just before it waits a moment.
+        ::usleep(kSignalLookUs);
+        ServeSignals(line);
+    }
     return 0;
 }

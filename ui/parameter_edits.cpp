@@ -10,8 +10,8 @@ bool ApplyDividerEdit(int32_t row, const char* typedDivider, bool inherit) {
 
 void ApplyMaxErrorsEdit(const char* typedMaxError, const char* typedNNetDivider, const char* typedNumbStandDev) {
     AcceptanceParameters params = stDeviceCoins.GetAcceptanceParams();
-    params.Max_Error = ClampMaxError(ReadUnsignedField(typedMaxError));
-    params.NNet_Divider = ClampNNetDivider(ReadUnsignedField(typedNNetDivider));
-    params.Numb_Stand_Dev = ClampNumbStandDev(ReadUnsignedField(typedNumbStandDev));
+    params.Max_Error = ClampMaxError(ReadUnsignedFieldLowBits(typedMaxError));
+    params.NNet_Divider = ClampNNetDivider(ReadUnsignedFieldLowBits(typedNNetDivider));
+    params.Numb_Stand_Dev = ClampNumbStandDev(ReadUnsignedFieldLowBits(typedNumbStandDev));
     stDeviceCoins.SetAcceptanceParams(params);
 }

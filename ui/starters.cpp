@@ -1,7 +1,10 @@
 #include "ui/starters.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
+#include "link/com_thread.h"
 #include "link/command_mailbox.h"
+#include "link/log_queue.h"
+#include "ui/parameter_edits.h"
 
 namespace {
 
@@ -22,26 +25,44 @@ StartRequest Request(uint8_t subCommand, int32_t nextCommand, bool resetRecordNu
     return request;
 }
 
+// A starter whose edit must not reach a running run refuses before the edit.
+bool RefuseWhileARunExists(const StartRequest& request) {
+    if (!RunExists()) return false;
+    LogQueuePush(request.busyMessage != nullptr ? request.busyMessage : request.failureMessage);
+    return true;
+}
+
 } // namespace
 
-StartRequest StartButtonRequest() {
-    return Request(acceptor::kSubIdentify, acceptor::kSubReadTable, true, kStartFailure);
+bool StartIdentification() {
+    return StartComRun(Request(acceptor::kSubIdentify, acceptor::kSubReadTable, true, kStartFailure));
 }
 
-StartRequest ExportLogRequest() {
-    return Request(acceptor::kSubReadLog, acceptor::kSubReadLog, true, kExportStartFailure);
+bool StartLogExport() {
+    return StartComRun(Request(acceptor::kSubReadLog, acceptor::kSubReadLog, true, kExportStartFailure));
 }
 
-StartRequest CoinWriteRequest() {
-    return Request(acceptor::kSubWriteCoin, acceptor::kSubWriteCoin, true, kStartFailure);
+bool StartCoinWrite(int32_t coinIndex) {
+    const StartRequest request = Request(acceptor::kSubWriteCoin, acceptor::kSubWriteCoin, true, kStartFailure);
+    if (RefuseWhileARunExists(request)) return false;
+    // Written before the run exists; the thread reads it once started.
+    Mailbox.iTargetCoinIndex.store(coinIndex, std::memory_order_release);
+    return StartComRun(request);
 }
 
-StartRequest DividerEditRequest() {
+bool StartDividerEdit(int32_t row, const char* typedDivider, bool inherit) {
     StartRequest request = Request(acceptor::kSubWriteDivider, acceptor::kSubWriteDivider, false, kDividerStartFailure);
     request.busyMessage = kDividerBusy;
-    return request;
+    // A running run would send a half-edited row.
+    if (RefuseWhileARunExists(request)) return false;
+    ApplyDividerEdit(row, typedDivider, inherit);
+    Mailbox.iSelectedDeviceCoin.store(row, std::memory_order_release);
+    return StartComRun(request);
 }
 
-StartRequest MaxErrorsRequest() {
-    return Request(acceptor::kSubWriteParams, acceptor::kSubWriteParams, true, kMaxErrorsStartFailure);
+bool StartMaxErrorsEdit(const char* typedMaxError, const char* typedNNetDivider, const char* typedNumbStandDev) {
+    const StartRequest request = Request(acceptor::kSubWriteParams, acceptor::kSubWriteParams, true, kMaxErrorsStartFailure);
+    if (RefuseWhileARunExists(request)) return false;
+    ApplyMaxErrorsEdit(typedMaxError, typedNNetDivider, typedNumbStandDev);
+    return StartComRun(request);
 }

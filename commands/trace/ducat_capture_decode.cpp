@@ -1,6 +1,6 @@
 #include "commands/trace/ducat_capture_decode.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/trace/ducat_frame_decoder.h"
 #include "commands/trace/ducat_wire_trace.h"
 #include "platform/trace_file.h"
@@ -12,8 +12,6 @@ namespace {
 using platform::TraceDirection;
 using platform::TraceLine;
 
-constexpr size_t kHeaderAt = 3;
-constexpr size_t kLengthAt = 1;
 
 // How long the frame at the start of `left` bytes is: a request by its
 // length byte (a description fragment also by its high length byte), a
@@ -26,9 +24,9 @@ size_t FrameLength(const uint8_t* b, size_t left, bool request, const DucatFrame
         const size_t whole = decoder.replyFrameLength(head);
         return whole == 0 ? left : whole;
     }
-    const bool fragment = left > acceptor::kFunctionAt && b[acceptor::kFunctionAt] == acceptor::kWriteFragment &&
+    const bool fragment = left > kFunctionAt && b[kFunctionAt] == acceptor::kWriteFragment &&
                           b[kLengthAt] == f::kDataLengthLow;
-    return fragment ? f::kFrameLength : acceptor::kFrameOverhead + b[kLengthAt];
+    return fragment ? f::kFrameLength : kFrameOverhead + b[kLengthAt];
 }
 
 // A raw capture cut into frames: the host sends only header 255, so a
@@ -40,7 +38,7 @@ std::vector<TraceLine> CutRaw(const std::vector<uint8_t>& bytes, DucatFrameDecod
     while (at < bytes.size()) {
         const size_t left = bytes.size() - at;
         const uint8_t* b = bytes.data() + at;
-        const bool request = left > kHeaderAt && b[kHeaderAt] == acceptor::kExtensionHeader;
+        const bool request = left > kHeaderAt && b[kHeaderAt] == kExtensionHeader;
         TraceLine line;
         line.time = platform::RawOffsetStamp(at);
         line.direction = request ? TraceDirection::Host : TraceDirection::Device;

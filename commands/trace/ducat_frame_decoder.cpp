@@ -1,8 +1,8 @@
 #include "commands/trace/ducat_frame_decoder.h"
 
 #include "coindata/device_coin_table.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/block_cipher.h"
+#include "link/acceptor_protocol.h"
+#include "cipher/block_cipher.h"
 #include "commands/identification.h"
 #include "commands/monitoring.h"
 #include "link/checksums.h"
@@ -14,14 +14,11 @@ namespace {
 namespace w = acceptor;
 using platform::TraceDirection;
 
-constexpr size_t kHeaderAt = 3;
-constexpr size_t kShortHeadBytes = 2;
-constexpr size_t kLongHeadBytes = 5;
 
 std::string Number(long long n) { return std::to_string(n); }
 
 bool ChecksumHolds(const std::vector<uint8_t>& f) {
-    return f.size() >= w::kFrameOverhead && SimpleChecksum(f.data(), f.size() - 1) == f.back();
+    return f.size() >= kFrameOverhead && SimpleChecksum(f.data(), f.size() - 1) == f.back();
 }
 
 std::string Holds(const char* what, bool holds) { return std::string(what) + (holds ? " holds" : " WRONG"); }
@@ -125,13 +122,13 @@ std::string DucatFrameDecoder::describe(TraceDirection direction, const std::vec
 
 int DucatFrameDecoder::expectedHead() const {
     switch (function_) {
-    case w::kIdentify: return w::ShortHeadFor(w::identify::kReplyData);
+    case w::kIdentify: return HeadValueFor(w::identify::kReplyData, ReplyForm::Short);
     case w::kWriteFragment:
     case w::kWriteDivider:
-    case w::kWriteParams: return w::ShortHeadFor(w::status_reply::kData);
-    case w::kReadTable: return w::ShortHeadFor(kCoinTableReplyBytes);
-    case w::kReadResult: return w::ShortHeadFor(w::read_result::kReplyData);
-    case w::kReadLogPage: return w::log_page::kReplyHead;
+    case w::kWriteParams: return HeadValueFor(w::status_reply::kData, ReplyForm::Short);
+    case w::kReadTable: return HeadValueFor(kCoinTableReplyBytes, ReplyForm::Short);
+    case w::kReadResult: return HeadValueFor(w::read_result::kReplyData, ReplyForm::Short);
+    case w::kReadLogPage: return HeadValueFor(w::log_page::kReplyData, ReplyForm::Long);
     default: return -1;
     }
 }
@@ -146,11 +143,11 @@ size_t DucatFrameDecoder::replyFrameLength(const std::vector<uint8_t>& b) const 
 
 std::string DucatFrameDecoder::host(const std::vector<uint8_t>& f) {
     function_ = -1;
-    if (f.size() < w::kFrameOverhead) return "incomplete frame of " + Number(static_cast<long long>(f.size())) + " bytes";
-    if (f[kHeaderAt] != w::kExtensionHeader) return "header " + Number(f[kHeaderAt]) + " to " + Number(f[0]) + "; " + ChecksumText(f);
-    function_ = f[w::kFunctionAt];
-    std::string text = "255." + FunctionName(f[w::kFunctionAt]) + " to " + Number(f[0]);
-    switch (f[w::kFunctionAt]) {
+    if (f.size() < kFrameOverhead) return "incomplete frame of " + Number(static_cast<long long>(f.size())) + " bytes";
+    if (f[kHeaderAt] != kExtensionHeader) return "header " + Number(f[kHeaderAt]) + " to " + Number(f[0]) + "; " + ChecksumText(f);
+    function_ = f[kFunctionAt];
+    std::string text = "255." + FunctionName(f[kFunctionAt]) + " to " + Number(f[0]);
+    switch (f[kFunctionAt]) {
     case w::kIdentify:
         if (f.size() >= w::identify::kTimeAt + 4) text += ", time " + CalendarTimeText(LoadLe32(f.data() + w::identify::kTimeAt));
         break;
@@ -170,7 +167,7 @@ std::string DucatFrameDecoder::sealedRequest(const std::vector<uint8_t>& sealed)
     const bool checksum = ChecksumHolds(sealed);
     std::vector<uint8_t> f = sealed;
     size_t cipherAt = 0, cipherLength = 0, crcAt = 0;
-    switch (f[w::kFunctionAt]) {
+    switch (f[kFunctionAt]) {
     case w::kWriteFragment:
         cipherAt = w::write_fragment::kCipherAt;
         cipherLength = w::write_fragment::kCipherLength;
@@ -191,7 +188,7 @@ std::string DucatFrameDecoder::sealedRequest(const std::vector<uint8_t>& sealed)
     DecipherBuffer(f.data() + cipherAt, static_cast<uint32_t>(cipherLength), key_);
     std::string text;
     const uint8_t* v = f.data() + w::write_setting::kValuesAt;
-    switch (f[w::kFunctionAt]) {
+    switch (f[kFunctionAt]) {
     case w::kWriteFragment:
         text = "fragment " + Number(f[w::write_fragment::kFragmentAt]) + ", coin index " + Number(f[w::write_fragment::kCoinIndexAt]);
         break;
@@ -234,8 +231,8 @@ std::string DucatFrameDecoder::device(const std::vector<uint8_t>& f) {
 
 std::string DucatFrameDecoder::reply(const std::vector<uint8_t>& f) {
     const bool checksum = ChecksumHolds(f);
-    const uint8_t* data = f.data() + w::kDataAt;
-    const size_t n = f.size() - w::kFrameOverhead;
+    const uint8_t* data = f.data() + kDataAt;
+    const size_t n = f.size() - kFrameOverhead;
     std::string text;
     switch (function_) {
     case w::kIdentify: text = identification(data, n); break;
@@ -244,7 +241,7 @@ std::string DucatFrameDecoder::reply(const std::vector<uint8_t>& f) {
     case w::kWriteParams: text = StatusReply(static_cast<uint8_t>(function_), f[w::status_reply::kStatusAt]); break;
     case w::kReadTable: text = CoinTableText(data, n); break;
     case w::kReadResult:
-        text = CoinResultText(data, CrcHolds(f, w::kDataAt, w::kDataAt + w::read_result::kCrcAt));
+        text = CoinResultText(data, CrcHolds(f, kDataAt, kDataAt + w::read_result::kCrcAt));
         break;
     case w::kReadLogPage: {
         namespace l = w::log_page;

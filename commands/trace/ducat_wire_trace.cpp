@@ -1,6 +1,7 @@
 #include "commands/trace/ducat_wire_trace.h"
 
 #include "link/checksums.h"
+#include "link/frame_layout.h"
 #include "platform/local_time.h"
 
 #include <cstdio>
@@ -9,7 +10,6 @@ namespace {
 
 using platform::TraceDirection;
 
-constexpr size_t kHeaderAt = 3;
 
 std::string Number(long long n) { return std::to_string(n); }
 

@@ -1,6 +1,6 @@
 #include "commands/trace/program_wire_trace.h"
 
-#include "link/port_opener.h"
+#include "link/run_environment.h"
 #include "platform/trace_file.h"
 
 #include <mutex>
@@ -16,7 +16,8 @@ struct ProgramTrace {
                             std::lock_guard<std::mutex> guard(listenerLock);
                             if (listener) listener(direction, frame, function);
                         }};
-    PortOpener previous = nullptr; // set while the tap is installed
+    using Opener = std::unique_ptr<platform::SerialPort> (*)(const std::string& name, uint32_t& error);
+    Opener previous = nullptr; // set while the tap is installed
 };
 
 ProgramTrace& Trace() {
@@ -37,7 +38,11 @@ std::unique_ptr<platform::SerialPort> OpenTapped(const std::string& name, uint32
 
 void InstallTap() {
     ProgramTrace& trace = Trace();
-    if (trace.previous == nullptr) trace.previous = SetPortOpenerForTesting(OpenTapped);
+    if (trace.previous != nullptr) return;
+    RunEnvironment environment = CurrentRunEnvironment();
+    trace.previous = environment.openPort;
+    environment.openPort = OpenTapped;
+    SetRunEnvironment(environment);
 }
 
 } // namespace
@@ -62,6 +67,10 @@ void StopDucatTrace() {
     ProgramTrace& trace = Trace();
     SetDucatFrameListener({});
     trace.file.close();
-    if (trace.previous != nullptr) SetPortOpenerForTesting(trace.previous);
+    if (trace.previous != nullptr) {
+        RunEnvironment environment = CurrentRunEnvironment();
+        environment.openPort = trace.previous;
+        SetRunEnvironment(environment);
+    }
     trace.previous = nullptr;
 }

@@ -1,7 +1,8 @@
 // The program's one wire trace of the acceptor link: `--trace FILE` of the
 // console and of "Ducat Console.exe", and whoever else wants the frames
 // (the calibration report). Once started, every port the link opens is
-// tapped; the port opener is wrapped, so nothing in the link changes.
+// tapped: the run environment's port opener is wrapped, so nothing in the
+// link changes.
 // Start and stop only while no run exists.
 #pragma once
 

@@ -61,14 +61,23 @@ void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
 
 void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) { Prepare(core, args, timerMs); }
 
+// The search's own lines, then which device the port found is. Where a COM
+// number is not the system's own name for the port, the list says first
+// which device each number is.
 int RunSearch(const PollbenchArgs& args, std::FILE* out) {
     platform::RepeatedLines lines(out);
+    const std::vector<platform::PortName> candidates = DemoPortCandidates();
+    for (const auto& port : candidates) {
+        if (port.display != "COM" + std::to_string(port.number)) Print(lines, TerminalText(platform::DescribePort(port)) + "\n");
+    }
+    ScanOptions options;
+    options.listPorts = [&candidates] { return candidates; };
     const int found = ScanPorts(static_cast<uint8_t>(args.address),
-                                [&lines](const std::string& line) { Print(lines, TerminalText(line) + "\n"); });
-    if (found == 0) return 1;
-    const std::string device = platform::ComPortDevice(found);
-    Print(lines, "COM" + std::to_string(found) + " is " + TerminalText(device) + "\n");
-    return 0;
+                                [&lines](const std::string& line) { Print(lines, TerminalText(line) + "\n"); }, options);
+    for (const auto& port : candidates) {
+        if (found != 0 && port.number == found) Print(lines, TerminalText(platform::DescribePort(port)) + "\n");
+    }
+    return found == 0 ? 1 : 0;
 }
 
 int RunIdentify(const PollbenchArgs& args, std::FILE* out) {

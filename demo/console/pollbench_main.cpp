@@ -9,6 +9,8 @@
 #include "sim/standard_options.h"
 #endif
 
+#include "product_version.h"
+
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -39,6 +41,10 @@ int Run(const PollbenchArgs& args) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> words(argv + 1, argv + argc);
+    if (!words.empty() && words[0] == "--version") {
+        std::printf("pollbench (Pollbench) %s\n", POLLBENCH_VERSION_TEXT);
+        return 0;
+    }
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
         PrintUsage(stdout);
         return 0;

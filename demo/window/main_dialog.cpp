@@ -1,6 +1,7 @@
 // The main window's opening, its data exchange, timers and the core's hooks.
 #include "demo/window/main_dialog.h"
 
+#include "demo/reset_question.h"
 #include "demo/settings.h"
 #include "demo/window/coin_rows.h"
 #include "demo/window/resource.h"
@@ -30,8 +31,11 @@ constexpr std::array<OutletControls, kFlashPictures> kOutlets = {{
     {IDC_OUTLET5_FULL, IDC_OUTLET5_TOTAL, IDC_OUTLET5_ACTIVE, IDC_OUTLET5_IDLE},
 }};
 
-// Texts that stand on the device picture take its white.
-constexpr std::array<int, 4> kOnPicture = {IDC_INDICATOR_LEFT, IDC_INDICATOR_RIGHT, IDC_COIN_PRESENT, IDC_TRASH_OPEN};
+// The indicators stand on the device picture's white, which also wipes
+// their last text; the marks, whose text never changes, stand on the
+// picture itself and let it show through.
+constexpr std::array<int, 2> kOnPictureWhite = {IDC_INDICATOR_LEFT, IDC_INDICATOR_RIGHT};
+constexpr std::array<int, 2> kOnPictureClear = {IDC_COIN_PRESENT, IDC_TRASH_OPEN};
 constexpr COLORREF kPictureWhite = RGB(255, 255, 255);
 
 constexpr std::array<int, 4> kEscrowControls = {IDC_ESCROW_GROUP, IDC_ESCROW, IDC_ESCROW_RETURN, IDC_ESCROW_ACCEPT};
@@ -89,6 +93,11 @@ void CDemoDlg::ConnectHooks() {
         SetTimer(m_hWnd, ID_TIMER_FLASH, kOutletFlashMs, nullptr);
     };
     hooks.setPollTimer = [this](uint32_t ms) { SetPollTimer(ms); };
+    // Owned by the window, which it disables while it is open: no inhibit
+    // click can reach the device in the middle of the suspended poll.
+    m_Core.m_Driver.m_AskReinitialize = [this] {
+        return MessageBoxA(m_hWnd, kResetQuestionText, kPollbenchCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    };
 }
 
 void CDemoDlg::DoDataExchange(CDataExchange& dx) {
@@ -209,10 +218,16 @@ bool CDemoDlg::PaintIconWhenMinimised() {
 
 bool CDemoDlg::ColourOnPicture(HDC dc, HWND control, INT_PTR& result) {
     const int id = GetDlgCtrlID(control);
-    for (int onPicture : kOnPicture) {
-        if (id != onPicture) continue;
+    for (int onWhite : kOnPictureWhite) {
+        if (id != onWhite) continue;
         SetBkColor(dc, kPictureWhite);
         result = reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+        return true;
+    }
+    for (int clear : kOnPictureClear) {
+        if (id != clear) continue;
+        SetBkMode(dc, TRANSPARENT);
+        result = reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
         return true;
     }
     return false;

@@ -111,9 +111,8 @@ void CDemoDlg::OnCancel() {
 }
 
 void CDemoDlg::StopTimersAndPort() {
-    KillTimer(m_hWnd, ID_TIMER_POLL);
     KillTimer(m_hWnd, ID_TIMER_FLASH);
-    m_Core.m_Driver.cctClose();
+    m_Core.HaltPolling();
 }
 
 // The dialog may change port, address and interval: polling starts afresh

@@ -1,8 +1,9 @@
 #include "coindata/checksum_envelope.h"
 #include "coindata/coin_description_file.h"
 #include "coindata/file_result.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
+#include "tests/support/coin_description_files.h"
 
 #include "coindata_test_support.h"
 

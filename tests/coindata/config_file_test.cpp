@@ -196,6 +196,30 @@ TEST_F(ConfigFileTest, LaterVersionsAreReadUpToTheKnownGroups) {
     EXPECT_EQ(0, bConfigDefaults);
 }
 
+TEST_F(ConfigFileTest, TheWindowsStartWordsAreWrittenAsZeroAndOne) {
+    ASSERT_EQ(kFileCannotOpen, ReadConfig()); // the first start: words 1 and 0
+    ExpectOneMessage("Configuration file \"Ducat Console.cnf\" not found. Variables are set to default values.",
+                     kReadCaption, MessageIcon::Exclamation);
+    SetWindowStartWords();
+    ASSERT_EQ(kFileOk, WriteConfig());
+    Bytes file = ReadFileBytes(kConfigName);
+    EXPECT_EQ(0, Le32At(file, 160));
+    EXPECT_EQ(1, Le32At(file, 164));
+
+    // A file that holds 1 and 0 reads back as such, and the start sets 0 and 1 again.
+    PutLe32(file, 160, 1);
+    PutLe32(file, 164, 0);
+    WriteFileBytes(kConfigName, WithEnvelope(Bytes(file.begin(), file.end() - 4)));
+    ASSERT_EQ(kFileOk, ReadConfig());
+    EXPECT_EQ(1, stConfigReserved.aiReserved6[0]);
+    EXPECT_EQ(0, stConfigReserved.aiReserved6[1]);
+    SetWindowStartWords();
+    ASSERT_EQ(kFileOk, WriteConfig());
+    file = ReadFileBytes(kConfigName);
+    EXPECT_EQ(0, Le32At(file, 160));
+    EXPECT_EQ(1, Le32At(file, 164));
+}
+
 TEST_F(ConfigFileTest, AFailedWriteReportsAndKeepsTheOldFile) {
     const Bytes old = WithEnvelope(Bytes(60, 0));
     WriteFileBytes(kConfigName, old);

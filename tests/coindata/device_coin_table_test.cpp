@@ -1,6 +1,7 @@
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
 #include "link/checksums.h"
+#include "sim/coin_table_reply.h"
 
 #include "coindata_test_support.h"
 
@@ -109,7 +110,7 @@ TEST(DeviceCoinTable, EncodingGivesTheReplyBack) {
     DeviceCoinTable table;
     Bytes reply = TableReply();
     ASSERT_TRUE(table.StoreCoinTableReply(reply.data(), reply.size()));
-    const CoinTableReply encoded = EncodeCoinTableReply(table.GetDeviceCoins(), table.GetAcceptanceParams());
+    const CoinTableReply encoded = sim::EncodeCoinTableReply(table.GetDeviceCoins(), table.GetAcceptanceParams());
     // Bytes 0-3 and 224-233 carry nothing.
     std::fill(reply.begin(), reply.begin() + 4, 0);
     std::fill(reply.begin() + 224, reply.begin() + 234, 0);

@@ -3,9 +3,8 @@
 #include "coindata/file_result.h"
 #include "coindata/log_dump_file.h"
 #include "coindata/log_dump_name.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
-#include "platform/clock.h"
 
 #include "coindata_test_support.h"
 
@@ -29,14 +28,11 @@ DeviceInfo SampleInfo(const char* serial) {
     return info;
 }
 
+constexpr uint32_t kWritten = 1577836800; // the time of writing the trailer records
+
 class LogDumpTest : public DataFileTest {
 protected:
-    void SetUp() override {
-        DataFileTest::SetUp();
-        platform::SetCalendarTimeForTesting(1577836800);
-    }
     void TearDown() override {
-        platform::SetCalendarTimeForTesting(-1);
         SetDeviceInfo(DeviceInfo{});
         DataFileTest::TearDown();
     }
@@ -60,7 +56,7 @@ TEST_F(LogDumpTest, DecipheredFileHoldsThePagesAndTheTrailer) {
     SetDeviceInfo(SampleInfo("SN-0042"));
     Bytes buffer = Pages(2);
     const Bytes plainPages(buffer.begin(), buffer.begin() + 512);
-    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 512));
+    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 512, kWritten));
     ExpectNoMessage();
     EXPECT_NE(plainPages, Bytes(buffer.begin(), buffer.begin() + 512)); // enciphered in place
 
@@ -85,7 +81,7 @@ TEST_F(LogDumpTest, DecipheredFileHoldsThePagesAndTheTrailer) {
 TEST_F(LogDumpTest, TheTrailerDecodesToWhatWasWritten) {
     SetDeviceInfo(SampleInfo("SN-0042"));
     Bytes buffer = Pages(2);
-    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 512));
+    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 512, kWritten));
     Bytes plain = PlainDump("SN-0042.tea");
     EXPECT_TRUE(LogDumpCrcMatches(plain.data(), 512));
     const LogDumpTrailer t = DecodeLogDumpTrailer(plain.data() + 512);
@@ -96,7 +92,7 @@ TEST_F(LogDumpTest, TheTrailerDecodesToWhatWasWritten) {
     EXPECT_EQ("Coin Acceptor", t.category);
     EXPECT_EQ("Build 2019-12-31", t.build);
     EXPECT_EQ("V1.23", t.revision);
-    EXPECT_EQ(1577836800u, t.tWritten);
+    EXPECT_EQ(kWritten, t.tWritten);
 
     plain[100] ^= 1;
     EXPECT_FALSE(LogDumpCrcMatches(plain.data(), 512));
@@ -116,7 +112,7 @@ TEST_F(LogDumpTest, TheSerialTextCannotLeaveTheFolderOrNameADevice) {
                          Case{"", "unnamed.tea"}}) {
         SetDeviceInfo(SampleInfo(c.serial));
         Bytes buffer = Pages(1);
-        ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256)) << c.serial;
+        ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256, kWritten)) << c.serial;
         EXPECT_TRUE(FileExists(c.file)) << c.file;
     }
     EXPECT_FALSE(FileExists("../escape.tea"));
@@ -126,20 +122,37 @@ TEST_F(LogDumpTest, TheSerialTextCannotLeaveTheFolderOrNameADevice) {
 TEST_F(LogDumpTest, AFailedWriteReportsItsPathAndKeepsTheOldFile) {
     SetDeviceInfo(SampleInfo("SN-0042"));
     Bytes buffer = Pages(1);
-    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256));
+    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256, kWritten));
     const Bytes old = ReadFileBytes("SN-0042.tea");
     ASSERT_EQ(0, ::mkdir("SN-0042.tea.tmp", 0755));
     buffer = Pages(3);
-    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 768));
+    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 768, kWritten));
     ExpectOneMessage(" Ошибка записи файла <.\\SN-0042.tea>", "Запись в файл", MessageIcon::Stop);
     EXPECT_EQ(old, ReadFileBytes("SN-0042.tea"));
+}
+
+// The serial text is code page 1251: on the disk of a system that names
+// files in UTF-8 the name is UTF-8, in the message it stays code page 1251.
+TEST_F(LogDumpTest, ACyrillicSerialNamesTheFileInUtf8) {
+    SetDeviceInfo(SampleInfo("Серия-7"));
+    Bytes buffer = Pages(1);
+    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256));
+    EXPECT_TRUE(FileExists(u8"Серия-7.tea"));
+    EXPECT_FALSE(FileExists("Серия-7.tea")); // no file of raw code page 1251 bytes
+    EXPECT_EQ("Серия-7", DecodeLogDumpTrailer(PlainDump(u8"Серия-7.tea").data() + 256).serialText);
+
+    ASSERT_EQ(0, ::mkdir(u8"Серия-7.tea.tmp", 0755));
+    buffer = Pages(1);
+    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 256));
+    ExpectOneMessage(" Ошибка записи файла <.\\Серия-7.tea>", "Запись в файл", MessageIcon::Stop);
+    ::rmdir(u8"Серия-7.tea.tmp");
 }
 
 TEST_F(LogDumpTest, PartPagesAreRefused) {
     SetDeviceInfo(SampleInfo("SN-0042"));
     Bytes buffer = Pages(2);
-    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 300));
-    EXPECT_EQ(kFileCannotOpen, WriteLogDump(nullptr, 0));
+    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 300, kWritten));
+    EXPECT_EQ(kFileCannotOpen, WriteLogDump(nullptr, 0, kWritten));
     EXPECT_EQ(2u, Messages().size());
     EXPECT_FALSE(FileExists("SN-0042.tea"));
 }

@@ -36,6 +36,34 @@ TEST_F(DeviceCommandsTest, ASortTextOfOnePathSendsThatPath) {
     EXPECT_EQ(core.m_SortText[4], "3");
 }
 
+// The Options dialog takes the focus from a Sort box after polling has
+// stopped: nothing may reach the device, and the port stays closed until
+// polling starts again.
+TEST_F(DeviceCommandsTest, StoppedPollingSendsNoCommandAndKeepsThePortClosed) {
+    Connected();
+    core.StopPolling();
+    ASSERT_FALSE(core.m_Driver.IsOpen());
+    size_t before = 0;
+    Device([&](sim::StandardAcceptor& d) { before = d.requests().size(); });
+    core.m_SortText[4] = "3";
+    core.WriteSorterPaths(5);
+    core.WriteInhibits();
+    core.WriteDefaultPath();
+    core.WriteSorterOverride();
+    core.WriteMasterInhibit();
+    core.EscrowAccept();
+    core.SetAcceptLimit();
+    core.ConnectionTick();
+    EXPECT_FALSE(core.m_Driver.IsOpen());
+    Device([&](sim::StandardAcceptor& d) { EXPECT_EQ(d.requests().size(), before); });
+
+    core.StartPolling();
+    ASSERT_TRUE(Connect());
+    core.m_SortText[4] = "3";
+    core.WriteSorterPaths(5);
+    EXPECT_EQ(Requests(kHdrModifySorterPaths).back(), (std::vector<uint8_t>{5, 3}));
+}
+
 TEST_F(DeviceCommandsTest, LongSorterPathsFillMissingOnesWithTheDefault) {
     sim::StandardConfig c;
     c.longSorter = true;

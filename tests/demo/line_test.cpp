@@ -1,5 +1,6 @@
 // The driver and the port search over a pty against the virtual acceptor.
 #include "demo/port_scan.h"
+#include "platform/clock.h"
 #include "sim_fixture.h"
 
 #include <cstdlib>
@@ -59,6 +60,21 @@ TEST_F(LineTest, BadChecksumFailsAndTheNextRequestReopens) {
     EXPECT_TRUE(core.m_Driver.IsOpen());
 }
 
+// The late reply waits on the line while the port is closed; the reopen
+// discards it, so it costs the one exchange and no more.
+TEST_F(LineTest, AReplyThatComesLateCostsOneExchangeNotTheLink) {
+    Start();
+    ASSERT_EQ(Send(kHdrSimplePoll), 0);
+    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Late); });
+    EXPECT_EQ(Send(kHdrSerialNumber), -kExchangeHeadShort);
+    EXPECT_FALSE(core.m_Driver.IsOpen());
+    platform::SleepMilliseconds(1500); // the late reply arrives meanwhile
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Send(kHdrSerialNumber), 3) << i;
+        EXPECT_EQ(Send(kHdrSimplePoll), 0) << i;
+    }
+}
+
 TEST_F(LineTest, ShortAndOversizeRepliesAreRefused) {
     Start();
     Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::ShortReply); });
@@ -94,6 +110,20 @@ TEST_F(LineTest, SearchFindsTheDeviceListedFirst) {
     ::unsetenv("CCTALK_PORTS");
     EXPECT_EQ(found, 1);
     EXPECT_EQ(status, (std::vector<std::string>{"scanning COM1", "device found on COM1"}));
+}
+
+// The numbers are the list's: a port that is COM4 is reported as COM4.
+TEST_F(LineTest, SearchReportsTheNumbersOfTheListedPorts) {
+    Start();
+    std::vector<std::string> status;
+    ScanOptions options;
+    options.limits = GenerousTimeouts();
+    options.listPorts = [this] {
+        return std::vector<platform::PortName>{{"/dev/no-such-port", "gone", 3, ""},
+                                               {line->hostPath(), "pty", 4, ""}};
+    };
+    EXPECT_EQ(4, ScanPorts(2, [&](const std::string& s) { status.push_back(s); }, options));
+    EXPECT_EQ(status, (std::vector<std::string>{"scanning COM3", "scanning COM4", "device found on COM4"}));
 }
 
 } // namespace

@@ -6,15 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
 // An 11-byte buffer reply: counter, then events newest first.
 Bytes Buffer(uint8_t counter, const Bytes& events) {
-    Bytes data{counter};
-    data.insert(data.end(), events.begin(), events.end());
-    data.resize(11, 0);
+    Bytes data(std::max<size_t>(11, 1 + events.size()), 0); // sized first: see ReplyFrame
+    data[0] = counter;
+    std::copy(events.begin(), events.end(), data.begin() + 1);
+    data.resize(11);
     return ReplyFrame(2, data);
 }
 

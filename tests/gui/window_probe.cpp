@@ -1,22 +1,34 @@
-// Reads Ducat Console's main window from another process, as the operator
-// would see it, for the smoke tests under Wine. Texts are printed as the
-// window holds them (code page 1251 bytes).
+// Reads and works the windows of Ducat Console and Pollbench from another
+// process, as the operator would, for the smoke tests under Wine. Texts are
+// printed as the windows hold them (code page 1251 bytes).
 //
-//   window_probe wait SECONDS        the main window exists (exit 0) or not (1)
-//   window_probe title               its title
-//   window_probe text ID             the text of control ID
-//   window_probe enabled ID          "1" or "0"
-//   window_probe rows                rows in the device coin list
-//   window_probe click ID            presses button ID
-//   window_probe command ID          sends the main window command ID (a menu item)
-//   window_probe key ID VK           a key press on control ID
-//   window_probe answer CAPTION ID   presses button ID of the window titled CAPTION
-//                                    (a box or dialog), waiting for it a while
-//   window_probe select CAPTION ID N chooses entry N of drop-down list ID there
-//   window_probe settext CAPTION ID TEXT  puts TEXT into control ID there
-//   window_probe windows             the titles of the visible top windows
-// A CAPTION of "@owned" means the visible window the main window owns (a
-// dialog or box whose title is not known in advance, such as a file box).
+//   window_probe PROGRAM [in CAPTION] VERB ARGS...
+//
+// PROGRAM is "ducat" or "pollbench": it names the main window and the
+// control ids the probe knows by name (every #define of that program's
+// resource.h, taken by the build). An ID is such a name, a number, or, for
+// Pollbench's coin rows, COLUMN@P (IDC_ROW_SORT@5 is the Sort box of row 5).
+// "in CAPTION" works on the window titled CAPTION instead of the main
+// window; a CAPTION of "@owned" is the visible window the main window owns
+// (a box or dialog whose title is not known in advance).
+//
+//   wait SECONDS | gone SECONDS     the window has come (exit 0) / has gone
+//   title | windows                 its title / the titles of the visible top windows
+//   text ID | enabled ID | visible ID | checked ID
+//   font ID                         "FACE HEIGHT WEIGHT" of the control's font, or
+//                                   "font HANDLE" where the font cannot be read
+//   combo ID                        the selected entry's text, or nothing
+//   rows ID | cell ID ROW COLUMN | rowchecked ID ROW   a list view
+//   selectrow ID ROW                selects and focuses a list view row
+//   boxtext                         the message text of the box
+//   modal                           "1" when the window is owned by the main window and
+//                                   the main window is disabled, else "0"
+//   rect [ID]                       the screen rectangle of the window (or its control), "WxH+X+Y"
+//   click ID | command ID | syscommand ID | focus ID | key ID VK
+//   settext ID TEXT | type ID TEXT | select ID N   put TEXT in at once, or key by key
+//   answer CAPTION ID               presses button ID of the window titled CAPTION,
+//                                   waiting for it a while
+//   dismiss CAPTION ID              the same, then waits until that window has gone
 #include <windows.h>
 #include <commctrl.h>
 
@@ -24,41 +36,86 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
-constexpr const char* kTitleMark = "Ducat Console - version";
+struct ProbeId {
+    const char* program;
+    const char* name;
+    int value;
+};
+
+// The generated table: {"ducat", "IDC_START", 1002}, ...
+const ProbeId kIds[] = {
+#include "probe_ids.inc"
+};
+// The system's own button ids, which no resource.h holds.
+const ProbeId kButtonIds[] = {{"", "IDOK", IDOK}, {"", "IDCANCEL", IDCANCEL}, {"", "IDYES", IDYES}, {"", "IDNO", IDNO}};
+
+struct Program {
+    const char* name;
+    const char* titleMark; // a part of the main window's title
+};
+const Program kPrograms[] = {{"ducat", "Ducat Console - version"}, {"pollbench", "VXL Pollbench"}};
+
 constexpr const char* kOwnedMark = "@owned";
-constexpr int kDeviceCoinList = 1001;
-constexpr UINT kReplyMs = 2000;
-constexpr DWORD kPollMs = 200;
-constexpr size_t kTextBytes = 4096;
+constexpr UINT kReplyMs = 5000;
+constexpr DWORD kStepMs = 100;
 constexpr DWORD kWindowWaitMs = 15000; // for a box or dialog the program opens
+constexpr size_t kTitleBytes = 512;
+
+const Program* g_Program = nullptr;
+
+int Fail(const char* what, const char* detail = "") {
+    std::fprintf(stderr, "window_probe: %s%s\n", what, detail);
+    return 1;
+}
+
+// -1 when the id is no name of the program and no number.
+int ResolveId(const std::string& token) {
+    const size_t at = token.find('@');
+    if (at != std::string::npos) {
+        const int column = ResolveId(token.substr(0, at));
+        const int first = ResolveId("IDC_COIN_ROW_FIRST");
+        const int stride = ResolveId("IDC_COIN_ROW_STRIDE");
+        const int position = std::atoi(token.c_str() + at + 1);
+        if (column < 0 || first < 0 || stride < 0 || position < 1) return -1;
+        return first + stride * (position - 1) + column;
+    }
+    if (!token.empty() && token[0] >= '0' && token[0] <= '9') return std::atoi(token.c_str());
+    for (const ProbeId& id : kIds) {
+        if (std::strcmp(id.program, g_Program->name) == 0 && token == id.name) return id.value;
+    }
+    for (const ProbeId& id : kButtonIds) {
+        if (token == id.name) return id.value;
+    }
+    return -1;
+}
 
 struct Search {
-    const char* titlePart;
-    bool exact;
+    const char* title;
+    bool part;
     HWND found;
 };
 
-BOOL CALLBACK Visit(HWND window, LPARAM parameter) {
+BOOL CALLBACK VisitTitled(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
-    char title[512] = {};
+    char title[kTitleBytes] = {};
     GetWindowTextA(window, title, sizeof title);
-    const bool match = search->exact ? std::strcmp(title, search->titlePart) == 0
-                                     : std::strstr(title, search->titlePart) != nullptr;
-    if (!match) return TRUE;
+    const bool match = search->part ? std::strstr(title, search->title) != nullptr : std::strcmp(title, search->title) == 0;
+    if (!match || !IsWindowVisible(window)) return TRUE;
     search->found = window;
     return FALSE;
 }
 
-HWND FindTopWindow(const char* titlePart, bool exact) {
-    Search search{titlePart, exact, nullptr};
-    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+HWND FindTitled(const char* title, bool part) {
+    Search search{title, part, nullptr};
+    EnumWindows(VisitTitled, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND MainWindow() { return FindTopWindow(kTitleMark, false); }
+HWND MainWindow() { return FindTitled(g_Program->titleMark, true); }
 
 BOOL CALLBACK VisitOwned(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
@@ -67,101 +124,270 @@ BOOL CALLBACK VisitOwned(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
-HWND FindOwnedWindow() {
-    Search search{kOwnedMark, true, nullptr};
+// The target window: the main window, the one titled CAPTION, or the one it owns.
+HWND FindTarget(const char* caption) {
+    if (caption == nullptr) return MainWindow();
+    if (std::strcmp(caption, kOwnedMark) != 0) return FindTitled(caption, false);
+    Search search{kOwnedMark, false, nullptr};
     EnumWindows(VisitOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
+HWND AwaitTarget(const char* caption, DWORD ms) {
+    for (DWORD waited = 0;; waited += kStepMs) {
+        const HWND found = FindTarget(caption);
+        if (found != nullptr || waited >= ms) return found;
+        Sleep(kStepMs);
+    }
+}
+
 std::string TextOf(HWND window) {
-    char text[kTextBytes] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReplyMs, &length);
+    std::vector<char> text(length + 1, '\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kReplyMs,
-                        &copied);
-    return std::string(text, std::strlen(text));
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        kReplyMs, &copied);
+    return std::string(text.data());
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyMs, &result);
+    return static_cast<LRESULT>(result);
 }
 
 BOOL CALLBACK PrintTitle(HWND window, LPARAM) {
-    char title[512] = {};
+    char title[kTitleBytes] = {};
     if (IsWindowVisible(window) && GetWindowTextA(window, title, sizeof title) > 0) std::printf("%s\n", title);
     return TRUE;
 }
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "window_probe: %s\n", what);
+// A list view lives in the other process: its item texts are read through
+// a buffer allocated there.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t bytes) : bytes_(bytes) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_ != nullptr) memory_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (memory_ != nullptr) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    bool ok() const { return memory_ != nullptr; }
+    char* at(size_t offset) const { return static_cast<char*>(memory_) + offset; }
+    bool put(size_t offset, const void* data, size_t n) const {
+        return WriteProcessMemory(process_, at(offset), data, n, nullptr) != 0;
+    }
+    bool get(size_t offset, void* data, size_t n) const {
+        return ReadProcessMemory(process_, at(offset), data, n, nullptr) != 0;
+    }
+
+private:
+    size_t bytes_;
+    HANDLE process_ = nullptr;
+    void* memory_ = nullptr;
+};
+
+constexpr size_t kCellTextBytes = 512;
+
+int PrintCell(HWND list, int row, int column) {
+    RemoteBuffer remote(list, sizeof(LVITEMA) + kCellTextBytes);
+    if (!remote.ok()) return Fail("cannot reach the list");
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote.at(sizeof item);
+    item.cchTextMax = static_cast<int>(kCellTextBytes);
+    remote.put(0, &item, sizeof item);
+    Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.at(0)));
+    char text[kCellTextBytes] = {};
+    remote.get(sizeof item, text, sizeof text - 1);
+    std::printf("%s\n", text);
+    return 0;
+}
+
+int SelectRow(HWND list, int row) {
+    RemoteBuffer remote(list, sizeof(LVITEMA));
+    if (!remote.ok()) return Fail("cannot reach the list");
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.put(0, &item, sizeof item);
+    Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.at(0)));
+    InvalidateRect(list, nullptr, TRUE); // the window notices the row in its next custom draw
+    return 0;
+}
+
+// Font objects belong to the program's process; where they cannot be read
+// from here (Wine), the handle still tells one font from another.
+int PrintFont(HWND control) {
+    const HFONT font = reinterpret_cast<HFONT>(Send(control, WM_GETFONT, 0, 0));
+    if (font == nullptr) return Fail("no font");
+    LOGFONTA face{};
+    if (GetObjectA(font, sizeof face, &face) != 0) {
+        std::printf("%s %ld %ld\n", face.lfFaceName, face.lfHeight, face.lfWeight);
+    } else {
+        std::printf("font %p\n", static_cast<void*>(font));
+    }
+    return 0;
+}
+
+BOOL CALLBACK LongestStatic(HWND child, LPARAM parameter) {
+    auto* longest = reinterpret_cast<std::string*>(parameter);
+    char kind[32] = {};
+    GetClassNameA(child, kind, sizeof kind);
+    if (_stricmp(kind, "Static") != 0) return TRUE;
+    const std::string text = TextOf(child);
+    if (text.size() > longest->size()) *longest = text;
+    return TRUE;
+}
+
+int PrintRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    return 0;
+}
+
+// Focus can only be moved within the input state of the window's own thread.
+void FocusControl(HWND control) {
+    const DWORD theirs = GetWindowThreadProcessId(control, nullptr);
+    const DWORD ours = GetCurrentThreadId();
+    AttachThreadInput(ours, theirs, TRUE);
+    SetFocus(control);
+    AttachThreadInput(ours, theirs, FALSE);
+}
+
+int PressButton(const char* caption, int id, bool awaitGone) {
+    const HWND dialog = AwaitTarget(caption, kWindowWaitMs);
+    if (dialog == nullptr) return Fail("no window ", caption);
+    // Posted: the button may open a box that waits for us.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    if (!awaitGone) return 0;
+    // Another window of the same title may follow at once: this one must be gone first.
+    for (DWORD waited = 0; waited <= kWindowWaitMs; waited += kStepMs) {
+        if (!IsWindow(dialog)) return 0;
+        Sleep(kStepMs);
+    }
+    return Fail("still open: ", caption);
+}
+
+int AwaitWindow(const char* caption, int seconds, bool gone) {
+    for (DWORD waited = 0; waited <= static_cast<DWORD>(seconds) * 1000; waited += kStepMs) {
+        if ((FindTarget(caption) == nullptr) == gone) return 0;
+        Sleep(kStepMs);
+    }
     return 1;
 }
 
-// Null when no window with that title came within `ms`.
-HWND AwaitTopWindow(const char* title, bool exact, DWORD ms) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const HWND found = std::strcmp(title, kOwnedMark) == 0 ? FindOwnedWindow() : FindTopWindow(title, exact);
-        if (found != nullptr) return found;
-        if (GetTickCount() - start >= ms) return nullptr;
-        Sleep(kPollMs);
+// Verbs on one control of the target window.
+int OnControl(HWND target, const std::string& verb, HWND control, char** args, int count) {
+    if (verb == "text") {
+        std::printf("%s\n", TextOf(control).c_str());
+    } else if (verb == "enabled") {
+        std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+    } else if (verb == "visible") {
+        std::printf("%d\n", IsWindowVisible(control) ? 1 : 0);
+    } else if (verb == "checked") {
+        std::printf("%d\n", Send(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+    } else if (verb == "font") {
+        return PrintFont(control);
+    } else if (verb == "rect") {
+        return PrintRect(control);
+    } else if (verb == "combo") {
+        // A drop-down list's text is its selected entry, and crosses processes as text.
+        std::printf("%s\n", Send(control, CB_GETCURSEL, 0, 0) == CB_ERR ? "" : TextOf(control).c_str());
+    } else if (verb == "rows") {
+        std::printf("%d\n", static_cast<int>(Send(control, LVM_GETITEMCOUNT, 0, 0)));
+    } else if (verb == "cell" && count == 2) {
+        return PrintCell(control, std::atoi(args[0]), std::atoi(args[1]));
+    } else if (verb == "rowchecked" && count == 1) {
+        const LRESULT state = Send(control, LVM_GETITEMSTATE, static_cast<WPARAM>(std::atoi(args[0])), LVIS_STATEIMAGEMASK);
+        std::printf("%d\n", (state >> 12) == 2 ? 1 : 0);
+    } else if (verb == "selectrow" && count == 1) {
+        return SelectRow(control, std::atoi(args[0]));
+    } else if (verb == "click") {
+        PostMessageA(control, BM_CLICK, 0, 0);
+    } else if (verb == "focus") {
+        FocusControl(control);
+    } else if (verb == "key" && count == 1) {
+        const WPARAM key = static_cast<WPARAM>(std::atoi(args[0]));
+        PostMessageA(control, WM_KEYDOWN, key, 0);
+        PostMessageA(control, WM_KEYUP, key, 0);
+    } else if (verb == "type" && count == 1) {
+        // As typed: the field's old text selected and replaced key by key,
+        // so the field's own text limit applies.
+        Send(control, EM_SETSEL, 0, -1);
+        for (const char* c = args[0]; *c != '\0'; ++c) Send(control, WM_CHAR, static_cast<unsigned char>(*c), 0);
+    } else if (verb == "settext" && count == 1) {
+        // Sent: the window has handled the change when this returns.
+        Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[0]));
+    } else if (verb == "select" && count == 1) {
+        if (Send(control, CB_SETCURSEL, static_cast<WPARAM>(std::atoi(args[0])), 0) == CB_ERR) return Fail("no such entry");
+        // A choice the operator makes is announced to the dialog.
+        Send(target, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+    } else {
+        return Fail("unknown verb ", verb.c_str());
     }
-}
-
-int Wait(int seconds) {
-    return AwaitTopWindow(kTitleMark, false, static_cast<DWORD>(seconds) * 1000) != nullptr ? 0
-                                                                                          : Fail("no main window");
-}
-
-int Click(HWND dialog, int id) {
-    const HWND button = GetDlgItem(dialog, id);
-    if (button == nullptr) return Fail("no such button");
-    // Posted: the button's window may open a box that waits for us.
-    PostMessageA(button, BM_CLICK, 0, 0);
     return 0;
 }
 
 int Run(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: wait SECONDS | title | text ID | enabled ID | rows | click ID | command ID | key ID VK | answer CAPTION ID | select CAPTION ID N | settext CAPTION ID TEXT | windows");
-    const std::string command = argv[1];
-    if (command == "windows") return EnumWindows(PrintTitle, 0) ? 0 : 1;
-    if (command == "wait" && argc == 3) return Wait(std::atoi(argv[2]));
-    if (command == "answer" && argc == 4) {
-        const HWND box = AwaitTopWindow(argv[2], true, kWindowWaitMs);
-        return box != nullptr ? Click(box, std::atoi(argv[3])) : Fail("no such window");
+    if (argc < 3) return Fail("usage: window_probe ducat|pollbench [in CAPTION] VERB ARGS...");
+    for (const Program& program : kPrograms) {
+        if (std::strcmp(argv[1], program.name) == 0) g_Program = &program;
     }
-    if (command == "settext" && argc == 5) {
-        const HWND dialog = AwaitTopWindow(argv[2], true, kWindowWaitMs);
-        if (dialog == nullptr) return Fail("no such window");
-        return SetDlgItemTextA(dialog, std::atoi(argv[3]), argv[4]) ? 0 : Fail("no such control");
+    if (g_Program == nullptr) return Fail("unknown program ", argv[1]);
+    argv += 2;
+    argc -= 2;
+    const char* caption = nullptr;
+    if (argc >= 3 && std::strcmp(argv[0], "in") == 0) {
+        caption = argv[1];
+        argv += 2;
+        argc -= 2;
     }
-    if (command == "select" && argc == 5) {
-        const HWND dialog = AwaitTopWindow(argv[2], true, kWindowWaitMs);
-        if (dialog == nullptr) return Fail("no such window");
-        const LRESULT chosen = SendDlgItemMessageA(dialog, std::atoi(argv[3]), CB_SETCURSEL,
-                                                   static_cast<WPARAM>(std::atoi(argv[4])), 0);
-        return chosen == CB_ERR ? Fail("no such entry") : 0;
+    const std::string verb = argv[0];
+    if (verb == "windows") return EnumWindows(PrintTitle, 0) ? 0 : 1;
+    if ((verb == "wait" || verb == "gone") && argc == 2) return AwaitWindow(caption, std::atoi(argv[1]), verb == "gone");
+    if ((verb == "answer" || verb == "dismiss") && argc == 3) {
+        const int id = ResolveId(argv[2]);
+        if (id < 0) return Fail("unknown id ", argv[2]);
+        return PressButton(argv[1], id, verb == "dismiss");
     }
-    const HWND main = MainWindow();
-    if (main == nullptr) return Fail("no main window");
-    if (command == "title") {
-        std::printf("%s\n", TextOf(main).c_str());
-    } else if (command == "text" && argc == 3) {
-        const HWND control = GetDlgItem(main, std::atoi(argv[2]));
-        if (control == nullptr) return Fail("no such control");
-        std::printf("%s\n", TextOf(control).c_str());
-    } else if (command == "enabled" && argc == 3) {
-        std::printf("%d\n", IsWindowEnabled(GetDlgItem(main, std::atoi(argv[2]))) ? 1 : 0);
-    } else if (command == "rows") {
-        std::printf("%d\n", static_cast<int>(SendMessageA(GetDlgItem(main, kDeviceCoinList), LVM_GETITEMCOUNT, 0, 0)));
-    } else if (command == "click" && argc == 3) {
-        return Click(main, std::atoi(argv[2]));
-    } else if (command == "command" && argc == 3) {
-        PostMessageA(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
-    } else if (command == "key" && argc == 4) {
-        const HWND control = GetDlgItem(main, std::atoi(argv[2]));
-        const WPARAM key = static_cast<WPARAM>(std::atoi(argv[3]));
-        PostMessageA(control, WM_KEYDOWN, key, 0);
-        PostMessageA(control, WM_KEYUP, key, 0);
-    } else {
-        return Fail("unknown command");
+    const HWND target = caption == nullptr ? FindTarget(nullptr) : AwaitTarget(caption, kWindowWaitMs);
+    if (target == nullptr) return Fail("no window ", caption == nullptr ? g_Program->titleMark : caption);
+    if (verb == "title") {
+        std::printf("%s\n", TextOf(target).c_str());
+        return 0;
     }
-    return 0;
+    if (verb == "rect" && argc == 1) return PrintRect(target);
+    if (verb == "modal") {
+        const bool owned = GetWindow(target, GW_OWNER) == MainWindow();
+        std::printf("%d\n", owned && !IsWindowEnabled(MainWindow()) ? 1 : 0);
+        return 0;
+    }
+    if (verb == "boxtext") {
+        std::string longest;
+        EnumChildWindows(target, LongestStatic, reinterpret_cast<LPARAM>(&longest));
+        std::printf("%s\n", longest.c_str());
+        return 0;
+    }
+    if (argc < 2) return Fail("missing id for ", verb.c_str());
+    const int id = ResolveId(argv[1]);
+    if (id < 0) return Fail("unknown id ", argv[1]);
+    if (verb == "command" || verb == "syscommand") {
+        PostMessageA(target, verb == "command" ? WM_COMMAND : WM_SYSCOMMAND,
+                     verb == "command" ? MAKEWPARAM(id, 0) : static_cast<WPARAM>(id), 0);
+        return 0;
+    }
+    const HWND control = GetDlgItem(target, id);
+    if (control == nullptr) return Fail("no control ", argv[1]);
+    return OnControl(target, verb, control, argv + 2, argc - 2);
 }
 
 } // namespace

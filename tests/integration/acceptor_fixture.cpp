@@ -1,16 +1,16 @@
 #include "acceptor_fixture.h"
 
 #include "commands/acceptor_commands.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/window_hooks.h"
+#include "link/acceptor_protocol.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
-#include "link/port_opener.h"
+#include "link/front_end.h"
 #include "link/port_settings.h"
 #include "platform/clock.h"
 #include "sim/line_error_port.h"
 #include "tests/support/mailbox_reset.h"
+#include "tests/support/run_environment_parts.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -32,7 +32,14 @@ void CaptureIdentityLine(const char* line) {
     g_identityLine = line;
 }
 
-void CountRefresh() { ++g_refreshes; }
+// What the runs show, kept for the tests to look at.
+class CapturingFrontEnd final : public FrontEnd {
+public:
+    void EnableCommandControls(bool) override {}
+    void WriteIdentityLine(const char* line) override { CaptureIdentityLine(line); }
+    void RefreshDeviceCoinList() override { ++g_refreshes; }
+};
+CapturingFrontEnd g_frontEnd;
 
 std::unique_ptr<platform::SerialPort> CountingOpener(const std::string& name, uint32_t& error) {
     ++g_openings;
@@ -45,9 +52,9 @@ void AcceptorTest::SetUp() {
     testing_support::ResetMailbox();
     LogQueueInit();
     RegisterAcceptorCommands();
-    SetIdentityLineHook(CaptureIdentityLine);
-    SetRefreshDeviceCoinListHook(CountRefresh);
-    SetPortOpenerForTesting(CountingOpener);
+    InstallFrontEnd(&g_frontEnd);
+    testing_support::RestoreRunEnvironment();
+    testing_support::UsePortOpener(CountingOpener);
     CaptureIdentityLine("");
     g_refreshes = 0;
     g_openings = 0;
@@ -75,11 +82,9 @@ void AcceptorTest::TearDown() {
     if (server_) server_->stop();
     server_.reset();
     device_.reset();
-    SetPortOpenerForTesting(nullptr);
-    SetIdentityLineHook(nullptr);
-    SetRefreshDeviceCoinListHook(nullptr);
+    testing_support::RestoreRunEnvironment();
+    InstallFrontEnd(nullptr);
     ClearExtensionHandlers();
-    platform::SetCalendarTimeForTesting(-1);
     LogQueueDrain(nullptr);
     if (!oldFolder_.empty()) std::filesystem::current_path(oldFolder_);
     if (!dumpFolder_.empty()) std::filesystem::remove_all(dumpFolder_);

@@ -47,7 +47,7 @@ protected:
     // Index of the first line equal to `line` at or after `from`, or -1.
     int Find(const std::string& line, size_t from = 0);
 
-    // What the hooks saw.
+    // What the runs showed the front end.
     static std::string IdentityLine();
     static int Refreshes();
     static int PortOpenings();

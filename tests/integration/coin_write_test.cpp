@@ -4,9 +4,9 @@
 #include "coindata/coin_description.h"
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "link/command_mailbox.h"
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include "coindata/checksum_envelope.h"
 #include "coindata/coin_description_file.h"
 #include "coindata/config_record.h"
+#include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>
 
@@ -266,7 +267,16 @@ TEST_F(DucatProgram, BadCommandLinesAreUsageErrors) {
     EXPECT_EQ(2, Run({"set-divider", "3", "9", "x", "--sim"}).exitStatus);
     EXPECT_EQ(2, Run({"set-params", "6", "x", "2", "--sim"}).exitStatus);
     EXPECT_EQ(2, Run({"monitor", "--coins-per-minute", "5"}).exitStatus);
-    EXPECT_EQ(2, Run({"--port", "/a/name/longer/than/nineteen", "monitor"}).exitStatus);
+    EXPECT_EQ(2, Run({"--port", "/dev/" + std::string(5000, 'x'), "monitor"}).exitStatus); // past any path
+}
+
+// A stable Linux name is far longer than "\\.\COM%d": it is taken, and a run
+// that cannot open it says so with the name.
+TEST_F(DucatProgram, LongPortNamesAreOpened) {
+    const std::string name = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_NOSUCH-if00-port0";
+    const Finished f = Run({"--port", name, "--timeout", "5", "monitor"});
+    EXPECT_EQ(1, f.exitStatus) << f.output;
+    EXPECT_NE(std::string::npos, f.output.find(name)) << f.output;
 }
 
 TEST_F(DucatProgram, HelpListsTheExitStatuses) {

@@ -3,11 +3,12 @@
 
 #include "coindata/checksum_envelope.h"
 #include "coindata/device_info.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/block_cipher.h"
+#include "link/acceptor_protocol.h"
+#include "cipher/block_cipher.h"
 #include "commands/log_read.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
+#include "tests/support/run_environment_parts.h"
 
 #include <fstream>
 #include <iterator>
@@ -116,10 +117,10 @@ uint8_t* NoMemory(size_t) { return nullptr; }
 
 TEST_F(LogExport, NoMemoryForThePagesEndsTheRunWithAMessage) {
     Prepare(2);
-    SetPageBlockAllocatorForTesting(NoMemory);
+    testing_support::UseBlockAllocator(NoMemory);
     ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));
     const bool ended = WaitForRunEnd();
-    SetPageBlockAllocatorForTesting(nullptr);
+    testing_support::UseBlockAllocator(RunEnvironment{}.allocateBlock);
     ASSERT_TRUE(ended);
     EXPECT_EQ(1, Count("C_T: ***** Нет памяти для журнала: 2 страниц"));
     EXPECT_EQ(1, DeviceRequests(kLogPage));

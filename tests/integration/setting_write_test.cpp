@@ -4,11 +4,11 @@
 
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/block_cipher.h"
+#include "link/acceptor_protocol.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
-#include "platform/clock.h"
+#include "tests/support/run_environment_parts.h"
 
 #include <algorithm>
 
@@ -24,7 +24,7 @@ class SettingWrite : public AcceptorTest {
 protected:
     void SetUp() override {
         AcceptorTest::SetUp();
-        platform::SetCalendarTimeForTesting(1577836800);
+        testing_support::PinCalendarTime(1577836800);
         IdentifyAndReadTable();
     }
 

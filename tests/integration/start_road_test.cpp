@@ -3,11 +3,12 @@
 
 #include "coindata/device_coin_table.h"
 #include "coindata/device_info.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/coin_result.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "platform/clock.h"
+#include "tests/support/run_environment_parts.h"
 
 #include <cstring>
 
@@ -18,14 +19,14 @@ using sim::DucatAcceptor;
 using sim::DucatCoin;
 using sim::DucatFault;
 
-constexpr int64_t kNewYear2020 = 1577836800;
+constexpr uint32_t kNewYear2020 = 1577836800;
 
 int AcceptCount(int row) { return stDeviceCoins.GetDeviceCoins()[static_cast<size_t>(row)].iAcceptCount; }
 
 class StartRoad : public AcceptorTest {};
 
 TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
-    platform::SetCalendarTimeForTesting(kNewYear2020);
+    testing_support::PinCalendarTime(kNewYear2020);
     sim::DucatResult first, second, rejected;
     OnDevice([&](DucatAcceptor& d) {
         d.identity.serial = 3000000123u; // above 2^31: shown unsigned

@@ -1,6 +1,6 @@
 // The virtual acceptor on its own: literal request bytes in, reply bytes
 // checked at their places on the wire.
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 #include "sim/ducat_acceptor.h"
 

@@ -5,12 +5,12 @@
 #include "acceptor_fixture.h"
 
 #include "coindata/device_coin_table.h"
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/trace/ducat_capture_decode.h"
 #include "commands/trace/program_wire_trace.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
-#include "platform/clock.h"
+#include "tests/support/run_environment_parts.h"
 #include "ui/report/calibration_report.h"
 #include "platform/trace_line.h"
 #include "ui/report/error_histogram_svg.h"
@@ -82,7 +82,7 @@ protected:
 };
 
 TEST_F(WireTrace, MonitoringTraceDecodesBackToTheSameLines) {
-    platform::SetCalendarTimeForTesting(1577836800);
+    testing_support::PinCalendarTime(1577836800);
     OnDevice([](DucatAcceptor& d) {
         d.identity.serial = 777001;
         d.queueCoin(DucatCoin{2, true, {1, 8}, {0, 5}});
@@ -158,7 +158,7 @@ TEST_F(WireTrace, ARawCaptureOfTheSameBytesDecodesToTheSameFrames) {
 }
 
 TEST_F(WireTrace, SealedPayloadsAreShownDecipheredAndChecked) {
-    platform::SetCalendarTimeForTesting(1577836800);
+    testing_support::PinCalendarTime(1577836800);
     IdentifyAndReadTable();
     ASSERT_TRUE(stDeviceCoins.SetRowDividerAndInherit(3, 17, 0));
     Mailbox.iSelectedDeviceCoin = 3;

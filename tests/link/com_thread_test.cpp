@@ -106,6 +106,25 @@ TEST_F(ServiceThread, UnsupportedCommandIsReportedAndEndsAfterOnePass) {
     EXPECT_TRUE(opener.log.writes.empty());
 }
 
+TEST_F(ServiceThread, EachHandlerRunsWithTheReplyFormItWasRegisteredWith) {
+    static std::vector<ReplyForm> forms;
+    forms.clear();
+    RegisterExtensionHandler(1, [](RunState& run) {
+        forms.push_back(run.replyForm);
+        Mailbox.bSubCommand = 2;
+    });
+    RegisterExtensionHandler(2, [](RunState& run) {
+        forms.push_back(run.replyForm);
+        Mailbox.bSubCommand = 3;
+    }, ReplyForm::Long);
+    RegisterExtensionHandler(3, [](RunState& run) {
+        forms.push_back(run.replyForm);
+        Mailbox.bStopThread = 1;
+    });
+    Run(kExtensionHeader, 1, 0);
+    EXPECT_EQ((std::vector<ReplyForm>{ReplyForm::Short, ReplyForm::Long, ReplyForm::Short}), forms);
+}
+
 TEST_F(ServiceThread, UnsupportedCommandShowsItsValue) {
     Run(kIdleCommand, 0, 0);
     EXPECT_EQ((std::vector<std::string>{"COM_Thread: ***** Команда [1255] не поддерживается", kStopped}), DrainLog());

@@ -90,7 +90,7 @@ TEST_F(ExchangeOverPty, ShortReplyInPiecesIsReadWhole) {
     reply = WithChecksum(reply);
     DeviceAnswers(11, reply);
     const size_t length = BuildRequest(0x00);
-    const ExchangeOutcome outcome = Exchange(*port, length, 104);
+    const ExchangeOutcome outcome = Exchange(*port, length, 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::Ok, outcome.status) << outcome.value;
     device.join();
     EXPECT_EQ(std::vector<uint8_t>(TxBuffer, TxBuffer + length), request);
@@ -98,12 +98,11 @@ TEST_F(ExchangeOverPty, ShortReplyInPiecesIsReadWhole) {
 }
 
 TEST_F(ExchangeOverPty, LongReplyFillsTheReceiveBuffer) {
-    Mailbox.bSubCommand = 2;
     std::vector<uint8_t> reply = {1, 0x0A, 2, 0, 0x01};
     for (int i = 5; i < 270; ++i) reply.push_back(static_cast<uint8_t>(255 - i));
     reply = WithChecksum(reply);
     DeviceAnswers(11, reply);
-    EXPECT_EQ(ExchangeStatus::Ok, Exchange(*port, BuildRequest(0x13), 266).status);
+    EXPECT_EQ(ExchangeStatus::Ok, Exchange(*port, BuildRequest(0x13), 266, ReplyForm::Long).status);
     device.join();
     EXPECT_EQ(reply, std::vector<uint8_t>(RxBuffer, RxBuffer + kFrameBufferSize));
 }
@@ -112,7 +111,7 @@ TEST_F(ExchangeOverPty, ReplyCutShortIsAShortRemainder) {
     std::vector<uint8_t> reply = {1, 101, 2, 0};
     reply.resize(60, 0x11); // the device falls silent after 60 bytes
     DeviceAnswers(11, reply);
-    const ExchangeOutcome outcome = Exchange(*port, BuildRequest(0x00), 104);
+    const ExchangeOutcome outcome = Exchange(*port, BuildRequest(0x00), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::ShortRemainder, outcome.status);
     EXPECT_EQ(58, outcome.value);
 }

@@ -1,7 +1,7 @@
 #include "fake_serial_port.h"
 
 #include "link/log_queue.h"
-#include "link/port_opener.h"
+#include "tests/support/run_environment_parts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -111,11 +111,11 @@ bool FakeSerialPort::close() {
 
 FakePortOpener::FakePortOpener() {
     g_active = this;
-    SetPortOpenerForTesting(&OpenFake);
+    UsePortOpener(&OpenFake);
 }
 
 FakePortOpener::~FakePortOpener() {
-    SetPortOpenerForTesting(nullptr);
+    UsePortOpener(&platform::OpenSerialPort);
     g_active = nullptr;
 }
 

@@ -85,76 +85,69 @@ TEST_F(FrameCodec, SendRequestReportsTheSystemErrorOfAFailedWrite) {
 
 TEST_F(FrameCodec, ShortHeadCountsSourceHeaderDataAndChecksum) {
     port.setPendingInput({0x01, 0x00});
-    EXPECT_EQ(3, ReadReplyHead(port));
+    EXPECT_EQ(3, ReadReplyHead(port, ReplyForm::Short));
     port.setPendingInput({0x01, 0xFF});
-    EXPECT_EQ(258, ReadReplyHead(port));
+    EXPECT_EQ(258, ReadReplyHead(port, ReplyForm::Short));
     EXPECT_EQ((std::vector<std::string>{"read:2", "read:2"}), log.calls);
 }
 
 TEST_F(FrameCodec, HeadThatDidNotComeWholeIsMinusOne) {
     port.setPendingInput({0x01});
-    EXPECT_EQ(-1, ReadReplyHead(port));
-    EXPECT_EQ(-1, ReadReplyHead(port)); // silence
-    Mailbox.bSubCommand = 2;
+    EXPECT_EQ(-1, ReadReplyHead(port, ReplyForm::Short));
+    EXPECT_EQ(-1, ReadReplyHead(port, ReplyForm::Short)); // silence
     port.setPendingInput({0x01, 0x0A, 0x02, 0xFF});
-    EXPECT_EQ(-1, ReadReplyHead(port));
+    EXPECT_EQ(-1, ReadReplyHead(port, ReplyForm::Long));
 }
 
-TEST_F(FrameCodec, LongHeadForSubCommands2And9And13Only) {
-    for (uint8_t sub : {2, 9, 13}) {
-        Mailbox.bSubCommand = sub;
-        port.setPendingInput({0x01, 0x0A, 0x02, 0xFF, 0x01});
-        EXPECT_EQ(266, ReadReplyHead(port)) << "sub-command " << int(sub);
-    }
-    Mailbox.bSubCommand = 3;
+TEST_F(FrameCodec, LongHeadReadsFiveBytesAndTheSixteenBitLength) {
     port.setPendingInput({0x01, 0x0A, 0x02, 0xFF, 0x01});
-    EXPECT_EQ(13, ReadReplyHead(port));
-    EXPECT_EQ((std::vector<std::string>{"read:5", "read:5", "read:5", "read:2"}), log.calls);
+    EXPECT_EQ(266, ReadReplyHead(port, ReplyForm::Long));
+    port.setPendingInput({0x01, 0x0A, 0x02, 0xFF, 0x01});
+    EXPECT_EQ(13, ReadReplyHead(port, ReplyForm::Short));
+    EXPECT_EQ((std::vector<std::string>{"read:5", "read:2"}), log.calls);
 }
 
 TEST_F(FrameCodec, ShortExchangeReadsHeadThenRemainderFromOffsetTwo) {
     const size_t length = BuildRequest();
     const auto reply = ShortReply(101, 0);
     script.replies.push_back(reply);
-    const ExchangeOutcome outcome = Exchange(port, length, 104);
+    const ExchangeOutcome outcome = Exchange(port, length, 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::Ok, outcome.status);
     EXPECT_EQ((std::vector<std::string>{"purge:0F", "write:11", "read:2", "read:104"}), log.calls);
     EXPECT_EQ(reply, std::vector<uint8_t>(RxBuffer, RxBuffer + reply.size()));
 }
 
 TEST_F(FrameCodec, LongExchangeReadsFromOffsetFiveAndChecksChecksumAt270) {
-    Mailbox.bSubCommand = 2;
     const auto reply = LongReply();
     ASSERT_EQ(271u, reply.size());
     script.replies.push_back(reply);
-    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 266).status);
+    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 266, ReplyForm::Long).status);
     EXPECT_EQ((std::vector<std::string>{"purge:0F", "write:11", "read:5", "read:266"}), log.calls);
     EXPECT_EQ(reply, std::vector<uint8_t>(RxBuffer, RxBuffer + kFrameBufferSize));
 
     auto damaged = reply;
     damaged[270] ^= 0x01;
     script.replies.push_back(damaged);
-    const ExchangeOutcome bad = Exchange(port, BuildRequest(), 266);
+    const ExchangeOutcome bad = Exchange(port, BuildRequest(), 266, ReplyForm::Long);
     EXPECT_EQ(ExchangeStatus::BadChecksum, bad.status);
     EXPECT_EQ(0xFF, bad.value);
 }
 
 TEST_F(FrameCodec, WrongHeadEndsTheExchangeBeforeTheRemainder) {
     script.replies.push_back(ShortReply(100, 0));
-    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104);
+    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::WrongHead, outcome.status);
     EXPECT_EQ(103, outcome.value);
     EXPECT_EQ("read:2", log.calls.back());
 }
 
 TEST_F(FrameCodec, SilenceIsAWrongHeadOfMinusOne) {
-    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104);
+    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::WrongHead, outcome.status);
     EXPECT_EQ(-1, outcome.value);
 }
 
 TEST_F(FrameCodec, HeadBeyondTheReceiveBufferIsNeverRead) {
-    Mailbox.bSubCommand = 2;
     struct Case {
         std::vector<uint8_t> head;
         int expected;
@@ -171,7 +164,7 @@ TEST_F(FrameCodec, HeadBeyondTheReceiveBufferIsNeverRead) {
         reply.resize(400, 0xAA);
         script.replies.push_back(reply);
         log.calls.clear();
-        const ExchangeOutcome outcome = Exchange(port, BuildRequest(), c.expected);
+        const ExchangeOutcome outcome = Exchange(port, BuildRequest(), c.expected, ReplyForm::Long);
         EXPECT_EQ(ExchangeStatus::WrongHead, outcome.status) << c.expected;
         EXPECT_EQ(c.head[4] * 256 + c.head[1], outcome.value);
         EXPECT_EQ((std::vector<std::string>{"purge:0F", "write:11", "read:5"}), log.calls);
@@ -182,7 +175,7 @@ TEST_F(FrameCodec, ShortRemainderReportsTheBytesThatCame) {
     auto reply = ShortReply(101, 0);
     reply.resize(50);
     script.replies.push_back(reply);
-    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104);
+    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::ShortRemainder, outcome.status);
     EXPECT_EQ(48, outcome.value);
 }
@@ -191,28 +184,28 @@ TEST_F(FrameCodec, ChecksumMismatchIsReportedWithTheReplyHeader) {
     auto reply = ShortReply(101, 0x07);
     reply.back() = static_cast<uint8_t>(reply.back() + 1);
     script.replies.push_back(reply);
-    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104);
+    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::BadChecksum, outcome.status);
     EXPECT_EQ(0x07, outcome.value);
 }
 
 TEST_F(FrameCodec, AnyFrameSummingToZeroIsAccepted) {
     script.replies.push_back({0x00, 0x00, 0x00, 0x00, 0x00});
-    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 3).status);
+    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 3, ReplyForm::Short).status);
     script.replies.push_back({0x80, 0x01, 0x80, 0xFE, 0xFF, 0x02});
-    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 4).status);
+    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 4, ReplyForm::Short).status);
 }
 
 TEST_F(FrameCodec, StrayBytesBeforeTheRequestAreDiscarded) {
     port.setPendingInput({0x55, 0x66, 0x77});
     script.replies.push_back(ShortReply(0, 0));
-    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 3).status);
+    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 3, ReplyForm::Short).status);
 }
 
 TEST_F(FrameCodec, WriteFailureEndsTheExchangeWithItsMessage) {
     script.failWrite = true;
     script.systemError = 0x1F;
-    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104);
+    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::WriteFailed, outcome.status);
     EXPECT_EQ(11, outcome.value);
     EXPECT_EQ(0x1Fu, outcome.systemError);
@@ -224,9 +217,9 @@ TEST_F(FrameCodec, WriteFailureEndsTheExchangeWithItsMessage) {
 TEST_F(FrameCodec, ShortWriteFailsWithoutAStaleSystemError) {
     script.writeLimit = 4;
     script.failWrite = true; // leaves a system error behind in the port
-    (void)Exchange(port, BuildRequest(), 104);
+    (void)Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     script.failWrite = false;
-    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104);
+    const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::WriteFailed, outcome.status);
     EXPECT_EQ(11, outcome.value);
     EXPECT_EQ(0u, outcome.systemError); // the call itself did not fail

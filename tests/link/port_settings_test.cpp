@@ -95,16 +95,29 @@ TEST_F(PortSettings, ScanListsPortsThatOpenAndLeavesHeldOnesOut) {
     EXPECT_NE(nullptr, again);
 }
 
-TEST_F(PortSettings, ScanSkipsNamesTooLongForTheTable) {
-    sim::PtyPair pty;
-    ASSERT_TRUE(pty.ok());
-    const std::string link = "/tmp/ducat-scan-link-" + std::to_string(::getpid());
-    ASSERT_GT(link.size(), kPortNameChars);
+TEST_F(PortSettings, ScanKeepsLongStableNamesAndSaysWhichDeviceTheyAre) {
+    sim::PtyPair pty, other;
+    ASSERT_TRUE(pty.ok() && other.ok());
+    // As long as a /dev/serial/by-id name, far past the 19 characters of "\\.\COM%d".
+    const std::string link =
+        "/tmp/ducat-scan-usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0-" + std::to_string(::getpid());
     ASSERT_TRUE(pty.linkAs(link));
-    ::setenv("CCTALK_PORTS", (link + ":" + pty.slavePath()).c_str(), 1);
-    ScanComPorts();
-    ASSERT_GE(ComPortTable.count, 1);
-    EXPECT_EQ(pty.slavePath(), ComPortTable.entries[0]);
+    // The pty named twice is one device: listed once, by its first name.
+    ::setenv("CCTALK_PORTS", (link + ":" + pty.slavePath() + ":" + other.slavePath()).c_str(), 1);
+    std::vector<platform::PortName> found;
+    const auto display = ScanComPorts(&found);
+    ASSERT_GE(ComPortTable.count, 2);
+    ASSERT_EQ(static_cast<size_t>(ComPortTable.count), found.size());
+    EXPECT_EQ(link, ComPortTable.entries[0]);
+    EXPECT_EQ(other.slavePath(), ComPortTable.entries[1]);
+    EXPECT_EQ(1, found[0].number);
+    EXPECT_EQ(pty.slavePath(), found[0].target);
+    EXPECT_EQ(2, found[1].number);
+    EXPECT_EQ(display[0], found[0].display);
+
+    iPortIndex = 0;
+    ChooseStartupPort();
+    EXPECT_EQ(link, szPortName);
 }
 
 TEST_F(PortSettings, ScanKeepsTheFirstSixteenPortsInOrder) {

@@ -2,6 +2,8 @@
 
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
+#include "tests/support/run_environment_parts.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +12,9 @@
 namespace {
 
 using testing_support::DrainLog;
+using testing_support::UseThreadStarter;
 
-// What the starter's hooks saw, in order. Starts in these tests never
+// What the starter's front end and thread start saw, in order. Starts in these tests never
 // create a thread, so everything stays on the test's thread.
 struct Seen {
     std::vector<bool> controls;
@@ -23,10 +26,16 @@ struct Seen {
 };
 Seen g_seen;
 
-void RecordControls(bool on) {
-    g_seen.controls.push_back(on);
-    g_seen.commandAtControls = Mailbox.iCommand.load();
-}
+class RecordingFrontEnd final : public FrontEnd {
+public:
+    void EnableCommandControls(bool on) override {
+        g_seen.controls.push_back(on);
+        g_seen.commandAtControls = Mailbox.iCommand.load();
+    }
+    void WriteIdentityLine(const char*) override {}
+    void RefreshDeviceCoinList() override {}
+};
+RecordingFrontEnd g_frontEnd;
 
 bool RecordStart(platform::ThreadProc proc, void* argument, bool result) {
     EXPECT_EQ(&COM_Thread, proc);
@@ -56,7 +65,7 @@ protected:
     void SetUp() override {
         LinkTest::SetUp();
         g_seen = Seen{};
-        SetEnableCommandControlsHook(&RecordControls);
+        InstallFrontEnd(&g_frontEnd);
         Mailbox.bStopThread = 1; // as the previous run left it
         Mailbox.dwLastRecordNumber = 1234;
         Mailbox.iCommand = kIdleCommand;
@@ -68,7 +77,7 @@ protected:
 };
 
 TEST_F(RunStarter, FailedThreadStartQueuesTheStartersMessageAndLeavesNoRun) {
-    SetThreadStarterForTesting(&StartFails);
+    UseThreadStarter(&StartFails);
     EXPECT_FALSE(StartComRun(StartButton()));
     EXPECT_EQ((std::vector<std::string>{"DlgProc:  Ошибка создания потока обслуживания COM-порта"}), DrainLog());
     EXPECT_FALSE(RunExists());
@@ -82,7 +91,7 @@ TEST_F(RunStarter, FailedThreadStartQueuesTheStartersMessageAndLeavesNoRun) {
 }
 
 TEST_F(RunStarter, RunIsRegisteredAndCommandWrittenBeforeTheThreadStarts) {
-    SetThreadStarterForTesting(&StartPretends);
+    UseThreadStarter(&StartPretends);
     StartRequest request = StartButton();
     request.subCommand = 6;
     request.nextCommand = 6;
@@ -100,25 +109,14 @@ TEST_F(RunStarter, RunIsRegisteredAndCommandWrittenBeforeTheThreadStarts) {
 }
 
 TEST_F(RunStarter, ControlsAreSwitchedOffAfterTheFieldsAreCleared) {
-    SetThreadStarterForTesting(&StartPretends);
+    UseThreadStarter(&StartPretends);
     EXPECT_TRUE(StartComRun(StartButton()));
     EXPECT_EQ((std::vector<bool>{false}), g_seen.controls);
     EXPECT_EQ(0, g_seen.commandAtControls); // ReadCommandFields came first
 }
 
-TEST_F(RunStarter, ADialogsOwnControlsReplaceTheMainWindows) {
-    SetThreadStarterForTesting(&StartPretends);
-    static std::vector<bool> dialogControls;
-    dialogControls.clear();
-    StartRequest request = StartButton();
-    request.controls = [](bool on) { dialogControls.push_back(on); };
-    EXPECT_TRUE(StartComRun(request));
-    EXPECT_EQ((std::vector<bool>{false}), dialogControls);
-    EXPECT_TRUE(g_seen.controls.empty());
-}
-
 TEST_F(RunStarter, SecondStartWhileARunExistsIsRefusedAndChangesNothing) {
-    SetThreadStarterForTesting(&StartPretends);
+    UseThreadStarter(&StartPretends);
     Mailbox.hComThread = 99;
     Mailbox.bSubCommand = 5;
     EXPECT_FALSE(StartComRun(StartButton()));
@@ -132,7 +130,7 @@ TEST_F(RunStarter, SecondStartWhileARunExistsIsRefusedAndChangesNothing) {
 }
 
 TEST_F(RunStarter, AStarterWithItsOwnBusyTextQueuesThatInsteadOfItsFailure) {
-    SetThreadStarterForTesting(&StartPretends);
+    UseThreadStarter(&StartPretends);
     Mailbox.hComThread = 99;
     StartRequest request = StartButton();
     request.busyMessage = "busy";
@@ -141,13 +139,13 @@ TEST_F(RunStarter, AStarterWithItsOwnBusyTextQueuesThatInsteadOfItsFailure) {
     EXPECT_EQ((std::vector<std::string>{"busy"}), DrainLog());
     // A failed thread start still queues the failure text.
     Mailbox.hComThread = 0;
-    SetThreadStarterForTesting(&StartFails);
+    UseThreadStarter(&StartFails);
     EXPECT_FALSE(StartComRun(request));
     EXPECT_EQ((std::vector<std::string>{"DlgProc:  Ошибка создания потока обслуживания COM-порта"}), DrainLog());
 }
 
 TEST_F(RunStarter, EachRunGetsItsOwnNonZeroHandle) {
-    SetThreadStarterForTesting(&StartPretends);
+    UseThreadStarter(&StartPretends);
     EXPECT_TRUE(StartComRun(StartButton()));
     const uintptr_t first = Mailbox.hComThread.load();
     Mailbox.hComThread = 0;

@@ -5,7 +5,9 @@
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 #include "platform/clock.h"
+#include "link/front_end.h"
 #include "tests/support/mailbox_reset.h"
+#include "tests/support/run_environment_parts.h"
 
 namespace testing_support {
 
@@ -33,8 +35,9 @@ void ResetLinkState() {
     ResetMailbox();
     Mailbox.hComThread = 0;
     ClearExtensionHandlers();
-    SetEnableCommandControlsHook(nullptr);
-    SetThreadStarterForTesting(nullptr);
+    InstallFrontEnd(nullptr);
+    // The port opener is a fixture member's, installed before SetUp.
+    UseThreadStarter(&platform::StartDetachedThread);
     LogQueueInit();
 }
 

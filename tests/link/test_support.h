@@ -19,7 +19,8 @@ std::vector<uint8_t> WithChecksum(std::vector<uint8_t> bytes);
 // Waits until no run exists; false if one still does after `timeoutMs`.
 bool WaitForRunEnd(uint32_t timeoutMs = 10000);
 
-// Resets the mailbox, the handler table, the hooks and the queue.
+// Resets the mailbox, the handler table, the front end, the thread start
+// and the queue.
 void ResetLinkState();
 
 class LinkTest : public ::testing::Test {

@@ -2,7 +2,7 @@
 // of one line collapsed.
 #include "ui/console/console_view.h"
 
-#include "commands/window_hooks.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
 #include "platform/terminal_lines.h"
 #include "platform/text_encoding.h"
@@ -101,7 +101,7 @@ TEST_F(ConsoleViewTest, TheRunsEndClosesARunOfRepeats) {
 TEST_F(ConsoleViewTest, AnIdentityLineFromTheDeviceStaysOneLineAndSteersNoTerminal) {
     CapturedStream out;
     ConsoleView view(out.file(), false);
-    WriteIdentityLine("Addr= 1,  Serial= 5 \"\x1b]0;x\a\",  Manufacture= \"A\r\nB\",  Category= \"\x1b[2J\"");
+    CurrentFrontEnd().WriteIdentityLine("Addr= 1,  Serial= 5 \"\x1b]0;x\a\",  Manufacture= \"A\r\nB\",  Category= \"\x1b[2J\"");
     view.tick();
     EXPECT_EQ("Addr= 1,  Serial= 5 \"\\x1b]0;x\\x07\",  Manufacture= \"A\\x0d\\x0aB\",  Category= \"\\x1b[2J\"\n",
               out.text());

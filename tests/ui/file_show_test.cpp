@@ -7,6 +7,7 @@
 #include "coindata/device_info.h"
 #include "coindata/log_dump_file.h"
 #include "coindata/reference_book.h"
+#include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +116,7 @@ TEST_F(ShowFile, LogDumpWithTheAcceptorsIdentity) {
     std::vector<uint8_t> pages(3 * 256 + 256, 0x5A);
     pages[226] = 1; // page 0 announces 1 + 2 pages
     pages[227] = 0;
-    ASSERT_EQ(0, WriteLogDump(pages.data(), 3 * 256));
+    ASSERT_EQ(0, WriteLogDump(pages.data(), 3 * 256, 1577836800));
     std::string out;
     EXPECT_TRUE(Show("DUMP-1.tea", out)) << out;
     EXPECT_TRUE(Has(out, "CRC-16: holds"));

@@ -32,4 +32,18 @@ TEST(ParameterEdits, MaxErrorsEditClampsAndKeepsTheTravelTimes) {
     EXPECT_EQ(251, after.wMaxTravelTime);
 }
 
+// A number too long for 32 bits keeps its own low bits, as a shorter one does.
+TEST(ParameterEdits, MaxErrorsEditTakesTheLowBitsOfAnyLongNumber) {
+    ApplyMaxErrorsEdit("4294967299", "4294967596", "4294967301");
+    const AcceptanceParameters after = stDeviceCoins.GetAcceptanceParams();
+    EXPECT_EQ(3, after.Max_Error);
+    EXPECT_EQ(44, after.NNet_Divider);
+    EXPECT_EQ(5, after.Numb_Stand_Dev);
+}
+
+TEST(ParameterEdits, DividerEditOfAnOverlongNumberGivesOne) {
+    ASSERT_TRUE(ApplyDividerEdit(2, "4294967296", true));
+    EXPECT_EQ(1, stDeviceCoins.GetDeviceCoins()[2].iErrorDivider);
+}
+
 } // namespace

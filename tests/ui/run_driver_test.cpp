@@ -2,9 +2,11 @@
 // comes while a run is ending by itself does not change its outcome.
 #include "ui/console/run_driver.h"
 
+#include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 #include "platform/clock.h"
+#include "tests/support/run_environment_parts.h"
 #include "ui/starters.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +48,7 @@ protected:
         ASSERT_NE(nullptr, sink_);
     }
     void TearDown() override {
-        SetThreadStarterForTesting(nullptr);
+        testing_support::RestoreRunEnvironment();
         LogQueueDrain([](const char*) {});
         std::fclose(sink_);
     }
@@ -54,17 +56,17 @@ protected:
 };
 
 TEST_F(RunDriverTest, ADeadlineInTheEndOfARunThatEndedItselfIsNoTimeout) {
-    SetThreadStarterForTesting(&FinishingRun);
+    testing_support::UseThreadStarter(&FinishingRun);
     ConsoleView view(sink_, false);
-    EXPECT_EQ(RunOutcome::EndedByItself, DriveRun(ExportLogRequest(), view, {}, 1));
+    EXPECT_EQ(RunOutcome::EndedByItself, DriveRun(StartLogExport, view, {}, 1));
     EXPECT_FALSE(RunExists());
 }
 
 TEST_F(RunDriverTest, ARunThatGoesOnIsStoppedAtItsDeadline) {
-    SetThreadStarterForTesting(&EndlessRun);
+    testing_support::UseThreadStarter(&EndlessRun);
     ConsoleView view(sink_, false);
     const uint64_t start = platform::SteadyMilliseconds();
-    EXPECT_EQ(RunOutcome::TimedOut, DriveRun(StartButtonRequest(), view, {}, 1));
+    EXPECT_EQ(RunOutcome::TimedOut, DriveRun(StartIdentification, view, {}, 1));
     EXPECT_GE(platform::SteadyMilliseconds() - start, 1000u);
     EXPECT_FALSE(RunExists());
 }

@@ -9,18 +9,17 @@
 #include "coindata/file_result.h"
 #include "coindata/log_dump_file.h"
 #include "coindata/log_dump_name.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/log_read.h"
+#include "link/acceptor_protocol.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "platform/clock.h"
 #include "platform/text_encoding.h"
+#include "platform/port_names.h"
 #include "ui/console/console_view.h"
 #include "ui/console/console_wire.h"
 #include "ui/console/file_show.h"
 #include "ui/console/run_driver.h"
 #include "ui/parameter_clamping.h"
-#include "ui/parameter_edits.h"
 #include "ui/starters.h"
 
 #include <cstdio>
@@ -60,7 +59,7 @@ std::string WhyNot(RunOutcome outcome, const ConsoleOptions& o) {
 // acceptor and read its table; the console makes such a run first (the
 // cipher key and the row values are then the acceptor's).
 bool PrepareAcceptor(ConsoleView& view, const ConsoleOptions& o) {
-    const RunOutcome outcome = DriveRun(StartButtonRequest(), view, TableReadBack, o.timeoutSeconds);
+    const RunOutcome outcome = DriveRun(StartIdentification, view, TableReadBack, o.timeoutSeconds);
     if (outcome == RunOutcome::GoalReached) return true;
     Say("the acceptor's coin table was not read (" + WhyNot(outcome, o) + "), so " + o.command + " was not run");
     return false;
@@ -72,7 +71,7 @@ int Monitor(const ConsoleOptions& o) {
     ConsoleView view(stdout, true);
     CalibrationReport report;
     if (!StartCalibrationReport(o, report)) return kExitFailure;
-    const RunOutcome outcome = DriveRun(StartButtonRequest(), view, {}, o.timeoutSeconds);
+    const RunOutcome outcome = DriveRun(StartIdentification, view, {}, o.timeoutSeconds);
     const bool reported = EndCalibrationReport(o, report);
     // Monitoring ends only on STOP; a run that ended by itself failed, and
     // so did one that never got as far as the coin table.
@@ -87,14 +86,17 @@ int Monitor(const ConsoleOptions& o) {
     return reported ? kExitSuccess : kExitFailure;
 }
 
-// Prepares the acceptor, does `beforeRun` (what a dialog does before its
-// start) and drives the command's own run.
-RunOutcome PreparedRun(const ConsoleOptions& o, const StartRequest& request, const std::function<bool()>& goal,
-                       const std::function<void()>& beforeRun = {}) {
-    ConsoleView view(stdout, false);
+// Prepares the acceptor, then drives the command's own run, started by
+// `start` (the dialog's starter).
+RunOutcome PreparedRun(ConsoleView& view, const ConsoleOptions& o, const std::function<bool()>& start,
+                       const std::function<bool()>& goal) {
     if (!PrepareAcceptor(view, o)) return RunOutcome::NotStarted;
-    if (beforeRun) beforeRun();
-    return DriveRun(request, view, goal, o.timeoutSeconds);
+    return DriveRun(start, view, goal, o.timeoutSeconds);
+}
+
+RunOutcome PreparedRun(const ConsoleOptions& o, const std::function<bool()>& start, const std::function<bool()>& goal) {
+    ConsoleView view(stdout, false);
+    return PreparedRun(view, o, start, goal);
 }
 
 // A writing command's status: done when the table came back; its own code
@@ -124,13 +126,16 @@ void ReportLogDump(uint64_t startedMs) {
 }
 
 int ExportLog(const ConsoleOptions& o) {
-    const uint32_t dumpsBefore = LogDumpsWritten();
+    ConsoleView view(stdout, false);
     uint64_t startedMs = 0;
-    const RunOutcome outcome =
-        PreparedRun(o, ExportLogRequest(), {}, [&startedMs] { startedMs = platform::SteadyMilliseconds(); });
+    const auto start = [&startedMs] {
+        startedMs = platform::SteadyMilliseconds();
+        return StartLogExport();
+    };
+    const RunOutcome outcome = PreparedRun(view, o, start, {});
     // The dump is the work: once it is written the export succeeded, even
     // when the deadline or Ctrl+C came during the run's end.
-    if (LogDumpsWritten() > dumpsBefore) {
+    if (view.logDumpsWritten() > 0) {
         ReportLogDump(startedMs);
         return kExitSuccess;
     }
@@ -143,31 +148,31 @@ int WriteCoin(const ConsoleOptions& o) {
         Say(o.arguments[0] + " is not a readable coin description file");
         return kExitFailure;
     }
-    Mailbox.iTargetCoinIndex.store(CurrentCoinDescription.bCoinIndex, std::memory_order_release);
-    return WriteStatus(PreparedRun(o, CoinWriteRequest(), TableReadBack), o, "the coin description write");
+    const auto start = [] { return StartCoinWrite(CurrentCoinDescription.bCoinIndex); };
+    return WriteStatus(PreparedRun(o, start, TableReadBack), o, "the coin description write");
 }
 
 int SetDivider(const ConsoleOptions& o) {
     // The arguments were checked as numbers; the divider dialog's own
     // reading and clamping then applies to them.
     const int32_t row = static_cast<int32_t>(ReadUnsignedField(o.arguments[0].c_str()));
-    const auto edit = [&] {
-        ApplyDividerEdit(row, o.arguments[1].c_str(), o.arguments[2] == "1");
-        Mailbox.iSelectedDeviceCoin.store(row, std::memory_order_release);
-    };
-    return WriteStatus(PreparedRun(o, DividerEditRequest(), TableReadBack, edit), o, "the divider write");
+    const auto start = [&] { return StartDividerEdit(row, o.arguments[1].c_str(), o.arguments[2] == "1"); };
+    return WriteStatus(PreparedRun(o, start, TableReadBack), o, "the divider write");
 }
 
 int SetParams(const ConsoleOptions& o) {
-    const auto edit = [&] {
-        ApplyMaxErrorsEdit(o.arguments[0].c_str(), o.arguments[1].c_str(), o.arguments[2].c_str());
+    const auto start = [&] {
+        return StartMaxErrorsEdit(o.arguments[0].c_str(), o.arguments[1].c_str(), o.arguments[2].c_str());
     };
-    return WriteStatus(PreparedRun(o, MaxErrorsRequest(), TableReadBack, edit), o, "the parameter write");
+    return WriteStatus(PreparedRun(o, start, TableReadBack), o, "the parameter write");
 }
 
+// "COM3  /dev/serial/by-id/usb-...  (/dev/ttyUSB0)": the number `--port`
+// takes, the name a run opens and, for a link, the device it is today.
 int Ports() {
-    const std::vector<std::string> ports = ScanComPorts();
-    for (size_t i = 0; i < ports.size(); ++i) std::printf("%s  %s\n", ports[i].c_str(), ComPortTable.entries[i]);
+    std::vector<platform::PortName> ports;
+    ScanComPorts(&ports);
+    for (const auto& port : ports) std::printf("%s\n", platform::DescribePort(port).c_str());
     if (ports.empty()) std::printf("no serial port opens\n");
     return kExitSuccess;
 }

@@ -2,7 +2,6 @@
 
 #include "coindata/device_coin_table.h"
 #include "commands/coin_result.h"
-#include "commands/window_hooks.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 #include "platform/text_encoding.h"
@@ -10,26 +9,10 @@
 #include "ui/result_fields.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
-#include <mutex>
 #include <string>
 
 namespace {
-
-// Filled by the service thread through the window hooks, taken by tick().
-std::mutex g_identityLock;
-std::string g_identityLine;
-bool g_identityNew = false;
-std::atomic<bool> g_listDirty{false};
-
-void TakeIdentityLine(const char* line) {
-    std::lock_guard<std::mutex> guard(g_identityLock);
-    g_identityLine = line;
-    g_identityNew = true;
-}
-
-void MarkListDirty() { g_listDirty.store(true, std::memory_order_release); }
 
 constexpr size_t kColumnWidths[kCoinListColumns] = {6, 8, 9, 18, 6, 6};
 
@@ -54,13 +37,15 @@ bool SameExceptCount(const DeviceCoinRows& a, const DeviceCoinRows& b) {
 } // namespace
 
 ConsoleView::ConsoleView(std::FILE* out, bool showResults) : lines_(out), showResults_(showResults) {
-    SetIdentityLineHook(TakeIdentityLine);
-    SetRefreshDeviceCoinListHook(MarkListDirty);
+    InstallFrontEnd(this);
 }
 
-ConsoleView::~ConsoleView() {
-    SetIdentityLineHook(nullptr);
-    SetRefreshDeviceCoinListHook(nullptr);
+ConsoleView::~ConsoleView() { InstallFrontEnd(nullptr); }
+
+void ConsoleView::WriteIdentityLine(const char* line) {
+    std::lock_guard<std::mutex> guard(identityLock_);
+    identityLine_ = line;
+    identityNew_ = true;
 }
 
 void ConsoleView::print(const char* cp1251Text) { lines_.put(platform::Cp1251ToTerminal(cp1251Text)); }
@@ -68,7 +53,7 @@ void ConsoleView::print(const char* cp1251Text) { lines_.put(platform::Cp1251ToT
 void ConsoleView::tick() {
     printLines();
     printIdentityLine();
-    if (g_listDirty.exchange(false, std::memory_order_acq_rel)) printCoinList();
+    if (listDirty_.exchange(false, std::memory_order_acq_rel)) printCoinList();
     if (Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 0 && showResults_) printResult();
     Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
     lines_.flush();
@@ -83,10 +68,10 @@ void ConsoleView::printLines() {
 void ConsoleView::printIdentityLine() {
     std::string line;
     {
-        std::lock_guard<std::mutex> guard(g_identityLock);
-        if (!g_identityNew) return;
-        g_identityNew = false;
-        line = g_identityLine;
+        std::lock_guard<std::mutex> guard(identityLock_);
+        if (!identityNew_) return;
+        identityNew_ = false;
+        line = identityLine_;
     }
     print(line.c_str());
 }

@@ -3,22 +3,35 @@
 // the device coin list when the thread refilled it, and each new coin
 // result. Everything goes out as UTF-8, control bytes from the device as
 // visible escapes, and a line that repeats the one before it is counted
-// instead of printed again.
+// instead of printed again. While it exists it is the runs' front end.
 #pragma once
 
 #include "coindata/device_coin_table.h"
+#include "link/front_end.h"
 #include "platform/terminal_lines.h"
 
+#include <atomic>
 #include <cstdio>
+#include <mutex>
+#include <string>
 
-class ConsoleView {
+class ConsoleView final : public FrontEnd {
 public:
     ConsoleView(std::FILE* out, bool showResults);
-    ~ConsoleView(); // removes its hooks
+    ~ConsoleView() override; // no longer the front end
     ConsoleView(const ConsoleView&) = delete;
     ConsoleView& operator=(const ConsoleView&) = delete;
 
     void tick();
+    // Log dump files the runs wrote while this view was shown.
+    int logDumpsWritten() const { return logDumps_.load(std::memory_order_acquire); }
+
+    // The console has no command controls.
+    void EnableCommandControls(bool) override {}
+    // On the service thread: kept for the next tick.
+    void WriteIdentityLine(const char* line) override;
+    void RefreshDeviceCoinList() override { listDirty_.store(true, std::memory_order_release); }
+    void LogDumpWritten() override { logDumps_.fetch_add(1, std::memory_order_acq_rel); }
     // The run is over: a run of repeated lines is closed now.
     void endRun();
 
@@ -36,4 +49,11 @@ private:
     // just the rows whose count moved.
     bool listShown_ = false;
     DeviceCoinRows shownRows_{};
+
+    // Filled by the service thread, taken by tick().
+    std::mutex identityLock_;
+    std::string identityLine_;
+    bool identityNew_ = false;
+    std::atomic<bool> listDirty_{false};
+    std::atomic<int> logDumps_{0};
 };

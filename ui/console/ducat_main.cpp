@@ -10,8 +10,10 @@
 #include "ui/console/run_driver.h"
 
 #if DUCAT_CONSOLE_SIM
-#include "ui/console/console_sim.h"
+#include "ui/console/in_process_acceptor.h"
 #endif
+
+#include "product_version.h"
 
 #include <cstdio>
 #include <string>
@@ -35,6 +37,10 @@ int Help() {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Help();
+    if (!args.empty() && args[0] == "--version") {
+        std::printf("ducat (Ducat Console) %s\n", DUCAT_VERSION_TEXT);
+        return kExitSuccess;
+    }
     ConsoleOptions options;
     std::string error;
     if (!ParseConsoleOptions(args, options, error)) return Usage(error);
@@ -46,7 +52,7 @@ int main(int argc, char** argv) {
 
     std::string simPort;
 #if DUCAT_CONSOLE_SIM
-    ConsoleSim sim;
+    InProcessAcceptor sim;
     if (options.sim) {
         if (!sim.start(options.simOptions, error)) return Usage(error);
         simPort = sim.portName();

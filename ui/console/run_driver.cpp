@@ -1,5 +1,6 @@
 #include "ui/console/run_driver.h"
 
+#include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "platform/clock.h"
 
@@ -15,8 +16,6 @@ static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler
 
 extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
 
-void StopRun() { Mailbox.bStopThread.store(1, std::memory_order_release); }
-
 // Only the run's thread sets the stop flag while the console has not.
 bool RunEnding() { return Mailbox.bStopThread.load(std::memory_order_acquire) != 0; }
 
@@ -26,10 +25,10 @@ void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
 
 bool Interrupted() { return g_interrupted.load(); }
 
-RunOutcome DriveRun(const StartRequest& request, ConsoleView& view, const std::function<bool()>& goal,
+RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const std::function<bool()>& goal,
                     uint32_t timeoutSeconds) {
     if (Interrupted()) return RunOutcome::Interrupted;
-    if (!StartComRun(request)) {
+    if (!start()) {
         view.tick();
         view.endRun();
         return RunOutcome::NotStarted;

@@ -1,9 +1,8 @@
-// Drives one run of the service thread from the console: starts it the way
-// a window's starter does, shows it every 100 ms, and stops it the way
+// Drives one run of the service thread from the console: starts it with
+// the window's own starter, shows it every 100 ms, and stops it the way
 // STOP does when its goal is reached, on Ctrl+C or when time runs out.
 #pragma once
 
-#include "link/com_thread.h"
 #include "ui/console/console_view.h"
 
 #include <cstdint>
@@ -21,6 +20,7 @@ enum class RunOutcome {
 void InstallInterruptHandler();
 bool Interrupted();
 
-// `goal` may be empty (never reached). timeoutSeconds 0 = no limit.
-RunOutcome DriveRun(const StartRequest& request, ConsoleView& view, const std::function<bool()>& goal,
+// `start` is one of the starters (ui/starters.h). `goal` may be empty
+// (never reached). timeoutSeconds 0 = no limit.
+RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const std::function<bool()>& goal,
                     uint32_t timeoutSeconds);

@@ -5,7 +5,7 @@
 #include "coindata/coin_weights.h"
 #include "coindata/current_coin.h"
 #include "coindata/enciphered_file.h"
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 #include "ui/console/file_show_parts.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // the acceptor's identity, enciphered with the file key.
 #include "coindata/enciphered_file.h"
 #include "coindata/log_dump_file.h"
-#include "commands/acceptor_protocol.h"
-#include "commands/block_cipher.h"
+#include "link/acceptor_protocol.h"
+#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 #include "ui/console/file_show_parts.h"
 

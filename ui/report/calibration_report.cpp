@@ -1,6 +1,6 @@
 #include "ui/report/calibration_report.h"
 
-#include "commands/acceptor_protocol.h"
+#include "link/acceptor_protocol.h"
 #include "commands/monitoring.h"
 #include "link/checksums.h"
 #include "platform/csv_field.h"
@@ -23,11 +23,11 @@ constexpr char kResultsHeader[] = "time,row,best_coin,best_stat,best_neural,best
                                   "next_sum,accepted,event_counter\n";
 constexpr char kSummaryHeader[] =
     "coin,seen,accepted,smallest_sum,median_sum,largest_sum,max_error,margin_to_max_error,margin_to_next\n";
-constexpr size_t kReplyFrameLength = acceptor::kFrameOverhead + r::kReplyData;
+constexpr size_t kReplyFrameLength = kFrameOverhead + r::kReplyData;
 
 bool ValidResultReply(const std::vector<uint8_t>& f) {
     return f.size() == kReplyFrameLength && SimpleChecksum(f.data(), f.size() - 1) == f.back() &&
-           Crc16(f.data() + acceptor::kDataAt, r::kCrcAt) == LoadLe16(f.data() + acceptor::kDataAt + r::kCrcAt);
+           Crc16(f.data() + kDataAt, r::kCrcAt) == LoadLe16(f.data() + kDataAt + r::kCrcAt);
 }
 
 CalibrationResult ReadResult(const uint8_t* data) {
@@ -110,7 +110,7 @@ void CalibrationReport::onFrame(platform::TraceDirection direction, const std::v
     if (direction == platform::TraceDirection::Host && function == acceptor::kIdentify) haveLast_ = false;
     if (direction != platform::TraceDirection::Device || function != acceptor::kReadResult) return;
     if (!ValidResultReply(frame)) return;
-    const CalibrationResult result = ReadResult(frame.data() + acceptor::kDataAt);
+    const CalibrationResult result = ReadResult(frame.data() + kDataAt);
     const bool same = haveLast_ && result.stamp == lastStamp_ && result.counter == lastCounter_;
     const bool first = !haveLast_;
     haveLast_ = true;

@@ -1,8 +1,6 @@
 #include "ui/window/coin_description_dialog.h"
 
 #include "coindata/coin_description.h"
-#include "link/com_thread.h"
-#include "link/command_mailbox.h"
 #include "ui/coin_list_rows.h"
 #include "ui/starters.h"
 #include "ui/window/dialog_text.h"
@@ -60,8 +58,6 @@ void CoinDescriptionDialog::onInit() {
 }
 
 void CoinDescriptionDialog::onOk() {
-    // The index goes in before the run exists; the thread reads it once started.
-    Mailbox.iTargetCoinIndex.store(CurrentCoinDescription.bCoinIndex, std::memory_order_release);
-    StartComRun(CoinWriteRequest());
+    StartCoinWrite(CurrentCoinDescription.bCoinIndex);
     finish(IDOK);
 }

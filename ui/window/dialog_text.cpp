@@ -1,6 +1,5 @@
 #include "ui/window/dialog_text.h"
 
-#include "ui/parameter_clamping.h"
 
 std::string ItemText(HWND dialog, int id) {
     const HWND item = GetDlgItem(dialog, id);
@@ -13,8 +12,6 @@ std::string ItemText(HWND dialog, int id) {
 }
 
 void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
-
-uint32_t ItemNumber(HWND dialog, int id) { return ReadUnsignedField(ItemText(dialog, id).c_str()); }
 
 void SetItemNumber(HWND dialog, int id, int value) { SetItemText(dialog, id, std::to_string(value)); }
 

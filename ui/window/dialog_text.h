@@ -9,8 +9,5 @@
 
 std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::string& text);
-// The field read as an unsigned decimal number, as the coin parameter
-// dialogs and the settings read theirs.
-uint32_t ItemNumber(HWND dialog, int id);
 void SetItemNumber(HWND dialog, int id, int value); // "%d"
 void LimitItemText(HWND dialog, int id, int characters);

@@ -3,9 +3,7 @@
 #include "coindata/device_coin_table.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
-#include "link/log_queue.h"
 #include "platform/beep.h"
-#include "ui/parameter_edits.h"
 #include "ui/starters.h"
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
@@ -39,16 +37,14 @@ void DividerDialog::onInit() {
 }
 
 void DividerDialog::onOk() {
-    const StartRequest request = DividerEditRequest();
-    // A running run would send a half-edited row: refuse and keep the dialog.
-    if (RunExists()) {
+    const HWND dialog = handle();
+    const bool started = StartDividerEdit(row_, ItemText(dialog, IDC_ERROR_DIVIDER).c_str(),
+                                          IsDlgButtonChecked(dialog, IDC_INHERIT) == BST_CHECKED);
+    // Refused because a run exists: the dialog stays open. A thread that
+    // did not start leaves no run, and the dialog closes as after a start.
+    if (!started && RunExists()) {
         platform::Beep(kBusyBeepHz, kBusyBeepMs);
-        LogQueuePush(request.busyMessage);
         return;
     }
-    const HWND dialog = handle();
-    ApplyDividerEdit(row_, ItemText(dialog, IDC_ERROR_DIVIDER).c_str(),
-                     IsDlgButtonChecked(dialog, IDC_INHERIT) == BST_CHECKED);
-    StartComRun(request);
     finish(IDOK);
 }

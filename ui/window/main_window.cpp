@@ -2,6 +2,7 @@
 
 #include "coindata/coin_set.h"
 #include "coindata/config_file.h"
+#include "coindata/config_state.h"
 #include "coindata/current_coin.h"
 #include "coindata/device_coin_table.h"
 #include "coindata/reference_book_file.h"
@@ -9,6 +10,7 @@
 #include "commands/coin_result.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
+#include "link/front_end.h"
 #include "link/log_queue.h"
 #include "link/port_settings.h"
 #include "ui/result_fields.h"
@@ -16,6 +18,8 @@
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
 #include "ui/window/thread_messages.h"
+
+#include "product_version.h"
 
 #include <cstdio>
 
@@ -27,25 +31,14 @@ constexpr UINT kTimerMs = 100;
 constexpr DWORD kExitWaitStepMs = 500;
 constexpr int kExitWaitSteps = 20;
 
-constexpr int kVersionMajor = 2;
-constexpr int kVersionMinor = 4;
-constexpr int kVersionBuild = 33;
+constexpr int kVersionMajor = DUCAT_VERSION_MAJOR;
+constexpr int kVersionMinor = DUCAT_VERSION_MINOR;
+constexpr int kVersionBuild = DUCAT_VERSION_BUILD;
 // The build date comes from the compiler, "Nov 13 2018" style. Eleven
 // blanks before, ten between "]" and the maker, whose name stands
 // in quotation marks.
 constexpr const char* kTitleFormat =
     "           Ducat Console - version %0d.%02d.%02d [ %s ]          \"KORVELAN\"";
-
-// The window that EnableCommandControls switches; the window thread alone
-// uses it.
-HWND g_commandWindow = nullptr;
-
-void SwitchCommandControls(bool idle) {
-    EnableWindow(GetDlgItem(g_commandWindow, IDC_START), idle ? TRUE : FALSE);
-    EnableWindow(GetDlgItem(g_commandWindow, IDC_STOP), idle ? FALSE : TRUE);
-    // "Edit Selected Coin" comes back with the next look at the list.
-    if (!idle) EnableWindow(GetDlgItem(g_commandWindow, IDC_EDIT_SELECTED_COIN), FALSE);
-}
 
 void CentreOnDesktop(HWND window) {
     RECT frame{};
@@ -71,16 +64,15 @@ HWND MainWindow::create() { return createModeless(instance_, IDD_MAIN_WINDOW, nu
 
 void MainWindow::initialise() {
     const HWND window = handle();
-    g_commandWindow = window;
     CentreOnDesktop(window);
     currentDirectory_ = CurrentDirectory();
 
     InitCoinSet();
     ReadConfig();
+    SetWindowStartWords();
     ReadReferenceBook();
     LogQueueInit();
     RegisterAcceptorCommands();
-    SetEnableCommandControlsHook(SwitchCommandControls);
     RouteThreadCallsTo(window);
 
     SetTimer(window, kTimerId, kTimerMs, nullptr);
@@ -126,7 +118,7 @@ void MainWindow::drainStatusLines() {
 void MainWindow::noticeRunEnd() {
     if (Mailbox.bStopThread.load(std::memory_order_acquire) != 1) return;
     if (Mailbox.iCommand.load(std::memory_order_acquire) >= kIdleCommand || RunExists()) return;
-    SwitchCommandControls(true);
+    CurrentFrontEnd().EnableCommandControls(true);
     Mailbox.iCommand.store(kIdleCommand, std::memory_order_release);
 }
 
@@ -149,9 +141,7 @@ void MainWindow::destroy() {
     KillTimer(window, kTimerId);
     // From here the service thread has no window to reach.
     RouteThreadCallsTo(nullptr);
-    SetEnableCommandControlsHook(nullptr);
-    g_commandWindow = nullptr;
-    Mailbox.bStopThread.store(1, std::memory_order_release);
+    StopRun();
     for (int step = 0; step < kExitWaitSteps && RunExists(); ++step) Sleep(kExitWaitStepMs);
     LogQueueDestroy();
     WriteReferenceBook();

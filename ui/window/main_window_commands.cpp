@@ -45,7 +45,7 @@ bool MainWindow::onCommand(int id) {
     case IDC_START: start(); return true;
     case IDC_STOP: stop(); return true;
     case IDC_EDIT_SELECTED_COIN: editSelectedCoin(); return true;
-    case IDM_EXPORT_CURRENT_PARAMETERS: StartComRun(ExportLogRequest()); return true;
+    case IDM_EXPORT_CURRENT_PARAMETERS: StartLogExport(); return true;
     case IDM_UPDATE_COIN_DESCRIPTION: updateCoinDescription(); return true;
     case IDM_MAIN_SETTINGS: settings_.open(instance_, handle()); return true;
     case IDM_OPTIONS:
@@ -64,11 +64,11 @@ bool MainWindow::onCommand(int id) {
     }
 }
 
-void MainWindow::start() { StartComRun(StartButtonRequest()); }
+void MainWindow::start() { StartIdentification(); }
 
 void MainWindow::stop() {
     SetFocus(handle());
-    Mailbox.bStopThread.store(1, std::memory_order_release);
+    StopRun();
 }
 
 void MainWindow::editSelectedCoin() {

@@ -1,8 +1,6 @@
 #include "ui/window/max_errors_dialog.h"
 
 #include "coindata/device_coin_table.h"
-#include "link/com_thread.h"
-#include "ui/parameter_edits.h"
 #include "ui/starters.h"
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
@@ -32,8 +30,7 @@ void MaxErrorsDialog::onInit() {
 
 void MaxErrorsDialog::onOk() {
     const HWND dialog = handle();
-    ApplyMaxErrorsEdit(ItemText(dialog, IDC_MAX_ERROR).c_str(), ItemText(dialog, IDC_NNET_DIVIDER).c_str(),
+    StartMaxErrorsEdit(ItemText(dialog, IDC_MAX_ERROR).c_str(), ItemText(dialog, IDC_NNET_DIVIDER).c_str(),
                        ItemText(dialog, IDC_NUMB_STAND_DEV).c_str());
-    StartComRun(MaxErrorsRequest());
     finish(IDOK);
 }

@@ -3,10 +3,13 @@
 #include "coindata/config_state.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
+#include "ui/parameter_clamping.h"
+#include "ui/settings_choice.h"
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +17,6 @@ namespace {
 
 constexpr const char* kProtocols[] = {"ccTalk_Coin"};
 constexpr int kAddressChars = 20;
-constexpr uint32_t kAddressLimit = 256; // an address is one byte
 
 void AddEntry(HWND dialog, int list, const std::string& text) {
     SendDlgItemMessageA(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -41,8 +43,7 @@ void SettingsDialog::onInit() {
     const HWND dialog = handle();
     const std::vector<std::string> ports = ScanComPorts();
     for (const std::string& port : ports) AddEntry(dialog, IDC_PORT_LIST, port);
-    // Without a readable configuration the last port found is the likely one.
-    if (bConfigDefaults == 1) iPortIndex = ports.empty() ? 0 : static_cast<int32_t>(ports.size()) - 1;
+    ChoosePortOnOpening(static_cast<int32_t>(ports.size()));
     Select(dialog, IDC_PORT_LIST, iPortIndex);
 
     for (const uint32_t speed : SpeedTable) AddEntry(dialog, IDC_SPEED_LIST, std::to_string(speed));
@@ -71,7 +72,8 @@ void SettingsDialog::onOk() {
     }
     const int protocol = Selected(dialog, IDC_PROTOCOL_LIST);
     if (protocol >= 0) iProtocolIndex = protocol;
-    const uint32_t address = ItemNumber(dialog, IDC_NETWORK_ADDRESS);
-    if (address < kAddressLimit) Mailbox.bDeviceAddress.store(address, std::memory_order_release);
+    const std::optional<uint8_t> address = AddressFromField(ItemText(dialog, IDC_NETWORK_ADDRESS).c_str());
+    if (address) Mailbox.bDeviceAddress.store(*address, std::memory_order_release);
+    NoteSettingsSaved();
     finish(IDOK);
 }

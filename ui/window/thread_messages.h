@@ -1,6 +1,7 @@
-// How the service thread's two direct calls into the main window (the
-// identity line and the coin list refill) reach the window's own thread.
-// The thread only posts: it never waits for the window, which may itself be
+// The main window's side of the front-end seam. The command controls are
+// switched on the window's own thread; the service thread's two calls (the
+// identity line and the coin list refill) only post a private message to
+// the window: the thread never waits for the window, which may itself be
 // waiting for the run to end when the program closes.
 #pragma once
 
@@ -12,7 +13,7 @@
 constexpr UINT WM_IDENTITY_LINE_NEW = WM_APP + 1;
 constexpr UINT WM_DEVICE_COIN_LIST_CHANGED = WM_APP + 2;
 
-// Installs the service thread's hooks, posting to `window`; null removes them.
+// Installs the window as the runs' front end; null removes it.
 void RouteThreadCallsTo(HWND window);
 
 // The latest identity line; call on receiving WM_IDENTITY_LINE_NEW.

@@ -1,15 +1,15 @@
-#include "ui/console/console_sim.h"
+#include "ui/console/in_process_acceptor.h"
 
 #include "sim/ducat_acceptor.h"
 #include "sim/pty_server.h"
 
-ConsoleSim::ConsoleSim() = default;
+InProcessAcceptor::InProcessAcceptor() = default;
 
-ConsoleSim::~ConsoleSim() {
+InProcessAcceptor::~InProcessAcceptor() {
     if (server_) server_->stop();
 }
 
-bool ConsoleSim::start(const sim::DucatSimOptions& options, std::string& error) {
+bool InProcessAcceptor::start(const sim::DucatSimOptions& options, std::string& error) {
     addressGiven_ = options.address >= 0;
     acceptor_ = std::make_unique<sim::DucatAcceptor>();
     sim::ApplyDucatSimOptions(options, *acceptor_);
@@ -24,9 +24,9 @@ bool ConsoleSim::start(const sim::DucatSimOptions& options, std::string& error) 
     return true;
 }
 
-const std::string& ConsoleSim::portName() const { return server_->hostPath(); }
+const std::string& InProcessAcceptor::portName() const { return server_->hostPath(); }
 
-void ConsoleSim::answerAt(uint32_t address) {
+void InProcessAcceptor::answerAt(uint32_t address) {
     if (addressGiven_) return;
     server_->withDevice([address](sim::Device& device) {
         static_cast<sim::DucatAcceptor&>(device).identity.address = static_cast<uint8_t>(address & 0xFF);

@@ -1,4 +1,4 @@
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 
 #include "link/checksums.h"
 

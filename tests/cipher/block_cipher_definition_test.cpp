@@ -2,7 +2,7 @@
 // the key values this build was configured with: a cipher that merely
 // inverts itself (a wrong mixing function, step order, key word or
 // counter) would pass the round-trip tests but not these.
-#include "commands/block_cipher.h"
+#include "cipher/block_cipher.h"
 
 #include <gtest/gtest.h>
 

@@ -12,12 +12,12 @@ class DucatAcceptor;
 class PtyServer;
 } // namespace sim
 
-class ConsoleSim {
+class InProcessAcceptor {
 public:
-    ConsoleSim();
-    ~ConsoleSim();
-    ConsoleSim(const ConsoleSim&) = delete;
-    ConsoleSim& operator=(const ConsoleSim&) = delete;
+    InProcessAcceptor();
+    ~InProcessAcceptor();
+    InProcessAcceptor(const InProcessAcceptor&) = delete;
+    InProcessAcceptor& operator=(const InProcessAcceptor&) = delete;
 
     // Starts the acceptor; false (with `error`) when no pty could be had.
     bool start(const sim::DucatSimOptions& options, std::string& error);

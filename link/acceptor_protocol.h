@@ -1,18 +1,17 @@
 // The acceptor maker's extension of ccTalk (header 255): function codes,
 // data lengths and the byte places of every request and reply frame. The
-// host handlers and the virtual acceptor both build and read frames from
-// these places, so a layout is written down once.
+// host handlers, the coin table's decoder and the virtual acceptor all build
+// and read frames from these places, so a layout is written down once.
+// Request places are request bytes; reply places are reply data bytes
+// (data byte 0 = reply byte 4) unless they say otherwise.
 #pragma once
+
+#include "link/frame_layout.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace acceptor {
-
-constexpr uint8_t kExtensionHeader = 255;
-constexpr size_t kFunctionAt = 4; // request byte 4 holds the function code
-constexpr size_t kDataAt = 4;     // data bytes start after address, length, source, header
-constexpr size_t kFrameOverhead = 5;
 
 enum FunctionCode : uint8_t {
     kIdentify = 0x00,
@@ -35,13 +34,10 @@ enum SubCommand : uint8_t {
     kSubWriteParams = 7,
 };
 
-// The head value ReadReplyHead gives for a short reply of n data bytes.
-constexpr int ShortHeadFor(size_t dataLength) { return static_cast<int>(dataLength) + 3; }
-
 // Reply with one status byte (writes of fragments, dividers, parameters).
 namespace status_reply {
 constexpr size_t kData = 1;
-constexpr size_t kStatusAt = 4;
+constexpr size_t kStatusAt = 4; // reply byte 4, data byte 0
 } // namespace status_reply
 
 namespace identify {
@@ -65,7 +61,7 @@ constexpr size_t kRevisionChars = 5;
 } // namespace identify
 
 // The long frame a coin description fragment (request) and a log page
-// (reply) travel in: 266 data bytes, given as 10 in the length byte and a
+// (reply) travel in (places here are frame bytes, request and reply alike): 266 data bytes, given as 10 in the length byte and a
 // high length byte of 1 (10 + 256 x 1), enciphered from byte 6 through the
 // CRC-16 at 268-269.
 namespace long_frame {
@@ -76,14 +72,15 @@ constexpr uint8_t kDataHigh = 1;
 constexpr size_t kCrcAt = 268;
 constexpr size_t kCipherAt = 6;
 constexpr size_t kCipherLength = 264; // through the CRC
-static_assert(kDataLow + 256 * kDataHigh == kData && kLength == kFrameOverhead + kData, "the long frame's length");
+static_assert(kDataLow + 256 * kDataHigh == kData && kLength == kFrameOverhead + kData && kLength == kFrameBufferSize,
+              "the long frame's length");
 static_assert(kCipherAt + kCipherLength == kCrcAt + 2, "the cipher covers the CRC");
 } // namespace long_frame
 
 namespace write_fragment {
 constexpr size_t kFrameLength = long_frame::kLength;
 constexpr uint8_t kDataLengthLow = long_frame::kDataLow;
-constexpr size_t kDataLengthHighAt = 5;
+constexpr size_t kDataLengthHighAt = kLongRequestLengthHighAt;
 constexpr uint8_t kDataLengthHigh = long_frame::kDataHigh;
 constexpr size_t kFragmentAt = 6;
 constexpr size_t kCoinIndexAt = 7;
@@ -98,6 +95,7 @@ constexpr int kAllTaken = 16;
 constexpr int kFirstErrorStatus = 20;
 } // namespace write_fragment
 
+// Places here are frame bytes, request and reply alike.
 namespace log_page {
 constexpr uint8_t kRequestData = 10;
 constexpr size_t kRequestLength = 15;
@@ -108,8 +106,8 @@ constexpr size_t kRequestCipherLength = 8;
 // The reply is a long frame with its high length byte at reply byte 4.
 constexpr uint8_t kReplyDataLow = long_frame::kDataLow;
 constexpr uint8_t kReplyDataHigh = long_frame::kDataHigh;
-constexpr size_t kReplyHighLengthAt = 4;
-constexpr int kReplyHead = long_frame::kData;
+constexpr size_t kReplyHighLengthAt = kLongReplyLengthHighAt;
+constexpr size_t kReplyData = long_frame::kData;
 constexpr size_t kReplyLength = long_frame::kLength;
 constexpr size_t kPageBytesAt = 8;
 constexpr size_t kPageBytes = 256;
@@ -125,9 +123,34 @@ constexpr int kPageCountBias = 2;
 namespace read_table {
 constexpr uint8_t kRequestData = 6;
 constexpr size_t kTimeAt = 6;
-// The reply's data (kCoinTableReplyBytes) is laid out in
-// coindata/device_coin_table.h, next to its decoder and encoder.
 } // namespace read_table
+
+// The data bytes of the coin table reply: 16 rows of 13 bytes from byte 4,
+// the acceptance parameters, then the CRC-16 of bytes 0-233 (low byte
+// first). Numbers are stored low byte first.
+namespace coin_table_reply {
+constexpr size_t kBytes = 236;
+constexpr size_t kRows = 16;
+constexpr size_t kRowsAt = 4;
+constexpr size_t kRowBytes = 13;
+// Places inside a row.
+constexpr size_t kRowCoinId = 0;
+constexpr size_t kCoinIdChars = 6;
+constexpr size_t kRowDivider = 6;
+constexpr size_t kRowAllowed = 7;
+constexpr size_t kRowFirm = 8;
+constexpr size_t kRowWritten = 9; // 32-bit
+// The acceptance parameters.
+constexpr size_t kNNetDividerAt = 212;
+constexpr size_t kNumbStandDevAt = 213;
+constexpr size_t kMaxErrorAt = 214;          // 16-bit
+constexpr size_t kStructureWrittenAt = 216;  // 32-bit
+constexpr size_t kMinTravelTimeAt = 220;     // 16-bit
+constexpr size_t kMaxTravelTimeAt = 222;     // 16-bit
+constexpr size_t kCrcAt = 234;
+static_assert(kRowsAt + kRowBytes * kRows == kNNetDividerAt, "the parameters follow the rows");
+static_assert(kCrcAt + 2 == kBytes, "the CRC ends the reply");
+} // namespace coin_table_reply
 
 namespace read_result {
 constexpr uint8_t kRequestData = 2;
