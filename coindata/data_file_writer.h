@@ -1,7 +1,8 @@
 // Writes a data file so that a failure never leaves a half-written file in
 // place of a good one: the content and its checksum go to a temporary file
 // beside the target, which is read back and checked, and only then put in
-// the target's place.
+// the target's place, its content on the disk before its name, so that a
+// power cut leaves the old file or the new one.
 #pragma once
 
 #include <cstddef>

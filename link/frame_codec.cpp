@@ -3,12 +3,17 @@
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
+#include "platform/clock.h"
 
 uint8_t TxBuffer[kFrameBufferSize];
 uint8_t RxBuffer[kFrameBufferSize];
 
 namespace {
 
+// A write call that fails, rather than running out of time, finds the line
+// gone (an adapter unplugged): the commands that repeat at once after a
+// failure would otherwise hold a core until STOP.
+constexpr uint32_t kFailedWritePauseMs = 100;
 constexpr uint32_t kPurgeAll =
     platform::kPurgeTxAbort | platform::kPurgeRxAbort | platform::kPurgeTxClear | platform::kPurgeRxClear;
 
@@ -44,6 +49,7 @@ bool SendRequest(platform::SerialPort& port, const uint8_t* frame, size_t n, uin
     size_t written = 0;
     if (!port.write(frame, n, written)) {
         error = port.lastError();
+        platform::SleepMilliseconds(kFailedWritePauseMs);
         return false;
     }
     // A write that took fewer bytes failed without a system error of its own.

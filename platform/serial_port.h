@@ -9,8 +9,40 @@
 
 namespace platform {
 
-// Line settings the programs read and change. A port keeps every other
-// driver setting as it found it when these are written back.
+// Line settings the programs read and change. setLine writes these fields
+// and keeps every other driver setting as the port holds it; what each side
+// makes of each field:
+//   baudRate          both; POSIX speeds without a termios constant go
+//                     through termios2.
+//   byteSize          both, 5 to 8; POSIX refuses other values.
+//   parity            0 none, 1 odd, 2 even, 3 mark, 4 space on both; POSIX
+//                     has mark and space only where termios has CMSPAR
+//                     (Linux) and refuses them elsewhere.
+//   stopBits          0 one, 2 two on both; 1 (one and a half) Windows only,
+//                     POSIX refuses it.
+//   parityCheck       both (fParity; INPCK).
+//   ctsOutputFlow     both (fOutxCtsFlow; CRTSCTS). On POSIX CTS flow and the
+//                     RTS handshake are one flag: either sets both, and
+//                     getLine then reports both.
+//   dsrOutputFlow     Windows only; POSIX reports false and refuses true.
+//   dtrControl        0 disable, 1 enable, 2 handshake on Windows; POSIX
+//                     lowers DTR for 0 and raises it otherwise.
+//   rtsControl        0 disable, 1 enable, 2 handshake, 3 toggle on Windows;
+//                     POSIX lowers RTS for 0, raises it for 1, hands it to
+//                     CRTSCTS for 2 and leaves it alone for 3.
+//   errorCharReplace  Windows only; POSIX reports false and refuses true.
+// A refused value fails setLine with EINVAL and changes nothing. On POSIX,
+// getLine reads DTR and RTS from the modem lines (a pty has none: it gives
+// back the values last set).
+// Kept as found: on Windows every other field of the device control block
+// (XON/XOFF flow and characters, fBinary, fNull, fAbortOnError...); on POSIX
+// every other termios flag, among them XON/XOFF flow (IXON, IXOFF, IXANY)
+// and its characters, break handling (IGNBRK, BRKINT), IGNPAR and HUPCL.
+// A Linux terminal starts with IXON on, which takes the bytes 0x11 and 0x13
+// out of what is read: `stty -F DEVICE -ixon` turns it off for good.
+// Opening a POSIX port makes it binary, as a Windows port always is: no
+// line editing, echo, signal keys, CR/NL translation, eighth-bit stripping,
+// parity marking or output processing, and no wait for carrier.
 struct LineSettings {
     uint32_t baudRate = 9600;
     uint8_t byteSize = 8;
@@ -24,10 +56,14 @@ struct LineSettings {
     bool errorCharReplace = false;
 };
 
-// Read and write limits in milliseconds, with the Windows meaning:
-// a read ends when its bytes are in, when the gap between two bytes exceeds
-// readInterval (0 = no gap limit), or when readTotalConstant +
-// readTotalMultiplier x bytes asked has passed (both 0 = no total limit).
+// Read and write limits in milliseconds, with the Windows meaning, on both
+// sides: a read ends when its bytes are in, when the gap after a byte
+// exceeds readInterval (0 = no gap limit), or when readTotalConstant +
+// readTotalMultiplier x bytes asked has passed (both 0 = no total limit);
+// it then succeeds with the bytes that came. A write ends when the driver
+// has taken all its bytes or when writeTotalConstant +
+// writeTotalMultiplier x bytes has passed (both 0 = no limit); it then
+// succeeds with the count the line took.
 struct Timeouts {
     uint32_t readInterval = 0;
     uint32_t readTotalMultiplier = 0;
@@ -44,7 +80,10 @@ enum PurgeFlags : uint32_t {
     kPurgeRxClear = 0x0008,
 };
 
-// Line error bits, as ClearCommError reports them.
+// Line error bits, as ClearCommError reports them. POSIX takes them from
+// the driver's counters (TIOCGICOUNT) where the driver keeps them, as the
+// UART and USB serial drivers of Linux do; a pty keeps none and never
+// reports an error.
 enum LineErrorBits : uint32_t {
     kLineErrorOverrun = 0x0002,
     kLineErrorParity = 0x0004,
@@ -67,8 +106,11 @@ public:
     // Reports the line errors seen since the last call and resets them.
     virtual bool clearErrors(uint32_t& errors) = 0;
     // One synchronous read of up to n bytes under the port's timeouts;
-    // `got` says how many came.
+    // `got` says how many came. A line that is gone (hang-up, device
+    // unplugged) fails the read at once, keeping the bytes that came.
     virtual bool read(void* buffer, size_t n, size_t& got) = 0;
+    // One synchronous write under the port's timeouts; `written` says how
+    // many bytes the line took. A line that is gone fails it at once.
     virtual bool write(const void* buffer, size_t n, size_t& written) = 0;
     // Closes the OS handle. A port that fails to close stays usable.
     virtual bool close() = 0;
@@ -78,6 +120,14 @@ public:
 protected:
     SerialPort() = default;
 };
+
+// The program is ending: every serial wait without a time limit, now and
+// later, fails at once (EINTR; ERROR_OPERATION_ABORTED on Windows). On POSIX
+// waits with a limit run to it; on Windows a call already waiting is
+// cancelled. Safe in a signal handler. A console calls it on Ctrl+C, so that
+// a write into a line that takes no bytes cannot hold it.
+void StopSerialWaits();
+void ResumeSerialWaitsForTesting();
 
 // Opens a port by device name for exclusive reading and writing.
 // On failure returns null and puts the OS error code into `error`.

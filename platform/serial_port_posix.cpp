@@ -1,11 +1,12 @@
-// Serial port over termios, keeping the Windows read-timeout rules.
+// Serial port over termios, keeping the Windows timeout rules.
 #include "platform/serial_port.h"
 
+#include "platform/deadline.h"
 #include "platform/serial_baud_linux.h"
+#include "platform/serial_line_posix.h"
 
-#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -20,7 +21,12 @@
 namespace platform {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// A wait without limit wakes this often to see whether the program asked
+// its waits to stop (a signal may land on another thread).
+constexpr int kStopCheckMs = 100;
+
+std::atomic<bool> g_waitsStopped{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 struct StandardSpeed {
     uint32_t bits;
@@ -50,16 +56,11 @@ uint32_t SpeedBits(speed_t code) {
     return 0;
 }
 
-// Milliseconds from now until `deadline`, rounded up, at least 0.
-int MillisecondsUntil(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return 0;
-    return static_cast<int>((left + 999) / 1000);
-}
+enum class Wait { Ready, TimedOut, Failed };
 
 class PosixSerialPort final : public SerialPort {
 public:
-    explicit PosixSerialPort(int fd) : fd_(fd) { readErrorCounts(counts_); }
+    explicit PosixSerialPort(int fd) : fd_(fd) { haveCounts_ = readErrorCounts(counts_); }
     ~PosixSerialPort() override { close(); }
 
     bool getLine(LineSettings& s) override {
@@ -68,43 +69,25 @@ public:
         uint32_t bits = SpeedBits(cfgetospeed(&t));
         if (bits == 0) bits = customBaud_;
         s.baudRate = bits;
-        switch (t.c_cflag & CSIZE) {
-        case CS5: s.byteSize = 5; break;
-        case CS6: s.byteSize = 6; break;
-        case CS7: s.byteSize = 7; break;
-        default: s.byteSize = 8; break;
+        ReadLineSettings(t, s);
+        int lines = 0;
+        const bool haveLines = ioctl(fd_, TIOCMGET, &lines) == 0; // a pty has no modem lines
+        s.dtrControl = haveLines ? ((lines & TIOCM_DTR) ? kControlEnable : kControlDisable) : dtrControl_;
+        if (s.ctsOutputFlow) {
+            s.rtsControl = kControlHandshake;
+        } else {
+            s.rtsControl = haveLines ? ((lines & TIOCM_RTS) ? kControlEnable : kControlDisable) : rtsControl_;
         }
-        s.parity = (t.c_cflag & PARENB) ? ((t.c_cflag & PARODD) ? 1 : 2) : 0;
-        s.stopBits = (t.c_cflag & CSTOPB) ? 2 : 0;
-        s.parityCheck = (t.c_iflag & INPCK) != 0;
-        s.ctsOutputFlow = (t.c_cflag & CRTSCTS) != 0;
-        s.dsrOutputFlow = false;
-        s.dtrControl = dtrControl_;
-        s.rtsControl = (t.c_cflag & CRTSCTS) ? 2 : rtsControl_;
-        s.errorCharReplace = false;
         return true;
     }
 
     bool setLine(const LineSettings& s) override {
         termios t{};
         if (tcgetattr(fd_, &t) != 0) return fail();
-        cfmakeraw(&t);
-        t.c_cflag |= CLOCAL | CREAD;
-        t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-        switch (s.byteSize) {
-        case 5: t.c_cflag |= CS5; break;
-        case 6: t.c_cflag |= CS6; break;
-        case 7: t.c_cflag |= CS7; break;
-        default: t.c_cflag |= CS8; break;
+        if (!ApplyLineSettings(s, t)) {
+            lastError_ = EINVAL;
+            return false;
         }
-        if (s.parity == 1) t.c_cflag |= PARENB | PARODD;
-        if (s.parity == 2) t.c_cflag |= PARENB;
-        if (s.stopBits != 0) t.c_cflag |= CSTOPB;
-        if (s.parityCheck) t.c_iflag |= INPCK;
-        if (s.ctsOutputFlow || s.rtsControl == 2) t.c_cflag |= CRTSCTS;
-        // Reads are timed by poll(), never by the driver.
-        t.c_cc[VMIN] = 0;
-        t.c_cc[VTIME] = 0;
         speed_t code{};
         const bool standard = StandardSpeedCode(s.baudRate, code);
         if (standard) {
@@ -143,13 +126,11 @@ public:
 
     bool clearErrors(uint32_t& errors) override {
         errors = 0;
-        ErrorCounts now{};
+        LineErrorCounts now{};
         if (!readErrorCounts(now)) return true; // a pty or a driver without counters
-        if (now.frame != counts_.frame) errors |= kLineErrorFrame;
-        if (now.overrun != counts_.overrun) errors |= kLineErrorOverrun;
-        if (now.parity != counts_.parity) errors |= kLineErrorParity;
-        if (now.brk != counts_.brk) errors |= kLineErrorBreak;
+        if (haveCounts_) errors = LineErrorsBetween(counts_, now);
         counts_ = now;
+        haveCounts_ = true;
         return true;
     }
 
@@ -157,40 +138,21 @@ public:
         got = 0;
         if (n == 0) return true;
         auto* out = static_cast<unsigned char*>(buffer);
-        const bool totalLimit = timeouts_.readTotalConstant != 0 || timeouts_.readTotalMultiplier != 0;
-        const auto start = Clock::now();
-        const auto totalDeadline =
-            start + std::chrono::milliseconds(static_cast<uint64_t>(timeouts_.readTotalConstant) +
-                                              static_cast<uint64_t>(timeouts_.readTotalMultiplier) * n);
-        Clock::time_point lastByte{};
+        const Deadline total = Deadline::ForTotal(timeouts_.readTotalConstant, timeouts_.readTotalMultiplier, n);
+        Deadline gap = Deadline::Never(); // no gap limit before the first byte
         while (got < n) {
-            int wait = -1;
-            if (totalLimit) wait = MillisecondsUntil(totalDeadline);
-            if (got > 0 && timeouts_.readInterval != 0) {
-                const int gap = MillisecondsUntil(lastByte + std::chrono::milliseconds(timeouts_.readInterval));
-                wait = (wait < 0) ? gap : std::min(wait, gap);
-            }
-            if (wait == 0) break;
-            pollfd p{fd_, POLLIN, 0};
-            const int ready = ::poll(&p, 1, wait);
-            if (ready < 0) {
-                if (errno == EINTR) continue;
-                return fail();
-            }
-            if (ready == 0) continue; // the loop re-checks the limits
-            if ((p.revents & POLLIN) == 0) {
-                // Hang-up or error with nothing to read: the line is gone.
-                lastError_ = EIO;
-                return false;
-            }
+            const Wait wait = waitFor(POLLIN, Deadline::Earlier(total, gap));
+            if (wait == Wait::TimedOut) break;
+            if (wait == Wait::Failed) return false;
             const ssize_t r = ::read(fd_, out + got, n - got);
             if (r < 0) {
                 if (errno == EAGAIN || errno == EINTR) continue;
                 return fail();
             }
-            if (r == 0) continue;
+            // Readable and yet no byte: the other side hung up.
+            if (r == 0) return lineGone();
             got += static_cast<size_t>(r);
-            lastByte = Clock::now();
+            if (timeouts_.readInterval != 0) gap = Deadline::After(timeouts_.readInterval);
         }
         return true;
     }
@@ -198,18 +160,17 @@ public:
     bool write(const void* buffer, size_t n, size_t& written) override {
         written = 0;
         const auto* in = static_cast<const unsigned char*>(buffer);
+        const Deadline limit = Deadline::ForTotal(timeouts_.writeTotalConstant, timeouts_.writeTotalMultiplier, n);
         while (written < n) {
             const ssize_t w = ::write(fd_, in + written, n - written);
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                if (errno == EAGAIN) {
-                    pollfd p{fd_, POLLOUT, 0};
-                    if (::poll(&p, 1, -1) < 0 && errno != EINTR) return fail();
-                    continue;
-                }
-                return fail();
+            if (w > 0) {
+                written += static_cast<size_t>(w);
+                continue;
             }
-            written += static_cast<size_t>(w);
+            if (w < 0 && errno != EAGAIN && errno != EINTR) return fail();
+            const Wait wait = waitFor(POLLOUT, limit);
+            if (wait == Wait::TimedOut) break; // the line took fewer bytes
+            if (wait == Wait::Failed) return false;
         }
         return true;
     }
@@ -225,11 +186,42 @@ public:
     uint32_t lastError() const override { return lastError_; }
 
 private:
-    struct ErrorCounts {
-        int frame = 0, overrun = 0, parity = 0, brk = 0;
-    };
+    static constexpr uint8_t kControlDisable = 0;
+    static constexpr uint8_t kControlEnable = 1;
+    static constexpr uint8_t kControlHandshake = 2;
 
-    bool readErrorCounts(ErrorCounts& c) const {
+    // Waits until the line is ready for `events` or `deadline` passes. A
+    // hang-up, a line error or a stop of the program's waits fails the wait.
+    Wait waitFor(short events, const Deadline& deadline) {
+        for (;;) {
+            if (deadline.passed()) return Wait::TimedOut;
+            if (!deadline.limited() && g_waitsStopped.load()) {
+                lastError_ = EINTR;
+                return Wait::Failed;
+            }
+            const int ms = deadline.limited() ? deadline.pollMilliseconds() : kStopCheckMs;
+            pollfd p{fd_, events, 0};
+            const int ready = ::poll(&p, 1, ms);
+            if (ready < 0) {
+                if (errno == EINTR) continue; // the loop re-checks the limit and the stop
+                fail();
+                return Wait::Failed;
+            }
+            if (ready == 0) continue;
+            if ((p.revents & (POLLERR | POLLNVAL)) != 0) break;
+            if ((p.revents & events) != 0) return Wait::Ready;
+            if ((p.revents & POLLHUP) != 0) break;
+        }
+        lineGone();
+        return Wait::Failed;
+    }
+
+    bool lineGone() {
+        lastError_ = EIO;
+        return false;
+    }
+
+    bool readErrorCounts(LineErrorCounts& c) const {
 #if defined(__linux__) && defined(TIOCGICOUNT)
         serial_icounter_struct ic{};
         if (ioctl(fd_, TIOCGICOUNT, &ic) != 0) return false;
@@ -247,9 +239,9 @@ private:
     void applyModemLines() {
         int lines = 0;
         if (ioctl(fd_, TIOCMGET, &lines) != 0) return; // a pty has no modem lines
-        lines = (dtrControl_ == 0) ? (lines & ~TIOCM_DTR) : (lines | TIOCM_DTR);
-        if (rtsControl_ == 0) lines &= ~TIOCM_RTS;
-        if (rtsControl_ == 1) lines |= TIOCM_RTS;
+        lines = (dtrControl_ == kControlDisable) ? (lines & ~TIOCM_DTR) : (lines | TIOCM_DTR);
+        if (rtsControl_ == kControlDisable) lines &= ~TIOCM_RTS;
+        if (rtsControl_ == kControlEnable) lines |= TIOCM_RTS;
         (void)ioctl(fd_, TIOCMSET, &lines);
     }
 
@@ -261,13 +253,18 @@ private:
     int fd_;
     uint32_t lastError_ = 0;
     uint32_t customBaud_ = 0;
-    uint8_t dtrControl_ = 1;
-    uint8_t rtsControl_ = 1;
+    uint8_t dtrControl_ = kControlEnable;
+    uint8_t rtsControl_ = kControlEnable;
     Timeouts timeouts_{};
-    ErrorCounts counts_{};
+    LineErrorCounts counts_{};
+    bool haveCounts_ = false;
 };
 
 } // namespace
+
+void StopSerialWaits() { g_waitsStopped.store(true); }
+
+void ResumeSerialWaitsForTesting() { g_waitsStopped.store(false); }
 
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name, uint32_t& error) {
     error = 0;
@@ -284,6 +281,12 @@ std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name, uint32_t& er
     }
     termios t{};
     if (tcgetattr(fd, &t) != 0) {
+        error = static_cast<uint32_t>(errno);
+        ::close(fd);
+        return nullptr;
+    }
+    MakeBinary(t);
+    if (tcsetattr(fd, TCSANOW, &t) != 0) {
         error = static_cast<uint32_t>(errno);
         ::close(fd);
         return nullptr;

@@ -1,46 +1,51 @@
 // Serial port over the Windows communications API: one call per operation.
 #include "platform/serial_port.h"
 
+#include "platform/serial_dcb_fields.h"
+
 #include <windows.h>
+
+#include <atomic>
 
 namespace platform {
 namespace {
 
+// The ports open now, so that a stop of the program's waits can cancel a
+// call that already blocks. More than this many at once are not tracked.
+constexpr size_t kTrackedPorts = 4;
+std::atomic<HANDLE> g_openPorts[kTrackedPorts];
+std::atomic<bool> g_waitsStopped{false};
+
+void Track(HANDLE h) {
+    for (auto& slot : g_openPorts) {
+        HANDLE none = nullptr;
+        if (slot.compare_exchange_strong(none, h)) return;
+    }
+}
+
+void Untrack(HANDLE h) {
+    for (auto& slot : g_openPorts) {
+        HANDLE mine = h;
+        if (slot.compare_exchange_strong(mine, nullptr)) return;
+    }
+}
+
 class Win32SerialPort final : public SerialPort {
 public:
-    explicit Win32SerialPort(HANDLE h) : handle_(h) {}
+    explicit Win32SerialPort(HANDLE h) : handle_(h) { Track(h); }
     ~Win32SerialPort() override { close(); }
 
     bool getLine(LineSettings& s) override {
-        dcb_ = DCB{};
-        dcb_.DCBlength = sizeof(DCB);
-        if (!GetCommState(handle_, &dcb_)) return fail();
-        s.baudRate = dcb_.BaudRate;
-        s.byteSize = dcb_.ByteSize;
-        s.parity = dcb_.Parity;
-        s.stopBits = dcb_.StopBits;
-        s.parityCheck = dcb_.fParity != 0;
-        s.ctsOutputFlow = dcb_.fOutxCtsFlow != 0;
-        s.dsrOutputFlow = dcb_.fOutxDsrFlow != 0;
-        s.dtrControl = static_cast<uint8_t>(dcb_.fDtrControl);
-        s.rtsControl = static_cast<uint8_t>(dcb_.fRtsControl);
-        s.errorCharReplace = dcb_.fErrorChar != 0;
+        if (!readState()) return fail();
+        ReadLineSettingsFromDcb(dcb_, s);
         return true;
     }
 
-    // Changes only the named fields of the block the driver last reported.
+    // Changes only the named fields of the block the driver last reported
+    // (read now when nobody asked for it before).
     bool setLine(const LineSettings& s) override {
-        dcb_.DCBlength = sizeof(DCB);
-        dcb_.BaudRate = s.baudRate;
-        dcb_.ByteSize = s.byteSize;
-        dcb_.Parity = s.parity;
-        dcb_.StopBits = s.stopBits;
-        dcb_.fParity = s.parityCheck ? 1 : 0;
-        dcb_.fOutxCtsFlow = s.ctsOutputFlow ? 1 : 0;
-        dcb_.fOutxDsrFlow = s.dsrOutputFlow ? 1 : 0;
-        dcb_.fDtrControl = s.dtrControl;
-        dcb_.fRtsControl = s.rtsControl;
-        dcb_.fErrorChar = s.errorCharReplace ? 1 : 0;
+        if (!haveState_ && !readState()) return fail();
+        ApplyLineSettingsToDcb(s, dcb_);
         return SetCommState(handle_, &dcb_) || fail();
     }
 
@@ -62,7 +67,9 @@ public:
         ct.ReadTotalTimeoutConstant = t.readTotalConstant;
         ct.WriteTotalTimeoutMultiplier = t.writeTotalMultiplier;
         ct.WriteTotalTimeoutConstant = t.writeTotalConstant;
-        return SetCommTimeouts(handle_, &ct) || fail();
+        if (!SetCommTimeouts(handle_, &ct)) return fail();
+        timeouts_ = t;
+        return true;
     }
 
     bool purge(uint32_t flags) override { return PurgeComm(handle_, flags) || fail(); }
@@ -76,6 +83,8 @@ public:
     }
 
     bool read(void* buffer, size_t n, size_t& got) override {
+        got = 0;
+        if (stopped(timeouts_.readTotalConstant, timeouts_.readTotalMultiplier)) return false;
         DWORD r = 0;
         const BOOL ok = ReadFile(handle_, buffer, static_cast<DWORD>(n), &r, nullptr);
         got = r;
@@ -83,6 +92,8 @@ public:
     }
 
     bool write(const void* buffer, size_t n, size_t& written) override {
+        written = 0;
+        if (stopped(timeouts_.writeTotalConstant, timeouts_.writeTotalMultiplier)) return false;
         DWORD w = 0;
         const BOOL ok = WriteFile(handle_, buffer, static_cast<DWORD>(n), &w, nullptr);
         written = w;
@@ -91,7 +102,11 @@ public:
 
     bool close() override {
         if (handle_ == INVALID_HANDLE_VALUE) return true;
-        if (!CloseHandle(handle_)) return fail();
+        Untrack(handle_);
+        if (!CloseHandle(handle_)) {
+            Track(handle_);
+            return fail();
+        }
         handle_ = INVALID_HANDLE_VALUE;
         return true;
     }
@@ -100,6 +115,22 @@ public:
     uint32_t lastError() const override { return lastError_; }
 
 private:
+    // A call without a time limit after the program stopped its waits.
+    bool stopped(uint32_t constant, uint32_t multiplier) {
+        if (constant != 0 || multiplier != 0 || !g_waitsStopped.load()) return false;
+        lastError_ = ERROR_OPERATION_ABORTED;
+        return true;
+    }
+
+    bool readState() {
+        DCB dcb{};
+        dcb.DCBlength = sizeof(DCB);
+        if (!GetCommState(handle_, &dcb)) return false;
+        dcb_ = dcb;
+        haveState_ = true;
+        return true;
+    }
+
     bool fail() {
         lastError_ = GetLastError();
         return false;
@@ -107,10 +138,24 @@ private:
 
     HANDLE handle_;
     DCB dcb_{};
+    bool haveState_ = false;
+    Timeouts timeouts_{}; // as last set; none before
     uint32_t lastError_ = 0;
 };
 
 } // namespace
+
+// Runs on the thread the C runtime starts for Ctrl+C; a call that blocks
+// already on another thread is cancelled.
+void StopSerialWaits() {
+    g_waitsStopped.store(true);
+    for (auto& slot : g_openPorts) {
+        HANDLE h = slot.load();
+        if (h != nullptr) (void)CancelIoEx(h, nullptr);
+    }
+}
+
+void ResumeSerialWaitsForTesting() { g_waitsStopped.store(false); }
 
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name, uint32_t& error) {
     error = 0;

@@ -36,10 +36,15 @@ PtyPair::PtyPair() {
     slave_ = name;
 }
 
-PtyPair::~PtyPair() {
+PtyPair::~PtyPair() { hangUp(); }
+
+void PtyPair::hangUp() {
     if (!link_.empty()) ::unlink(link_.c_str());
+    link_.clear();
     if (slaveKeeper_ >= 0) ::close(slaveKeeper_);
+    slaveKeeper_ = -1;
     if (master_ >= 0) ::close(master_);
+    master_ = -1;
 }
 
 bool PtyPair::linkAs(const std::string& linkPath) {

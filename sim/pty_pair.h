@@ -20,6 +20,10 @@ public:
     // Makes `linkPath` a symbolic link to the slave (replacing an old link).
     bool linkAs(const std::string& linkPath);
 
+    // Goes away as an unplugged adapter does: the host side hangs up, its
+    // device node and the link to it disappear. ok() is false afterwards.
+    void hangUp();
+
 private:
     int master_ = -1;
     int slaveKeeper_ = -1; // keeps the slave alive between host openings

@@ -136,14 +136,14 @@ TEST_F(LogDumpTest, AFailedWriteReportsItsPathAndKeepsTheOldFile) {
 TEST_F(LogDumpTest, ACyrillicSerialNamesTheFileInUtf8) {
     SetDeviceInfo(SampleInfo("Серия-7"));
     Bytes buffer = Pages(1);
-    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256));
+    ASSERT_EQ(kFileOk, WriteLogDump(buffer.data(), 256, kWritten));
     EXPECT_TRUE(FileExists(u8"Серия-7.tea"));
     EXPECT_FALSE(FileExists("Серия-7.tea")); // no file of raw code page 1251 bytes
     EXPECT_EQ("Серия-7", DecodeLogDumpTrailer(PlainDump(u8"Серия-7.tea").data() + 256).serialText);
 
     ASSERT_EQ(0, ::mkdir(u8"Серия-7.tea.tmp", 0755));
     buffer = Pages(1);
-    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 256));
+    EXPECT_EQ(kFileCannotOpen, WriteLogDump(buffer.data(), 256, kWritten));
     ExpectOneMessage(" Ошибка записи файла <.\\Серия-7.tea>", "Запись в файл", MessageIcon::Stop);
     ::rmdir(u8"Серия-7.tea.tmp");
 }

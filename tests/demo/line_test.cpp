@@ -3,7 +3,11 @@
 #include "platform/clock.h"
 #include "sim_fixture.h"
 
+#include "sim/pty_pair.h"
+
+#include <chrono>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -124,6 +128,49 @@ TEST_F(LineTest, SearchReportsTheNumbersOfTheListedPorts) {
     };
     EXPECT_EQ(4, ScanPorts(2, [&](const std::string& s) { status.push_back(s); }, options));
     EXPECT_EQ(status, (std::vector<std::string>{"scanning COM3", "scanning COM4", "device found on COM4"}));
+}
+
+TEST_F(LineTest, LineThatGoesAwayFailsAtOnceAndIsFoundAgainWhenItComesBack) {
+    Start();
+    const std::string name = ::testing::TempDir() + "pollbench-line-" + std::to_string(::getpid());
+    ASSERT_TRUE(line->linkAs(name));
+    core.m_Driver.m_PortName = name;
+    EXPECT_EQ(Send(kHdrSimplePoll), 0);
+    line.reset(); // unplugged: the device node goes
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeCallFailed);
+    EXPECT_FALSE(core.m_Driver.IsOpen());
+    EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeNotOpen);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    line = std::make_unique<sim::StandardLine>();
+    ASSERT_TRUE(line->linkAs(name));
+    EXPECT_EQ(Send(kHdrSimplePoll), 0); // plugged in again: the next request opens it
+    EXPECT_TRUE(core.m_Driver.IsOpen());
+}
+
+TEST(StuckLine, RequestIntoALineThatTakesNoBytesIsShortAfterItsWriteLimit) {
+    sim::PtyPair pty; // nobody reads the device side
+    ASSERT_TRUE(pty.ok());
+    {
+        auto filler = OpenDemoPort(pty.slavePath());
+        ASSERT_NE(filler, nullptr);
+        platform::Timeouts t;
+        t.writeTotalConstant = 200;
+        ASSERT_TRUE(filler->setTimeouts(t));
+        std::vector<uint8_t> flood(1 << 20, 0x55);
+        size_t written = 0;
+        ASSERT_TRUE(filler->write(flood.data(), flood.size(), written));
+        ASSERT_LT(written, flood.size());
+    }
+    CCctDriver driver;
+    driver.m_PortName = pty.slavePath();
+    CctReply reply;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(driver.Request(kHdrSimplePoll, {}, reply), -kExchangeWriteShort);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(115)); // 20 ms + 20 ms x 5 bytes
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1500));
+    EXPECT_FALSE(driver.IsOpen());
 }
 
 } // namespace

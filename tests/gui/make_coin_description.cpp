@@ -3,6 +3,7 @@
 //
 //   gui_coin_description PATH
 #include "coindata/coin_description_file.h"
+#include "tests/support/coin_description_files.h"
 #include "coindata/coin_image.h"
 
 #include <cstdio>

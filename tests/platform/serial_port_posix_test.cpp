@@ -1,13 +1,20 @@
-// The POSIX serial port over a pty pair: the Windows read-timeout rules,
-// purge, exclusive open and reopening.
+// The POSIX serial port over a pty pair: the Windows read and write
+// timeout rules, purge, exclusive open, reopening, kept line settings, and
+// a line that stops taking bytes or goes away.
 #include "platform/serial_port.h"
 #include "sim/pty_pair.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -46,6 +53,13 @@ std::vector<uint8_t> ReadMaster(int fd, size_t n, int timeoutMs = 2000) {
     return bytes;
 }
 
+// CPU time this thread has used, in milliseconds.
+long ThreadCpuMilliseconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<long>(t.tv_sec * 1000 + t.tv_nsec / 1000000);
+}
+
 class PosixSerialPort : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,6 +82,34 @@ protected:
         t.readTotalMultiplier = multiplier;
         t.readTotalConstant = constant;
         ASSERT_TRUE(port->setTimeouts(t));
+    }
+
+    void SetWriteLimits(uint32_t multiplier, uint32_t constant) {
+        platform::Timeouts t;
+        ASSERT_TRUE(port->getTimeouts(t));
+        t.writeTotalMultiplier = multiplier;
+        t.writeTotalConstant = constant;
+        ASSERT_TRUE(port->setTimeouts(t));
+    }
+
+    // Writes until the pty holds all it can while nobody reads the device
+    // side; returns how many bytes it took.
+    size_t FillTheLine() {
+        SetWriteLimits(0, 200);
+        std::vector<uint8_t> flood(1 << 20, 0x55);
+        size_t written = 0;
+        EXPECT_TRUE(port->write(flood.data(), flood.size(), written));
+        EXPECT_GT(written, 0u);
+        EXPECT_LT(written, flood.size());
+        return written;
+    }
+
+    // One write of n bytes; returns the milliseconds it took.
+    long TimedWrite(size_t n, size_t& written, bool& ok) {
+        std::vector<uint8_t> bytes(n, 0x42);
+        const auto start = Clock::now();
+        ok = port->write(bytes.data(), n, written);
+        return MillisecondsSince(start);
     }
 
     // One read of up to n bytes; returns the milliseconds it took.
@@ -247,6 +289,196 @@ TEST_F(PosixSerialPort, TimeoutsReadBackAsSet) {
     EXPECT_EQ(100u, t.readInterval);
     EXPECT_EQ(10u, t.readTotalMultiplier);
     EXPECT_EQ(1000u, t.readTotalConstant);
+}
+
+TEST_F(PosixSerialPort, WriteIntoALineThatTakesNoBytesEndsShortAtItsLimit) {
+    FillTheLine();
+    SetWriteLimits(20, 20); // Pollbench: 20 ms + 20 ms a byte
+    size_t written = 99;
+    bool ok = false;
+    const long elapsed = TimedWrite(10, written, ok);
+    EXPECT_TRUE(ok); // a write that ran out of time is short, not failed
+    EXPECT_EQ(0u, written);
+    EXPECT_GE(elapsed, 215);
+    EXPECT_LT(elapsed, 1500);
+}
+
+TEST_F(PosixSerialPort, PeerThatStopsTakingBytesLeavesTheWriteShort) {
+    FillTheLine();
+    constexpr size_t kTaken = 64 * 1024;
+    std::atomic<size_t> taken{0};
+    peer = std::thread([&] { taken = ReadMaster(pty.masterFd(), kTaken).size(); });
+    SetWriteLimits(0, 600);
+    size_t written = 0;
+    bool ok = false;
+    const long elapsed = TimedWrite(1 << 20, written, ok);
+    peer.join();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(kTaken, taken.load());
+    EXPECT_GT(written, 0u); // what the peer made room for went out
+    EXPECT_LT(written, size_t{1} << 20);
+    EXPECT_GE(elapsed, 590);
+}
+
+TEST_F(PosixSerialPort, WriteWithoutLimitWaitsUntilTheProgramStopsItsWaits) {
+    FillTheLine();
+    SetWriteLimits(0, 0); // Ducat: writes have no limit
+    // As the consoles do it: Ctrl+C lands in a handler that stops the waits,
+    // and poll() in the writing thread sees EINTR.
+    struct sigaction action{};
+    action.sa_handler = [](int) { platform::StopSerialWaits(); };
+    struct sigaction old{};
+    ASSERT_EQ(0, ::sigaction(SIGUSR1, &action, &old));
+    const pthread_t writer = ::pthread_self();
+    peer = std::thread([writer] {
+        Sleep(400);
+        ::pthread_kill(writer, SIGUSR1);
+    });
+    size_t written = 99;
+    bool ok = true;
+    const long elapsed = TimedWrite(10, written, ok);
+    peer.join();
+    ::sigaction(SIGUSR1, &old, nullptr);
+    platform::ResumeSerialWaitsForTesting();
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(static_cast<uint32_t>(EINTR), port->lastError());
+    EXPECT_EQ(0u, written);
+    EXPECT_GE(elapsed, 390); // it did wait for the line until then
+    EXPECT_LT(elapsed, 2000);
+}
+
+TEST_F(PosixSerialPort, StoppedWaitsLeaveLimitedOnesAlone) {
+    platform::StopSerialWaits();
+    SetReadLimits(0, 0, 150);
+    uint8_t buffer[4];
+    size_t got = 99;
+    const bool ok = port->read(buffer, 4, got);
+    platform::ResumeSerialWaitsForTesting();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(0u, got);
+}
+
+TEST_F(PosixSerialPort, HangUpEndsAReadAtOnceAsAFailureWithoutSpinning) {
+    SetReadLimits(100, 10, 5000);
+    peer = std::thread([this] {
+        Sleep(100);
+        pty.hangUp();
+    });
+    uint8_t buffer[10];
+    size_t got = 0;
+    const long cpuBefore = ThreadCpuMilliseconds();
+    const auto start = Clock::now();
+    EXPECT_FALSE(port->read(buffer, sizeof buffer, got));
+    const long elapsed = MillisecondsSince(start);
+    EXPECT_EQ(static_cast<uint32_t>(EIO), port->lastError());
+    EXPECT_LT(elapsed, 2000); // the limit was 5100 ms
+    EXPECT_LT(ThreadCpuMilliseconds() - cpuBefore, 200);
+    // Every later call fails at once too.
+    const auto again = Clock::now();
+    EXPECT_FALSE(port->read(buffer, sizeof buffer, got));
+    size_t written = 0;
+    EXPECT_FALSE(port->write(buffer, 3, written));
+    EXPECT_LT(MillisecondsSince(again), 500);
+}
+
+TEST_F(PosixSerialPort, PortThatGoesAwayIsFoundAgainUnderItsNameWhenItComesBack) {
+    const std::string name = ::testing::TempDir() + "serial-comes-back-" + std::to_string(::getpid());
+    ASSERT_TRUE(port->close());
+    ASSERT_TRUE(pty.linkAs(name));
+    uint32_t error = 0;
+    port = platform::OpenSerialPort(name, error);
+    ASSERT_NE(nullptr, port);
+    pty.hangUp();
+    size_t written = 0;
+    const uint8_t frame[] = {2, 0, 1, 254, 255};
+    EXPECT_FALSE(port->write(frame, sizeof frame, written));
+    ASSERT_TRUE(port->close());
+    EXPECT_EQ(nullptr, platform::OpenSerialPort(name, error));
+    EXPECT_EQ(static_cast<uint32_t>(ENOENT), error);
+
+    sim::PtyPair back;
+    ASSERT_TRUE(back.ok());
+    ASSERT_TRUE(back.linkAs(name));
+    port = platform::OpenSerialPort(name, error);
+    ASSERT_NE(nullptr, port) << error;
+    ASSERT_TRUE(port->write(frame, sizeof frame, written));
+    EXPECT_EQ((std::vector<uint8_t>(frame, frame + sizeof frame)), ReadMaster(back.masterFd(), sizeof frame));
+}
+
+// Sets the pty's terminal as a fresh Linux terminal is, while no port holds it.
+void MakeCooked(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    termios t{};
+    ASSERT_EQ(0, ::tcgetattr(fd, &t));
+    t.c_iflag |= ICRNL | INLCR | IXON | IXOFF | IXANY;
+    t.c_oflag |= OPOST | ONLCR;
+    t.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+    t.c_cc[VSTART] = 0x01;
+    t.c_cc[VSTOP] = 0x02;
+    ASSERT_EQ(0, ::tcsetattr(fd, TCSANOW, &t));
+    ::close(fd);
+}
+
+termios TerminalOf(const std::string& path) {
+    termios t{};
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(0, ::tcgetattr(fd, &t));
+    ::close(fd);
+    return t;
+}
+
+TEST_F(PosixSerialPort, BytesPassUnchangedOnACookedTerminalAndItsFlowControlIsKept) {
+    ASSERT_TRUE(port->close());
+    MakeCooked(pty.slavePath());
+    uint32_t error = 0;
+    port = platform::OpenSerialPort(pty.slavePath(), error);
+    ASSERT_NE(nullptr, port);
+    platform::LineSettings line;
+    ASSERT_TRUE(port->getLine(line));
+    line.baudRate = 9600;
+    ASSERT_TRUE(port->setLine(line));
+    SetReadLimits(100, 10, 1000);
+
+    // CR, LF, Ctrl+C, DEL, Ctrl+Z, Ctrl+D: a terminal would translate,
+    // echo, signal or hold them back for a line.
+    const std::vector<uint8_t> in = {0x0D, 0x0A, 0x03, 0x7F, 0x1A, 0x04, 0xFF};
+    WriteAll(pty.masterFd(), in);
+    uint8_t buffer[7] = {};
+    size_t got = 0;
+    ASSERT_TRUE(port->read(buffer, sizeof buffer, got));
+    EXPECT_EQ(in, std::vector<uint8_t>(buffer, buffer + got));
+    const uint8_t out[] = {0x0A, 0x0D, 0x09};
+    size_t written = 0;
+    ASSERT_TRUE(port->write(out, sizeof out, written));
+    EXPECT_EQ((std::vector<uint8_t>(out, out + sizeof out)), ReadMaster(pty.masterFd(), 10, 200)); // no echo
+
+    ASSERT_TRUE(port->close());
+    const termios t = TerminalOf(pty.slavePath());
+    EXPECT_EQ(static_cast<tcflag_t>(IXON | IXOFF | IXANY), t.c_iflag & (IXON | IXOFF | IXANY));
+    EXPECT_EQ(0x01, t.c_cc[VSTART]);
+    EXPECT_EQ(0x02, t.c_cc[VSTOP]);
+    EXPECT_EQ(0u, t.c_iflag & (ICRNL | INLCR));
+    EXPECT_EQ(0u, t.c_lflag & (ICANON | ECHO | ISIG));
+    EXPECT_EQ(B9600, ::cfgetospeed(&t));
+}
+
+TEST_F(PosixSerialPort, SettingsTheLineCannotCarryAreRefusedWithoutAChange) {
+    platform::LineSettings line;
+    ASSERT_TRUE(port->getLine(line));
+    platform::LineSettings bad = line;
+    bad.stopBits = 1;
+    EXPECT_FALSE(port->setLine(bad));
+    EXPECT_EQ(static_cast<uint32_t>(EINVAL), port->lastError());
+    bad = line;
+    bad.dsrOutputFlow = true;
+    EXPECT_FALSE(port->setLine(bad));
+    platform::LineSettings back;
+    ASSERT_TRUE(port->getLine(back));
+    EXPECT_EQ(line.baudRate, back.baudRate);
+    EXPECT_EQ(line.stopBits, back.stopBits);
+    EXPECT_FALSE(back.dsrOutputFlow);
 }
 
 } // namespace

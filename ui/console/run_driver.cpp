@@ -3,6 +3,7 @@
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "platform/clock.h"
+#include "platform/serial_port.h"
 
 #include <atomic>
 #include <csignal>
@@ -14,7 +15,12 @@ constexpr uint32_t kTickMs = 100;
 std::atomic<bool> g_interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+// A write into a line that takes no bytes has no limit of its own: the
+// port gives it up, so the run can end.
+extern "C" void OnInterrupt(int) {
+    g_interrupted.store(true);
+    platform::StopSerialWaits();
+}
 
 // Only the run's thread sets the stop flag while the console has not.
 bool RunEnding() { return Mailbox.bStopThread.load(std::memory_order_acquire) != 0; }
