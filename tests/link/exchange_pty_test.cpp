@@ -120,11 +120,10 @@ TEST_F(ExchangeOverPty, LineThatWentAwayFailsEachWriteWithoutHoldingACore) {
     pty.hangUp(); // the adapter is unplugged mid-run
     // The coin table read repeats a failed request at once: a second of
     // repeats is a handful of attempts, not a core's worth.
-    Mailbox.bSubCommand = 3;
     const auto start = std::chrono::steady_clock::now();
     int attempts = 0;
     while (std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) {
-        const ExchangeOutcome outcome = Exchange(*port, BuildRequest(0x03), 5);
+        const ExchangeOutcome outcome = Exchange(*port, BuildRequest(0x03), 5, ReplyForm::Short);
         ASSERT_EQ(ExchangeStatus::WriteFailed, outcome.status);
         EXPECT_EQ(static_cast<uint32_t>(EIO), outcome.systemError);
         ++attempts;
