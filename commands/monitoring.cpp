@@ -26,7 +26,29 @@ void WarnRowOnce(RunState& run, int row) {
     LogQueuePushFormat("C_T: ***** Строка монеты %d вне таблицы (0-15), монета не учтена", row);
 }
 
-CoinResultRecord DecodeResult(const uint8_t* data) {
+void CountAccepted(int row) {
+    if (stDeviceCoins.IncrementAcceptCount(row)) CurrentFrontEnd().RefreshDeviceCoinList();
+}
+
+void TakeResult(RunState& run, const uint8_t* data) {
+    const int32_t stamp = static_cast<int32_t>(LoadLe32(data + r::kStampAt));
+    const uint32_t counter = data[r::kCounterAt];
+    const int32_t last = Mailbox.dwLastRecordNumber.load(std::memory_order_acquire);
+    if (stamp == last && counter == Mailbox.bLastEventCounter.load(std::memory_order_acquire)) return;
+    const CoinResultRecord result = DecodeCoinResult(data);
+    const bool rowKnown = result.iResultCoinIndex < kDeviceCoinRows;
+    if (!rowKnown) WarnRowOnce(run, result.iResultCoinIndex);
+    // The first result after a start is shown, not counted.
+    if (stamp != last && result.bAccepted != 0 && last != kNoRecord && rowKnown) CountAccepted(result.iResultCoinIndex);
+    SetCoinResult(result);
+    Mailbox.dwLastRecordNumber.store(stamp, std::memory_order_release);
+    Mailbox.bLastEventCounter.store(counter, std::memory_order_release);
+    Mailbox.bNewData.store(1, std::memory_order_release);
+}
+
+} // namespace
+
+CoinResultRecord DecodeCoinResult(const uint8_t* data) {
     CoinResultRecord result;
     for (int i = 0; i < 2; ++i) {
         result.aiStatErrors[i] = data[r::kStatErrorsAt + i];
@@ -42,28 +64,6 @@ CoinResultRecord DecodeResult(const uint8_t* data) {
     result.bAccepted = data[r::kAcceptedAt];
     return result;
 }
-
-void CountAccepted(int row) {
-    if (stDeviceCoins.IncrementAcceptCount(row)) CurrentFrontEnd().RefreshDeviceCoinList();
-}
-
-void TakeResult(RunState& run, const uint8_t* data) {
-    const int32_t stamp = static_cast<int32_t>(LoadLe32(data + r::kStampAt));
-    const uint32_t counter = data[r::kCounterAt];
-    const int32_t last = Mailbox.dwLastRecordNumber.load(std::memory_order_acquire);
-    if (stamp == last && counter == Mailbox.bLastEventCounter.load(std::memory_order_acquire)) return;
-    const CoinResultRecord result = DecodeResult(data);
-    const bool rowKnown = result.iResultCoinIndex < kDeviceCoinRows;
-    if (!rowKnown) WarnRowOnce(run, result.iResultCoinIndex);
-    // The first result after a start is shown, not counted.
-    if (stamp != last && result.bAccepted != 0 && last != kNoRecord && rowKnown) CountAccepted(result.iResultCoinIndex);
-    SetCoinResult(result);
-    Mailbox.dwLastRecordNumber.store(stamp, std::memory_order_release);
-    Mailbox.bLastEventCounter.store(counter, std::memory_order_release);
-    Mailbox.bNewData.store(1, std::memory_order_release);
-}
-
-} // namespace
 
 void HandleMonitoring(RunState& run) {
     const uint8_t payload[r::kRequestData - 1] = {};

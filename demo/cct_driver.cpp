@@ -1,6 +1,7 @@
 #include "demo/cct_driver.h"
 
 #include "demo/reset_question.h"
+#include "demo/trace/program_trace.h"
 #include "platform/clock.h"
 
 #include <cstring>
@@ -8,7 +9,8 @@
 uint8_t s_LastEventCounter = 0;
 
 CCctDriver::CCctDriver()
-    : m_AskReinitialize(AskReinitializeByMessageBox), m_OpenPort(OpenDemoPort), m_Timeouts(DemoPortTimeouts()) {}
+    : m_Trace(ProgramTraceHook()), m_AskReinitialize(AskReinitializeByMessageBox), m_OpenPort(OpenDemoPort),
+      m_Timeouts(DemoPortTimeouts()) {}
 
 CCctDriver::~CCctDriver() { cctClose(); }
 
@@ -24,7 +26,7 @@ int CCctDriver::cctOpen() {
     const std::string device = DeviceName();
     m_Port = device.empty() ? nullptr : m_OpenPort(device);
     if (!m_Port) {
-        Trace("?", nullptr, 0);
+        Trace(trace_label::kOpenFailed, nullptr, 0);
         return 0;
     }
     // A reply that came after its exchange gave up is still on the line;
@@ -32,7 +34,7 @@ int CCctDriver::cctOpen() {
     m_Port->purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
     // A port that will not take the settings stays open with the ones it has.
     if (!ConfigureDemoPort(*m_Port, m_Timeouts)) return 0;
-    Trace("cctOpen->ok", nullptr, 0);
+    Trace(trace_label::kOpened, nullptr, 0);
     return 1;
 }
 
@@ -40,9 +42,9 @@ void CCctDriver::cctClose() {
     if (!m_Port) return;
     if (m_Port->close()) {
         m_Port.reset();
-        Trace("\r\ncctClose->ok\r\n", nullptr, 0);
+        Trace(trace_label::kClosed, nullptr, 0);
     } else {
-        Trace("\r\ncctClose->err\r\n", nullptr, 0);
+        Trace(trace_label::kCloseFailed, nullptr, 0);
     }
 }
 
@@ -60,7 +62,7 @@ int CCctDriver::Transact(uint8_t header, const uint8_t* data, uint8_t length, ui
     const int result = Exchange(pauseMs, replyCapacity);
     if (result != kExchangeOk) {
         const uint8_t code = static_cast<uint8_t>(result);
-        Trace("TxRxErr #", &code, 1);
+        Trace(trace_label::kFailed, &code, 1);
         cctClose();
         return -result;
     }
@@ -83,13 +85,13 @@ int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {
     const size_t frameLength = kCctFrameOverhead + m_TxFrame[kCctLength];
     size_t written = 0;
     if (!m_Port->write(m_TxFrame, frameLength, written)) return kExchangeCallFailed;
-    Trace("\r\nTx: ", m_TxFrame, written);
+    Trace(trace_label::kSent, m_TxFrame, written);
     if (written != frameLength) return kExchangeWriteShort;
 
     // The one-wire bus hands every byte sent straight back.
     size_t got = 0;
     if (!m_Port->read(m_RxFrame, written, got)) return kExchangeCallFailed;
-    Trace("\r\nRx: ", m_RxFrame, got);
+    Trace(trace_label::kEcho, m_RxFrame, got);
     if (got < written) return kExchangeEchoShort;
     if (std::memcmp(m_RxFrame, m_TxFrame, written) != 0) return kExchangeEchoDiffers;
 
@@ -100,7 +102,7 @@ int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {
 int CCctDriver::ReadReply(size_t replyCapacity) {
     size_t got = 0;
     if (!m_Port->read(m_RxFrame, kCctHeadLength, got)) return kExchangeCallFailed;
-    Trace(" ", m_RxFrame, got);
+    Trace(trace_label::kReply, m_RxFrame, got);
     if (got < kCctHeadLength) return kExchangeHeadShort;
 
     const uint8_t n = m_RxFrame[kCctLength];
@@ -109,11 +111,11 @@ int CCctDriver::ReadReply(size_t replyCapacity) {
     if (n > MAX_REQUEST_DATA || n > replyCapacity) return kExchangeReplyTooLong;
     if (n != 0) {
         if (!m_Port->read(m_RxFrame + kCctHeadLength, n, got)) {
-            Trace(" ", m_RxFrame + kCctHeadLength, got);
+            Trace(trace_label::kReply, m_RxFrame + kCctHeadLength, got);
             return kExchangeCallFailed;
         }
         if (got < n) return kExchangeReplyShort;
-        Trace(" ", m_RxFrame + kCctHeadLength, got);
+        Trace(trace_label::kReply, m_RxFrame + kCctHeadLength, got);
     }
     return CctSumIsZero(m_RxFrame, kCctFrameOverhead + n) ? kExchangeOk : kExchangeBadChecksum;
 }

@@ -26,6 +26,18 @@ enum ExchangeResult : int {
     kExchangeReplyTooLong = 10, // the length byte announces more than 95 bytes
                                 // or more than the caller's buffer holds
 };
+// The labels the driver hands its trace hook.
+namespace trace_label {
+constexpr char kOpenFailed[] = "?";
+constexpr char kOpened[] = "cctOpen->ok";
+constexpr char kClosed[] = "\r\ncctClose->ok\r\n";
+constexpr char kCloseFailed[] = "\r\ncctClose->err\r\n";
+constexpr char kSent[] = "\r\nTx: ";
+constexpr char kEcho[] = "\r\nRx: ";
+constexpr char kReply[] = " ";
+constexpr char kFailed[] = "TxRxErr #";
+} // namespace trace_label
+
 // Transact's answer to a request of more than 95 data bytes.
 constexpr int kTransactRequestTooLong = -20;
 

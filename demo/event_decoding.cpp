@@ -7,10 +7,19 @@ bool IsCountedReject(uint8_t code) {
     }
 }
 
-int NewEventCount(uint8_t counter, uint8_t lastCounter) {
+int EventsSince(uint8_t counter, uint8_t lastCounter) {
     int n = static_cast<uint8_t>(counter - lastCounter);
     if (counter < lastCounter) --n; // the counter went from 255 to 1
+    return n;
+}
+
+int NewEventCount(uint8_t counter, uint8_t lastCounter) {
+    const int n = EventsSince(counter, lastCounter);
     return n > kEventsInReply ? kEventsInReply : n;
+}
+
+std::string LostEventsText(int lost) {
+    return "lost " + std::to_string(lost) + (lost == 1 ? " event" : " events") + " between polls";
 }
 
 void DecodeEvents(const uint8_t* reply, int newEvents, PollCounts& counts) {

@@ -5,13 +5,21 @@
 #include "demo/poll_counts.h"
 
 #include <cstdint>
+#include <string>
 
 constexpr uint8_t kBufferedCreditLength = 11;
 constexpr int kEventsInReply = 5;
 
-// New events between two counters. The counter skips 0 when it wraps, and
-// more than the five events a reply holds are lost.
+// Events that happened between two counters; the counter skips 0 when it
+// wraps from 255 to 1.
+int EventsSince(uint8_t counter, uint8_t lastCounter);
+
+// New events between two counters: more than the five events a reply holds
+// are lost.
 int NewEventCount(uint8_t counter, uint8_t lastCounter);
+
+// "lost 2 events between polls".
+std::string LostEventsText(int lost);
 
 // Error codes that count as a rejected coin.
 bool IsCountedReject(uint8_t code);

@@ -5,6 +5,7 @@
 #include <bitset>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -37,6 +38,9 @@ struct StandardConfig {
     uint8_t optoStates = 0; // bit 0 coin present, bit 1 trash open, at start
 
     std::bitset<256> unknownHeaders; // headers the device stays silent to
+
+    // More devices on the same line, one per address (sim/standard_bus.h).
+    std::vector<uint8_t> extraAddresses;
 };
 
 constexpr uint8_t kOptionFlagsHeader = 213;

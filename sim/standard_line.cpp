@@ -3,14 +3,16 @@
 namespace sim {
 
 StandardLine::StandardLine(StandardConfig config, ServerOptions options)
-    : device_(std::move(config)), server_(device_, options) {
+    : bus_(std::move(config)), server_(bus_, options) {
     server_.start();
 }
 
 StandardLine::~StandardLine() { server_.stop(); }
 
-void StandardLine::withDevice(const std::function<void(StandardAcceptor&)>& change) {
-    server_.withDevice([&](Device&) { change(device_); });
+void StandardLine::withDevice(const std::function<void(StandardAcceptor&)>& change) { withDevice(0, change); }
+
+void StandardLine::withDevice(size_t index, const std::function<void(StandardAcceptor&)>& change) {
+    server_.withDevice([&](Device&) { change(bus_.device(index)); });
 }
 
 } // namespace sim

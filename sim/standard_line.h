@@ -1,9 +1,9 @@
-// A virtual standard acceptor served on a pty of its own, started at once.
-// POSIX only.
+// A virtual standard acceptor served on a pty of its own, started at once;
+// with config.extraAddresses, more acceptors on the same line. POSIX only.
 #pragma once
 
 #include "sim/pty_server.h"
-#include "sim/standard_acceptor.h"
+#include "sim/standard_bus.h"
 
 #include <functional>
 #include <string>
@@ -22,11 +22,13 @@ public:
     const std::string& hostPath() const { return server_.hostPath(); }
     bool linkAs(const std::string& path) { return server_.linkAs(path); }
 
-    // Runs `change` on the device while the server leaves it alone.
+    // Runs `change` on the (first) device while the server leaves it alone.
     void withDevice(const std::function<void(StandardAcceptor&)>& change);
+    // The same for the device `index` of the line (0 = the first).
+    void withDevice(size_t index, const std::function<void(StandardAcceptor&)>& change);
 
 private:
-    StandardAcceptor device_;
+    StandardBus bus_;
     PtyServer server_;
 };
 

@@ -72,6 +72,8 @@ const NumberOption kNumberOptions[] = {
     {"--seed", 0, 0xFFFFFFFF, [](StandardConfig& c, unsigned long n) { c.seed = static_cast<uint32_t>(n); }},
     {"--teach-coins", 1, 255, [](StandardConfig& c, unsigned long n) { c.teachCoins = static_cast<int>(n); }},
     {"--opto", 0, 255, [](StandardConfig& c, unsigned long n) { c.optoStates = static_cast<uint8_t>(n); }},
+    {"--extra-address", 1, 255,
+     [](StandardConfig& c, unsigned long n) { c.extraAddresses.push_back(static_cast<uint8_t>(n)); }},
 };
 
 struct TextOption {
@@ -158,7 +160,8 @@ const char* StandardOptionsHelp() {
            "  --teach-coins N      coins that complete a teach (default 3)\n"
            "  --opto N             opto states: bit 0 coin present, bit 1 trash open (default 0)\n"
            "  --no-teach           the device does not know teach mode\n"
-           "  --no-echo            no echo of the host's bytes (a two-wire adapter)\n";
+           "  --no-echo            no echo of the host's bytes (a two-wire adapter)\n"
+           "  --extra-address N    one more acceptor on the same line at address N (repeatable)\n";
 }
 
 } // namespace sim

@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("standard acceptor at address %d on %s\n", config.address, line.hostPath().c_str());
+    for (const uint8_t extra : config.extraAddresses) std::printf("standard acceptor at address %d on the same line\n", extra);
     if (!link.empty()) std::printf("link: %s\n", link.c_str());
     std::fflush(stdout);
     while (g_stop == 0) {

@@ -43,17 +43,15 @@ bool TakePort(const std::string& value, PollbenchArgs& args) {
 // Options of the host, before the command; false when the word is not one.
 bool TakeHostOption(const std::vector<std::string>& w, size_t& i, PollbenchArgs& args, std::string& error) {
     const std::string& name = w[i];
-    if (name == "--trace") {
-        args.trace = true;
-        return true;
-    }
-    if (name != "--port" && name != "--address" && name != "--interval") return false;
+    if (name != "--port" && name != "--address" && name != "--interval" && name != "--trace") return false;
     if (i + 1 >= w.size()) {
         error = name + " needs a value";
         return true;
     }
     const std::string& value = w[++i];
-    if (name == "--port") {
+    if (name == "--trace") {
+        args.traceFile = value;
+    } else if (name == "--port") {
         if (!TakePort(value, args)) error = "--port takes a device name, or a COM port number 1..255";
     } else if (name == "--address" && !ParseNumber(value, kMinAddress, kMaxAddress, args.address)) {
         error = "--address takes 2..255";
@@ -98,6 +96,10 @@ bool TakeCommandArgument(const std::vector<std::string>& w, size_t& i, Pollbench
             return false;
         }
         args.reinitialize = answer == "yes";
+    } else if (args.command == "poll" && word == "--report" && i + 1 < w.size()) {
+        args.reportDir = w[++i];
+    } else if (args.command == "decode" && args.file.empty() && word.compare(0, 2, "--") != 0) {
+        args.file = word;
     } else if (args.command == "teach" && args.channel.empty() && word.compare(0, 2, "--") != 0) {
         // The window's Channel box takes what it can of any text; on the
         // command line a channel that is no number is a typing error.
@@ -115,7 +117,8 @@ bool TakeCommandArgument(const std::vector<std::string>& w, size_t& i, Pollbench
 }
 
 bool KnownCommand(const std::string& command) {
-    return command == "search" || command == "identify" || command == "poll" || command == "teach";
+    return command == "search" || command == "identify" || command == "poll" || command == "teach" ||
+           command == "scan-bus" || command == "decode";
 }
 
 } // namespace
@@ -143,7 +146,11 @@ bool ParsePollbenchArgs(const std::vector<std::string>& w, PollbenchArgs& args, 
         error = "teach needs a channel";
         return false;
     }
-    if (!args.sim && args.port.empty() && args.command != "search") {
+    if (args.command == "decode" && args.file.empty()) {
+        error = "decode needs a trace or capture file";
+        return false;
+    }
+    if (!args.sim && args.port.empty() && args.command != "search" && args.command != "decode") {
         error = "name the port with --port, or use --sim";
         return false;
     }
@@ -154,21 +161,28 @@ bool ParsePollbenchArgs(const std::vector<std::string>& w, PollbenchArgs& args, 
 }
 
 const char* PollbenchUsage() {
-    return "usage: pollbench [--port NAME] [--address N] [--interval MS] [--trace]\n"
+    return "usage: pollbench [--port NAME] [--address N] [--interval MS] [--trace FILE]\n"
            "                 [--sim [SIM OPTIONS]] COMMAND\n"
            "commands:\n"
            "  search                      look for the device on COM1..COM20\n"
            "  identify                    identification and coin table\n"
-           "  poll [--reinit yes|no]      poll the event buffer until Ctrl+C\n"
+           "  poll [--reinit yes|no] [--report DIR]\n"
+           "                              poll the event buffer until Ctrl+C; DIR gets\n"
+           "                              events.csv and, at the end, summary.csv\n"
            "  teach CHANNEL [--enhanced]  teach a coin channel\n"
+           "  scan-bus                    simple poll to addresses 2..255, identity of each found\n"
+           "  decode FILE                 show a trace, or a raw capture, decoded\n"
            "--port takes a device name or a COM port number; --address 2..255 (default 2);\n"
-           "--interval 10..60000 ms between polls (default 200); --trace shows the exchanges.\n"
+           "--interval 10..60000 ms between polls (default 200);\n"
+           "--trace FILE writes every frame with its meaning to FILE (- = standard error).\n"
            "Texts from the device show control bytes as escapes (\\x1b); a line that repeats the\n"
            "one before it is shown once more, with \"(repeated N times)\", when another comes.\n"
            "exit status:\n"
            "  0  search found a device; identify identified it; poll was ended by Ctrl+C after a\n"
-           "     device was identified; teach completed\n"
-           "  1  no device answered or none was identified, or the teach did not complete\n"
+           "     device was identified; teach completed; scan-bus found a device; decode read\n"
+           "     every line\n"
+           "  1  no device answered or none was identified, or the teach did not complete;\n"
+           "     a report or trace file could not be written; decode met lines it could not read\n"
            "  2  wrong command line\n"
 #if POLLBENCH_WITH_SIM
            "--sim serves a virtual standard acceptor on a pty; its options:\n"

@@ -1,5 +1,5 @@
 // The pollbench command line:
-//   pollbench [--port NAME] [--address N] [--interval MS] [--trace]
+//   pollbench [--port NAME] [--address N] [--interval MS] [--trace FILE]
 //             [--sim [SIM OPTIONS]] COMMAND [COMMAND ARGUMENTS]
 #pragma once
 
@@ -15,8 +15,10 @@ struct PollbenchArgs {
     int portNumber = 0;    // a COM port number, or 0 when `port` is a device name
     int address = 2;
     int intervalMs = 200;
-    bool trace = false;    // exchanges on standard error
-    std::string command;   // search, identify, poll, teach
+    std::string traceFile; // the wire trace ("-" = standard error); empty = none
+    std::string command;   // search, identify, poll, teach, scan-bus, decode
+    std::string file;      // decode: the trace or capture
+    std::string reportDir; // poll: the session report's folder
     std::string channel;   // teach: the Channel field
     bool enhanced = false; // teach: enhanced bandwidth
     bool reinitialize = false; // poll: the answer to the device-reset question

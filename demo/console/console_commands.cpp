@@ -1,6 +1,7 @@
 #include "demo/console/console_commands.h"
 
 #include "demo/console/console_report.h"
+#include "demo/console/console_wire_commands.h"
 #include "demo/port_scan.h"
 #include "demo/reset_question.h"
 #include "demo/settings.h"
@@ -36,12 +37,6 @@ void Wait(uint32_t ms) {
     }
 }
 
-void TraceToStderr(const char* label, const uint8_t* bytes, size_t count) {
-    std::fputs(label, stderr);
-    for (size_t i = 0; i < count; ++i) std::fprintf(stderr, "%02X ", bytes[i]);
-    if (label[0] != '\r' && label[0] != ' ') std::fputc('\n', stderr);
-}
-
 // A COM port number goes the way the window's setting goes; a device name
 // is opened as it is.
 void SelectPort(CCctDriver& driver, const PollbenchArgs& args) {
@@ -58,12 +53,13 @@ void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
     g_DeviceAddress = static_cast<uint8_t>(args.address);
     g_PollInterval = args.intervalMs;
     SelectPort(core.m_Driver, args);
-    if (args.trace) core.m_Driver.m_Trace = TraceToStderr;
     core.m_Hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
     core.StartPolling();
 }
 
 } // namespace
+
+void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) { Prepare(core, args, timerMs); }
 
 // The search's own lines, then which device the port found is. Where a COM
 // number is not the system's own name for the port, the list says first
@@ -108,6 +104,8 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
     bool changed = false;
     bool identified = false;
     Prepare(core, args, timerMs);
+    PollSession session(core);
+    if (!StartSessionReport(session, core, args)) return 1;
     core.m_Hooks.refresh = [&changed] { changed = true; };
     const bool answer = args.reinitialize;
     core.m_Driver.m_AskReinitialize = [answer, &lines] {
@@ -127,14 +125,16 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
             identified = true;
             Print(lines, CoinTable(core));
         }
+        for (const std::string& notice : session.takeNotices()) Print(lines, notice + "\n");
         if (before == kConnected && core.m_PrevState == kConnected && changed) Print(lines, PollLine(core) + "\n");
         Wait(timerMs);
     }
     core.StopPolling();
     lines.closeRun();
+    const bool reported = EndSessionReport(session, args) == 0;
     // Polling ends only on Ctrl+C; it did its work if a device was found.
     if (!identified) std::fputs("pollbench: no device was identified\n", stderr);
-    return identified ? 0 : 1;
+    return identified && reported ? 0 : 1;
 }
 
 int RunTeach(const PollbenchArgs& args, std::FILE* out) {

@@ -18,5 +18,8 @@ bool ConsoleSim::Start(PollbenchArgs& args) {
     const std::string ports = args.port + (listed != nullptr && *listed != '\0' ? ":" + std::string(listed) : "");
     ::setenv("CCTALK_PORTS", ports.c_str(), 1);
     std::fprintf(stderr, "virtual acceptor at address %d on %s\n", args.simConfig.address, args.port.c_str());
+    for (const uint8_t extra : args.simConfig.extraAddresses) {
+        std::fprintf(stderr, "virtual acceptor at address %d on the same line\n", extra);
+    }
     return true;
 }

@@ -2,6 +2,7 @@
 // a terminal.
 #include "demo/console/console_args.h"
 #include "demo/console/console_commands.h"
+#include "demo/console/console_wire_commands.h"
 
 #if POLLBENCH_WITH_SIM
 #include "demo/console/console_sim.h"
@@ -32,6 +33,7 @@ int Run(const PollbenchArgs& args) {
     if (args.command == "search") return RunSearch(args, stdout);
     if (args.command == "identify") return RunIdentify(args, stdout);
     if (args.command == "poll") return RunPoll(args, stdout);
+    if (args.command == "scan-bus") return RunScanBus(args);
     return RunTeach(args, stdout);
 }
 
@@ -54,6 +56,8 @@ int main(int argc, char** argv) {
         PrintUsage(stderr);
         return kUsageError;
     }
+    if (args.command == "decode") return RunDecode(args);
+    if (!StartTrace(args)) return 1;
     std::signal(SIGINT, OnInterrupt);
 #if POLLBENCH_WITH_SIM
     ConsoleSim sim;

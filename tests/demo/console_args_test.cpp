@@ -93,4 +93,22 @@ TEST(ConsoleReport, TerminalTextDropsCarriageReturns) {
     EXPECT_EQ(TerminalText("a\rb\nc\x1b"), "a\\x0db\\x0ac\\x1b");
 }
 
+TEST(ConsoleArgs, TraceReportScanAndDecode) {
+    PollbenchArgs a;
+    std::string error;
+    ASSERT_TRUE(Parse({"--trace", "bench.txt", "--port", "5", "poll", "--report", "session 1"}, a, error)) << error;
+    EXPECT_EQ("bench.txt", a.traceFile);
+    EXPECT_EQ("session 1", a.reportDir);
+    ASSERT_TRUE(Parse({"decode", "site.txt"}, a, error)) << error; // no port wanted
+    EXPECT_EQ("site.txt", a.file);
+    ASSERT_TRUE(Parse({"--port", "5", "scan-bus"}, a, error)) << error;
+    EXPECT_EQ("scan-bus", a.command);
+    EXPECT_FALSE(Parse({"decode"}, a, error));
+    EXPECT_EQ("decode needs a trace or capture file", error);
+    EXPECT_FALSE(Parse({"scan-bus"}, a, error)); // no port
+    EXPECT_FALSE(Parse({"--port", "5", "identify", "--report", "x"}, a, error)); // a report is poll's
+    EXPECT_FALSE(Parse({"--port", "5", "--trace"}, a, error));
+    EXPECT_EQ("--trace needs a value", error);
+}
+
 } // namespace

@@ -78,6 +78,11 @@ protected:
 
     std::string File(const std::string& name) const { return (folder_ / name).string(); }
 
+    std::string Text(const std::string& name) const {
+        const std::vector<uint8_t> bytes = ReadBytes(File(name));
+        return std::string(bytes.begin(), bytes.end());
+    }
+
     static std::vector<uint8_t> ReadBytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -135,6 +140,21 @@ TEST_F(DucatProgram, MonitorShowsCoinsUntilCtrlC) {
     EXPECT_NE(std::string::npos, f.output.find("Best Choice "));
     EXPECT_NE(std::string::npos, f.output.find("Header 229  Buffer (A.B): "));
     EXPECT_EQ("COM_Thread: Thread Stopped", LastLine(f.output));
+}
+
+TEST_F(DucatProgram, MonitorTracesAndReportsThenTheTraceDecodes) {
+    const Finished f = Run({"monitor", "--trace", "site.txt", "--report", "site", "--sim", "--coins-per-minute", "1200",
+                            "--seed", "5", "--timeout", "4"});
+    EXPECT_EQ(0, f.exitStatus) << f.output; // monitoring ends by STOP; the time limit is one
+    EXPECT_NE(std::string::npos, f.output.find("calibration report:\nCoin     Seen  Accepted  Smallest")) << f.output;
+    EXPECT_NE(std::string::npos, f.output.find("results.csv, summary.csv and errors.svg in site\n"));
+    const std::string trace = Text("site.txt");
+    EXPECT_NE(std::string::npos, trace.find("| 255.read coin result to 1; checksum holds\n"));
+    EXPECT_EQ(0u, Text("site/errors.svg").find("<?xml"));
+    EXPECT_EQ(0u, Text("site/summary.csv").find("coin,seen,accepted,"));
+    const Finished decoded = Run({"decode", "site.txt"});
+    EXPECT_EQ(0, decoded.exitStatus);
+    EXPECT_EQ(trace, decoded.output);
 }
 
 TEST_F(DucatProgram, WriteCoinSendsTheDescriptionToItsIndex) {

@@ -104,4 +104,21 @@ TEST(ConsoleOptions, WriteArgumentsMustBeTheirKindOfNumber) {
     EXPECT_EQ("ROW is a coin table row, a whole number from 0 to 15, not x", error);
 }
 
+TEST(ConsoleOptions, TraceReportAndDecode) {
+    ConsoleOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"monitor", "--trace", "site4.txt", "--report", "site4"}, o, error)) << error;
+    EXPECT_EQ("site4.txt", o.traceFile);
+    EXPECT_EQ("site4", o.reportDir);
+    ConsoleOptions d;
+    ASSERT_TRUE(Parse({"decode", "site4.txt"}, d, error)) << error;
+    EXPECT_EQ((std::vector<std::string>{"site4.txt"}), d.arguments);
+    ConsoleOptions w;
+    EXPECT_FALSE(Parse({"export-log", "--report", "x"}, w, error));
+    EXPECT_EQ("--report belongs to monitor", error);
+    ConsoleOptions t;
+    EXPECT_FALSE(Parse({"monitor", "--trace"}, t, error));
+    EXPECT_EQ("--trace needs a value", error);
+}
+
 } // namespace

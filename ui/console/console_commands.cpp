@@ -16,6 +16,7 @@
 #include "platform/text_encoding.h"
 #include "platform/port_names.h"
 #include "ui/console/console_view.h"
+#include "ui/console/console_wire.h"
 #include "ui/console/file_show.h"
 #include "ui/console/run_driver.h"
 #include "ui/parameter_clamping.h"
@@ -68,7 +69,10 @@ int Status(bool success) { return success ? kExitSuccess : kExitFailure; }
 
 int Monitor(const ConsoleOptions& o) {
     ConsoleView view(stdout, true);
+    CalibrationReport report;
+    if (!StartCalibrationReport(o, report)) return kExitFailure;
     const RunOutcome outcome = DriveRun(StartIdentification, view, {}, o.timeoutSeconds);
+    const bool reported = EndCalibrationReport(o, report);
     // Monitoring ends only on STOP; a run that ended by itself failed, and
     // so did one that never got as far as the coin table.
     if (outcome != RunOutcome::Interrupted && outcome != RunOutcome::TimedOut) {
@@ -79,7 +83,7 @@ int Monitor(const ConsoleOptions& o) {
         Say("the coin table was never read (" + WhyNot(outcome, o) + ")");
         return kExitFailure;
     }
-    return kExitSuccess;
+    return reported ? kExitSuccess : kExitFailure;
 }
 
 // Prepares the acceptor, then drives the command's own run, started by
@@ -183,5 +187,6 @@ int RunConsoleCommand(const ConsoleOptions& o) {
     if (o.command == "set-params") return SetParams(o);
     if (o.command == "ports") return Ports();
     if (o.command == "show") return Status(ShowDataFile(o.arguments[0], stdout));
+    if (o.command == "decode") return DecodeCommand(o);
     return kExitUsage;
 }

@@ -40,6 +40,7 @@ constexpr CommandShape kCommands[] = {
       {"NUMB_STAND_DEV", ArgumentKind::Number}}},
     {"ports", 0, {}},
     {"show", 1, {{"FILE", ArgumentKind::Text}}},
+    {"decode", 1, {{"FILE", ArgumentKind::Text}}},
 };
 
 // Digits only: no sign, no blanks, nothing behind them.
@@ -88,8 +89,8 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
     }
     const std::string& value = args[++i];
     unsigned long long n = 0;
-    if (option == "--port") {
-        o.port = value;
+    if (option == "--port" || option == "--trace" || option == "--report") {
+        (option == "--port" ? o.port : option == "--trace" ? o.traceFile : o.reportDir) = value;
         return true;
     }
     const unsigned long long high = option == "--address" ? 255 : kNumberHigh;
@@ -107,7 +108,8 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
 }
 
 bool IsConsoleOption(const std::string& arg) {
-    return arg == "--port" || arg == "--speed" || arg == "--address" || arg == "--timeout";
+    return arg == "--port" || arg == "--speed" || arg == "--address" || arg == "--timeout" || arg == "--trace" ||
+           arg == "--report";
 }
 
 } // namespace
@@ -154,6 +156,10 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
         error = "unknown command " + o.command;
         return false;
     }
+    if (!o.reportDir.empty() && o.command != "monitor") {
+        error = "--report belongs to monitor";
+        return false;
+    }
     if (o.arguments.size() != shape->arguments) {
         error = o.command + " takes " + std::to_string(shape->arguments) + " argument(s)";
         return false;
@@ -166,7 +172,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
 
 const char* ConsoleUsage() {
     return "usage: ducat [--port NAME] [--speed BITS] [--address N] [--timeout SECONDS]\n"
-           "             [--sim [SIM OPTIONS]] COMMAND\n"
+           "             [--trace FILE] [--report DIR] [--sim [SIM OPTIONS]] COMMAND\n"
            "commands:\n"
            "  monitor                         identify, read the coin table, show coins until Ctrl+C\n"
            "  export-log                      read the acceptor's log into .\\<serial>.tea\n"
@@ -176,17 +182,23 @@ const char* ConsoleUsage() {
            "                                  write the acceptance parameters\n"
            "  ports                           list the serial ports that open\n"
            "  show FILE                       decode a data file and check its checksum and CRC\n"
+           "  decode FILE                     show a wire trace, or a raw capture, decoded\n"
            "DIVIDER and the parameters are whole numbers, clamped as the dialogs clamp them.\n"
            "Port, speed and address default to those in \"Ducat Console.cnf\" when it exists.\n"
            "--timeout stops a run the way STOP does after SECONDS (0 = no limit).\n"
+           "--trace FILE writes every frame with its meaning to FILE (- = standard error).\n"
+           "--report DIR (monitor) keeps every coin result in DIR/results.csv and writes\n"
+           "  DIR/summary.csv and DIR/errors.svg when the run ends.\n"
            "A line that repeats the one before it is shown once more, with \"(repeated N times)\",\n"
            "when another line comes or the run ends.\n"
            "exit status:\n"
-           "  0  done: monitor stopped (Ctrl+C or --timeout) after the coin table was read;\n"
-           "     export-log wrote the whole log dump; a write was taken and the table read back;\n"
-           "     show found everything holding; ports always\n"
+           "  0  done: monitor stopped (Ctrl+C or --timeout) after the coin table was read (and\n"
+           "     its report written); export-log wrote the whole log dump; a write was taken and\n"
+           "     the table read back; show found everything holding; decode read every line;\n"
+           "     ports always\n"
            "  1  not done: no answer, a refused or failed write, --timeout or Ctrl+C first,\n"
-           "     monitor without the coin table, show of a damaged or unreadable file\n"
+           "     monitor without the coin table or its report, show of a damaged or unreadable\n"
+           "     file, decode of lines that are no trace lines\n"
            "  2  wrong command line\n"
            "  3  write-coin, set-divider, set-params: the acceptor took the write, but the\n"
            "     coin table read after it never succeeded\n"

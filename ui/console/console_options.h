@@ -1,6 +1,6 @@
 // The `ducat` command line:
 //   ducat [--port NAME] [--speed BITS] [--address N] [--timeout SECONDS]
-//         [--sim [SIM OPTIONS]] COMMAND [ARGUMENTS]
+//         [--trace FILE] [--report DIR] [--sim [SIM OPTIONS]] COMMAND [ARGUMENTS]
 #pragma once
 
 #include "sim/ducat_sim_options.h"
@@ -14,6 +14,8 @@ struct ConsoleOptions {
     uint32_t speed = 0;      // 0 = from the configuration
     int address = -1;        // -1 = from the configuration
     uint32_t timeoutSeconds = 0; // 0 = no limit: a run lasts until it ends or Ctrl+C
+    std::string traceFile; // the wire trace ("-" = standard error); empty = none
+    std::string reportDir; // monitor: the calibration report's folder
     bool sim = false;
     sim::DucatSimOptions simOptions;
     std::string command;

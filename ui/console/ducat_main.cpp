@@ -6,6 +6,7 @@
 #include "ui/console/console_commands.h"
 #include "ui/console/console_options.h"
 #include "ui/console/console_settings.h"
+#include "ui/console/console_wire.h"
 #include "ui/console/run_driver.h"
 
 #if DUCAT_CONSOLE_SIM
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!ParseConsoleOptions(args, options, error)) return Usage(error);
 
+    if (!StartConsoleTrace(options)) return kExitFailure;
     LogQueueInit();
     RegisterAcceptorCommands();
     InstallInterruptHandler();

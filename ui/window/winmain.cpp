@@ -1,9 +1,27 @@
 // Ducat Console's entry point: the main window and the message loop.
+#include "commands/trace/program_wire_trace.h"
+#include "platform/trace_file.h"
 #include "ui/window/main_window.h"
 
 #include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+// "Ducat Console.exe" --trace FILE: every frame of the link into FILE.
+void StartTraceFromCommandLine(const char* commandLine) {
+    std::string path;
+    std::string error;
+    if (platform::FindTraceSwitch(commandLine != nullptr ? commandLine : "", path, error) &&
+        (path.empty() || StartDucatTrace(path, error))) {
+        return;
+    }
+    MessageBoxA(nullptr, error.c_str(), "Ducat Console", MB_OK | MB_ICONWARNING);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    StartTraceFromCommandLine(commandLine);
     // The list view's class must exist before the main window's template
     // is turned into controls.
     INITCOMMONCONTROLSEX controls{};

@@ -1,0 +1,46 @@
+// What a frame on Ducat Console's link means: the extension header's
+// sub-command with its fields, enciphered payloads deciphered (the key is
+// the serial number of the last identification reply the decoder saw),
+// whether the payload's CRC-16 and the frame's checksum hold, and the
+// reply read against the request it answers.
+#pragma once
+
+#include "platform/trace_line.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class DucatFrameDecoder {
+public:
+    std::string describe(platform::TraceDirection direction, const std::vector<uint8_t>& frame);
+    std::string host(const std::vector<uint8_t>& frame);
+    std::string device(const std::vector<uint8_t>& frame);
+
+    // The function code of the last request (-1 before any, or when it was
+    // not of the extension header).
+    int lastFunction() const { return function_; }
+    // The head value the codec expects for the reply to the last request
+    // (-1 when unknown), and whether that reply has the long form.
+    int expectedHead() const;
+    bool longReply() const;
+    // How many bytes the reply frame holds, once `bytes` of it are known;
+    // 0 while its head is not yet complete.
+    size_t replyFrameLength(const std::vector<uint8_t>& bytes) const;
+    size_t replyHeadBytes() const { return longReply() ? 5 : 2; }
+
+    uint32_t key() const { return key_; }
+    void setKey(uint32_t key) { key_ = key; }
+
+private:
+    std::string identification(const uint8_t* data, size_t n);
+    std::string sealedRequest(const std::vector<uint8_t>& frame);
+    std::string reply(const std::vector<uint8_t>& frame);
+
+    int function_ = -1;
+    uint32_t key_ = 0;
+};
+
+// "2026-12-09 10:31:07 UTC" for a 32-bit calendar time.
+std::string CalendarTimeText(uint32_t seconds);

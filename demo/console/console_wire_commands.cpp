@@ -1,0 +1,70 @@
+#include "demo/console/console_wire_commands.h"
+
+#include "demo/bus_scan.h"
+#include "demo/console/console_commands.h"
+#include "demo/console/console_report.h"
+#include "demo/trace/cct_capture_decode.h"
+#include "demo/trace/program_trace.h"
+
+#include <cstdio>
+
+namespace {
+
+void Print(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+bool StartTrace(const PollbenchArgs& args) {
+    if (args.traceFile.empty()) return true;
+    std::string error;
+    if (StartProgramTrace(args.traceFile, error)) return true;
+    std::fprintf(stderr, "pollbench: %s\n", error.c_str());
+    return false;
+}
+
+int RunDecode(const PollbenchArgs& args) {
+    const int bad = DecodeCctCapture(args.file, stdout, stderr);
+    return bad == 0 ? 0 : 1;
+}
+
+int RunScanBus(const PollbenchArgs& args) {
+    CDemoCore core;
+    uint32_t timerMs = 0;
+    PrepareCore(core, args, timerMs);
+    Print("scanning addresses " + std::to_string(kFirstDeviceAddress) + " to " + std::to_string(kLastDeviceAddress) +
+          "\n");
+    const BusScanResult result = ScanBus(core.m_Driver, [] { return g_Interrupted != 0; });
+    core.StopPolling();
+    for (const BusDevice& device : result.devices) Print(TerminalText(BusDeviceLine(device)) + "\n");
+    char summary[96];
+    std::snprintf(summary, sizeof summary, "%zu device(s) found; the scan took %.1f s%s\n", result.devices.size(),
+                  static_cast<double>(result.elapsedMs) / 1000.0, result.stopped ? " (stopped)" : "");
+    Print(summary);
+    return result.devices.empty() || result.stopped ? 1 : 0;
+}
+
+bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchArgs& args) {
+    std::string error;
+    if (!args.reportDir.empty() && !session.openReport(args.reportDir, error)) {
+        std::fprintf(stderr, "pollbench: %s\n", error.c_str());
+        return false;
+    }
+    SetProgramExchangeListener([&session](const CctExchange& exchange) { session.onExchange(exchange); });
+    core.m_Driver.m_Trace = ProgramTraceHook();
+    return true;
+}
+
+int EndSessionReport(PollSession& session, const PollbenchArgs& args) {
+    SetProgramExchangeListener({});
+    Print("session:\n" + session.summaryTable());
+    std::string error;
+    if (!session.finishReport(error)) {
+        std::fprintf(stderr, "pollbench: %s\n", error.c_str());
+        return 1;
+    }
+    if (!args.reportDir.empty()) Print("report in " + args.reportDir + "\n");
+    return 0;
+}

@@ -1,0 +1,193 @@
+#include "demo/report/poll_session.h"
+
+#include "demo/coin_value.h"
+#include "demo/error_text.h"
+#include "demo/event_decoding.h"
+#include "platform/csv_field.h"
+#include "platform/local_time.h"
+#include "platform/text_encoding.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr char kEventsFile[] = "events.csv";
+constexpr char kSummaryFile[] = "summary.csv";
+constexpr char kEventsHeader[] =
+    "time,event_counter,result_a,result_b,event,position,coin_id,sorter_path,error_code,error_text,note\n";
+constexpr char kSummaryHeader[] = "kind,code,coin_id,value,count,money,text\n";
+
+bool MakeFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error);
+}
+
+std::string RateText(double rate) {
+    if (rate < 0) return std::string();
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", rate);
+    return text;
+}
+
+
+std::string Number(unsigned n) { return std::to_string(n); }
+
+// The counter value of the event `back` places before the newest one; the
+// counter skips 0 when it wraps.
+uint8_t CounterBefore(uint8_t counter, int back) {
+    for (int i = 0; i < back; ++i) counter = counter == 1 ? 255 : static_cast<uint8_t>(counter - 1);
+    return counter;
+}
+
+} // namespace
+
+PollSession::PollSession(const CDemoCore& core) : core_(core) {}
+
+PollSession::~PollSession() {
+    if (events_ != nullptr) std::fclose(events_);
+}
+
+bool PollSession::openReport(const std::string& folder, std::string& error) {
+    if (!MakeFolder(folder)) {
+        error = "cannot make the report folder " + folder;
+        return false;
+    }
+    folder_ = folder;
+    const std::string path = folder + "/" + kEventsFile;
+    events_ = std::fopen(path.c_str(), "wb");
+    if (events_ == nullptr) {
+        error = "cannot write " + path;
+        return false;
+    }
+    std::fputs(kEventsHeader, events_);
+    std::fflush(events_);
+    return true;
+}
+
+void PollSession::onExchange(const CctExchange& x) {
+    if (x.result != 0 || x.request.size() <= kCctHeader || x.request[kCctHeader] != kHdrReadBufferedCredit) return;
+    if (x.reply.size() != kCctFrameOverhead + kBufferedCreditLength) return;
+    const uint8_t* data = x.reply.data() + kCctData;
+    const uint8_t counter = data[0];
+    // What the core is about to do with this reply: take the baseline,
+    // see nothing new, see a reset, or count the new events.
+    if (core_.m_Driver.m_bCounterSeen == 0 || counter == s_LastEventCounter || counter == 0) return;
+    const int happened = EventsSince(counter, s_LastEventCounter);
+    const int counted = happened > kEventsInReply ? kEventsInReply : happened;
+    const std::string time = platform::LocalTimeText();
+    if (happened > counted) {
+        const std::string notice = LostEventsText(happened - counted);
+        sums_.lost += static_cast<unsigned>(happened - counted);
+        notices_.push_back(notice);
+        writeEventRow(time, counter, 0, 0, notice);
+    }
+    for (int e = counted; e >= 1; --e) takeEvent(time, CounterBefore(counter, e - 1), data[2 * e - 1], data[2 * e]);
+}
+
+void PollSession::takeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b) {
+    ++sums_.events;
+    if (a != 0) {
+        if (a <= kCoinPositions) ++sums_.credits[a];
+    } else {
+        ++sums_.errors[b];
+        if (IsCountedReject(b)) ++sums_.rejects;
+    }
+    writeEventRow(time, counter, a, b, std::string());
+}
+
+void PollSession::writeEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b,
+                                const std::string& note) {
+    if (events_ == nullptr) return;
+    std::string row = time + "," + Number(counter) + ",";
+    if (!note.empty()) {
+        row += ",,lost,,,,,," + platform::CsvField(note);
+    } else if (a != 0) {
+        const std::string id = a <= kCoinPositions ? core_.m_CoinId[a - 1u] : std::string();
+        row += Number(a) + "," + Number(b) + ",credit," + Number(a) + "," + platform::CsvField(id) + "," + Number(b) + ",,,";
+    } else {
+        row += Number(a) + "," + Number(b) + "," + (IsCountedReject(b) ? "reject" : "error") + ",,,," + Number(b) +
+               "," + platform::CsvField(ErrorText(b)) + ",";
+    }
+    row += "\n";
+    std::fputs(row.c_str(), events_);
+    std::fflush(events_);
+}
+
+std::vector<std::string> PollSession::takeNotices() {
+    std::vector<std::string> taken;
+    taken.swap(notices_);
+    return taken;
+}
+
+double PollSession::acceptanceRate() const {
+    unsigned credits = 0;
+    for (int p = 1; p <= kCoinPositions; ++p) credits += sums_.credits[static_cast<size_t>(p)];
+    const unsigned coins = credits + sums_.rejects;
+    return coins == 0 ? -1.0 : 100.0 * credits / coins;
+}
+
+std::vector<PositionSum> PollSession::positionSums() const {
+    std::vector<PositionSum> sums;
+    for (int p = 1; p <= kCoinPositions; ++p) {
+        const size_t i = static_cast<size_t>(p - 1);
+        const unsigned credits = sums_.credits[static_cast<size_t>(p)];
+        const uint32_t value = core_.m_CoinValue[i];
+        sums.push_back({p, core_.m_CoinId[i], value, credits, credits * value});
+    }
+    return sums;
+}
+
+std::string PollSession::summaryTable() const {
+    std::string table = "Pos  ID        Value  Credits     Money\n";
+    char row[160];
+    uint32_t money = 0;
+    for (const PositionSum& s : positionSums()) {
+        money += s.money;
+        if (s.credits == 0) continue;
+        std::snprintf(row, sizeof row, "%3d  %-8s %6s  %7u  %8s\n", s.position,
+                      platform::Cp1251ToTerminal(s.id).c_str(), MoneyText(s.value).c_str(),
+                      s.credits, MoneyText(s.money).c_str());
+        table += row;
+    }
+    for (const auto& e : sums_.errors) {
+        std::snprintf(row, sizeof row, "error %u %s: %u\n", e.first, ErrorText(e.first), e.second);
+        table += row;
+    }
+    const std::string rate = RateText(acceptanceRate());
+    std::snprintf(row, sizeof row, "money %s, counted rejects %u, lost events %u, acceptance %s\n",
+                  MoneyText(money).c_str(), sums_.rejects, sums_.lost, rate.empty() ? "-" : (rate + " %").c_str());
+    return table + row;
+}
+
+bool PollSession::finishReport(std::string& error) {
+    if (folder_.empty()) return true;
+    if (events_ != nullptr) std::fclose(events_);
+    events_ = nullptr;
+    const std::string path = folder_ + "/" + kSummaryFile;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        error = "cannot write " + path;
+        return false;
+    }
+    std::fputs(kSummaryHeader, f);
+    uint32_t money = 0;
+    unsigned credits = 0;
+    for (const PositionSum& s : positionSums()) {
+        money += s.money;
+        credits += s.credits;
+        std::fprintf(f, "position,%d,%s,%s,%u,%s,\n", s.position, platform::CsvField(s.id).c_str(), MoneyText(s.value).c_str(),
+                     s.credits, MoneyText(s.money).c_str());
+    }
+    for (const auto& e : sums_.errors) {
+        std::fprintf(f, "error,%u,,,%u,,%s\n", e.first, e.second, platform::CsvField(ErrorText(e.first)).c_str());
+    }
+    std::fprintf(f, "session,credits,,,%u,%s,\n", credits, MoneyText(money).c_str());
+    std::fprintf(f, "session,rejects,,,%u,,counted rejects\n", sums_.rejects);
+    std::fprintf(f, "session,lost,,,%u,,events lost between polls\n", sums_.lost);
+    std::fprintf(f, "session,acceptance,,,%s,,%% of credits and counted rejects\n", RateText(acceptanceRate()).c_str());
+    const bool written = std::fclose(f) == 0;
+    if (!written) error = "cannot write " + path;
+    return written;
+}

@@ -1,0 +1,68 @@
+// A test session of the poll command: every event the core counts, the
+// events lost between two polls, and the session's sums. It listens to the
+// driver's exchanges (the wire trace's) and reads the driver's event
+// counter baseline before the core takes the reply, so it counts exactly
+// the events the core counts. With a report folder it writes events.csv as
+// the events come and summary.csv at the end.
+#pragma once
+
+#include "demo/demo_core.h"
+#include "demo/trace/cct_wire_trace.h"
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+struct SessionSums {
+    std::array<unsigned, kCoinPositions + 1> credits{}; // index p: credits of position p
+    std::map<uint8_t, unsigned> errors;                 // error code: events
+    unsigned rejects = 0;                               // counted rejects (codes 1, 2, 8, 9, 10, 11)
+    unsigned lost = 0;                                  // events the device held no longer
+    unsigned events = 0;
+};
+
+// One coin position's share of the session.
+struct PositionSum {
+    int position;
+    std::string id;
+    uint32_t value;   // hundredths
+    unsigned credits;
+    uint32_t money;   // hundredths
+};
+
+class PollSession {
+public:
+    explicit PollSession(const CDemoCore& core);
+    ~PollSession();
+    PollSession(const PollSession&) = delete;
+    PollSession& operator=(const PollSession&) = delete;
+
+    // Writes events.csv into `folder` (made when missing); false with `error`.
+    bool openReport(const std::string& folder, std::string& error);
+    // Writes summary.csv; false with `error` when it cannot.
+    bool finishReport(std::string& error);
+
+    void onExchange(const CctExchange& exchange);
+
+    // Lines for the operator since the last call ("lost 2 events between polls").
+    std::vector<std::string> takeNotices();
+
+    const SessionSums& sums() const { return sums_; }
+    // Credits over credits and counted rejects, in percent; -1 without either.
+    double acceptanceRate() const;
+    // The summary as a table for the terminal (UTF-8, device text escaped).
+    std::string summaryTable() const;
+
+private:
+    std::vector<PositionSum> positionSums() const;
+    void takeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b);
+    void writeEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b, const std::string& note);
+
+    const CDemoCore& core_;
+    SessionSums sums_;
+    std::vector<std::string> notices_;
+    std::string folder_;
+    std::FILE* events_ = nullptr;
+};

@@ -1,0 +1,11 @@
+// `pollbench decode FILE`: a trace, or a raw byte capture of the line, read
+// back and shown in the trace's decoded view.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// Prints the decoded view to `out` and every line that is not a trace
+// line, with its number, to `err`. Returns the number of such lines, or
+// -1 (with the reason on `err`) when the file cannot be read.
+int DecodeCctCapture(const std::string& path, std::FILE* out, std::FILE* err);

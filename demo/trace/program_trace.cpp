@@ -1,0 +1,35 @@
+#include "demo/trace/program_trace.h"
+
+#include "platform/trace_file.h"
+
+#include <memory>
+
+namespace {
+
+struct ProgramTrace {
+    platform::TraceFile file;
+    CctWireTrace::ExchangeSink listener;
+    CctWireTrace wire{[this](const platform::TraceLine& line) { file.write(line); },
+                      [this](const CctExchange& exchange) {
+                          if (listener) listener(exchange);
+                      }};
+};
+
+ProgramTrace& Trace() {
+    static ProgramTrace trace;
+    return trace;
+}
+
+} // namespace
+
+bool StartProgramTrace(const std::string& path, std::string& error) { return Trace().file.open(path, error); }
+
+void StopProgramTrace() { Trace().file.close(); }
+
+void SetProgramExchangeListener(CctWireTrace::ExchangeSink listener) { Trace().listener = std::move(listener); }
+
+CCctDriver::TraceHook ProgramTraceHook() {
+    ProgramTrace& trace = Trace();
+    if (!trace.file.isOpen() && !trace.listener) return {};
+    return trace.wire.hook();
+}

@@ -1,0 +1,47 @@
+#include "ui/console/console_wire.h"
+
+#include "coindata/device_coin_table.h"
+#include "commands/trace/ducat_capture_decode.h"
+#include "commands/trace/program_wire_trace.h"
+#include "ui/console/console_commands.h"
+
+#include <cstdio>
+
+bool StartConsoleTrace(const ConsoleOptions& options) {
+    if (options.traceFile.empty()) return true;
+    std::string error;
+    if (StartDucatTrace(options.traceFile, error)) return true;
+    std::fprintf(stderr, "ducat: %s\n", error.c_str());
+    return false;
+}
+
+bool StartCalibrationReport(const ConsoleOptions& options, CalibrationReport& report) {
+    if (options.reportDir.empty()) return true;
+    std::string error;
+    if (!report.open(options.reportDir, error)) {
+        std::fprintf(stderr, "ducat: %s\n", error.c_str());
+        return false;
+    }
+    SetDucatFrameListener([&report](platform::TraceDirection direction, const std::vector<uint8_t>& frame,
+                                    int function) { report.onFrame(direction, frame, function); });
+    return true;
+}
+
+bool EndCalibrationReport(const ConsoleOptions& options, CalibrationReport& report) {
+    if (options.reportDir.empty()) return true;
+    SetDucatFrameListener({});
+    const int maxError = stDeviceCoins.GetAcceptanceParams().Max_Error;
+    std::printf("calibration report:\n%s", CalibrationSummaryTable(report.summaries(maxError), maxError).c_str());
+    std::string error;
+    if (!report.finish(maxError, error)) {
+        std::fprintf(stderr, "ducat: %s\n", error.c_str());
+        return false;
+    }
+    std::printf("results.csv, summary.csv and errors.svg in %s\n", options.reportDir.c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+int DecodeCommand(const ConsoleOptions& options) {
+    return DecodeDucatCapture(options.arguments[0], stdout, stderr) == 0 ? kExitSuccess : kExitFailure;
+}

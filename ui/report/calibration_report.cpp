@@ -1,0 +1,184 @@
+#include "ui/report/calibration_report.h"
+
+#include "link/acceptor_protocol.h"
+#include "commands/monitoring.h"
+#include "link/checksums.h"
+#include "platform/csv_field.h"
+#include "platform/local_time.h"
+#include "platform/text_encoding.h"
+#include "ui/report/error_histogram_svg.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+namespace r = acceptor::read_result;
+
+constexpr char kResultsFile[] = "results.csv";
+constexpr char kSummaryFile[] = "summary.csv";
+constexpr char kHistogramFile[] = "errors.svg";
+constexpr char kResultsHeader[] = "time,row,best_coin,best_stat,best_neural,best_sum,next_coin,next_stat,next_neural,"
+                                  "next_sum,accepted,event_counter\n";
+constexpr char kSummaryHeader[] =
+    "coin,seen,accepted,smallest_sum,median_sum,largest_sum,max_error,margin_to_max_error,margin_to_next\n";
+constexpr size_t kReplyFrameLength = kFrameOverhead + r::kReplyData;
+
+bool ValidResultReply(const std::vector<uint8_t>& f) {
+    return f.size() == kReplyFrameLength && SimpleChecksum(f.data(), f.size() - 1) == f.back() &&
+           Crc16(f.data() + kDataAt, r::kCrcAt) == LoadLe16(f.data() + kDataAt + r::kCrcAt);
+}
+
+CalibrationResult ReadResult(const uint8_t* data) {
+    const CoinResultRecord c = DecodeCoinResult(data);
+    CalibrationResult result;
+    result.time = platform::LocalTimeText();
+    result.row = c.iResultCoinIndex;
+    result.bestCoin = c.szBestCoin;
+    result.bestStat = c.aiStatErrors[0];
+    result.bestNeural = c.aiNeuralErrors[0];
+    result.nextCoin = c.szNextCoin;
+    result.nextStat = c.aiStatErrors[1];
+    result.nextNeural = c.aiNeuralErrors[1];
+    result.accepted = c.bAccepted != 0;
+    result.counter = data[r::kCounterAt];
+    result.stamp = LoadLe32(data + r::kStampAt);
+    return result;
+}
+
+
+std::string MedianText(double median) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", median);
+    return text;
+}
+
+CoinSummary Summarise(const std::string& coin, const std::vector<CalibrationResult>& results, int maxError) {
+    CoinSummary s;
+    s.coin = coin;
+    bool first = true;
+    for (const CalibrationResult& x : results) {
+        if (x.bestCoin != coin) continue;
+        ++s.seen;
+        if (x.accepted) ++s.accepted;
+        s.sums.push_back(x.bestSum());
+        const int lead = x.nextSum() - x.bestSum();
+        s.marginToNext = first ? lead : std::min(s.marginToNext, lead);
+        first = false;
+    }
+    std::vector<int> sorted = s.sums;
+    std::sort(sorted.begin(), sorted.end());
+    s.smallest = sorted.front();
+    s.largest = sorted.back();
+    const size_t n = sorted.size();
+    s.median = n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
+    s.marginToMaxError = maxError - s.largest;
+    return s;
+}
+
+} // namespace
+
+CalibrationReport::~CalibrationReport() {
+    if (results_ != nullptr) std::fclose(results_);
+}
+
+bool CalibrationReport::open(const std::string& folder, std::string& error) {
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (!std::filesystem::is_directory(folder, made)) {
+        error = "cannot make the report folder " + folder;
+        return false;
+    }
+    const std::string path = folder + "/" + kResultsFile;
+    std::lock_guard<std::mutex> guard(lock_);
+    results_ = std::fopen(path.c_str(), "wb");
+    if (results_ == nullptr) {
+        error = "cannot write " + path;
+        return false;
+    }
+    folder_ = folder;
+    std::fputs(kResultsHeader, results_);
+    std::fflush(results_);
+    return true;
+}
+
+void CalibrationReport::onFrame(platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
+    std::lock_guard<std::mutex> guard(lock_);
+    // A run begins with the identification; its first result is the
+    // acceptor's latest from before, shown but not counted, and so not kept.
+    if (direction == platform::TraceDirection::Host && function == acceptor::kIdentify) haveLast_ = false;
+    if (direction != platform::TraceDirection::Device || function != acceptor::kReadResult) return;
+    if (!ValidResultReply(frame)) return;
+    const CalibrationResult result = ReadResult(frame.data() + kDataAt);
+    const bool same = haveLast_ && result.stamp == lastStamp_ && result.counter == lastCounter_;
+    const bool first = !haveLast_;
+    haveLast_ = true;
+    lastStamp_ = result.stamp;
+    lastCounter_ = result.counter;
+    if (!same && !first) take(result);
+}
+
+void CalibrationReport::take(const CalibrationResult& x) {
+    taken_.push_back(x);
+    if (results_ == nullptr) return;
+    std::fprintf(results_, "%s,%d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%u\n", x.time.c_str(), x.row, platform::CsvField(x.bestCoin).c_str(),
+                 x.bestStat, x.bestNeural, x.bestSum(), platform::CsvField(x.nextCoin).c_str(), x.nextStat, x.nextNeural,
+                 x.nextSum(), x.accepted ? 1 : 0, x.counter);
+    std::fflush(results_);
+}
+
+std::vector<CalibrationResult> CalibrationReport::results() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return taken_;
+}
+
+std::vector<CoinSummary> CalibrationReport::summaries(int maxError) const {
+    const std::vector<CalibrationResult> all = results();
+    std::vector<std::string> coins;
+    for (const CalibrationResult& x : all) {
+        if (std::find(coins.begin(), coins.end(), x.bestCoin) == coins.end()) coins.push_back(x.bestCoin);
+    }
+    std::vector<CoinSummary> summaries;
+    for (const std::string& coin : coins) summaries.push_back(Summarise(coin, all, maxError));
+    return summaries;
+}
+
+bool CalibrationReport::finish(int maxError, std::string& error) {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (folder_.empty()) return true;
+        if (results_ != nullptr) std::fclose(results_);
+        results_ = nullptr;
+    }
+    const std::vector<CoinSummary> coins = summaries(maxError);
+    const std::string summaryPath = folder_ + "/" + kSummaryFile;
+    std::FILE* f = std::fopen(summaryPath.c_str(), "wb");
+    if (f == nullptr) {
+        error = "cannot write " + summaryPath;
+        return false;
+    }
+    std::fputs(kSummaryHeader, f);
+    for (const CoinSummary& s : coins) {
+        std::fprintf(f, "%s,%u,%u,%d,%s,%d,%d,%d,%d\n", platform::CsvField(s.coin).c_str(), s.seen, s.accepted, s.smallest,
+                     MedianText(s.median).c_str(), s.largest, maxError, s.marginToMaxError, s.marginToNext);
+    }
+    if (std::fclose(f) != 0) {
+        error = "cannot write " + summaryPath;
+        return false;
+    }
+    return WriteErrorHistogramSvg(folder_ + "/" + kHistogramFile, coins, maxError, error);
+}
+
+std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, int maxError) {
+    std::string table = "Coin     Seen  Accepted  Smallest  Median  Largest  To Max_Error  To next\n";
+    char row[160];
+    for (const CoinSummary& s : summaries) {
+        std::snprintf(row, sizeof row, "%-8s %4u  %8u  %8d  %6s  %7d  %12d  %7d\n",
+                      platform::Cp1251ToTerminal(s.coin).c_str(), s.seen, s.accepted,
+                      s.smallest, MedianText(s.median).c_str(), s.largest, s.marginToMaxError, s.marginToNext);
+        table += row;
+    }
+    if (summaries.empty()) table += "(no new coin results)\n";
+    return table + "Max_Error " + std::to_string(maxError) + "; the sums are the best coin's stat + neural errors\n";
+}
