@@ -3,6 +3,7 @@
 #include "coindata/checksum_envelope.h"
 #include "platform/message_box.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -114,7 +115,8 @@ std::vector<uint8_t> FileFromInput(const uint8_t* data, size_t size) {
 }
 
 std::vector<uint8_t> SealedInput(const std::vector<uint8_t>& content) {
-    std::vector<uint8_t> input{kSealedForm};
-    input.insert(input.end(), content.begin(), content.end());
+    // Sized once: g++ -O3 misreads a growing one-byte vector as out of bounds.
+    std::vector<uint8_t> input(content.size() + 1, kSealedForm);
+    std::copy(content.begin(), content.end(), input.begin() + 1);
     return input;
 }

@@ -74,7 +74,10 @@ Bytes Of(const std::array<uint8_t, N>& record) {
 
 template <size_t N>
 void Text(char (&field)[N], const char* text) {
-    std::strncpy(field, text, N - 1);
+    // Cut to the field and always terminated (strncpy trips -O3's truncation check).
+    size_t i = 0;
+    for (; i + 1 < N && text[i] != '\0'; ++i) field[i] = text[i];
+    field[i] = '\0';
 }
 
 // --- data files

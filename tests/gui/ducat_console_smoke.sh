@@ -47,7 +47,7 @@ mkdir -p "$WORK/run/Export" "$WORK/run/Coins Stat"
 cd "$WORK/run"
 
 start_program() {
-  wine "$EXE" >>"$WORK/exe.log" 2>&1 &
+  wine "$EXE" "$@" >>"$WORK/exe.log" 2>&1 &
   EXE_PID=$!
 }
 
@@ -220,13 +220,18 @@ words=$(od -An -t d4 -j 160 -N 8 "$WORK/run/Ducat Console.cnf" | tr -s ' ')
 [[ "$words" == " 0 1" ]] || fail "start words in the configuration: '$words'"
 
 # --- Second start: the configuration is read, no box, and the automatic
-# START reaches the acceptor with the saved port, speed and address.
-start_program
+# START reaches the acceptor with the saved port, speed and address; the
+# link's frames go into the trace file the command line names.
+start_program --trace wire.trace
 probe wait 30 || fail "the main window did not open the second time"
 await_identity "second start"
 probe in "$caption" gone 0 || true
 [[ "$(probe windows)" != *'Reading from file'* ]] || fail "a configuration box at the second start"
 end_program
+
+grep -q 'host .*255\.identification' "$WORK/run/wire.trace" ||
+  fail "the trace of the second start holds no identification request"
+grep -q ' device [0-9A-F]' "$WORK/run/wire.trace" || fail "the trace of the second start holds no reply"
 
 echo "PASS: $IDENTITY"
 echo "screenshots: $SHOT_DIR"

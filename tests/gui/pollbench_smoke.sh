@@ -51,12 +51,14 @@ stored_options() {
 SIM_PID=$!
 await_link "$WORK/acceptor"
 map_com1 "$(readlink "$WORK/acceptor")"
-wine "$EXE" >>"$WORK/exe.log" 2>&1 &
+wine "$EXE" --trace "$WORK/wire.trace" >>"$WORK/exe.log" 2>&1 &
 
 probe wait 30 || fail "the main window did not open"
 
 expected=$'ABC - XYZ\nSN: 123\nSoftw.: 52.02\nEML'
 wait_identified "first identification"
+grep -q 'host .*| Simple poll to 2' "$WORK/wire.trace" || fail "the trace holds no simple poll"
+grep -q ' echo   02 00 01 FE FF | echo of the request' "$WORK/wire.trace" || fail "the trace holds no echo"
 
 [[ "$(probe text IDC_ROW_COIN_ID@1)" == "EU005A" ]] || fail "coin 1 is '$(probe text IDC_ROW_COIN_ID@1)'"
 [[ "$(probe text IDC_ESCROW)" == "0.00" ]] || fail "escrow box shows '$(probe text IDC_ESCROW)'"
