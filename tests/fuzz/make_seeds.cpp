@@ -72,14 +72,6 @@ Bytes Of(const std::array<uint8_t, N>& record) {
     return Bytes(record.begin(), record.end());
 }
 
-template <size_t N>
-void Text(char (&field)[N], const char* text) {
-    // Cut to the field and always terminated (strncpy trips -O3's truncation check).
-    size_t i = 0;
-    for (; i + 1 < N && text[i] != '\0'; ++i) field[i] = text[i];
-    field[i] = '\0';
-}
-
 // --- data files
 
 // The content of a configuration file of an older version: the version-12
@@ -106,13 +98,13 @@ Bytes ReferenceBookContent(size_t records) {
     std::vector<Bytes> book;
     for (size_t i = 0; i < records; ++i) {
         ReferenceBookRecord r;
-        Text(r.szCoinId, i == 0 ? "RU1K0B" : "EU200A");
-        Text(r.szShort, "1 ruble");
-        Text(r.szFull, "Bank of Russia, 1 ruble, brass-plated steel");
-        Text(r.szYear, "2016");
-        Text(r.szDimensions, "20.5 mm, 3.25 g");
-        Text(r.szCountry, "Russia");
-        Text(r.szDenomination, "1 ruble");
+        PutText(r.szCoinId, i == 0 ? "RU1K0B" : "EU200A");
+        PutText(r.szShort, "1 ruble");
+        PutText(r.szFull, "Bank of Russia, 1 ruble, brass-plated steel");
+        PutText(r.szYear, "2016");
+        PutText(r.szDimensions, "20.5 mm, 3.25 g");
+        PutText(r.szCountry, "Russia");
+        PutText(r.szDenomination, "1 ruble");
         book.push_back(Of(EncodeReferenceBookRecord(r)));
     }
     return CountedRecords(book);
@@ -144,12 +136,12 @@ Bytes WeightsContent() {
 
 CoinDescription SampleDescription() {
     CoinDescription d;
-    Text(d.szDenomination, "1 ruble");
-    Text(d.szYear, "2016");
-    Text(d.szDimensions, "20.5 mm");
-    Text(d.szCountry, "Russia");
-    Text(d.szShort, "1 ruble 2016");
-    Text(d.szFull, "Bank of Russia, 1 ruble, brass-plated steel");
+    PutText(d.szDenomination, "1 ruble");
+    PutText(d.szYear, "2016");
+    PutText(d.szDimensions, "20.5 mm");
+    PutText(d.szCountry, "Russia");
+    PutText(d.szShort, "1 ruble 2016");
+    PutText(d.szFull, "Bank of Russia, 1 ruble, brass-plated steel");
     return d;
 }
 
@@ -159,7 +151,7 @@ CoinImage SampleImage() {
     CoinImageFields fields;
     fields.bFirm = 2;
     fields.tWritten = 1704067200;
-    Text(fields.szCoinId, "RU1K0B");
+    PutText(fields.szCoinId, "RU1K0B");
     fields.bCoinIndex = 4;
     WriteCoinImageFields(image, fields);
     return image;
@@ -178,11 +170,11 @@ Bytes LogDumpFile(size_t pages) {
     DeviceInfo info;
     info.bAddress = 1;
     info.dwSerial = 20240117;
-    Text(info.szSerial, "DC-20240117");
-    Text(info.szManufacturer, "VIRTUAL");
-    Text(info.szCategory, "Coin Acceptor");
-    Text(info.szBuild, "Virtual build 1");
-    Text(info.szRevision, "2.04");
+    PutText(info.szSerial, "DC-20240117");
+    PutText(info.szManufacturer, "VIRTUAL");
+    PutText(info.szCategory, "Coin Acceptor");
+    PutText(info.szBuild, "Virtual build 1");
+    PutText(info.szRevision, "2.04");
     SetDeviceInfo(info);
     Bytes buffer((pages + 1) * kLogPageBytes);
     for (size_t i = 0; i < pages * kLogPageBytes; ++i) buffer[i] = static_cast<uint8_t>(i ^ (i >> 8));

@@ -3,8 +3,8 @@
 //
 //   gui_coin_description PATH
 #include "coindata/coin_description_file.h"
-#include "tests/support/coin_description_files.h"
 #include "coindata/coin_image.h"
+#include "tests/support/coin_description_files.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,14 +14,6 @@ constexpr char kCoinId[] = "XX999Z";
 constexpr uint8_t kCoinIndex = 4;
 constexpr uint8_t kFirm = 7;
 constexpr uint32_t kWritten = 1700000000; // 2023-11-14 22:13:20 UTC
-
-template <size_t N>
-void Put(char (&field)[N], const char* text) {
-    // Cut to the field and always terminated (strncpy trips -O3's truncation check).
-    size_t i = 0;
-    for (; i + 1 < N && text[i] != '\0'; ++i) field[i] = text[i];
-    field[i] = '\0';
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -30,19 +22,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     CoinDescription d;
-    Put(d.szDenomination, "999 units");
-    Put(d.szYear, "2023");
-    Put(d.szDimensions, "25.5 mm, 7.8 g");
-    Put(d.szCountry, "Testland");
-    Put(d.szShort, "A coin made for the window tests");
-    Put(d.szFull, "Every text of this description is filled, so the dialog shows each field.");
-    Put(d.szCoinId, kCoinId);
+    PutText(d.szDenomination, "999 units");
+    PutText(d.szYear, "2023");
+    PutText(d.szDimensions, "25.5 mm, 7.8 g");
+    PutText(d.szCountry, "Testland");
+    PutText(d.szShort, "A coin made for the window tests");
+    PutText(d.szFull, "Every text of this description is filled, so the dialog shows each field.");
+    PutText(d.szCoinId, kCoinId);
     d.bFirm = kFirm;
     d.tWritten = kWritten;
     d.bCoinIndex = kCoinIndex;
     CoinImage image{};
     CoinImageFields fields;
-    Put(fields.szCoinId, kCoinId);
+    PutText(fields.szCoinId, kCoinId);
     fields.bFirm = kFirm;
     fields.tWritten = kWritten;
     fields.bCoinIndex = kCoinIndex;
