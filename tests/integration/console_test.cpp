@@ -157,14 +157,19 @@ TEST_F(DucatProgram, MonitorTracesAndReportsThenTheTraceDecodes) {
     EXPECT_EQ(trace, decoded.output);
 }
 
-TEST_F(DucatProgram, WriteCoinSendsTheDescriptionToItsIndex) {
+// A coin description file for coin XX999Z at coin index 4.
+std::vector<uint8_t> NewCoinFile() {
     CoinDescription d;
     CoinImage image{};
     CoinImageFields fields;
     std::strcpy(fields.szCoinId, "XX999Z");
     fields.bCoinIndex = 4;
     WriteCoinImageFields(image, fields);
-    WriteBytes(File("new coin.tea"), EncodeCoinDescriptionFile(d, image));
+    return EncodeCoinDescriptionFile(d, image);
+}
+
+TEST_F(DucatProgram, WriteCoinSendsTheDescriptionToItsIndex) {
+    WriteBytes(File("new coin.tea"), NewCoinFile());
     const Finished f = Run({"write-coin", "new coin.tea", "--sim", "--coins-per-minute", "0"});
     EXPECT_EQ(0, f.exitStatus) << f.output;
     EXPECT_TRUE(Has(f.output, u8"  Параметры монеты с индексом = 4 записаны успешно")) << f.output;
@@ -206,13 +211,7 @@ TEST_F(DucatProgram, RefusedWriteFailsWhenTimeRunsOut) {
 // The coin went in, the table read after it was never answered: not a
 // plain failure, the operator must know the coin was written.
 TEST_F(DucatProgram, WriteCoinWhoseTableNeverCameBackHasItsOwnStatus) {
-    CoinDescription d;
-    CoinImage image{};
-    CoinImageFields fields;
-    std::strcpy(fields.szCoinId, "XX999Z");
-    fields.bCoinIndex = 4;
-    WriteCoinImageFields(image, fields);
-    WriteBytes(File("new coin.tea"), EncodeCoinDescriptionFile(d, image));
+    WriteBytes(File("new coin.tea"), NewCoinFile());
     const Finished f = Run({"--timeout", "4", "write-coin", "new coin.tea", "--sim", "--coins-per-minute", "0",
                             "--fault", "silence:table:-1:0:1"});
     EXPECT_EQ(3, f.exitStatus) << f.output;
