@@ -6,7 +6,7 @@
 #include "link/acceptor_protocol.h"
 #include "commands/coin_table_read.h"
 #include "commands/log_read.h"
-#include "coindata/coin_description.h"
+#include "coindata/records/coin_description.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/front_end.h"

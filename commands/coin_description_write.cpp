@@ -1,6 +1,6 @@
 #include "commands/coin_description_write.h"
 
-#include "coindata/coin_description.h"
+#include "coindata/records/coin_description.h"
 #include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
 #include "link/command_mailbox.h"

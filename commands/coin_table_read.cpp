@@ -1,6 +1,6 @@
 #include "commands/coin_table_read.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
 #include "link/command_mailbox.h"

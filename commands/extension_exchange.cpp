@@ -1,7 +1,7 @@
 #include "commands/extension_exchange.h"
 
 #include "cipher/block_cipher.h"
-#include "coindata/device_info.h"
+#include "coindata/records/device_info.h"
 #include "link/checksums.h"
 #include "link/log_queue.h"
 #include "link/run_environment.h"

@@ -4,7 +4,7 @@
 // the run's follow-up.
 #pragma once
 
-#include "coindata/device_info.h"
+#include "coindata/records/device_info.h"
 #include "link/com_thread.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "commands/log_read.h"
 
-#include "coindata/file_result.h"
-#include "coindata/log_dump_file.h"
+#include "coindata/files/file_result.h"
+#include "coindata/files/log_dump_file.h"
 #include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
 #include "link/checksums.h"

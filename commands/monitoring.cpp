@@ -1,6 +1,6 @@
 #include "commands/monitoring.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/acceptor_protocol.h"
 #include "commands/coin_result.h"
 #include "commands/extension_exchange.h"

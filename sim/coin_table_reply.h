@@ -1,7 +1,7 @@
 // The virtual acceptor's coin table reply: what DeviceCoinTable::StoreCoinTableReply reads.
 #pragma once
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 
 namespace sim {
 

@@ -6,7 +6,7 @@
 // change it through PtyServer::withDevice.
 #pragma once
 
-#include "coindata/coin_image.h"
+#include "coindata/records/coin_image.h"
 #include "sim/device.h"
 #include "sim/ducat_faults.h"
 #include "sim/ducat_frame_assembler.h"

@@ -2,7 +2,7 @@
 // coin table row, six columns. Shared by the window and the console.
 #pragma once
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 
 #include <array>
 #include <string>

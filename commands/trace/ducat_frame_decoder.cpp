@@ -1,6 +1,6 @@
 #include "commands/trace/ducat_frame_decoder.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/acceptor_protocol.h"
 #include "cipher/block_cipher.h"
 #include "commands/identification.h"

@@ -1,6 +1,6 @@
-#include "coindata/checksum_envelope.h"
-#include "coindata/data_file_reader.h"
-#include "coindata/file_result.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/data_file_reader.h"
+#include "coindata/files/file_result.h"
 
 #include "coindata_test_support.h"
 

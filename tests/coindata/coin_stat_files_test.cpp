@@ -1,6 +1,6 @@
-#include "coindata/coin_stat_files.h"
-#include "coindata/current_coin.h"
-#include "coindata/file_result.h"
+#include "coindata/files/coin_stat_files.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/current_coin.h"
 
 #include "coindata_test_support.h"
 

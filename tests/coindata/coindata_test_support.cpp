@@ -1,9 +1,9 @@
 #include "coindata_test_support.h"
 
-#include "coindata/checksum_envelope.h"
-#include "coindata/config_state.h"
-#include "coindata/current_coin.h"
-#include "coindata/reference_book.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/records/config_state.h"
+#include "coindata/records/current_coin.h"
+#include "coindata/records/reference_book.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "coindata/checksum_envelope.h"
-#include "coindata/config_file.h"
-#include "coindata/config_state.h"
-#include "coindata/file_result.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/config_file.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/config_state.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 

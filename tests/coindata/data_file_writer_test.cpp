@@ -1,6 +1,6 @@
-#include "coindata/config_file.h"
-#include "coindata/data_file_writer.h"
-#include "coindata/file_result.h"
+#include "coindata/files/config_file.h"
+#include "coindata/files/data_file_writer.h"
+#include "coindata/files/file_result.h"
 
 #include "coindata_test_support.h"
 

@@ -1,5 +1,5 @@
-#include "coindata/device_coin_table.h"
-#include "coindata/device_info.h"
+#include "coindata/records/device_coin_table.h"
+#include "coindata/records/device_info.h"
 #include "link/checksums.h"
 #include "sim/coin_table_reply.h"
 

@@ -1,8 +1,8 @@
-#include "coindata/checksum_envelope.h"
-#include "coindata/device_info.h"
-#include "coindata/file_result.h"
-#include "coindata/log_dump_file.h"
-#include "coindata/log_dump_name.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/file_result.h"
+#include "coindata/files/log_dump_file.h"
+#include "coindata/files/log_dump_name.h"
+#include "coindata/records/device_info.h"
 #include "cipher/block_cipher.h"
 #include "link/checksums.h"
 

@@ -1,8 +1,8 @@
-#include "coindata/coin_image.h"
-#include "coindata/coin_set.h"
-#include "coindata/coin_stat_record.h"
-#include "coindata/coin_weights.h"
-#include "coindata/reference_book.h"
+#include "coindata/records/coin_image.h"
+#include "coindata/records/coin_set.h"
+#include "coindata/records/coin_stat_record.h"
+#include "coindata/records/coin_weights.h"
+#include "coindata/records/reference_book.h"
 
 #include "coindata_test_support.h"
 

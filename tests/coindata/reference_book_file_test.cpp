@@ -1,6 +1,6 @@
-#include "coindata/file_result.h"
-#include "coindata/reference_book.h"
-#include "coindata/reference_book_file.h"
+#include "coindata/files/file_result.h"
+#include "coindata/files/reference_book_file.h"
+#include "coindata/records/reference_book.h"
 
 #include "coindata_test_support.h"
 

@@ -1,8 +1,8 @@
 #include "tests/fuzz/ducat_reply_sealing.h"
 
 #include "cipher/block_cipher.h"
-#include "coindata/device_coin_table.h"
-#include "coindata/device_info.h"
+#include "coindata/records/device_coin_table.h"
+#include "coindata/records/device_info.h"
 #include "link/acceptor_protocol.h"
 #include "link/checksums.h"
 

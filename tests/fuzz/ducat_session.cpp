@@ -1,7 +1,7 @@
 #include "tests/fuzz/ducat_session.h"
 
-#include "coindata/device_coin_table.h"
-#include "coindata/device_info.h"
+#include "coindata/records/device_coin_table.h"
+#include "coindata/records/device_info.h"
 #include "commands/acceptor_commands.h"
 #include "link/com_thread.h"
 #include "link/log_queue.h"

@@ -1,9 +1,9 @@
 // A statistics archive of any content: ReadArchive takes at most the
 // archive's capacity of records, or none after the damaged-file message.
-#include "coindata/coin_stat_files.h"
-#include "coindata/current_coin.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_result.h"
+#include "coindata/files/coin_stat_files.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/current_coin.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_files.h"
 

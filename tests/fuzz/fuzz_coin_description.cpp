@@ -1,11 +1,10 @@
 // A coin description file of any content: ReadCoinDescription takes it
 // with every text terminated and the identity from the image, or leaves
 // the loaded description and image as they were.
-#include "cipher/block_cipher.h"
-#include "coindata/coin_description.h"
-#include "coindata/coin_description_file.h"
-#include "coindata/enciphered_file.h"
-#include "coindata/file_result.h"
+#include "coindata/files/coin_description_file.h"
+#include "coindata/files/enciphered_file.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/coin_description.h"
 #include "link/checksums.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_files.h"
@@ -43,7 +42,7 @@ std::vector<uint8_t> FileFrom(const uint8_t* data, size_t size) {
     if (form & kPlain) {
         bytes.resize(kCoinDescriptionContentBytes);
         if (form & kRightCrc) StoreLe16(bytes.data() + kCoinDescriptionCrcOffset, Crc16(bytes.data(), kCoinDescriptionCrcOffset));
-        EncipherBuffer(bytes.data(), static_cast<uint32_t>(bytes.size()), kFileCipherKey);
+        EncipherFileContent(bytes.data(), bytes.size());
     }
     return (form & kSealed) ? WithEnvelope(std::move(bytes)) : bytes;
 }

@@ -1,11 +1,11 @@
 // "Ducat Console.cnf" of any content: ReadConfig takes it or falls back to
 // the defaults with its message, and a configuration it takes is written
 // and read back unchanged.
-#include "coindata/config_file.h"
-#include "coindata/config_record.h"
-#include "coindata/config_state.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_result.h"
+#include "coindata/files/config_file.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/config_record.h"
+#include "coindata/records/config_state.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_files.h"
 

@@ -3,9 +3,9 @@
 // (tests/fuzz/reply_stream.h), through the real frame codec and every
 // sub-command handler the run reaches. A run ends by itself or when the
 // input is used up.
-#include "coindata/device_coin_table.h"
-#include "coindata/device_info.h"
-#include "coindata/log_dump_name.h"
+#include "coindata/files/log_dump_name.h"
+#include "coindata/records/device_coin_table.h"
+#include "coindata/records/device_info.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/frame_layout.h"

@@ -1,6 +1,6 @@
 #include "tests/fuzz/fuzz_files.h"
 
-#include "coindata/checksum_envelope.h"
+#include "coindata/files/checksum_envelope.h"
 #include "platform/message_box.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // "Reference_Book.ref" of any content: the book holds at most its capacity
 // of records, each with its texts terminated, or is empty after the
 // damaged-file message.
-#include "coindata/data_paths.h"
-#include "coindata/file_result.h"
-#include "coindata/reference_book.h"
-#include "coindata/reference_book_file.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_result.h"
+#include "coindata/files/reference_book_file.h"
+#include "coindata/records/reference_book.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_files.h"
 

@@ -1,9 +1,8 @@
 // `ducat show` on a file of any content and any of the program's kinds,
 // the log dump's decoding above all.
-#include "cipher/block_cipher.h"
-#include "coindata/coin_description.h"
-#include "coindata/enciphered_file.h"
-#include "coindata/log_dump_file.h"
+#include "coindata/files/enciphered_file.h"
+#include "coindata/files/log_dump_file.h"
+#include "coindata/records/coin_description.h"
 #include "link/checksums.h"
 #include "tests/fuzz/fuzz_files.h"
 #include "ui/console/file_show.h"
@@ -55,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (kind == kPlainDescription) MakeDescription(bytes);
     if (kind == kPlainLogDump) MakeLogDump(bytes);
     if (kind == kPlainDescription || kind == kPlainLogDump)
-        EncipherBuffer(bytes.data(), static_cast<uint32_t>(bytes.size()), kFileCipherKey);
+        EncipherFileContent(bytes.data(), bytes.size());
     if (form & kSealed) bytes = WithEnvelope(std::move(bytes));
     WriteScratchFile(kNames[kind], bytes);
     (void)ShowDataFile(kNames[kind], Nowhere());

@@ -1,10 +1,10 @@
 // A weights file of any content: ReadWeights takes it, or clears words
 // 0-75 and the count after the damaged-file message and keeps the
 // reserved words 76-79.
-#include "coindata/coin_stat_files.h"
-#include "coindata/coin_weights.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_result.h"
+#include "coindata/files/coin_stat_files.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/coin_weights.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_files.h"
 

@@ -4,18 +4,17 @@
 // fuzz targets run. Run by hand after a format changes:
 //
 //   build/native/tests/fuzz/fuzz_make_seeds tests/fuzz/corpus
-#include "cipher/block_cipher.h"
-#include "coindata/coin_description.h"
-#include "coindata/coin_image.h"
-#include "coindata/coin_stat_record.h"
-#include "coindata/coin_weights.h"
-#include "coindata/config_record.h"
-#include "coindata/device_info.h"
-#include "coindata/enciphered_file.h"
-#include "coindata/log_dump_file.h"
-#include "coindata/log_dump_name.h"
-#include "coindata/data_paths.h"
-#include "coindata/reference_book.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/enciphered_file.h"
+#include "coindata/files/log_dump_file.h"
+#include "coindata/files/log_dump_name.h"
+#include "coindata/records/coin_description.h"
+#include "coindata/records/coin_image.h"
+#include "coindata/records/coin_stat_record.h"
+#include "coindata/records/coin_weights.h"
+#include "coindata/records/config_record.h"
+#include "coindata/records/device_info.h"
+#include "coindata/records/reference_book.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 #include "sim/ducat_acceptor.h"
@@ -220,7 +219,7 @@ void FileSeeds() {
     Seed("fuzz_show", "plain-description", Prefixed(5 | kSealed, DescriptionPlainHead()));
     Bytes plainDump = LogDumpFile(3);
     plainDump.resize(plainDump.size() - 4);
-    DecipherBuffer(plainDump.data(), static_cast<uint32_t>(plainDump.size()), kFileCipherKey);
+    DecipherFileContent(plainDump.data(), plainDump.size());
     Seed("fuzz_show", "plain-log-dump", Prefixed(6 | kSealed, plainDump));
 }
 

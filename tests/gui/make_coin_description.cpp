@@ -2,8 +2,8 @@
 // coin index 4, with every text filled so the dialog's fields can be checked.
 //
 //   gui_coin_description PATH
-#include "coindata/coin_description_file.h"
-#include "coindata/coin_image.h"
+#include "coindata/files/coin_description_file.h"
+#include "coindata/records/coin_image.h"
 #include "tests/support/coin_description_files.h"
 
 #include <cstdio>

@@ -1,9 +1,9 @@
 // Sub-command 1: a coin description goes to the acceptor in 16 fragments.
 #include "acceptor_fixture.h"
 
-#include "coindata/coin_description.h"
-#include "coindata/device_coin_table.h"
-#include "coindata/device_info.h"
+#include "coindata/records/coin_description.h"
+#include "coindata/records/device_coin_table.h"
+#include "coindata/records/device_info.h"
 #include "cipher/block_cipher.h"
 #include "link/checksums.h"
 #include "link/acceptor_protocol.h"

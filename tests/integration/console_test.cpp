@@ -1,8 +1,8 @@
 // The `ducat` program end to end, each run with its own virtual acceptor
 // (--sim) in a fresh folder.
-#include "coindata/checksum_envelope.h"
-#include "coindata/coin_description_file.h"
-#include "coindata/config_record.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/coin_description_file.h"
+#include "coindata/records/config_record.h"
 #include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>

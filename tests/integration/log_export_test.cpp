@@ -1,8 +1,8 @@
 // Sub-command 2: the acceptor's log, page by page, into the log dump file.
 #include "acceptor_fixture.h"
 
-#include "coindata/checksum_envelope.h"
-#include "coindata/device_info.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/records/device_info.h"
 #include "link/acceptor_protocol.h"
 #include "cipher/block_cipher.h"
 #include "commands/log_read.h"

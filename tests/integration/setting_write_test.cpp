@@ -2,8 +2,8 @@
 // acceptor-wide acceptance parameters.
 #include "acceptor_fixture.h"
 
-#include "coindata/device_coin_table.h"
-#include "coindata/device_info.h"
+#include "coindata/records/device_coin_table.h"
+#include "coindata/records/device_info.h"
 #include "link/acceptor_protocol.h"
 #include "cipher/block_cipher.h"
 #include "link/checksums.h"

@@ -1,8 +1,8 @@
 // START: identification, coin table and monitoring in one run.
 #include "acceptor_fixture.h"
 
-#include "coindata/device_coin_table.h"
-#include "coindata/device_info.h"
+#include "coindata/records/device_coin_table.h"
+#include "coindata/records/device_info.h"
 #include "link/acceptor_protocol.h"
 #include "commands/coin_result.h"
 #include "link/com_thread.h"

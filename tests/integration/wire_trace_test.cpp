@@ -4,7 +4,7 @@
 // and the report's numbers are the coins the acceptor produced.
 #include "acceptor_fixture.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/acceptor_protocol.h"
 #include "commands/trace/ducat_capture_decode.h"
 #include "commands/trace/program_wire_trace.h"

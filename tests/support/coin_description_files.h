@@ -2,8 +2,8 @@
 // need one on disk.
 #pragma once
 
-#include "coindata/coin_description.h"
-#include "coindata/coin_description_file.h"
+#include "coindata/files/coin_description_file.h"
+#include "coindata/records/coin_description.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // `ducat show`: every data file decoded, checksum and CRC-16 judged.
 #include "ui/console/file_show.h"
 
-#include "coindata/checksum_envelope.h"
-#include "coindata/coin_description_file.h"
-#include "coindata/config_record.h"
-#include "coindata/device_info.h"
-#include "coindata/log_dump_file.h"
-#include "coindata/reference_book.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/coin_description_file.h"
+#include "coindata/files/log_dump_file.h"
+#include "coindata/records/config_record.h"
+#include "coindata/records/device_info.h"
+#include "coindata/records/reference_book.h"
 #include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "ui/parameter_edits.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ui/settings_choice.h"
 
-#include "coindata/config_state.h"
+#include "coindata/records/config_state.h"
 #include "link/port_settings.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // it queues when its run cannot start, and what a refused start leaves.
 #include "ui/starters.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 #include "tests/support/mailbox_reset.h"

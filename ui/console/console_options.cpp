@@ -1,6 +1,6 @@
 #include "ui/console/console_options.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "ui/console/console_settings.h"
 
-#include "coindata/config_file.h"
-#include "coindata/data_paths.h"
+#include "coindata/files/config_file.h"
+#include "coindata/files/data_paths.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "platform/port_names.h"

@@ -1,6 +1,6 @@
 #include "ui/console/console_view.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "commands/coin_result.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"

@@ -6,7 +6,7 @@
 // instead of printed again. While it exists it is the runs' front end.
 #pragma once
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/front_end.h"
 #include "platform/terminal_lines.h"
 

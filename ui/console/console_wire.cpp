@@ -1,6 +1,6 @@
 #include "ui/console/console_wire.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "commands/trace/ducat_capture_decode.h"
 #include "commands/trace/program_wire_trace.h"
 #include "ui/console/console_commands.h"

@@ -1,7 +1,7 @@
 #include "ui/console/file_show.h"
 
-#include "coindata/checksum_envelope.h"
-#include "coindata/coin_description_file.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/coin_description_file.h"
 #include "link/checksums.h"
 #include "platform/text_encoding.h"
 #include "ui/console/file_show_parts.h"

@@ -1,11 +1,10 @@
 // `ducat show` for a coin's statistics archive, its weights and a coin
 // description file.
-#include "coindata/coin_description.h"
-#include "coindata/coin_stat_record.h"
-#include "coindata/coin_weights.h"
-#include "coindata/current_coin.h"
-#include "coindata/enciphered_file.h"
-#include "cipher/block_cipher.h"
+#include "coindata/files/enciphered_file.h"
+#include "coindata/records/coin_description.h"
+#include "coindata/records/coin_stat_record.h"
+#include "coindata/records/coin_weights.h"
+#include "coindata/records/current_coin.h"
 #include "ui/console/file_show_parts.h"
 
 #include <algorithm>
@@ -73,7 +72,7 @@ bool ShowCoinDescriptionFile(uint8_t* content, size_t n, FieldPrinter& p) {
     if (n != kCoinDescriptionContentBytes) return false;
     CoinDescriptionContent plain;
     std::copy_n(content, plain.size(), plain.begin());
-    DecipherBuffer(plain.data(), static_cast<uint32_t>(plain.size()), kFileCipherKey);
+    DecipherFileContent(plain.data(), plain.size());
     const bool crc = CoinDescriptionCrcMatches(plain);
     p.check("CRC-16", crc);
     const CoinDescription d = DecodeCoinDescription(plain);

@@ -1,9 +1,8 @@
 // `ducat show` for a log dump: the acceptor's log pages and a trailer with
 // the acceptor's identity, enciphered with the file key.
-#include "coindata/enciphered_file.h"
-#include "coindata/log_dump_file.h"
+#include "coindata/files/enciphered_file.h"
+#include "coindata/files/log_dump_file.h"
 #include "link/acceptor_protocol.h"
-#include "cipher/block_cipher.h"
 #include "link/checksums.h"
 #include "ui/console/file_show_parts.h"
 
@@ -11,7 +10,7 @@ bool ShowLogDumpFile(uint8_t* content, size_t n, FieldPrinter& p) {
     const bool shaped = n >= kLogPageBytes + kLogTrailerBytes && n % kLogPageBytes == 0;
     p.check("whole pages and a trailer", shaped);
     if (!shaped) return false;
-    DecipherBuffer(content, static_cast<uint32_t>(n), kFileCipherKey);
+    DecipherFileContent(content, n);
     const size_t pages = (n - kLogTrailerBytes) / kLogPageBytes;
     const bool crc = LogDumpCrcMatches(content, pages * kLogPageBytes);
     p.check("CRC-16", crc);

@@ -1,6 +1,6 @@
 // `ducat show` for the configuration file and the coin reference book.
-#include "coindata/config_record.h"
-#include "coindata/reference_book.h"
+#include "coindata/records/config_record.h"
+#include "coindata/records/reference_book.h"
 #include "link/port_settings.h"
 #include "ui/console/file_show_parts.h"
 

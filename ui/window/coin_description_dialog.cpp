@@ -1,6 +1,6 @@
 #include "ui/window/coin_description_dialog.h"
 
-#include "coindata/coin_description.h"
+#include "coindata/records/coin_description.h"
 #include "ui/coin_list_rows.h"
 #include "ui/starters.h"
 #include "ui/window/dialog_text.h"

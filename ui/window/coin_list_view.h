@@ -2,7 +2,7 @@
 // boxes, one row per row of the acceptor's coin table.
 #pragma once
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 
 #include <windows.h>
 

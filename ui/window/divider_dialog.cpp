@@ -1,6 +1,6 @@
 #include "ui/window/divider_dialog.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "platform/beep.h"

@@ -1,10 +1,10 @@
 // The main window's buttons, menu and coin list.
 #include "ui/window/main_window.h"
 
-#include "coindata/coin_description_file.h"
-#include "coindata/config_file.h"
-#include "coindata/device_coin_table.h"
-#include "coindata/file_result.h"
+#include "coindata/files/coin_description_file.h"
+#include "coindata/files/config_file.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/device_coin_table.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"

@@ -1,6 +1,6 @@
 #include "ui/window/max_errors_dialog.h"
 
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 #include "ui/starters.h"
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"

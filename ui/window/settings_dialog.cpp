@@ -1,6 +1,6 @@
 #include "ui/window/settings_dialog.h"
 
-#include "coindata/config_state.h"
+#include "coindata/records/config_state.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "ui/parameter_clamping.h"

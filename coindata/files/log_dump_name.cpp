@@ -1,4 +1,4 @@
-#include "coindata/log_dump_name.h"
+#include "coindata/files/log_dump_name.h"
 
 #include <cctype>
 #include <cstring>

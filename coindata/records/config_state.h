@@ -3,7 +3,7 @@
 // coin set and the fields kept for the file.
 #pragma once
 
-#include "coindata/config_record.h"
+#include "coindata/records/config_record.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "coindata/coin_set.h"
+#include "coindata/records/coin_set.h"
 
-#include "coindata/field_codec.h"
+#include "coindata/records/field_codec.h"
 
 #include <cstring>
 

@@ -1,11 +1,10 @@
-#include "coindata/coin_description_file.h"
+#include "coindata/files/coin_description_file.h"
 
-#include "coindata/checksum_envelope.h"
-#include "coindata/data_file_reader.h"
-#include "coindata/enciphered_file.h"
-#include "coindata/file_messages.h"
-#include "coindata/file_result.h"
-#include "cipher/block_cipher.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/data_file_reader.h"
+#include "coindata/files/enciphered_file.h"
+#include "coindata/files/file_messages.h"
+#include "coindata/files/file_result.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ int ReadCoinDescription(const char* szPath) {
     CoinDescriptionContent content;
     const int result = ReadEncipheredContent(szPath, content);
     if (result != kFileOk) return result;
-    DecipherBuffer(content.data(), static_cast<uint32_t>(content.size()), kFileCipherKey);
+    DecipherFileContent(content.data(), content.size());
     if (!CoinDescriptionCrcMatches(content)) return kFileDamaged;
     CurrentCoinDescription = DecodeCoinDescription(content);
     abCoinImage = CoinImageOf(content);

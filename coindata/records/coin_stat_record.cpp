@@ -1,6 +1,6 @@
-#include "coindata/coin_stat_record.h"
+#include "coindata/records/coin_stat_record.h"
 
-#include "coindata/field_codec.h"
+#include "coindata/records/field_codec.h"
 
 namespace {
 

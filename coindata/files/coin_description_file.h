@@ -2,7 +2,7 @@
 // checksum, 5700 bytes in all.
 #pragma once
 
-#include "coindata/coin_description.h"
+#include "coindata/records/coin_description.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "coindata/data_file_writer.h"
+#include "coindata/files/data_file_writer.h"
 
-#include "coindata/checksum_envelope.h"
-#include "coindata/data_file_reader.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_result.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/data_file_reader.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_result.h"
 #include "platform/file_replace.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "coindata/config_state.h"
+#include "coindata/records/config_state.h"
 
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"

@@ -1,11 +1,11 @@
-#include "coindata/config_file.h"
+#include "coindata/files/config_file.h"
 
-#include "coindata/config_state.h"
-#include "coindata/data_file_reader.h"
-#include "coindata/data_file_writer.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_messages.h"
-#include "coindata/file_result.h"
+#include "coindata/files/data_file_reader.h"
+#include "coindata/files/data_file_writer.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_messages.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/config_state.h"
 
 #include <algorithm>
 #include <vector>

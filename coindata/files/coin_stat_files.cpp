@@ -1,10 +1,10 @@
-#include "coindata/coin_stat_files.h"
+#include "coindata/files/coin_stat_files.h"
 
-#include "coindata/current_coin.h"
-#include "coindata/data_file_reader.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_messages.h"
-#include "coindata/file_result.h"
+#include "coindata/files/data_file_reader.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_messages.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/current_coin.h"
 
 #include <string>
 
@@ -65,4 +65,10 @@ int ReadWeights(const char* szCoinId, CoinWeights* pWeights) {
     ClearWeights(*pWeights);
     if (result == kFileDamaged) ShowReaderMessage(WithPath(kWeightsDamagedText, path), kReadDataCaption);
     return result;
+}
+
+void LoadCurrentCoinFiles() {
+    if (!CoinIdLoadable(szCurrentCoinId)) return;
+    ReadWeights(szCurrentCoinId, &stCurrentWeights);
+    ReadArchive(szCurrentCoinId);
 }

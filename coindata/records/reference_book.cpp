@@ -1,6 +1,6 @@
-#include "coindata/reference_book.h"
+#include "coindata/records/reference_book.h"
 
-#include "coindata/field_codec.h"
+#include "coindata/records/field_codec.h"
 
 std::vector<std::unique_ptr<ReferenceBookRecord>> ReferenceBook;
 

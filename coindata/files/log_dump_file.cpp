@@ -1,13 +1,12 @@
-#include "coindata/log_dump_file.h"
+#include "coindata/files/log_dump_file.h"
 
-#include "coindata/data_file_writer.h"
-#include "coindata/data_paths.h"
-#include "coindata/device_info.h"
-#include "coindata/enciphered_file.h"
-#include "coindata/file_messages.h"
-#include "coindata/file_result.h"
-#include "coindata/log_dump_name.h"
-#include "cipher/block_cipher.h"
+#include "coindata/files/data_file_writer.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/enciphered_file.h"
+#include "coindata/files/file_messages.h"
+#include "coindata/files/file_result.h"
+#include "coindata/files/log_dump_name.h"
+#include "coindata/records/device_info.h"
 #include "link/checksums.h"
 
 #include <algorithm>
@@ -83,7 +82,7 @@ int WriteLogDump(uint8_t* pPages, uint32_t nBytes, uint32_t tWritten) {
         uint8_t* trailer = pPages + nBytes;
         BuildTrailer(info, tWritten, trailer);
         StoreLe16(trailer + layout::kCrcAt, Crc16(pPages, nBytes + layout::kCrcAt));
-        EncipherBuffer(pPages, total, kFileCipherKey);
+        EncipherFileContent(pPages, total);
         written = WriteDataFile(file, pPages, total);
     }
     if (written) return kFileOk;

@@ -1,4 +1,4 @@
-#include "coindata/file_messages.h"
+#include "coindata/files/file_messages.h"
 
 #include "platform/message_box.h"
 

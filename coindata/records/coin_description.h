@@ -2,7 +2,7 @@
 // that goes with it. The window thread writes both only while no run exists.
 #pragma once
 
-#include "coindata/coin_image.h"
+#include "coindata/records/coin_image.h"
 
 #include <array>
 #include <cstddef>

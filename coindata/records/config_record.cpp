@@ -1,6 +1,6 @@
-#include "coindata/config_record.h"
+#include "coindata/records/config_record.h"
 
-#include "coindata/field_codec.h"
+#include "coindata/records/field_codec.h"
 
 namespace {
 

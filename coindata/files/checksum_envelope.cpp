@@ -1,4 +1,4 @@
-#include "coindata/checksum_envelope.h"
+#include "coindata/files/checksum_envelope.h"
 
 #include "link/checksums.h"
 

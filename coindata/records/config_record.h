@@ -4,8 +4,8 @@
 // fields are kept and written back as they were read.
 #pragma once
 
-#include "coindata/coin_set.h"
-#include "coindata/current_coin.h"
+#include "coindata/records/coin_set.h"
+#include "coindata/records/current_coin.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "coindata/device_info.h"
+#include "coindata/records/device_info.h"
 
 #include <mutex>
 

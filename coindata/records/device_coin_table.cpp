@@ -1,4 +1,4 @@
-#include "coindata/device_coin_table.h"
+#include "coindata/records/device_coin_table.h"
 
 #include "link/checksums.h"
 

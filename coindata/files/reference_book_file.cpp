@@ -1,11 +1,11 @@
-#include "coindata/reference_book_file.h"
+#include "coindata/files/reference_book_file.h"
 
-#include "coindata/data_file_reader.h"
-#include "coindata/data_file_writer.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_messages.h"
-#include "coindata/file_result.h"
-#include "coindata/reference_book.h"
+#include "coindata/files/data_file_reader.h"
+#include "coindata/files/data_file_writer.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_messages.h"
+#include "coindata/files/file_result.h"
+#include "coindata/records/reference_book.h"
 #include "link/checksums.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
-#include "coindata/coin_description.h"
+#include "coindata/records/coin_description.h"
 
-#include "coindata/field_codec.h"
+#include "coindata/records/field_codec.h"
 #include "link/checksums.h"
 
 #include <cstring>

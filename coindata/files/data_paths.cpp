@@ -1,4 +1,4 @@
-#include "coindata/data_paths.h"
+#include "coindata/files/data_paths.h"
 
 #include "platform/text_encoding.h"
 

@@ -1,6 +1,4 @@
-#include "coindata/current_coin.h"
-
-#include "coindata/coin_stat_files.h"
+#include "coindata/records/current_coin.h"
 
 char szCurrentCoinId[kCoinIdFieldBytes] = "RU1K0B";
 std::array<CoinStatRecord, kArchiveCapacity> stArchive;
@@ -17,10 +15,4 @@ bool CoinIdLoadable(const char* coinId) {
     size_t length = 0;
     while (length < kCoinIdFieldBytes && coinId[length] != '\0') ++length;
     return length >= kShortestLoadableId && length <= kLongestLoadableId;
-}
-
-void LoadCurrentCoinFiles() {
-    if (!CoinIdLoadable(szCurrentCoinId)) return;
-    ReadWeights(szCurrentCoinId, &stCurrentWeights);
-    ReadArchive(szCurrentCoinId);
 }

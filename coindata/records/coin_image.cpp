@@ -1,6 +1,6 @@
-#include "coindata/coin_image.h"
+#include "coindata/records/coin_image.h"
 
-#include "coindata/field_codec.h"
+#include "coindata/records/field_codec.h"
 
 namespace {
 

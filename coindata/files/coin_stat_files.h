@@ -3,7 +3,7 @@
 // 2 damaged.
 #pragma once
 
-#include "coindata/coin_weights.h"
+#include "coindata/records/coin_weights.h"
 
 // Into stArchive; on 1 and 2 iArchiveCount = 0.
 int ReadArchive(const char* szCoinId);
@@ -11,3 +11,6 @@ int ReadArchive(const char* szCoinId);
 // Into *pWeights; on 1 and 2 words 0-75 and iCount are 0 and words 76-79
 // keep their values.
 int ReadWeights(const char* szCoinId, CoinWeights* pWeights);
+
+// At start: ReadWeights and ReadArchive for szCurrentCoinId when loadable.
+void LoadCurrentCoinFiles();

@@ -1,8 +1,8 @@
-#include "coindata/data_file_reader.h"
+#include "coindata/files/data_file_reader.h"
 
-#include "coindata/checksum_envelope.h"
-#include "coindata/data_paths.h"
-#include "coindata/file_result.h"
+#include "coindata/files/checksum_envelope.h"
+#include "coindata/files/data_paths.h"
+#include "coindata/files/file_result.h"
 #include "link/checksums.h"
 
 #include <cstring>

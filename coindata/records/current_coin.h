@@ -2,8 +2,8 @@
 // weights. The window thread alone uses them.
 #pragma once
 
-#include "coindata/coin_stat_record.h"
-#include "coindata/coin_weights.h"
+#include "coindata/records/coin_stat_record.h"
+#include "coindata/records/coin_weights.h"
 
 #include <array>
 #include <cstddef>
@@ -20,5 +20,3 @@ extern CoinWeights stCurrentWeights;
 // The archive and weights files are looked for only for an identifier of
 // 2 to 98 characters.
 bool CoinIdLoadable(const char* coinId);
-// At start: ReadWeights and ReadArchive for szCurrentCoinId when loadable.
-void LoadCurrentCoinFiles();
