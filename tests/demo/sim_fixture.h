@@ -5,7 +5,7 @@
 
 #include "demo/demo_core.h"
 #include "demo/settings.h"
-#include "sim/standard_line.h"
+#include "sim/standard/standard_line.h"
 
 #include <gtest/gtest.h>
 

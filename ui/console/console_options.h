@@ -3,7 +3,7 @@
 //         [--trace FILE] [--report DIR] [--sim [SIM OPTIONS]] COMMAND [ARGUMENTS]
 #pragma once
 
-#include "sim/ducat_sim_options.h"
+#include "sim/ducat/ducat_sim_options.h"
 
 #include <cstdint>
 #include <string>
