@@ -1,4 +1,4 @@
-#include "ui/console/in_process_acceptor.h"
+#include "ui/console/sim/in_process_acceptor.h"
 
 #include "sim/ducat/ducat_acceptor.h"
 #include "sim/pty/pty_server.h"
