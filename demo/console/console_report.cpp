@@ -1,7 +1,7 @@
 #include "demo/console/console_report.h"
 
-#include "demo/coin_value.h"
-#include "demo/identification_text.h"
+#include "demo/texts/coin_value.h"
+#include "demo/texts/identification_text.h"
 #include "platform/text_encoding.h"
 
 #include <cstdio>

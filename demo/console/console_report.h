@@ -1,7 +1,7 @@
 // The console's texts: the fields of the core as lines for a terminal.
 #pragma once
 
-#include "demo/demo_core.h"
+#include "demo/core/demo_core.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "demo/console/console_wire_commands.h"
 
-#include "demo/bus_scan.h"
 #include "demo/console/console_commands.h"
 #include "demo/console/console_report.h"
+#include "demo/driver/bus_scan.h"
 #include "demo/trace/cct_capture_decode.h"
 #include "demo/trace/program_trace.h"
 

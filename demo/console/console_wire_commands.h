@@ -3,7 +3,7 @@
 #pragma once
 
 #include "demo/console/console_args.h"
-#include "demo/demo_core.h"
+#include "demo/core/demo_core.h"
 #include "demo/report/poll_session.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "demo/report/poll_session.h"
 
-#include "demo/coin_value.h"
-#include "demo/error_text.h"
-#include "demo/event_decoding.h"
+#include "demo/driver/event_decoding.h"
+#include "demo/texts/coin_value.h"
+#include "demo/texts/error_text.h"
 #include "platform/csv_field.h"
 #include "platform/local_time.h"
 #include "platform/text_encoding.h"

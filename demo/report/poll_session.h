@@ -6,7 +6,7 @@
 // the events come and summary.csv at the end.
 #pragma once
 
-#include "demo/demo_core.h"
+#include "demo/core/demo_core.h"
 #include "demo/trace/cct_wire_trace.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "demo/trace/cct_capture_decode.h"
 
-#include "demo/cct_protocol.h"
+#include "demo/driver/cct_protocol.h"
 #include "demo/trace/cct_frame_decoder.h"
 #include "platform/trace_file.h"
 

@@ -1,8 +1,8 @@
 #include "demo/trace/cct_frame_decoder.h"
 
-#include "demo/cct_protocol.h"
-#include "demo/error_text.h"
-#include "demo/event_decoding.h"
+#include "demo/driver/cct_protocol.h"
+#include "demo/driver/event_decoding.h"
+#include "demo/texts/error_text.h"
 #include "demo/trace/cct_header_names.h"
 
 #include <cstdio>

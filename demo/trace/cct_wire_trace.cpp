@@ -1,6 +1,6 @@
 #include "demo/trace/cct_wire_trace.h"
 
-#include "demo/cct_protocol.h"
+#include "demo/driver/cct_protocol.h"
 #include "platform/local_time.h"
 
 #include <cstring>

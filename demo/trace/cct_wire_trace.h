@@ -4,7 +4,7 @@
 // exchange handed on, for the session report.
 #pragma once
 
-#include "demo/cct_driver.h"
+#include "demo/driver/cct_driver.h"
 #include "demo/trace/cct_frame_decoder.h"
 #include "platform/trace_line.h"
 

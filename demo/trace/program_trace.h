@@ -4,7 +4,7 @@
 // listener the hook is empty and the driver traces nothing.
 #pragma once
 
-#include "demo/cct_driver.h"
+#include "demo/driver/cct_driver.h"
 #include "demo/trace/cct_wire_trace.h"
 
 #include <string>

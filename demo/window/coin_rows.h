@@ -2,7 +2,7 @@
 // controls at IDC_COIN_ROW_FIRST + 4(p-1) onwards, one per column.
 #pragma once
 
-#include "demo/poll_counts.h"
+#include "demo/driver/poll_counts.h"
 #include "demo/window/resource.h"
 
 constexpr int CoinRowControl(int position, int column) {

@@ -1,6 +1,6 @@
 #include "demo/window/data_exchange.h"
 
-#include "demo/number_field.h"
+#include "demo/texts/number_field.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // The main window's opening, its data exchange, timers and the core's hooks.
 #include "demo/window/main_dialog.h"
 
-#include "demo/reset_question.h"
-#include "demo/settings.h"
+#include "demo/core/settings.h"
+#include "demo/driver/reset_question.h"
 #include "demo/window/coin_rows.h"
 #include "demo/window/resource.h"
 #include "demo/window/timers.h"

@@ -2,7 +2,7 @@
 // and flash timers, and the operator's commands.
 #pragma once
 
-#include "demo/demo_core.h"
+#include "demo/core/demo_core.h"
 #include "demo/window/dialog_base.h"
 
 class CDemoDlg : public CDialogBase {

@@ -2,7 +2,7 @@
 // functions, the counters, the dialogs and the end of the window.
 #include "demo/window/main_dialog.h"
 
-#include "demo/options.h"
+#include "demo/core/options.h"
 #include "demo/window/about_dialog.h"
 #include "demo/window/coin_rows.h"
 #include "demo/window/options_dialog.h"

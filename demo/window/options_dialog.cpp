@@ -1,6 +1,6 @@
 #include "demo/window/options_dialog.h"
 
-#include "demo/port_scan.h"
+#include "demo/driver/port_scan.h"
 #include "demo/window/resource.h"
 
 #include <iterator>

@@ -2,7 +2,7 @@
 // command, with the port search.
 #pragma once
 
-#include "demo/options.h"
+#include "demo/core/options.h"
 #include "demo/window/dialog_base.h"
 
 class COptionsDlg : public CDialogBase {

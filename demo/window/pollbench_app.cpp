@@ -1,6 +1,6 @@
 // Pollbench's start: the settings from the user's store, then the main
 // window, run modally; when it ends, the program ends.
-#include "demo/options.h"
+#include "demo/core/options.h"
 #include "demo/trace/program_trace.h"
 #include "demo/window/main_dialog.h"
 #include "platform/trace_file.h"

@@ -1,7 +1,7 @@
 // The Coin Teaching dialog over the main window's driver.
 #pragma once
 
-#include "demo/teach.h"
+#include "demo/core/teach.h"
 #include "demo/window/dialog_base.h"
 
 class CTeachDlg : public CDialogBase {

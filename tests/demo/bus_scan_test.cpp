@@ -1,5 +1,5 @@
 // The bus scan over one line that two virtual acceptors share.
-#include "demo/bus_scan.h"
+#include "demo/driver/bus_scan.h"
 #include "sim_fixture.h"
 
 namespace {

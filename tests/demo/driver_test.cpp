@@ -1,6 +1,6 @@
 // The driver's exchange over a scripted port: bytes on the wire, echo and
 // reply checks, result codes, the reopen after a failure, and the trace.
-#include "demo/cct_driver.h"
+#include "demo/driver/cct_driver.h"
 #include "scripted_port.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The driver and the port search over a pty against the virtual acceptor.
-#include "demo/port_scan.h"
+#include "demo/driver/port_scan.h"
 #include "platform/clock.h"
 #include "sim_fixture.h"
 

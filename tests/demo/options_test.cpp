@@ -1,7 +1,7 @@
 // The options kept in the settings store and the Options dialog's rules.
-#include "demo/number_field.h"
-#include "demo/options.h"
-#include "demo/settings.h"
+#include "demo/core/options.h"
+#include "demo/core/settings.h"
+#include "demo/texts/number_field.h"
 
 #include <gtest/gtest.h>
 

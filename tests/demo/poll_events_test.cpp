@@ -1,7 +1,7 @@
 // Reading the event buffer: baseline, wrap, the reset question, and the
 // decoding of credits and errors.
-#include "demo/cct_driver.h"
-#include "demo/event_decoding.h"
+#include "demo/driver/cct_driver.h"
+#include "demo/driver/event_decoding.h"
 #include "scripted_port.h"
 
 #include <gtest/gtest.h>

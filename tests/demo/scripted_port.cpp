@@ -1,6 +1,6 @@
 #include "scripted_port.h"
 
-#include "demo/cct_protocol.h"
+#include "demo/driver/cct_protocol.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // a read returns what is there, as a read that ran into its timeout would.
 #pragma once
 
-#include "demo/port_setup.h"
+#include "demo/driver/port_setup.h"
 
 #include <cstdint>
 #include <deque>

@@ -3,8 +3,8 @@
 // late answer into a lost one.
 #pragma once
 
-#include "demo/demo_core.h"
-#include "demo/settings.h"
+#include "demo/core/demo_core.h"
+#include "demo/core/settings.h"
 #include "sim/standard/standard_line.h"
 
 #include <gtest/gtest.h>

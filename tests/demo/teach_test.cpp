@@ -1,5 +1,5 @@
 // Coin teaching against the virtual acceptor.
-#include "demo/teach.h"
+#include "demo/core/teach.h"
 #include "sim_fixture.h"
 
 namespace {

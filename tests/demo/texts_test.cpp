@@ -1,10 +1,10 @@
 // The texts Pollbench makes from device data: coin values, money, error
 // lines, identification pieces, Sort texts, teach channel and status.
-#include "demo/coin_value.h"
-#include "demo/error_text.h"
-#include "demo/identification_text.h"
-#include "demo/sort_text.h"
-#include "demo/teach.h"
+#include "demo/core/teach.h"
+#include "demo/texts/coin_value.h"
+#include "demo/texts/error_text.h"
+#include "demo/texts/identification_text.h"
+#include "demo/texts/sort_text.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // (tests/fuzz/pollbench_session.h), the rest plays the device reply by
 // reply (tests/fuzz/reply_stream.h): discovery, identification with the
 // table read-backs, buffered-credit polling and the operator's commands.
-#include "demo/cct_protocol.h"
+#include "demo/driver/cct_protocol.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/pollbench_session.h"

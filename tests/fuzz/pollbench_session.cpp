@@ -1,8 +1,8 @@
 #include "tests/fuzz/pollbench_session.h"
 
-#include "demo/demo_core.h"
-#include "demo/settings.h"
-#include "demo/teach.h"
+#include "demo/core/demo_core.h"
+#include "demo/core/settings.h"
+#include "demo/core/teach.h"
 
 namespace {
 

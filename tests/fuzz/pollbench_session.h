@@ -4,7 +4,7 @@
 // device commands after every tick that finds the device connected.
 #pragma once
 
-#include "demo/port_setup.h"
+#include "demo/driver/port_setup.h"
 
 #include <cstdint>
 #include <functional>

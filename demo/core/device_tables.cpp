@@ -1,0 +1,64 @@
+// Read-backs of the device's configuration into the fields.
+#include "demo/core/demo_core.h"
+
+#include "demo/core/settings.h"
+#include "demo/texts/coin_value.h"
+
+void CDemoCore::ReadMasterInhibit() {
+    CctReply reply;
+    // Without a reply the tick keeps its state.
+    if (m_Driver.Request(kHdrRequestMasterInhibit, {}, reply) >= 1) m_MasterInhibit = (reply.data[0] & 0x01) == 0;
+}
+
+void CDemoCore::ReadCoinIds() {
+    CctReply reply;
+    for (int p = 1; p <= kCoinPositions; ++p) {
+        if (m_Driver.Request(kHdrRequestCoinId, {static_cast<uint8_t>(p)}, reply) <= 0) continue;
+        const size_t i = static_cast<size_t>(p - 1);
+        m_CoinId[i] = reply.text();
+        m_CoinValue[i] = ParseCoinValue(m_CoinId[i]);
+    }
+}
+
+void CDemoCore::ReadSorterPaths(int position) {
+    CctReply reply;
+    const int n = m_Driver.Request(kHdrRequestSorterPaths, {static_cast<uint8_t>(position)}, reply);
+    SorterPaths& paths = m_SorterPaths[static_cast<size_t>(position - 1)];
+    if (n == 1) {
+        paths = {reply.data[0], 0, 0, 0};
+        g_Flags &= ~FLAG_LONG_SORTER;
+    } else if (n == kPathsPerCoin) {
+        paths = {reply.data[0], reply.data[1], reply.data[2], reply.data[3]};
+        g_Flags |= FLAG_LONG_SORTER;
+    }
+}
+
+void CDemoCore::ReadInhibits() {
+    CctReply reply;
+    if (m_Driver.Request(kHdrRequestInhibits, {}, reply) < 2) return;
+    for (int i = 0; i < 8; ++i) {
+        m_Inhibit[static_cast<size_t>(i)] = (reply.data[0] & (1 << i)) == 0;
+        m_Inhibit[static_cast<size_t>(i + 8)] = (reply.data[1] & (1 << i)) == 0;
+    }
+}
+
+void CDemoCore::ReadSorterOverride() {
+    CctReply reply;
+    if (m_Driver.Request(kHdrRequestSorterOverride, {}, reply) < 1) return;
+    for (int k = 0; k < kShownOutlets; ++k) m_OutletFull[static_cast<size_t>(k)] = (reply.data[0] & (1 << k)) == 0;
+}
+
+void CDemoCore::ReadDefaultPath() {
+    CctReply reply;
+    if (m_Driver.Request(kHdrRequestDefaultPath, {}, reply) >= 1) m_DefaultPath = reply.data[0];
+}
+
+void CDemoCore::ReadResidual() {
+    CctReply reply;
+    // The residual is bytes 1 to 3 of a 4-byte reply, low byte first.
+    if (m_Driver.Request(kHdrAcceptLimit, {}, reply) == 4) {
+        m_Residual = reply.data[1] | (reply.data[2] << 8) | (static_cast<unsigned>(reply.data[3]) << 16);
+    } else {
+        m_Residual = 0;
+    }
+}

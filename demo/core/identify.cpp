@@ -1,0 +1,49 @@
+// Identification: who the device is, what it offers, and its set-up for
+// polling (all coins enabled, master inhibit released, tables read).
+#include "demo/core/demo_core.h"
+
+#include "demo/texts/identification_text.h"
+
+int CDemoCore::Identify() {
+    DeviceIdentity identity;
+    CctReply reply;
+    m_Driver.m_bCounterSeen = 0;
+
+    if (m_Driver.Request(kHdrManufacturerId, {}, reply) < 0) return 0;
+    identity.manufacturer = reply.text();
+
+    if (m_Driver.Request(kHdrProductCode, {}, reply) < 0) return 0;
+    identity.productCode = reply.text();
+    m_nDeviceType = IsQxProduct(reply.text()) ? kDeviceTypeQx : 0;
+
+    if (m_Driver.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
+    identity.serialNumber = SerialNumberFromReply(reply);
+
+    if (m_Driver.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
+    identity.revision = reply.text();
+    m_Visible.masterInhibit = MasterInhibitOffered(reply.text());
+
+    if (m_Driver.Request(kHdrRequestOptionFlags, {}, reply) <= 0) {
+        m_OptionFlags = kOptionFlagsAbsent;
+    } else {
+        m_OptionFlags = reply.data[0];
+        identity.optionLetters = OptionLetters(m_OptionFlags);
+    }
+    ApplyOptionVisibility();
+    m_Identity = identity;
+    m_Status = IdentificationText(identity, kStatusLineBreak);
+
+    // From here on a failed request leaves its fields as they were.
+    m_Driver.Request(kHdrModifyInhibits, {0xFF, 0xFF}, reply);
+    if (m_nDeviceType != kDeviceTypeQx) m_Driver.Request(kHdrModifyMasterInhibit, {0x01}, reply);
+    ReadMasterInhibit();
+    ReadCoinIds();
+    for (int p = 1; p <= kCoinPositions; ++p) ReadSorterPaths(p);
+    ReadInhibits();
+    ReadSorterOverride();
+    ReadDefaultPath();
+    ResetCounters();
+    RebuildSortTexts();
+    Refresh();
+    return 1;
+}

@@ -1,0 +1,35 @@
+// The bus scan: a simple poll to every address 2 to 255 on the driver's
+// port, then the identity of each device that answered.
+#pragma once
+
+#include "demo/driver/cct_driver.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr int kFirstDeviceAddress = 2; // 1 is the host, 0 the broadcast
+constexpr int kLastDeviceAddress = 255;
+
+struct BusDevice {
+    uint8_t address = 0;
+    bool identified = false; // all four identity requests answered
+    std::string manufacturer;
+    std::string productCode;
+    uint32_t serialNumber = 0;
+    std::string revision;
+};
+
+struct BusScanResult {
+    std::vector<BusDevice> devices;
+    uint64_t elapsedMs = 0;
+    bool stopped = false; // `stop` said so before the last address
+};
+
+// Polls the addresses in order; `stop` (may be empty) is asked before each.
+// The driver's address is given back as it was.
+BusScanResult ScanBus(CCctDriver& driver, const std::function<bool()>& stop = {});
+
+// "address 3: SIM - Standard, SN 123457, revision 1.00".
+std::string BusDeviceLine(const BusDevice& device);

@@ -1,0 +1,100 @@
+// Pollbench's ccTalk driver: one device on one serial port, opened on first
+// use and closed after every failed exchange.
+#pragma once
+
+#include "demo/driver/cct_protocol.h"
+#include "demo/driver/poll_counts.h"
+#include "demo/driver/port_setup.h"
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+// Results of one exchange; Transact returns them negated.
+enum ExchangeResult : int {
+    kExchangeOk = 0,
+    kExchangeCallFailed = 1,    // a write or read call failed
+    kExchangeEchoDiffers = 2,   // an echo byte differs from the byte sent
+    kExchangeEchoShort = 3,     // fewer echo bytes than were written
+    kExchangeHeadShort = 5,     // fewer than 5 bytes of reply head
+    kExchangeReplyShort = 6,    // fewer reply bytes than the length byte announced
+    kExchangeWriteShort = 7,    // fewer bytes written than the frame holds
+    kExchangeNotOpen = 8,       // the port is closed and opening it failed
+    kExchangeBadChecksum = 9,   // the reply's bytes do not sum to 0
+    kExchangeReplyTooLong = 10, // the length byte announces more than 95 bytes
+                                // or more than the caller's buffer holds
+};
+// The labels the driver hands its trace hook.
+namespace trace_label {
+constexpr char kOpenFailed[] = "?";
+constexpr char kOpened[] = "cctOpen->ok";
+constexpr char kClosed[] = "\r\ncctClose->ok\r\n";
+constexpr char kCloseFailed[] = "\r\ncctClose->err\r\n";
+constexpr char kSent[] = "\r\nTx: ";
+constexpr char kEcho[] = "\r\nRx: ";
+constexpr char kReply[] = " ";
+constexpr char kFailed[] = "TxRxErr #";
+} // namespace trace_label
+
+// Transact's answer to a request of more than 95 data bytes.
+constexpr int kTransactRequestTooLong = -20;
+
+// Reply data of one request.
+struct CctReply {
+    uint8_t data[MAX_REQUEST_DATA] = {};
+    uint8_t length = 0;
+    std::string text() const { return std::string(reinterpret_cast<const char*>(data), length); }
+};
+
+// The last event counter seen in a buffered-credit reply, for the whole run.
+extern uint8_t s_LastEventCounter;
+
+class CCctDriver {
+public:
+    using TraceHook = std::function<void(const char* label, const uint8_t* bytes, size_t count)>;
+    // Answers the device-reset question; true = reinitialise.
+    using ResetQuestion = std::function<bool()>;
+
+    CCctDriver();
+    virtual ~CCctDriver();
+    CCctDriver(const CCctDriver&) = delete;
+    CCctDriver& operator=(const CCctDriver&) = delete;
+
+    int cctOpen();
+    void cctClose();
+    bool IsOpen() const { return m_Port != nullptr; }
+
+    // Sends `header` with `length` data bytes and takes the reply's data into
+    // `reply` (room for `replyCapacity` bytes). Returns the reply's data
+    // length, -20 for a request longer than 95 bytes, or -k for exchange
+    // result k.
+    int Transact(uint8_t header, const uint8_t* data, uint8_t length, uint8_t* reply, uint8_t& replyLength,
+                 size_t replyCapacity, uint32_t pauseMs = 0);
+    int Request(uint8_t header, std::initializer_list<uint8_t> data, CctReply& reply);
+
+    // Reads the event buffer: -1 reply unusable or reinitialisation asked,
+    // 0 no new event, 1 new events in `counts`.
+    int PollEvents(PollCounts& counts);
+
+    uint8_t m_PortNumber = 1;
+    std::string m_PortName; // an explicit device name overrides the port number
+    uint8_t m_DeviceAddress = 2;
+    int m_bCounterSeen = 0;
+
+    TraceHook m_Trace;                 // no trace when empty
+    ResetQuestion m_AskReinitialize;   // a Yes/No message box by default
+    PortOpener m_OpenPort;             // the platform's serial port by default
+    platform::Timeouts m_Timeouts;     // the line's read and write limits
+
+private:
+    int Exchange(uint32_t pauseMs, size_t replyCapacity);
+    int ReadReply(size_t replyCapacity);
+    void Trace(const char* label, const uint8_t* bytes, size_t count) const;
+    std::string DeviceName() const;
+
+    uint8_t m_TxFrame[kCctFrameSize] = {};
+    uint8_t m_RxFrame[kCctFrameSize] = {};
+    std::unique_ptr<platform::SerialPort> m_Port;
+};

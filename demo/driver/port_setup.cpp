@@ -1,0 +1,48 @@
+#include "demo/driver/port_setup.h"
+
+#include "platform/port_names.h"
+
+namespace {
+constexpr uint32_t kBaudRate = 9600;
+constexpr uint8_t kDataBits = 8;
+constexpr uint8_t kNoParity = 0;
+constexpr uint8_t kOneStopBit = 0;
+constexpr uint8_t kControlDisable = 0;
+} // namespace
+
+platform::Timeouts DemoPortTimeouts() {
+    platform::Timeouts t;
+    t.readInterval = 0;
+    t.readTotalMultiplier = 3;
+    t.readTotalConstant = 50;
+    t.writeTotalMultiplier = 20;
+    t.writeTotalConstant = 20;
+    return t;
+}
+
+bool ConfigureDemoPort(platform::SerialPort& port, const platform::Timeouts& limits) {
+    platform::LineSettings line;
+    if (!port.getLine(line)) return false;
+    line.baudRate = kBaudRate;
+    line.byteSize = kDataBits;
+    line.parity = kNoParity;
+    line.stopBits = kOneStopBit;
+    line.parityCheck = false;
+    line.ctsOutputFlow = false;
+    line.dsrOutputFlow = false;
+    line.dtrControl = kControlDisable;
+    line.rtsControl = kControlDisable;
+    line.errorCharReplace = false;
+    if (!port.setLine(line)) return false;
+    platform::Timeouts t;
+    if (!port.getTimeouts(t)) return false;
+    t = limits;
+    return port.setTimeouts(t);
+}
+
+std::string DemoPortDevice(int n) { return platform::ComPortDevice(n); }
+
+std::unique_ptr<platform::SerialPort> OpenDemoPort(const std::string& device) {
+    uint32_t error = 0;
+    return platform::OpenSerialPort(device, error);
+}
