@@ -13,8 +13,8 @@
 #include "link/log_queue.h"
 #include "link/port_settings.h"
 #include "platform/clock.h"
-#include "sim/ducat_acceptor.h"
-#include "sim/pty_server.h"
+#include "sim/ducat/ducat_acceptor.h"
+#include "sim/pty/pty_server.h"
 
 #include <benchmark/benchmark.h>
 

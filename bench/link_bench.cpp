@@ -7,7 +7,7 @@
 #include "link/frame_codec.h"
 #include "link/port_settings.h"
 #include "link/checksums.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 
 #include <benchmark/benchmark.h>
 

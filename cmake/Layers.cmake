@@ -4,15 +4,17 @@
 # more than one library. An include against the dependency rule then finds
 # no header and does not compile (tests/layers proves it).
 #
-# cat_public_headers(<target> [FOLDERS <folder>...] [HEADERS_OF <folder>...])
+# cat_public_headers(<target> [FOLDERS <folder>...] [HEADERS_OF <folder>...]
+#                    [HEADERS <header>...])
 #   FOLDERS     a link to each folder
 #   HEADERS_OF  a link to each *.h directly in the folder
+#   HEADERS     a link to each header named
 function(cat_public_headers target)
-  cmake_parse_arguments(H "" "" "FOLDERS;HEADERS_OF" ${ARGN})
+  cmake_parse_arguments(H "" "" "FOLDERS;HEADERS_OF;HEADERS" ${ARGN})
   set(root "${CMAKE_BINARY_DIR}/include/${target}")
   # Made afresh each time, so a header that moved is not left visible here.
   file(REMOVE_RECURSE "${root}")
-  set(entries ${H_FOLDERS})
+  set(entries ${H_FOLDERS} ${H_HEADERS})
   foreach(folder IN LISTS H_HEADERS_OF)
     file(GLOB headers RELATIVE "${PROJECT_SOURCE_DIR}" CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${folder}/*.h")
     list(APPEND entries ${headers})
@@ -25,6 +27,8 @@ function(cat_public_headers target)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "EXECUTABLE")
     target_include_directories(${target} PRIVATE "${root}")
+  elseif(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE "${root}")
   else()
     target_include_directories(${target} PUBLIC "${root}")
   endif()

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #if POLLBENCH_WITH_SIM
-#include "sim/standard_options.h"
+#include "sim/standard/standard_options.h"
 #endif
 
 namespace {

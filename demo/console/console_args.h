@@ -7,7 +7,7 @@
 #include <vector>
 
 #if POLLBENCH_WITH_SIM
-#include "sim/standard_config.h"
+#include "sim/standard/standard_config.h"
 #endif
 
 struct PollbenchArgs {

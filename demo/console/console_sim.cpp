@@ -1,6 +1,6 @@
 #include "demo/console/console_sim.h"
 
-#include "sim/standard_line.h"
+#include "sim/standard/standard_line.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 
 #if POLLBENCH_WITH_SIM
 #include "demo/console/console_sim.h"
-#include "sim/standard_options.h"
+#include "sim/standard/standard_options.h"
 #endif
 
 #include "product_version.h"

@@ -1,7 +1,7 @@
 #include "coindata/records/device_coin_table.h"
 #include "coindata/records/device_info.h"
 #include "link/checksums.h"
-#include "sim/coin_table_reply.h"
+#include "sim/ducat/coin_table_reply.h"
 
 #include "coindata_test_support.h"
 

@@ -1,7 +1,7 @@
 // `pollbench identify` against a device whose texts hold NULs and terminal
 // control sequences: everything is printed, the bytes shown as escapes.
 #include "demo/console/console_commands.h"
-#include "sim/standard_line.h"
+#include "sim/standard/standard_line.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "platform/clock.h"
 #include "sim_fixture.h"
 
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 
 #include <chrono>
 #include <cstdlib>

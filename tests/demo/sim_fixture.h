@@ -5,7 +5,7 @@
 
 #include "demo/core/demo_core.h"
 #include "demo/core/settings.h"
-#include "sim/standard_line.h"
+#include "sim/standard/standard_line.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "link/com_thread.h"
 #include "link/log_queue.h"
 #include "link/run_environment.h"
-#include "sim/ducat_acceptor.h"
+#include "sim/ducat/ducat_acceptor.h"
 #include "tests/fuzz/quick_pauses.h"
 #include "tests/support/mailbox_reset.h"
 #include "ui/starters.h"

@@ -8,7 +8,7 @@
 #include "link/front_end.h"
 #include "link/port_settings.h"
 #include "platform/clock.h"
-#include "sim/line_error_port.h"
+#include "sim/ducat/line_error_port.h"
 #include "tests/support/mailbox_reset.h"
 #include "tests/support/run_environment_parts.h"
 

@@ -3,8 +3,8 @@
 // side as its port, and the handlers of commands/ do the talking.
 #pragma once
 
-#include "sim/ducat_acceptor.h"
-#include "sim/pty_server.h"
+#include "sim/ducat/ducat_acceptor.h"
+#include "sim/pty/pty_server.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // checked at their places on the wire.
 #include "cipher/block_cipher.h"
 #include "link/checksums.h"
-#include "sim/ducat_acceptor.h"
+#include "sim/ducat/ducat_acceptor.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "link/frame_codec.h"
 #include "link/port_settings.h"
 #include "platform/clock.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 
 #include <gtest/gtest.h>
 

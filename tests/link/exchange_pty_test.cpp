@@ -6,7 +6,7 @@
 #include "link/command_mailbox.h"
 #include "link/frame_codec.h"
 #include "link/port_settings.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "tests/support/fake_port_opener.h"
 
 #include "link/port_settings.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 #include "platform/serial_port.h"
 
 #include <gtest/gtest.h>

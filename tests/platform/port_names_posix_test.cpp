@@ -1,7 +1,7 @@
 // The Linux port list: named ports first, then the stable /dev/serial/by-id
 // names resolved to their devices, each device once.
 #include "platform/port_names.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 
 #include <gtest/gtest.h>
 

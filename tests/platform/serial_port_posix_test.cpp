@@ -2,7 +2,7 @@
 // timeout rules, purge, exclusive open, reopening, kept line settings, and
 // a line that stops taking bytes or goes away.
 #include "platform/serial_port.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The virtual standard acceptor, bytes in and bytes out: echo, framing,
 // answers, the event buffer, coins, teach mode and faults.
-#include "sim/standard_acceptor.h"
-#include "sim/standard_options.h"
+#include "sim/standard/standard_acceptor.h"
+#include "sim/standard/standard_options.h"
 
 #include <gtest/gtest.h>
 

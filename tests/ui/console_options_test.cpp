@@ -1,11 +1,14 @@
 #include "ui/console/console_options.h"
+#include "ui/console/sim/sim_command_line.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// As the console reads its line where ptys exist.
 bool Parse(std::vector<std::string> args, ConsoleOptions& o, std::string& error) {
-    return ParseConsoleOptions(args, o, error);
+    SimCommandLine simLine;
+    return ParseConsoleOptions(args, o, error, &simLine);
 }
 
 TEST(ConsoleOptions, TakeOptionsBeforeAndAfterTheCommand) {
@@ -19,22 +22,26 @@ TEST(ConsoleOptions, TakeOptionsBeforeAndAfterTheCommand) {
     EXPECT_EQ(115200u, o.speed);
     EXPECT_EQ("set-divider", o.command);
     EXPECT_EQ((std::vector<std::string>{"3", "40", "1"}), o.arguments);
-    EXPECT_FALSE(o.sim);
+    SimCommandLine simLine;
+    ASSERT_TRUE(ParseConsoleOptions({"monitor", "--port", "/dev/ttyUSB0"}, o, error, &simLine)) << error;
+    EXPECT_FALSE(simLine.sim);
 }
 
 TEST(ConsoleOptions, SimOptionsGoToTheVirtualAcceptor) {
     ConsoleOptions o;
     std::string error;
-    ASSERT_TRUE(Parse({"monitor", "--sim", "--coins-per-minute", "60", "--log-pages", "64", "--fault",
-                       "refuse:divider:3:9:1", "--sim-serial", "4000000000"},
-                      o, error))
+    SimCommandLine simLine;
+    ASSERT_TRUE(ParseConsoleOptions({"monitor", "--sim", "--coins-per-minute", "60", "--log-pages", "64", "--fault",
+                                     "refuse:divider:3:9:1", "--sim-serial", "4000000000"},
+                                    o, error, &simLine))
         << error;
-    EXPECT_TRUE(o.sim);
-    EXPECT_EQ(60.0, o.simOptions.coinsPerMinute);
-    EXPECT_EQ(64u, o.simOptions.logPages);
-    EXPECT_EQ(4000000000ll, o.simOptions.serial);
-    ASSERT_EQ(1u, o.simOptions.faults.size());
-    const sim::DucatFaultRule& rule = o.simOptions.faults[0];
+    EXPECT_EQ("monitor", o.command);
+    EXPECT_TRUE(simLine.sim);
+    EXPECT_EQ(60.0, simLine.options.coinsPerMinute);
+    EXPECT_EQ(64u, simLine.options.logPages);
+    EXPECT_EQ(4000000000ll, simLine.options.serial);
+    ASSERT_EQ(1u, simLine.options.faults.size());
+    const sim::DucatFaultRule& rule = simLine.options.faults[0];
     EXPECT_EQ(sim::DucatFault::Refuse, rule.kind);
     EXPECT_EQ(0x11, rule.function);
     EXPECT_EQ(3, rule.times);
@@ -68,6 +75,41 @@ TEST(ConsoleOptions, RefuseWhatTheyCannotRead) {
         EXPECT_FALSE(Parse(args, o, error)) << ::testing::PrintToString(args);
         EXPECT_FALSE(error.empty());
     }
+    ConsoleOptions o;
+    std::string error;
+    EXPECT_FALSE(Parse({"monitor", "--log-pages", "10"}, o, error));
+    EXPECT_EQ("options of the virtual acceptor need --sim", error);
+}
+
+// Where there are no ptys (Windows) the line is read without the virtual
+// acceptor's options: --sim is a wrong command line like any unknown option.
+TEST(ConsoleOptions, WithoutMoreOptionsSimIsUnknown) {
+    ConsoleOptions o;
+    std::string error;
+    EXPECT_FALSE(ParseConsoleOptions({"monitor", "--sim"}, o, error));
+    EXPECT_EQ("unknown option --sim", error);
+    EXPECT_FALSE(ParseConsoleOptions({"monitor", "--log-pages", "10"}, o, error));
+    EXPECT_EQ("unknown option --log-pages", error);
+    ConsoleOptions plain;
+    ASSERT_TRUE(ParseConsoleOptions({"monitor", "--port", "COM3", "--timeout", "5"}, plain, error)) << error;
+    EXPECT_EQ("COM3", plain.port);
+    EXPECT_EQ(5u, plain.timeoutSeconds);
+}
+
+TEST(ConsoleOptions, UsageNamesSimOnlyWhereItIsRead) {
+    const std::string plain = ConsoleUsage();
+    EXPECT_EQ(std::string::npos, plain.find("--sim")) << plain;
+    EXPECT_EQ(std::string::npos, plain.find("--coins-per-minute")) << plain;
+    EXPECT_NE(std::string::npos, plain.find("             [--trace FILE] [--report DIR] COMMAND\n")) << plain;
+    const SimCommandLine simLine;
+    const std::string withSim = ConsoleUsage(&simLine);
+    EXPECT_NE(std::string::npos,
+              withSim.find("             [--trace FILE] [--report DIR] [--sim [SIM OPTIONS]] COMMAND\n"))
+        << withSim;
+    const std::string simHelp =
+        std::string("--sim runs against a virtual acceptor on a pty; its options:\n") + sim::DucatSimOptionsHelp();
+    ASSERT_GT(withSim.size(), simHelp.size());
+    EXPECT_EQ(simHelp, withSim.substr(withSim.size() - simHelp.size())) << withSim;
 }
 
 // A row, divider or flag that is no number is a typing error, never row 0

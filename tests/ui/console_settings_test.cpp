@@ -1,7 +1,7 @@
 // Where the console's runs go: a port named on the command line, however
 // long its stable name, or by its COM number.
 #include "link/port_settings.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 #include "ui/console/console_settings.h"
 
 #include <gtest/gtest.h>

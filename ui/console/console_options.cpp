@@ -120,31 +120,26 @@ bool CommandKnown(const std::string& command, size_t& argumentCount) {
     return shape != nullptr;
 }
 
-bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o, std::string& error) {
-    // Options may stand before or after the command ("ducat monitor --sim").
+bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o, std::string& error,
+                         MoreConsoleOptions* more) {
+    // Options may stand before or after the command ("ducat monitor --timeout 60").
     std::vector<std::string> words;
-    bool simOptionSeen = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i].rfind("--", 0) != 0) {
             words.push_back(args[i]);
-        } else if (args[i] == "--sim") {
-            o.sim = true;
         } else if (IsConsoleOption(args[i])) {
             if (!TakeConsoleOption(args, i, o, error)) return false;
         } else {
-            const sim::OptionParse parse = sim::ParseDucatSimOption(args, i, o.simOptions, error);
-            if (parse == sim::OptionParse::Bad) return false;
-            if (parse == sim::OptionParse::NotMine) {
+            const MoreConsoleOptions::Take take =
+                more != nullptr ? more->take(args, i, error) : MoreConsoleOptions::Take::NotMine;
+            if (take == MoreConsoleOptions::Take::Bad) return false;
+            if (take == MoreConsoleOptions::Take::NotMine) {
                 error = "unknown option " + args[i];
                 return false;
             }
-            simOptionSeen = true;
         }
     }
-    if (simOptionSeen && !o.sim) {
-        error = "options of the virtual acceptor need --sim";
-        return false;
-    }
+    if (more != nullptr && !more->complete(error)) return false;
     if (words.empty()) {
         error = "no command";
         return false;
@@ -170,9 +165,11 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
     return true;
 }
 
-const char* ConsoleUsage() {
+std::string ConsoleUsage(const MoreConsoleOptions* more) {
     return "usage: ducat [--port NAME] [--speed BITS] [--address N] [--timeout SECONDS]\n"
-           "             [--trace FILE] [--report DIR] [--sim [SIM OPTIONS]] COMMAND\n"
+           "             [--trace FILE] [--report DIR] " +
+           std::string(more != nullptr ? more->synopsis() : "") +
+           "COMMAND\n"
            "commands:\n"
            "  monitor                         identify, read the coin table, show coins until Ctrl+C\n"
            "  export-log                      read the acceptor's log into .\\<serial>.tea\n"
@@ -201,6 +198,6 @@ const char* ConsoleUsage() {
            "     file, decode of lines that are no trace lines\n"
            "  2  wrong command line\n"
            "  3  write-coin, set-divider, set-params: the acceptor took the write, but the\n"
-           "     coin table read after it never succeeded\n"
-           "--sim runs against a virtual acceptor on a pty; its options:\n";
+           "     coin table read after it never succeeded\n" +
+           (more != nullptr ? more->help() : std::string());
 }

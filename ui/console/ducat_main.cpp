@@ -10,7 +10,8 @@
 #include "ui/console/run_driver.h"
 
 #if DUCAT_CONSOLE_SIM
-#include "ui/console/in_process_acceptor.h"
+#include "ui/console/sim/in_process_acceptor.h"
+#include "ui/console/sim/sim_command_line.h"
 #endif
 
 #include "product_version.h"
@@ -21,14 +22,14 @@
 
 namespace {
 
-int Usage(const std::string& error) {
+int Usage(const MoreConsoleOptions* more, const std::string& error) {
     std::fprintf(stderr, "ducat: %s\n", error.c_str());
-    std::fprintf(stderr, "%s%s", ConsoleUsage(), sim::DucatSimOptionsHelp());
+    std::fputs(ConsoleUsage(more).c_str(), stderr);
     return kExitUsage;
 }
 
-int Help() {
-    std::printf("%s%s", ConsoleUsage(), sim::DucatSimOptionsHelp());
+int Help(const MoreConsoleOptions* more) {
+    std::fputs(ConsoleUsage(more).c_str(), stdout);
     return kExitSuccess;
 }
 
@@ -36,14 +37,21 @@ int Help() {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Help();
+#if DUCAT_CONSOLE_SIM
+    SimCommandLine simLine;
+    MoreConsoleOptions* const more = &simLine;
+#else
+    // Without ptys there is no --sim: the line knows only the console's options.
+    MoreConsoleOptions* const more = nullptr;
+#endif
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Help(more);
     if (!args.empty() && args[0] == "--version") {
         std::printf("ducat (Ducat Console) %s\n", DUCAT_VERSION_TEXT);
         return kExitSuccess;
     }
     ConsoleOptions options;
     std::string error;
-    if (!ParseConsoleOptions(args, options, error)) return Usage(error);
+    if (!ParseConsoleOptions(args, options, error, more)) return Usage(more, error);
 
     if (!StartConsoleTrace(options)) return kExitFailure;
     LogQueueInit();
@@ -53,16 +61,14 @@ int main(int argc, char** argv) {
     std::string simPort;
 #if DUCAT_CONSOLE_SIM
     InProcessAcceptor sim;
-    if (options.sim) {
-        if (!sim.start(options.simOptions, error)) return Usage(error);
+    if (simLine.sim) {
+        if (!sim.start(simLine.options, error)) return Usage(more, error);
         simPort = sim.portName();
     }
-#else
-    if (options.sim) return Usage("--sim needs a pty: not on this system");
 #endif
-    if (!ApplyConsoleSettings(options, simPort, error)) return Usage(error);
+    if (!ApplyConsoleSettings(options, simPort, error)) return Usage(more, error);
 #if DUCAT_CONSOLE_SIM
-    if (options.sim) sim.answerAt(Mailbox.bDeviceAddress.load());
+    if (simLine.sim) sim.answerAt(Mailbox.bDeviceAddress.load());
 #endif
     return RunConsoleCommand(options);
 }

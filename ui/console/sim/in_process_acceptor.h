@@ -2,7 +2,7 @@
 // process, whose host side becomes the port of every run. POSIX only.
 #pragma once
 
-#include "sim/ducat_sim_options.h"
+#include "sim/ducat/ducat_sim_options.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
 // The standard acceptor's answers to the ccTalk headers it knows.
-#include "sim/standard_acceptor.h"
+#include "sim/standard/standard_acceptor.h"
 
 namespace sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim/ducat_faults.h"
+#include "sim/ducat/ducat_faults.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "sim/line_error_port.h"
+#include "sim/ducat/line_error_port.h"
 
 namespace sim {
 

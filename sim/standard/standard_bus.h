@@ -4,7 +4,7 @@
 // each device).
 #pragma once
 
-#include "sim/standard_acceptor.h"
+#include "sim/standard/standard_acceptor.h"
 
 #include <memory>
 #include <vector>

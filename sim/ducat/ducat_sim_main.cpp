@@ -1,7 +1,7 @@
 // ducat-sim: the virtual acceptor of Ducat Console on a pty, for the
 // Windows program under Wine, for `ducat --port`, or for a person.
-#include "sim/ducat_sim_options.h"
-#include "sim/pty_server.h"
+#include "sim/ducat/ducat_sim_options.h"
+#include "sim/pty/pty_server.h"
 
 #include <csignal>
 #include <cstdio>

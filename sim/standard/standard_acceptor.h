@@ -3,9 +3,9 @@
 // faults on demand.
 #pragma once
 
-#include "sim/device.h"
-#include "sim/standard_config.h"
-#include "sim/standard_event_buffer.h"
+#include "sim/pty/device.h"
+#include "sim/standard/standard_config.h"
+#include "sim/standard/standard_event_buffer.h"
 
 #include <deque>
 #include <random>

@@ -2,7 +2,7 @@
 // the standard-sim program and `pollbench --sim`.
 #pragma once
 
-#include "sim/standard_config.h"
+#include "sim/standard/standard_config.h"
 
 #include <string>
 #include <vector>

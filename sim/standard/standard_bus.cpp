@@ -1,4 +1,4 @@
-#include "sim/standard_bus.h"
+#include "sim/standard/standard_bus.h"
 
 namespace sim {
 

@@ -7,10 +7,10 @@
 #pragma once
 
 #include "coindata/records/coin_image.h"
-#include "sim/device.h"
-#include "sim/ducat_faults.h"
-#include "sim/ducat_frame_assembler.h"
-#include "sim/line_error_port.h"
+#include "sim/pty/device.h"
+#include "sim/ducat/ducat_faults.h"
+#include "sim/ducat/ducat_frame_assembler.h"
+#include "sim/ducat/line_error_port.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "sim/pty_server.h"
+#include "sim/pty/pty_server.h"
 
 #include <cerrno>
 #include <chrono>

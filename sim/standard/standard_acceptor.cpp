@@ -1,5 +1,5 @@
 // The standard acceptor's bus side: echo, framing, faults, and coins.
-#include "sim/standard_acceptor.h"
+#include "sim/standard/standard_acceptor.h"
 
 namespace sim {
 namespace {

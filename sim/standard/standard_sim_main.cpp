@@ -1,8 +1,8 @@
 // standard-sim: a virtual standard ccTalk coin acceptor on a pty, for
 // Pollbench or any ccTalk host. Prints the device name and runs until
 // interrupted.
-#include "sim/standard_line.h"
-#include "sim/standard_options.h"
+#include "sim/standard/standard_line.h"
+#include "sim/standard/standard_options.h"
 
 #include <csignal>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // and by `ducat --sim`.
 #pragma once
 
-#include "sim/ducat_acceptor.h"
+#include "sim/ducat/ducat_acceptor.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "sim/coin_table_reply.h"
+#include "sim/ducat/coin_table_reply.h"
 
 #include "link/checksums.h"
 

@@ -39,7 +39,7 @@ struct StandardConfig {
 
     std::bitset<256> unknownHeaders; // headers the device stays silent to
 
-    // More devices on the same line, one per address (sim/standard_bus.h).
+    // More devices on the same line, one per address (sim/standard/standard_bus.h).
     std::vector<uint8_t> extraAddresses;
 };
 

@@ -2,8 +2,8 @@
 // with config.extraAddresses, more acceptors on the same line. POSIX only.
 #pragma once
 
-#include "sim/pty_server.h"
-#include "sim/standard_bus.h"
+#include "sim/pty/pty_server.h"
+#include "sim/standard/standard_bus.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "sim/ducat_sim_options.h"
+#include "sim/ducat/ducat_sim_options.h"
 
 #include "link/acceptor_protocol.h"
 

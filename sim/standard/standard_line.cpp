@@ -1,4 +1,4 @@
-#include "sim/standard_line.h"
+#include "sim/standard/standard_line.h"
 
 namespace sim {
 

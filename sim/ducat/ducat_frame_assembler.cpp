@@ -1,4 +1,4 @@
-#include "sim/ducat_frame_assembler.h"
+#include "sim/ducat/ducat_frame_assembler.h"
 
 #include "link/acceptor_protocol.h"
 

@@ -1,7 +1,7 @@
-#include "ui/console/in_process_acceptor.h"
+#include "ui/console/sim/in_process_acceptor.h"
 
-#include "sim/ducat_acceptor.h"
-#include "sim/pty_server.h"
+#include "sim/ducat/ducat_acceptor.h"
+#include "sim/pty/pty_server.h"
 
 InProcessAcceptor::InProcessAcceptor() = default;
 

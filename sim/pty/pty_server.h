@@ -2,8 +2,8 @@
 // like a real wire when a line speed is given. POSIX only.
 #pragma once
 
-#include "sim/device.h"
-#include "sim/pty_pair.h"
+#include "sim/pty/device.h"
+#include "sim/pty/pty_pair.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "sim/standard_options.h"
+#include "sim/standard/standard_options.h"
 
 #include <cerrno>
 #include <cstdlib>

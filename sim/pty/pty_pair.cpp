@@ -1,4 +1,4 @@
-#include "sim/pty_pair.h"
+#include "sim/pty/pty_pair.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,9 +1,9 @@
-#include "sim/ducat_acceptor.h"
+#include "sim/ducat/ducat_acceptor.h"
 
 #include "link/acceptor_protocol.h"
 #include "coindata/records/coin_image.h"
 #include "coindata/records/device_coin_table.h"
-#include "sim/coin_table_reply.h"
+#include "sim/ducat/coin_table_reply.h"
 #include "cipher/block_cipher.h"
 #include "link/checksums.h"
 

@@ -1,4 +1,4 @@
-#include "sim/standard_event_buffer.h"
+#include "sim/standard/standard_event_buffer.h"
 
 #include <algorithm>
 

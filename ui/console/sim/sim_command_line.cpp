@@ -1,0 +1,27 @@
+#include "ui/console/sim/sim_command_line.h"
+
+MoreConsoleOptions::Take SimCommandLine::take(const std::vector<std::string>& args, size_t& i, std::string& error) {
+    if (args[i] == "--sim") {
+        sim = true;
+        return Take::Taken;
+    }
+    switch (sim::ParseDucatSimOption(args, i, options, error)) {
+    case sim::OptionParse::NotMine: return Take::NotMine;
+    case sim::OptionParse::Bad: return Take::Bad;
+    case sim::OptionParse::Taken: break;
+    }
+    acceptorOptionSeen_ = true;
+    return Take::Taken;
+}
+
+bool SimCommandLine::complete(std::string& error) const {
+    if (!acceptorOptionSeen_ || sim) return true;
+    error = "options of the virtual acceptor need --sim";
+    return false;
+}
+
+const char* SimCommandLine::synopsis() const { return "[--sim [SIM OPTIONS]] "; }
+
+std::string SimCommandLine::help() const {
+    return std::string("--sim runs against a virtual acceptor on a pty; its options:\n") + sim::DucatSimOptionsHelp();
+}
