@@ -1,7 +1,8 @@
-// The driver's exchange over a scripted port: bytes on the wire, echo and
+// The driver's exchange over the fake serial port: bytes on the wire, echo and
 // reply checks, result codes, the reopen after a failure, and the trace.
 #include "demo/driver/cct_driver.h"
-#include "scripted_port.h"
+#include "reply_frame.h"
+#include "tests/support/fake_driver_port_opener.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,8 @@ const Bytes kAck = {0x01, 0x00, 0x02, 0x00, 0xFD};
 class DriverTest : public ::testing::Test {
 protected:
     DriverTest() {
-        driver.m_OpenPort = ScriptedOpener(script);
+        script.echo = true; // a one-wire bus
+        driver.m_OpenPort = testing_support::FakeDriverPortOpener(script, log);
         driver.m_PortName = "ttyTEST";
         driver.m_Trace = [this](const char* label, const uint8_t* bytes, size_t n) {
             trace.push_back(label + std::string(" ") + std::to_string(n) + (n == 1 ? ":" + std::to_string(bytes[0]) : ""));
@@ -26,113 +28,115 @@ protected:
                                sizeof reply.data);
     }
 
-    // The trace outlives the driver, whose end closes the port and traces it.
+    // The trace and the line outlive the driver, whose end closes the port
+    // and traces it.
     std::vector<std::string> trace;
-    std::shared_ptr<PortScript> script = std::make_shared<PortScript>();
+    testing_support::FakePortScript script;
+    testing_support::FakePortLog log;
     CctReply reply;
     CCctDriver driver;
 };
 
 TEST_F(DriverTest, SimplePollGoesOutFramedAndAnAckEndsAfterTheHead) {
-    script->replies.push_back(kAck);
+    script.replies.push_back(kAck);
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
-    ASSERT_EQ(script->writes.size(), 1u);
-    EXPECT_EQ(script->writes[0], (Bytes{0x02, 0x00, 0x01, 0xFE, 0xFF}));
+    ASSERT_EQ(log.writes.size(), 1u);
+    EXPECT_EQ(log.writes[0], (Bytes{0x02, 0x00, 0x01, 0xFE, 0xFF}));
     // The echo and the five-byte head; no read for a remainder.
-    EXPECT_EQ(script->readSizes, (std::vector<size_t>{5, 5}));
+    EXPECT_EQ(log.readSizes, (std::vector<size_t>{5, 5}));
     EXPECT_EQ(reply.length, 0);
     EXPECT_TRUE(driver.IsOpen());
 }
 
 TEST_F(DriverTest, ReplyDataReachesTheCaller) {
-    script->replies.push_back(ReplyFrame(2, {'A', 'B', 'C'}));
+    script.replies.push_back(ReplyFrame(2, {'A', 'B', 'C'}));
     EXPECT_EQ(Send(kHdrManufacturerId), 3);
     EXPECT_EQ(reply.text(), "ABC");
-    EXPECT_EQ(script->readSizes, (std::vector<size_t>{5, 5, 3}));
+    EXPECT_EQ(log.readSizes, (std::vector<size_t>{5, 5, 3}));
 }
 
 TEST_F(DriverTest, NinetyFiveDataBytesAreSentAndNinetySixAreRefusedWithoutTouchingThePort) {
-    script->replies.push_back(kAck);
+    script.replies.push_back(kAck);
     const Bytes most(95, 0x11);
     EXPECT_EQ(Send(kHdrModifyInhibits, most), 0);
-    ASSERT_EQ(script->writes.size(), 1u);
-    EXPECT_EQ(script->writes[0].size(), 100u);
-    EXPECT_TRUE(CctSumIsZero(script->writes[0].data(), 100));
+    ASSERT_EQ(log.writes.size(), 1u);
+    EXPECT_EQ(log.writes[0].size(), 100u);
+    EXPECT_TRUE(CctSumIsZero(log.writes[0].data(), 100));
 
     driver.cctClose();
-    const int opensBefore = script->opens;
+    const int opensBefore = log.openings;
     EXPECT_EQ(Send(kHdrModifyInhibits, Bytes(96, 0x11)), kTransactRequestTooLong);
-    EXPECT_EQ(script->opens, opensBefore);
-    EXPECT_EQ(script->writes.size(), 1u);
+    EXPECT_EQ(log.openings, opensBefore);
+    EXPECT_EQ(log.writes.size(), 1u);
     EXPECT_FALSE(driver.IsOpen());
 }
 
 TEST_F(DriverTest, PortIsConfiguredForTheBusWhenOpened) {
-    script->line.baudRate = 115200;
-    script->line.parity = 2;
-    script->line.dtrControl = 1;
-    script->line.rtsControl = 2;
-    script->timeouts.readInterval = 77;
-    script->replies.push_back(kAck);
+    script.line.baudRate = 115200;
+    script.line.parity = 2;
+    script.line.dtrControl = 1;
+    script.line.rtsControl = 2;
+    script.timeouts.readInterval = 77;
+    script.replies.push_back(kAck);
     ASSERT_EQ(Send(kHdrSimplePoll), 0);
-    EXPECT_EQ(script->openedNames, (std::vector<std::string>{"ttyTEST"}));
-    EXPECT_EQ(script->line.baudRate, 9600u);
-    EXPECT_EQ(script->line.byteSize, 8);
-    EXPECT_EQ(script->line.parity, 0);
-    EXPECT_EQ(script->line.stopBits, 0);
-    EXPECT_EQ(script->line.dtrControl, 0);
-    EXPECT_EQ(script->line.rtsControl, 0);
-    EXPECT_FALSE(script->line.ctsOutputFlow);
-    EXPECT_EQ(script->timeouts.readInterval, 0u);
-    EXPECT_EQ(script->timeouts.readTotalMultiplier, 3u);
-    EXPECT_EQ(script->timeouts.readTotalConstant, 50u);
-    EXPECT_EQ(script->timeouts.writeTotalMultiplier, 20u);
-    EXPECT_EQ(script->timeouts.writeTotalConstant, 20u);
+    EXPECT_EQ(log.openedNames, (std::vector<std::string>{"ttyTEST"}));
+    EXPECT_EQ(script.line.baudRate, 9600u);
+    EXPECT_EQ(script.line.byteSize, 8);
+    EXPECT_EQ(script.line.parity, 0);
+    EXPECT_EQ(script.line.stopBits, 0);
+    EXPECT_EQ(script.line.dtrControl, 0);
+    EXPECT_EQ(script.line.rtsControl, 0);
+    EXPECT_FALSE(script.line.ctsOutputFlow);
+    EXPECT_EQ(script.timeouts.readInterval, 0u);
+    EXPECT_EQ(script.timeouts.readTotalMultiplier, 3u);
+    EXPECT_EQ(script.timeouts.readTotalConstant, 50u);
+    EXPECT_EQ(script.timeouts.writeTotalMultiplier, 20u);
+    EXPECT_EQ(script.timeouts.writeTotalConstant, 20u);
 }
 
 TEST_F(DriverTest, WithoutEchoEveryExchangeFailsAndClosesThePort) {
-    script->echo = false;
+    script.echo = false;
     // The reply lands where the echo was expected and differs from it.
-    script->replies.push_back(kAck);
+    script.replies.push_back(kAck);
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeEchoDiffers);
     EXPECT_FALSE(driver.IsOpen());
     // Nothing at all comes back.
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeEchoShort);
     EXPECT_FALSE(driver.IsOpen());
-    EXPECT_EQ(script->opens, 2);
-    EXPECT_EQ(script->closes, 2);
+    EXPECT_EQ(log.openings, 2);
+    EXPECT_EQ(log.closes, 2);
 }
 
 TEST_F(DriverTest, ShortHeadAndShortRemainderHaveTheirOwnCodes) {
-    script->replies.push_back({0x01, 0x00, 0x02});
+    script.replies.push_back({0x01, 0x00, 0x02});
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeHeadShort);
     Bytes cut = ReplyFrame(2, {1, 2, 3});
     cut.pop_back();
-    script->replies.push_back(cut);
+    script.replies.push_back(cut);
     EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeReplyShort);
     EXPECT_EQ(reply.length, 0);
 }
 
 TEST_F(DriverTest, FailedCallsAndShortWritesAreReported) {
-    script->writeLimit = 3;
+    script.writeLimit = 3;
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeWriteShort);
-    script->writeLimit = SIZE_MAX;
-    script->failRead = true;
+    script.writeLimit = SIZE_MAX;
+    script.failRead = true;
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeCallFailed);
 }
 
 TEST_F(DriverTest, ReplyAnnouncingMoreThanTheFrameHoldsIsRefused) {
     Bytes head = {0x01, 96, 0x02, 0x00, 0x00};
-    script->replies.push_back(head);
+    script.replies.push_back(head);
     EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeReplyTooLong);
     EXPECT_EQ(reply.length, 0);
     EXPECT_FALSE(driver.IsOpen());
     // Only the echo and the head were read.
-    EXPECT_EQ(script->readSizes, (std::vector<size_t>{5, 5}));
+    EXPECT_EQ(log.readSizes, (std::vector<size_t>{5, 5}));
 }
 
 TEST_F(DriverTest, ReplyLongerThanTheCallersBufferIsRefusedAndTheBufferUntouched) {
-    script->replies.push_back(ReplyFrame(2, Bytes(12, 0x42)));
+    script.replies.push_back(ReplyFrame(2, Bytes(12, 0x42)));
     uint8_t small[11 + 4];
     std::fill(std::begin(small), std::end(small), 0xEE);
     uint8_t length = 99;
@@ -142,34 +146,34 @@ TEST_F(DriverTest, ReplyLongerThanTheCallersBufferIsRefusedAndTheBufferUntouched
 }
 
 TEST_F(DriverTest, PortThatCannotBeOpenedGivesEightOnEveryRequest) {
-    script->failOpen = true;
+    script.failOpen = true;
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeNotOpen);
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeNotOpen);
-    EXPECT_EQ(script->openedNames.size(), 2u);
+    EXPECT_EQ(log.openedNames.size(), 2u);
     EXPECT_EQ(trace[0], "? 0");
 }
 
 TEST_F(DriverTest, PortThatRefusesItsSettingsIsStillUsed) {
-    script->failGetLine = true;
-    script->replies.push_back(kAck);
+    script.failGetLine = true;
+    script.replies.push_back(kAck);
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
-    EXPECT_EQ(script->opens, 1);
+    EXPECT_EQ(log.openings, 1);
 }
 
 TEST_F(DriverTest, PortThatFailsToCloseStaysInUse) {
-    script->replies.push_back(kAck);
+    script.replies.push_back(kAck);
     ASSERT_EQ(Send(kHdrSimplePoll), 0);
-    script->failClose = true;
+    script.failClose = true;
     driver.cctClose();
     EXPECT_TRUE(driver.IsOpen());
-    script->replies.push_back(kAck);
+    script.replies.push_back(kAck);
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
-    EXPECT_EQ(script->opens, 1);
+    EXPECT_EQ(log.openings, 1);
     EXPECT_EQ(std::count(trace.begin(), trace.end(), "\r\ncctClose->err\r\n 0"), 1);
 }
 
 TEST_F(DriverTest, TraceFollowsTheExchange) {
-    script->replies.push_back(kAck);
+    script.replies.push_back(kAck);
     Send(kHdrSimplePoll);
     Send(kHdrSimplePoll); // no reply this time
     EXPECT_EQ(trace, (std::vector<std::string>{"cctOpen->ok 0", "\r\nTx:  5", "\r\nRx:  5", "  5", "\r\nTx:  5",

@@ -2,7 +2,8 @@
 // decoding of credits and errors.
 #include "demo/driver/cct_driver.h"
 #include "demo/driver/event_decoding.h"
-#include "scripted_port.h"
+#include "reply_frame.h"
+#include "tests/support/fake_driver_port_opener.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,8 @@ Bytes Buffer(uint8_t counter, const Bytes& events) {
 class PollEventsTest : public ::testing::Test {
 protected:
     PollEventsTest() {
-        driver.m_OpenPort = ScriptedOpener(script);
+        script.echo = true; // a one-wire bus
+        driver.m_OpenPort = testing_support::FakeDriverPortOpener(script, log);
         driver.m_PortName = "ttyTEST";
         driver.m_AskReinitialize = [this] {
             ++questions;
@@ -34,15 +36,17 @@ protected:
     }
     // Takes the counter as baseline with a first read.
     void Baseline(uint8_t counter) {
-        script->replies.push_back(Buffer(counter, {}));
+        script.replies.push_back(Buffer(counter, {}));
         ASSERT_EQ(driver.PollEvents(counts), 0);
     }
     int Poll(const Bytes& reply) {
-        script->replies.push_back(reply);
+        script.replies.push_back(reply);
         return driver.PollEvents(counts);
     }
 
-    std::shared_ptr<PortScript> script = std::make_shared<PortScript>();
+    // The line outlives the driver, whose end closes the port.
+    testing_support::FakePortScript script;
+    testing_support::FakePortLog log;
     CCctDriver driver;
     PollCounts counts;
     int questions = 0;

@@ -18,12 +18,14 @@
 #include "tests/fuzz/fuzz_files.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/reply_stream.h"
+#include "tests/support/fake_serial_port.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -68,10 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const uint8_t starter = input.Byte();
     const uint8_t value = input.Byte();
-    ReplyStream stream(input, false);
+    ReplyStream stream(input);
     stream.onExhausted = [] { Mailbox.bStopThread.store(1); };
     stream.seal = SealDucatReply;
-    RunDucatSession(starter, value, [&stream] { return OpenReplyStreamPort(stream); });
+    testing_support::FakePortScript script = PlayedBy(stream, false);
+    testing_support::FakePortLog log;
+    RunDucatSession(starter, value, [&] { return std::make_unique<testing_support::FakeSerialPort>(script, log); });
 
     FUZZ_REQUIRE(!RunExists() && stream.LongestWrite() <= kFrameBufferSize);
     LogQueueDrain([](const char* line) {

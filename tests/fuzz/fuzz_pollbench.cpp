@@ -8,6 +8,7 @@
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/pollbench_session.h"
 #include "tests/fuzz/reply_stream.h"
+#include "tests/support/fake_driver_port_opener.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,14 +32,16 @@ constexpr int kMostTicks = 4096;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const uint8_t plan = input.Byte();
-    ReplyStream stream(input, true);
+    ReplyStream stream(input);
     stream.seal = SealReply;
+    testing_support::FakePortScript script = PlayedBy(stream, true);
+    testing_support::FakePortLog log;
     int silentTicks = 0;
     const auto more = [&](int tick) {
         if (stream.Exhausted()) ++silentTicks;
         return tick < kMostTicks && silentTicks <= kTicksAfterEnd;
     };
-    RunPollbenchSession(plan, [&stream](const std::string&) { return OpenReplyStreamPort(stream); }, more);
+    RunPollbenchSession(plan, testing_support::FakeDriverPortOpener(script, log), more);
     FUZZ_REQUIRE(stream.LongestWrite() <= kCctFrameSize);
     return 0;
 }

@@ -22,15 +22,15 @@
 #include "tests/fuzz/ducat_reply_sealing.h"
 #include "tests/fuzz/ducat_session.h"
 #include "tests/fuzz/fuzz_files.h"
-#include "tests/fuzz/memory_port.h"
 #include "tests/fuzz/pollbench_session.h"
 #include "tests/fuzz/reply_stream.h"
 #include "tests/support/coin_description_files.h"
+#include "tests/support/fake_driver_port_opener.h"
+#include "tests/support/fake_serial_port.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -225,43 +225,29 @@ void FileSeeds() {
 
 // --- replies
 
-// A port on which a virtual device answers every write; each answer is
-// also kept in the reply stream's form. On a one-wire bus the port hands
-// back the request first, as the reply stream does (so the device's own
-// echo is off). The session's goal ends it.
-class RecordingPort final : public MemoryPort {
-public:
-    RecordingPort(sim::Device& device, std::deque<uint8_t>& waiting, Bytes& stream, bool oneWireEcho,
-                  std::function<void(size_t writes)> afterWrite)
-        : MemoryPort(waiting), device_(device), stream_(stream), echo_(oneWireEcho), afterWrite_(std::move(afterWrite)) {}
+// A line on which a virtual device answers every write; each answer is
+// also kept in the reply stream's form, as `record` puts it there. On a
+// one-wire bus the port hands back the request first, as the reply stream
+// does (so the device's own echo is off). `afterWrite` is told how many
+// writes the line has answered.
+using Recording = std::function<void(const Bytes& answer, Bytes& stream)>;
 
-    // Puts an answer into the stream in a form of its own (none: as it came).
-    std::function<void(const uint8_t* request, size_t n, const Bytes& answer, Bytes& stream)> record;
+void RecordAsIs(const Bytes& answer, Bytes& stream) { AppendReply(stream, answer); }
 
-    bool write(const void* buffer, size_t n, size_t& written) override {
-        const auto* bytes = static_cast<const uint8_t*>(buffer);
-        Bytes answer;
-        device_.onBytes(bytes, n, answer);
-        if (record) {
-            record(bytes, n, answer, stream_);
-        } else {
-            AppendReply(stream_, answer);
-        }
-        if (echo_) Waiting().insert(Waiting().end(), bytes, bytes + n);
-        Waiting().insert(Waiting().end(), answer.begin(), answer.end());
-        written = n;
-        afterWrite_(++writes_);
-        return true;
-    }
-
-private:
-    sim::Device& device_;
-    Bytes& stream_;
-    bool echo_;
-    std::function<void(size_t)> afterWrite_;
-
-    size_t writes_ = 0;
-};
+testing_support::FakePortScript RecordedLine(sim::Device& device, Bytes& stream, bool oneWireEcho, Recording record,
+                                             std::function<void(size_t writes)> afterWrite = {}) {
+    testing_support::FakePortScript script;
+    script.echo = oneWireEcho;
+    script.replySource = [&device, &stream, record = std::move(record), afterWrite = std::move(afterWrite),
+                          writes = size_t{0}](const uint8_t* bytes, size_t n) mutable {
+        testing_support::FakeWriteAnswer answer;
+        device.onBytes(bytes, n, answer.reply);
+        record(answer.reply, stream);
+        if (afterWrite) afterWrite(++writes);
+        return answer;
+    };
+    return script;
+}
 
 // A Ducat session against the virtual acceptor, stopped after `writes`
 // requests (0 = when the run ends by itself).
@@ -269,21 +255,17 @@ private:
 // marked sealed, so that the target seals it again.
 Bytes DucatSeed(uint8_t starter, uint8_t value, sim::DucatAcceptor& acceptor, size_t writes, bool plainPages = false) {
     Bytes input{starter, value};
-    std::deque<uint8_t> waiting;
-    const SessionPort port = [&] {
-        auto recording = std::make_unique<RecordingPort>(acceptor, waiting, input, false, [writes](size_t n) {
+    const Recording plainPage = [](const Bytes& answer, Bytes& stream) {
+        Bytes plain = answer;
+        OpenDucatLogPage(plain);
+        AppendReply(stream, plain, reply_fault::kSealed);
+    };
+    testing_support::FakePortScript script =
+        RecordedLine(acceptor, input, false, plainPages ? plainPage : Recording(RecordAsIs), [writes](size_t n) {
             if (writes != 0 && n >= writes) Mailbox.bStopThread.store(1);
         });
-        if (plainPages) {
-            recording->record = [](const uint8_t*, size_t, const Bytes& answer, Bytes& stream) {
-                Bytes plain = answer;
-                OpenDucatLogPage(plain);
-                AppendReply(stream, plain, reply_fault::kSealed);
-            };
-        }
-        return recording;
-    };
-    RunDucatSession(starter, value, port);
+    testing_support::FakePortLog log;
+    RunDucatSession(starter, value, [&] { return std::make_unique<testing_support::FakeSerialPort>(script, log); });
     return input;
 }
 
@@ -343,17 +325,13 @@ Bytes PollbenchSeed(uint8_t plan, sim::StandardConfig config, int ticks, bool se
     config.echo = false;
     sim::StandardAcceptor device(config);
     Bytes input{plan};
-    std::deque<uint8_t> waiting;
-    const PortOpener open = [&](const std::string&) -> std::unique_ptr<platform::SerialPort> {
-        auto recording = std::make_unique<RecordingPort>(device, waiting, input, true, [](size_t) {});
-        if (sealed) {
-            recording->record = [](const uint8_t*, size_t, const Bytes& answer, Bytes& stream) {
-                AppendReply(stream, answer, reply_fault::kSealed);
-            };
-        }
-        return recording;
+    const Recording sealedReply = [](const Bytes& answer, Bytes& stream) {
+        AppendReply(stream, answer, reply_fault::kSealed);
     };
-    RunPollbenchSession(plan, open, [&](int tick) {
+    testing_support::FakePortScript script =
+        RecordedLine(device, input, true, sealed ? sealedReply : Recording(RecordAsIs));
+    testing_support::FakePortLog log;
+    RunPollbenchSession(plan, testing_support::FakeDriverPortOpener(script, log), [&](int tick) {
         if (tick >= ticks) return false;
         device.insertCoin(1 + tick % 6);
         if (beforeTick) beforeTick(device, tick);

@@ -1,7 +1,8 @@
-// A serial line played from fuzz input: every write the host makes takes
-// the next reply from the input, which then waits to be read, as bytes a
-// device sent. Reads return what is waiting, as a read that ran into its
-// time limit would. The input is a sequence of replies, each a 16-bit
+// A serial line played from fuzz input, as the reply source of the fake
+// serial port (tests/support/fake_serial_port.h): every write the host
+// makes takes the next reply from the input, which then waits to be read,
+// as bytes a device sent. Reads return what is waiting, as a read that ran
+// into its time limit would. The input is a sequence of replies, each a 16-bit
 // control word (low byte first) and its bytes:
 //
 //   bits 0-9   length of the reply (cut short where the input ends)
@@ -18,14 +19,12 @@
 // and the stream reports itself exhausted.
 #pragma once
 
-#include "platform/serial_port.h"
 #include "tests/fuzz/fuzz_input.h"
+#include "tests/support/fake_serial_port.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace reply_fault {
@@ -43,7 +42,7 @@ void AppendReply(std::vector<uint8_t>& stream, const std::vector<uint8_t>& reply
 
 class ReplyStream {
 public:
-    ReplyStream(FuzzInput& input, bool oneWireEcho) : input_(input), echo_(oneWireEcho) {}
+    explicit ReplyStream(FuzzInput& input) : input_(input) {}
 
     // Called once, at the first write after the input ran out.
     std::function<void()> onExhausted;
@@ -53,20 +52,16 @@ public:
     bool Exhausted() const { return exhausted_; }
     size_t LongestWrite() const { return longestWrite_; }
 
-    // A write, as the file comment says; false when it fails.
-    bool Write(const uint8_t* bytes, size_t n, size_t& written);
-    uint32_t TakeLineErrors();
-    std::deque<uint8_t>& Waiting() { return waiting_; }
+    // What the line does with a write, as the file comment says.
+    testing_support::FakeWriteAnswer Answer(const uint8_t* bytes, size_t n);
 
 private:
     FuzzInput& input_;
-    bool echo_;
     bool exhausted_ = false;
     size_t longestWrite_ = 0;
-    uint32_t lineErrors_ = 0;
-    std::deque<uint8_t> waiting_;
 };
 
-// A port over a stream; a port opened again after a close goes on with the
-// same stream.
-std::unique_ptr<platform::SerialPort> OpenReplyStreamPort(ReplyStream& stream);
+// The script of a fake serial port played by `stream`; a port opened again
+// after a close goes on with the same stream. With `oneWireEcho` the
+// request comes back before each reply.
+testing_support::FakePortScript PlayedBy(ReplyStream& stream, bool oneWireEcho);

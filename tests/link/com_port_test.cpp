@@ -1,4 +1,4 @@
-#include "fake_serial_port.h"
+#include "tests/support/fake_port_opener.h"
 #include "test_support.h"
 
 #include "link/com_port.h"
@@ -36,15 +36,15 @@ TEST_F(ComPort, OpensConfiguresPurgesAndClearsInThisOrder) {
     driver.dtrControl = 2;
     driver.rtsControl = 3;
     driver.errorCharReplace = true;
-    opener.script.driverLine = driver;
+    opener.script.line = driver;
 
     std::unique_ptr<platform::SerialPort> port;
     ASSERT_TRUE(OpenComPort(port));
     ASSERT_NE(nullptr, port);
-    EXPECT_EQ("COM6", opener.lastName);
+    EXPECT_EQ((std::vector<std::string>{"COM6"}), opener.log.openedNames);
     EXPECT_EQ((std::vector<std::string>{"getLine", "setLine", "setTimeouts", "purge:0A", "purge:05", "clearErrors"}),
               opener.log.calls);
-    const platform::LineSettings& set = opener.log.lineSet;
+    const platform::LineSettings& set = opener.script.line; // as the port now holds it
     EXPECT_EQ(57600u, set.baudRate);
     EXPECT_EQ(8, set.byteSize);
     EXPECT_EQ(0, set.parity);
@@ -54,7 +54,7 @@ TEST_F(ComPort, OpensConfiguresPurgesAndClearsInThisOrder) {
     EXPECT_EQ(2, set.dtrControl);
     EXPECT_EQ(3, set.rtsControl);
     EXPECT_TRUE(set.errorCharReplace);
-    const platform::Timeouts& t = opener.log.timeoutsSet;
+    const platform::Timeouts& t = opener.script.timeouts;
     EXPECT_EQ(100u, t.readInterval);
     EXPECT_EQ(10u, t.readTotalMultiplier);
     EXPECT_EQ(1000u, t.readTotalConstant);
@@ -64,7 +64,8 @@ TEST_F(ComPort, OpensConfiguresPurgesAndClearsInThisOrder) {
 }
 
 TEST_F(ComPort, OpenFailureNamesThePortAndTheSystemError) {
-    opener.refuseWith = 2;
+    opener.script.failOpen = true;
+    opener.script.systemError = 2;
     std::unique_ptr<platform::SerialPort> port;
     EXPECT_FALSE(OpenComPort(port));
     EXPECT_EQ(nullptr, port);

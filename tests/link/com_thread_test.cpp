@@ -1,4 +1,4 @@
-#include "fake_serial_port.h"
+#include "tests/support/fake_port_opener.h"
 #include "test_support.h"
 
 #include "link/com_thread.h"
@@ -102,7 +102,7 @@ TEST_F(ServiceThread, UnsupportedCommandIsReportedAndEndsAfterOnePass) {
     EXPECT_EQ((std::vector<std::string>{"COM_Thread: ***** Команда [0] не поддерживается", kStopped}), DrainLog());
     EXPECT_EQ(1, Mailbox.bStopThread.load());
     EXPECT_EQ(2, opener.log.clearErrorsCalls); // the opening's and one pass
-    EXPECT_TRUE(opener.log.closed);
+    EXPECT_EQ(1, opener.log.closes);
     EXPECT_TRUE(opener.log.writes.empty());
 }
 
@@ -147,7 +147,7 @@ TEST_F(ServiceThread, IdentificationThenItsFollowUpInTheNextPassOfOneOpening) {
     Run(kExtensionHeader, 0, 3);
     EXPECT_EQ((std::vector<int>{1}), g_passesBySubCommand[0]);
     EXPECT_EQ((std::vector<int>{2}), g_passesBySubCommand[3]);
-    EXPECT_EQ(1, opener.openings);
+    EXPECT_EQ(1, opener.log.openings);
     EXPECT_EQ(1, Mailbox.bDeviceIdentified.load());
     EXPECT_EQ(0, Mailbox.iNextCommand.load());
     EXPECT_EQ(3, Mailbox.bSubCommand.load());
@@ -199,7 +199,7 @@ TEST_F(ServiceThread, TransferBufferIsReleasedBeforeThePortCloses) {
     const uint64_t start = platform::SteadyMilliseconds();
     Run(kExtensionHeader, 2, 2);
     EXPECT_GE(platform::SteadyMilliseconds() - start, 500u);
-    EXPECT_EQ(1u, opener.log.queuedAtClose); // the buffer's line, not yet "Thread Stopped"
+    EXPECT_EQ(1u, opener.queuedAtClose); // the buffer's line, not yet "Thread Stopped"
     EXPECT_EQ((std::vector<std::string>{"Удаление  pstrBufferProg  Com_Thread  Exit", kStopped}), DrainLog());
 }
 
@@ -257,8 +257,8 @@ TEST_F(ServiceThreadRun, StopEndsAContinuingCommandAfterItsExchange) {
     const int pollsAtStop = g_monitorPolls.load();
     ASSERT_TRUE(WaitForRunEnd());
     EXPECT_LE(g_monitorPolls.load(), pollsAtStop + 1);
-    EXPECT_TRUE(opener.log.closed);
-    EXPECT_EQ(1, opener.openings);
+    EXPECT_EQ(1, opener.log.closes);
+    EXPECT_EQ(1, opener.log.openings);
     EXPECT_EQ((std::vector<std::string>{kStopped}), DrainLog());
 }
 

@@ -1,4 +1,4 @@
-#include "fake_serial_port.h"
+#include "tests/support/fake_serial_port.h"
 #include "test_support.h"
 
 #include "link/checksums.h"
@@ -84,25 +84,25 @@ TEST_F(FrameCodec, SendRequestReportsTheSystemErrorOfAFailedWrite) {
 }
 
 TEST_F(FrameCodec, ShortHeadCountsSourceHeaderDataAndChecksum) {
-    port.setPendingInput({0x01, 0x00});
+    script.pending = {0x01, 0x00};
     EXPECT_EQ(3, ReadReplyHead(port, ReplyForm::Short));
-    port.setPendingInput({0x01, 0xFF});
+    script.pending = {0x01, 0xFF};
     EXPECT_EQ(258, ReadReplyHead(port, ReplyForm::Short));
     EXPECT_EQ((std::vector<std::string>{"read:2", "read:2"}), log.calls);
 }
 
 TEST_F(FrameCodec, HeadThatDidNotComeWholeIsMinusOne) {
-    port.setPendingInput({0x01});
+    script.pending = {0x01};
     EXPECT_EQ(-1, ReadReplyHead(port, ReplyForm::Short));
     EXPECT_EQ(-1, ReadReplyHead(port, ReplyForm::Short)); // silence
-    port.setPendingInput({0x01, 0x0A, 0x02, 0xFF});
+    script.pending = {0x01, 0x0A, 0x02, 0xFF};
     EXPECT_EQ(-1, ReadReplyHead(port, ReplyForm::Long));
 }
 
 TEST_F(FrameCodec, LongHeadReadsFiveBytesAndTheSixteenBitLength) {
-    port.setPendingInput({0x01, 0x0A, 0x02, 0xFF, 0x01});
+    script.pending = {0x01, 0x0A, 0x02, 0xFF, 0x01};
     EXPECT_EQ(266, ReadReplyHead(port, ReplyForm::Long));
-    port.setPendingInput({0x01, 0x0A, 0x02, 0xFF, 0x01});
+    script.pending = {0x01, 0x0A, 0x02, 0xFF, 0x01};
     EXPECT_EQ(13, ReadReplyHead(port, ReplyForm::Short));
     EXPECT_EQ((std::vector<std::string>{"read:5", "read:2"}), log.calls);
 }
@@ -197,7 +197,7 @@ TEST_F(FrameCodec, AnyFrameSummingToZeroIsAccepted) {
 }
 
 TEST_F(FrameCodec, StrayBytesBeforeTheRequestAreDiscarded) {
-    port.setPendingInput({0x55, 0x66, 0x77});
+    script.pending = {0x55, 0x66, 0x77};
     script.replies.push_back(ShortReply(0, 0));
     EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 3, ReplyForm::Short).status);
 }

@@ -1,4 +1,4 @@
-#include "fake_serial_port.h"
+#include "tests/support/fake_port_opener.h"
 
 #include "link/port_settings.h"
 #include "sim/pty/pty_pair.h"
@@ -137,7 +137,7 @@ TEST_F(PortSettings, ScanKeepsTheFirstSixteenPortsInOrder) {
         ASSERT_EQ(16, ComPortTable.count);
         ASSERT_EQ(16u, display.size());
         for (int i = 0; i < 16; ++i) EXPECT_EQ(paths[i], ComPortTable.entries[i]);
-        EXPECT_EQ(16, opener.openings);
+        EXPECT_EQ(16, opener.log.openings);
         EXPECT_EQ(16, std::count(opener.log.calls.begin(), opener.log.calls.end(), "close"));
     }
     for (const auto& path : paths) std::remove(path.c_str());

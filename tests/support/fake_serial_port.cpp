@@ -1,0 +1,132 @@
+#include "tests/support/fake_serial_port.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace testing_support {
+namespace {
+
+std::string Hex(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value));
+    return text;
+}
+
+void Append(std::deque<uint8_t>& to, const uint8_t* bytes, size_t n) { to.insert(to.end(), bytes, bytes + n); }
+
+} // namespace
+
+bool FakeSerialPort::fail() {
+    lastError_ = script_.systemError;
+    return false;
+}
+
+bool FakeSerialPort::getLine(platform::LineSettings& settings) {
+    log_.calls.push_back("getLine");
+    if (script_.failGetLine) return fail();
+    settings = script_.line;
+    return true;
+}
+
+bool FakeSerialPort::setLine(const platform::LineSettings& settings) {
+    log_.calls.push_back("setLine");
+    if (script_.failSetLine) return fail();
+    script_.line = settings;
+    return true;
+}
+
+bool FakeSerialPort::getTimeouts(platform::Timeouts& timeouts) {
+    log_.calls.push_back("getTimeouts");
+    timeouts = script_.timeouts;
+    return true;
+}
+
+bool FakeSerialPort::setTimeouts(const platform::Timeouts& timeouts) {
+    log_.calls.push_back("setTimeouts");
+    if (script_.failSetTimeouts) return fail();
+    script_.timeouts = timeouts;
+    return true;
+}
+
+bool FakeSerialPort::purge(uint32_t flags) {
+    log_.calls.push_back("purge:" + Hex(flags));
+    if (flags & (platform::kPurgeRxAbort | platform::kPurgeRxClear)) script_.pending.clear();
+    return true;
+}
+
+bool FakeSerialPort::clearErrors(uint32_t& errors) {
+    log_.calls.push_back("clearErrors");
+    ++log_.clearErrorsCalls;
+    errors = script_.raisedLineErrors;
+    script_.raisedLineErrors = 0;
+    if (!script_.lineErrors.empty()) {
+        errors |= script_.lineErrors.front();
+        script_.lineErrors.pop_front();
+    }
+    return true;
+}
+
+bool FakeSerialPort::read(void* buffer, size_t n, size_t& got) {
+    log_.calls.push_back("read:" + std::to_string(n));
+    log_.readSizes.push_back(n);
+    got = 0;
+    if (script_.failRead) return fail();
+    std::deque<uint8_t>& pending = script_.pending;
+    got = std::min(n, pending.size());
+    std::copy_n(pending.begin(), got, static_cast<uint8_t*>(buffer));
+    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(got));
+    return true;
+}
+
+FakeWriteAnswer FakeSerialPort::answer(const uint8_t* bytes, size_t n) {
+    if (script_.replySource) return script_.replySource(bytes, n);
+    FakeWriteAnswer scripted;
+    if (!script_.replies.empty()) {
+        scripted.reply = std::move(script_.replies.front());
+        script_.replies.pop_front();
+    }
+    return scripted;
+}
+
+bool FakeSerialPort::write(const void* buffer, size_t n, size_t& written) {
+    log_.calls.push_back("write:" + std::to_string(n));
+    written = 0;
+    if (script_.failWrite) return fail();
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    const FakeWriteAnswer answered = answer(bytes, n);
+    script_.raisedLineErrors |= answered.lineErrors;
+    if (answered.fails) return fail();
+    written = std::min({n, script_.writeLimit, answered.taken});
+    log_.writes.emplace_back(bytes, bytes + written);
+    std::deque<uint8_t>& pending = script_.pending;
+    if (script_.echo && answered.echoed) {
+        const size_t at = pending.size();
+        Append(pending, bytes, written);
+        if (answered.echoChanged && written > 0) pending[at] ^= 0x01;
+    }
+    Append(pending, answered.reply.data(), answered.reply.size());
+    return true;
+}
+
+bool FakeSerialPort::close() {
+    log_.calls.push_back("close");
+    ++log_.closes;
+    if (script_.failClose) return fail();
+    open_ = false;
+    if (onClose_) onClose_();
+    return true;
+}
+
+std::unique_ptr<FakeSerialPort> OpenFakeSerialPort(FakePortScript& script, FakePortLog& log, const std::string& name,
+                                                   uint32_t& error, std::function<void()> onClose) {
+    log.openedNames.push_back(name);
+    error = 0;
+    if (script.failOpen) {
+        error = script.systemError;
+        return nullptr;
+    }
+    ++log.openings;
+    return std::make_unique<FakeSerialPort>(script, log, std::move(onClose));
+}
+
+} // namespace testing_support
