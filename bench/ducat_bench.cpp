@@ -36,18 +36,18 @@ constexpr size_t kLogPages = 64;
 class PacedLine {
 public:
     explicit PacedLine(uint32_t bitsPerSecond) : bps_(bitsPerSecond) {
-        device_.setLogPages(kLogPages, 7);
+        device_.SetLogPages(kLogPages, 7);
         sim::ServerOptions options;
         options.pacedBitsPerSecond = bitsPerSecond;
         server_ = std::make_unique<sim::PtyServer>(device_, options);
-        server_->start();
-        std::strncpy(szPortName, server_->hostPath().c_str(), kPortNameChars);
+        server_->Start();
+        std::strncpy(szPortName, server_->HostPath().c_str(), kPortNameChars);
         dwBaudRate = bitsPerSecond;
     }
-    ~PacedLine() { server_->stop(); }
+    ~PacedLine() { server_->Stop(); }
 
-    uint64_t bytes() const { return server_->bytesIn() + server_->bytesOut(); }
-    double wireSeconds(uint64_t bytes) const { return static_cast<double>(bytes) * kBitsPerByte / bps_; }
+    uint64_t Bytes() const { return server_->BytesIn() + server_->BytesOut(); }
+    double WireSeconds(uint64_t bytes) const { return static_cast<double>(bytes) * kBitsPerByte / bps_; }
 
 private:
     uint32_t bps_;
@@ -99,7 +99,7 @@ void Measure(benchmark::State& state, const std::function<Transfer()>& prepare) 
     double wire = 0;
     for (auto _ : state) {
         const Transfer transfer = prepare();
-        const uint64_t before = line.bytes();
+        const uint64_t before = line.Bytes();
         const auto start = Clock::now();
         StartRequest request;
         request.subCommand = transfer.subCommand;
@@ -107,12 +107,12 @@ void Measure(benchmark::State& state, const std::function<Transfer()>& prepare) 
         StartComRun(request);
         WaitFor(transfer.done);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        const uint64_t moved = line.bytes() - before;
+        const uint64_t moved = line.Bytes() - before;
         WaitFor([] { return !RunExists(); });
         LogQueueDrain(nullptr);
         state.SetIterationTime(seconds);
         wall += seconds;
-        wire += line.wireSeconds(moved);
+        wire += line.WireSeconds(moved);
     }
     RegisterExtensionHandler(acceptor::kSubReadTable, HandleReadCoinTable);
     state.counters["wall_ms"] = benchmark::Counter(wall * 1e3 / static_cast<double>(state.iterations()));

@@ -56,20 +56,20 @@ std::vector<uint8_t> Reply(bool longForm) {
 class AnsweringDevice {
 public:
     AnsweringDevice(int masterFd, std::vector<uint8_t> reply) : fd_(masterFd), reply_(std::move(reply)) {
-        thread_ = std::thread([this] { run(); });
+        thread_ = std::thread([this] { Run(); });
     }
     ~AnsweringDevice() {
         stop_ = true;
         thread_.join();
     }
     // The stamp of reply number `n` (1-based), waiting briefly if needed.
-    int64_t stampOf(uint64_t n) const {
+    int64_t StampOf(uint64_t n) const {
         while (answered_.load(std::memory_order_acquire) < n) std::this_thread::yield();
         return stamp_.load(std::memory_order_acquire);
     }
 
 private:
-    void run() {
+    void Run() {
         uint8_t request[kRequestBytes];
         size_t have = 0;
         while (!stop_) {
@@ -103,8 +103,8 @@ private:
 // The host's port as a run opens it, on the slave side of `pty`.
 std::unique_ptr<platform::SerialPort> OpenHostPort(const sim::PtyPair& pty) {
     std::unique_ptr<platform::SerialPort> port;
-    if (pty.slavePath().size() > kPortNameChars) return nullptr;
-    std::strcpy(szPortName, pty.slavePath().c_str());
+    if (pty.SlavePath().size() > kPortNameChars) return nullptr;
+    std::strcpy(szPortName, pty.SlavePath().c_str());
     if (!OpenComPort(port)) return nullptr;
     return port;
 }
@@ -132,7 +132,7 @@ void BM_ExchangeAddedLatency(benchmark::State& state) {
     }
     const ReplyForm form = longForm ? ReplyForm::Long : ReplyForm::Short;
     const int expectedHead = longForm ? 266 : 104;
-    AnsweringDevice device(pty.masterFd(), Reply(longForm));
+    AnsweringDevice device(pty.MasterFd(), Reply(longForm));
     const size_t length = BeginRequest(255, 6);
     SealRequest(length);
     std::vector<double> addedUs;
@@ -144,7 +144,7 @@ void BM_ExchangeAddedLatency(benchmark::State& state) {
             state.SkipWithError("exchange failed");
             break;
         }
-        addedUs.push_back(static_cast<double>(returned - device.stampOf(++exchanges)) / 1e3);
+        addedUs.push_back(static_cast<double>(returned - device.StampOf(++exchanges)) / 1e3);
     }
     const int index = longForm ? 1 : 0;
     g_figures.medianAddedUs[index] = Percentile(addedUs, 0.5);

@@ -20,7 +20,7 @@ bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
         return false;
     }
     platform::LineSettings line;
-    if (!port->getLine(line)) {
+    if (!port->GetLine(line)) {
         LogQueuePush("COM_Thread: Ошибка функции GetCommState(hCom, ...");
         return false;
     }
@@ -28,25 +28,25 @@ bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
     line.byteSize = kDataBits;
     line.parity = kNoParity;
     line.stopBits = kOneStopBit;
-    if (!port->setLine(line)) {
+    if (!port->SetLine(line)) {
         LogQueuePush("COM_Thread:  Ошибка функции SetCommState(hCom, ...");
         return false;
     }
-    if (!port->setTimeouts(kLinkTimeouts)) {
+    if (!port->SetTimeouts(kLinkTimeouts)) {
         LogQueuePush("COM_Thread:  Ошибка функции SetCommTimeouts(hCom, ...");
         return false;
     }
     // Whatever these report, the run goes on.
-    (void)port->purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
-    (void)port->purge(platform::kPurgeTxAbort | platform::kPurgeTxClear);
+    (void)port->Purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
+    (void)port->Purge(platform::kPurgeTxAbort | platform::kPurgeTxClear);
     uint32_t oldErrors = 0;
-    (void)port->clearErrors(oldErrors);
+    (void)port->ClearErrors(oldErrors);
     return true;
 }
 
 bool CheckLineBeforeCommand(platform::SerialPort& port) {
     uint32_t errors = 0;
-    (void)port.clearErrors(errors);
+    (void)port.ClearErrors(errors);
     if (errors == 0) return true;
     LogQueuePush("COM_Thread:  Ошибка функции ClearCommError(hCom, ...");
     return false;

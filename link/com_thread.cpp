@@ -46,7 +46,7 @@ void EndRun(RunState& run, std::unique_ptr<platform::SerialPort>& port) {
     }
     run.port = nullptr;
     if (port) {
-        (void)port->close();
+        (void)port->Close();
         port.reset();
     }
     platform::Beep(kEndBeepHz, kEndBeepMs);

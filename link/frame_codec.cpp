@@ -45,10 +45,10 @@ void SealRequest(size_t frameLength) {
 
 bool SendRequest(platform::SerialPort& port, const uint8_t* frame, size_t n, uint32_t& error) {
     error = 0;
-    (void)port.purge(kPurgeAll); // whatever a failed exchange left behind goes
+    (void)port.Purge(kPurgeAll); // whatever a failed exchange left behind goes
     size_t written = 0;
-    if (!port.write(frame, n, written)) {
-        error = port.lastError();
+    if (!port.Write(frame, n, written)) {
+        error = port.LastError();
         platform::SleepMilliseconds(kFailedWritePauseMs);
         return false;
     }
@@ -59,7 +59,7 @@ bool SendRequest(platform::SerialPort& port, const uint8_t* frame, size_t n, uin
 int ReadReplyHead(platform::SerialPort& port, ReplyForm form) {
     const size_t headBytes = HeadBytes(form);
     size_t got = 0;
-    if (!port.read(RxBuffer, headBytes, got) || got != headBytes) return -1;
+    if (!port.Read(RxBuffer, headBytes, got) || got != headBytes) return -1;
     if (form == ReplyForm::Long) return RxBuffer[kLongReplyLengthHighAt] * 256 + RxBuffer[kLengthAt];
     return HeadValueFor(RxBuffer[kLengthAt], ReplyForm::Short);
 }
@@ -81,7 +81,7 @@ ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int e
     const size_t remainder = static_cast<size_t>(head);
     if (head <= 0 || remainder > kFrameBufferSize - offset) return Failure(ExchangeStatus::WrongHead, head);
     size_t got = 0;
-    (void)port.read(RxBuffer + offset, remainder, got);
+    (void)port.Read(RxBuffer + offset, remainder, got);
     if (got != remainder) return Failure(ExchangeStatus::ShortRemainder, static_cast<int>(got));
     const size_t last = offset + remainder - 1;
     if (SimpleChecksum(RxBuffer, last) != RxBuffer[last]) return Failure(ExchangeStatus::BadChecksum, RxBuffer[kHeaderAt]);

@@ -44,7 +44,7 @@ std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found) {
         uint32_t error = 0;
         auto port = CurrentRunEnvironment().openPort(candidate.device, error);
         if (!port) continue; // absent, or held by another program or by a run
-        port->close();
+        port->Close();
         CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device.c_str());
         ++ComPortTable.count;
         display.push_back(candidate.display);

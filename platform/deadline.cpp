@@ -31,7 +31,7 @@ Deadline Deadline::Earlier(const Deadline& a, const Deadline& b) {
     return a.at_ <= b.at_ ? a : b;
 }
 
-int Deadline::pollMilliseconds(Clock::time_point now) const {
+int Deadline::PollMilliseconds(Clock::time_point now) const {
     if (!limited_) return -1;
     if (now >= at_) return 0;
     const auto left = std::chrono::duration_cast<std::chrono::microseconds>(at_ - now).count();

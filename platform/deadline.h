@@ -25,11 +25,11 @@ public:
     // The earlier of the two; a limit is always earlier than none.
     static Deadline Earlier(const Deadline& a, const Deadline& b);
 
-    bool limited() const { return limited_; }
-    bool passed(Clock::time_point now = Clock::now()) const { return limited_ && now >= at_; }
+    bool Limited() const { return limited_; }
+    bool Passed(Clock::time_point now = Clock::now()) const { return limited_ && now >= at_; }
     // What poll() may wait: -1 without limit, else the milliseconds left,
     // rounded up so a wait never ends early, 0 once passed.
-    int pollMilliseconds(Clock::time_point now = Clock::now()) const;
+    int PollMilliseconds(Clock::time_point now = Clock::now()) const;
 
 private:
     Deadline() = default;

@@ -97,25 +97,25 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Each call returns false on failure; lastError() then holds the OS code.
-    virtual bool getLine(LineSettings& settings) = 0;
-    virtual bool setLine(const LineSettings& settings) = 0;
-    virtual bool getTimeouts(Timeouts& timeouts) = 0;
-    virtual bool setTimeouts(const Timeouts& timeouts) = 0;
-    virtual bool purge(uint32_t flags) = 0;
+    // Each call returns false on failure; LastError() then holds the OS code.
+    virtual bool GetLine(LineSettings& settings) = 0;
+    virtual bool SetLine(const LineSettings& settings) = 0;
+    virtual bool GetTimeouts(Timeouts& timeouts) = 0;
+    virtual bool SetTimeouts(const Timeouts& timeouts) = 0;
+    virtual bool Purge(uint32_t flags) = 0;
     // Reports the line errors seen since the last call and resets them.
-    virtual bool clearErrors(uint32_t& errors) = 0;
+    virtual bool ClearErrors(uint32_t& errors) = 0;
     // One synchronous read of up to n bytes under the port's timeouts;
     // `got` says how many came. A line that is gone (hang-up, device
     // unplugged) fails the read at once, keeping the bytes that came.
-    virtual bool read(void* buffer, size_t n, size_t& got) = 0;
+    virtual bool Read(void* buffer, size_t n, size_t& got) = 0;
     // One synchronous write under the port's timeouts; `written` says how
     // many bytes the line took. A line that is gone fails it at once.
-    virtual bool write(const void* buffer, size_t n, size_t& written) = 0;
+    virtual bool Write(const void* buffer, size_t n, size_t& written) = 0;
     // Closes the OS handle. A port that fails to close stays usable.
-    virtual bool close() = 0;
-    virtual bool isOpen() const = 0;
-    virtual uint32_t lastError() const = 0;
+    virtual bool Close() = 0;
+    virtual bool IsOpen() const = 0;
+    virtual uint32_t LastError() const = 0;
 
 protected:
     SerialPort() = default;

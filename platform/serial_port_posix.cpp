@@ -60,12 +60,12 @@ enum class Wait { Ready, TimedOut, Failed };
 
 class PosixSerialPort final : public SerialPort {
 public:
-    explicit PosixSerialPort(int fd) : fd_(fd) { haveCounts_ = readErrorCounts(counts_); }
-    ~PosixSerialPort() override { close(); }
+    explicit PosixSerialPort(int fd) : fd_(fd) { haveCounts_ = ReadErrorCounts(counts_); }
+    ~PosixSerialPort() override { Close(); }
 
-    bool getLine(LineSettings& s) override {
+    bool GetLine(LineSettings& s) override {
         termios t{};
-        if (tcgetattr(fd_, &t) != 0) return fail();
+        if (tcgetattr(fd_, &t) != 0) return Fail();
         uint32_t bits = SpeedBits(cfgetospeed(&t));
         if (bits == 0) bits = customBaud_;
         s.baudRate = bits;
@@ -81,9 +81,9 @@ public:
         return true;
     }
 
-    bool setLine(const LineSettings& s) override {
+    bool SetLine(const LineSettings& s) override {
         termios t{};
-        if (tcgetattr(fd_, &t) != 0) return fail();
+        if (tcgetattr(fd_, &t) != 0) return Fail();
         if (!ApplyLineSettings(s, t)) {
             lastError_ = EINVAL;
             return false;
@@ -94,70 +94,70 @@ public:
             cfsetispeed(&t, code);
             cfsetospeed(&t, code);
         }
-        if (tcsetattr(fd_, TCSANOW, &t) != 0) return fail();
+        if (tcsetattr(fd_, TCSANOW, &t) != 0) return Fail();
         if (!standard) {
-            if (!SetCustomBaud(fd_, s.baudRate)) return fail();
+            if (!SetCustomBaud(fd_, s.baudRate)) return Fail();
             customBaud_ = s.baudRate;
         }
         dtrControl_ = s.dtrControl;
         rtsControl_ = s.rtsControl;
-        applyModemLines();
+        ApplyModemLines();
         return true;
     }
 
-    bool getTimeouts(Timeouts& t) override {
+    bool GetTimeouts(Timeouts& t) override {
         t = timeouts_;
         return true;
     }
 
-    bool setTimeouts(const Timeouts& t) override {
+    bool SetTimeouts(const Timeouts& t) override {
         timeouts_ = t;
         return true;
     }
 
-    bool purge(uint32_t flags) override {
+    bool Purge(uint32_t flags) override {
         const bool rx = (flags & (kPurgeRxAbort | kPurgeRxClear)) != 0;
         const bool tx = (flags & (kPurgeTxAbort | kPurgeTxClear)) != 0;
-        if (rx && tx) return tcflush(fd_, TCIOFLUSH) == 0 || fail();
-        if (rx) return tcflush(fd_, TCIFLUSH) == 0 || fail();
-        if (tx) return tcflush(fd_, TCOFLUSH) == 0 || fail();
+        if (rx && tx) return tcflush(fd_, TCIOFLUSH) == 0 || Fail();
+        if (rx) return tcflush(fd_, TCIFLUSH) == 0 || Fail();
+        if (tx) return tcflush(fd_, TCOFLUSH) == 0 || Fail();
         return true;
     }
 
-    bool clearErrors(uint32_t& errors) override {
+    bool ClearErrors(uint32_t& errors) override {
         errors = 0;
         LineErrorCounts now{};
-        if (!readErrorCounts(now)) return true; // a pty or a driver without counters
+        if (!ReadErrorCounts(now)) return true; // a pty or a driver without counters
         if (haveCounts_) errors = LineErrorsBetween(counts_, now);
         counts_ = now;
         haveCounts_ = true;
         return true;
     }
 
-    bool read(void* buffer, size_t n, size_t& got) override {
+    bool Read(void* buffer, size_t n, size_t& got) override {
         got = 0;
         if (n == 0) return true;
         auto* out = static_cast<unsigned char*>(buffer);
         const Deadline total = Deadline::ForTotal(timeouts_.readTotalConstant, timeouts_.readTotalMultiplier, n);
         Deadline gap = Deadline::Never(); // no gap limit before the first byte
         while (got < n) {
-            const Wait wait = waitFor(POLLIN, Deadline::Earlier(total, gap));
+            const Wait wait = WaitFor(POLLIN, Deadline::Earlier(total, gap));
             if (wait == Wait::TimedOut) break;
             if (wait == Wait::Failed) return false;
             const ssize_t r = ::read(fd_, out + got, n - got);
             if (r < 0) {
                 if (errno == EAGAIN || errno == EINTR) continue;
-                return fail();
+                return Fail();
             }
             // Readable and yet no byte: the other side hung up.
-            if (r == 0) return lineGone();
+            if (r == 0) return LineGone();
             got += static_cast<size_t>(r);
             if (timeouts_.readInterval != 0) gap = Deadline::After(timeouts_.readInterval);
         }
         return true;
     }
 
-    bool write(const void* buffer, size_t n, size_t& written) override {
+    bool Write(const void* buffer, size_t n, size_t& written) override {
         written = 0;
         const auto* in = static_cast<const unsigned char*>(buffer);
         const Deadline limit = Deadline::ForTotal(timeouts_.writeTotalConstant, timeouts_.writeTotalMultiplier, n);
@@ -167,23 +167,23 @@ public:
                 written += static_cast<size_t>(w);
                 continue;
             }
-            if (w < 0 && errno != EAGAIN && errno != EINTR) return fail();
-            const Wait wait = waitFor(POLLOUT, limit);
+            if (w < 0 && errno != EAGAIN && errno != EINTR) return Fail();
+            const Wait wait = WaitFor(POLLOUT, limit);
             if (wait == Wait::TimedOut) break; // the line took fewer bytes
             if (wait == Wait::Failed) return false;
         }
         return true;
     }
 
-    bool close() override {
+    bool Close() override {
         if (fd_ < 0) return true;
         const int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0 || fail();
+        return ::close(fd) == 0 || Fail();
     }
 
-    bool isOpen() const override { return fd_ >= 0; }
-    uint32_t lastError() const override { return lastError_; }
+    bool IsOpen() const override { return fd_ >= 0; }
+    uint32_t LastError() const override { return lastError_; }
 
 private:
     static constexpr uint8_t kControlDisable = 0;
@@ -192,19 +192,19 @@ private:
 
     // Waits until the line is ready for `events` or `deadline` passes. A
     // hang-up, a line error or a stop of the program's waits fails the wait.
-    Wait waitFor(short events, const Deadline& deadline) {
+    Wait WaitFor(short events, const Deadline& deadline) {
         for (;;) {
-            if (deadline.passed()) return Wait::TimedOut;
-            if (!deadline.limited() && g_waitsStopped.load()) {
+            if (deadline.Passed()) return Wait::TimedOut;
+            if (!deadline.Limited() && g_waitsStopped.load()) {
                 lastError_ = EINTR;
                 return Wait::Failed;
             }
-            const int ms = deadline.limited() ? deadline.pollMilliseconds() : kStopCheckMs;
+            const int ms = deadline.Limited() ? deadline.PollMilliseconds() : kStopCheckMs;
             pollfd p{fd_, events, 0};
             const int ready = ::poll(&p, 1, ms);
             if (ready < 0) {
                 if (errno == EINTR) continue; // the loop re-checks the limit and the stop
-                fail();
+                Fail();
                 return Wait::Failed;
             }
             if (ready == 0) continue;
@@ -212,16 +212,16 @@ private:
             if ((p.revents & events) != 0) return Wait::Ready;
             if ((p.revents & POLLHUP) != 0) break;
         }
-        lineGone();
+        LineGone();
         return Wait::Failed;
     }
 
-    bool lineGone() {
+    bool LineGone() {
         lastError_ = EIO;
         return false;
     }
 
-    bool readErrorCounts(LineErrorCounts& c) const {
+    bool ReadErrorCounts(LineErrorCounts& c) const {
 #if defined(__linux__) && defined(TIOCGICOUNT)
         serial_icounter_struct ic{};
         if (ioctl(fd_, TIOCGICOUNT, &ic) != 0) return false;
@@ -236,7 +236,7 @@ private:
 #endif
     }
 
-    void applyModemLines() {
+    void ApplyModemLines() {
         int lines = 0;
         if (ioctl(fd_, TIOCMGET, &lines) != 0) return; // a pty has no modem lines
         lines = (dtrControl_ == kControlDisable) ? (lines & ~TIOCM_DTR) : (lines | TIOCM_DTR);
@@ -245,7 +245,7 @@ private:
         (void)ioctl(fd_, TIOCMSET, &lines);
     }
 
-    bool fail() {
+    bool Fail() {
         lastError_ = static_cast<uint32_t>(errno);
         return false;
     }

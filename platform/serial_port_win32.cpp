@@ -33,25 +33,25 @@ void Untrack(HANDLE h) {
 class Win32SerialPort final : public SerialPort {
 public:
     explicit Win32SerialPort(HANDLE h) : handle_(h) { Track(h); }
-    ~Win32SerialPort() override { close(); }
+    ~Win32SerialPort() override { Close(); }
 
-    bool getLine(LineSettings& s) override {
-        if (!readState()) return fail();
+    bool GetLine(LineSettings& s) override {
+        if (!ReadState()) return Fail();
         ReadLineSettingsFromDcb(dcb_, s);
         return true;
     }
 
     // Changes only the named fields of the block the driver last reported
     // (read now when nobody asked for it before).
-    bool setLine(const LineSettings& s) override {
-        if (!haveState_ && !readState()) return fail();
+    bool SetLine(const LineSettings& s) override {
+        if (!haveState_ && !ReadState()) return Fail();
         ApplyLineSettingsToDcb(s, dcb_);
-        return SetCommState(handle_, &dcb_) || fail();
+        return SetCommState(handle_, &dcb_) || Fail();
     }
 
-    bool getTimeouts(Timeouts& t) override {
+    bool GetTimeouts(Timeouts& t) override {
         COMMTIMEOUTS ct{};
-        if (!GetCommTimeouts(handle_, &ct)) return fail();
+        if (!GetCommTimeouts(handle_, &ct)) return Fail();
         t.readInterval = ct.ReadIntervalTimeout;
         t.readTotalMultiplier = ct.ReadTotalTimeoutMultiplier;
         t.readTotalConstant = ct.ReadTotalTimeoutConstant;
@@ -60,69 +60,69 @@ public:
         return true;
     }
 
-    bool setTimeouts(const Timeouts& t) override {
+    bool SetTimeouts(const Timeouts& t) override {
         COMMTIMEOUTS ct{};
         ct.ReadIntervalTimeout = t.readInterval;
         ct.ReadTotalTimeoutMultiplier = t.readTotalMultiplier;
         ct.ReadTotalTimeoutConstant = t.readTotalConstant;
         ct.WriteTotalTimeoutMultiplier = t.writeTotalMultiplier;
         ct.WriteTotalTimeoutConstant = t.writeTotalConstant;
-        if (!SetCommTimeouts(handle_, &ct)) return fail();
+        if (!SetCommTimeouts(handle_, &ct)) return Fail();
         timeouts_ = t;
         return true;
     }
 
-    bool purge(uint32_t flags) override { return PurgeComm(handle_, flags) || fail(); }
+    bool Purge(uint32_t flags) override { return PurgeComm(handle_, flags) || Fail(); }
 
-    bool clearErrors(uint32_t& errors) override {
+    bool ClearErrors(uint32_t& errors) override {
         DWORD e = 0;
         COMSTAT stat{};
         const BOOL ok = ClearCommError(handle_, &e, &stat);
         errors = e;
-        return ok || fail();
+        return ok || Fail();
     }
 
-    bool read(void* buffer, size_t n, size_t& got) override {
+    bool Read(void* buffer, size_t n, size_t& got) override {
         got = 0;
-        if (stopped(timeouts_.readTotalConstant, timeouts_.readTotalMultiplier)) return false;
+        if (Stopped(timeouts_.readTotalConstant, timeouts_.readTotalMultiplier)) return false;
         DWORD r = 0;
         const BOOL ok = ReadFile(handle_, buffer, static_cast<DWORD>(n), &r, nullptr);
         got = r;
-        return ok || fail();
+        return ok || Fail();
     }
 
-    bool write(const void* buffer, size_t n, size_t& written) override {
+    bool Write(const void* buffer, size_t n, size_t& written) override {
         written = 0;
-        if (stopped(timeouts_.writeTotalConstant, timeouts_.writeTotalMultiplier)) return false;
+        if (Stopped(timeouts_.writeTotalConstant, timeouts_.writeTotalMultiplier)) return false;
         DWORD w = 0;
         const BOOL ok = WriteFile(handle_, buffer, static_cast<DWORD>(n), &w, nullptr);
         written = w;
-        return ok || fail();
+        return ok || Fail();
     }
 
-    bool close() override {
+    bool Close() override {
         if (handle_ == INVALID_HANDLE_VALUE) return true;
         Untrack(handle_);
         if (!CloseHandle(handle_)) {
             Track(handle_);
-            return fail();
+            return Fail();
         }
         handle_ = INVALID_HANDLE_VALUE;
         return true;
     }
 
-    bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
-    uint32_t lastError() const override { return lastError_; }
+    bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+    uint32_t LastError() const override { return lastError_; }
 
 private:
     // A call without a time limit after the program stopped its waits.
-    bool stopped(uint32_t constant, uint32_t multiplier) {
+    bool Stopped(uint32_t constant, uint32_t multiplier) {
         if (constant != 0 || multiplier != 0 || !g_waitsStopped.load()) return false;
         lastError_ = ERROR_OPERATION_ABORTED;
         return true;
     }
 
-    bool readState() {
+    bool ReadState() {
         DCB dcb{};
         dcb.DCBlength = sizeof(DCB);
         if (!GetCommState(handle_, &dcb)) return false;
@@ -131,7 +131,7 @@ private:
         return true;
     }
 
-    bool fail() {
+    bool Fail() {
         lastError_ = GetLastError();
         return false;
     }

@@ -14,19 +14,19 @@ namespace platform {
 class RepeatedLines {
 public:
     explicit RepeatedLines(std::FILE* out) : out_(out) {}
-    ~RepeatedLines() { closeRun(); }
+    ~RepeatedLines() { CloseRun(); }
     RepeatedLines(const RepeatedLines&) = delete;
     RepeatedLines& operator=(const RepeatedLines&) = delete;
 
     // One line without its line break; printed at once unless it repeats.
-    void put(const std::string& line);
+    void Put(const std::string& line);
     // Hands what was printed to the terminal; a run of repeats stays open.
-    void flush() { std::fflush(out_); }
+    void Flush() { std::fflush(out_); }
     // Closes a run of repeats, then flushes.
-    void closeRun();
+    void CloseRun();
 
 private:
-    void write(const std::string& line);
+    void Write(const std::string& line);
 
     std::FILE* out_;
     bool anyLine_ = false;

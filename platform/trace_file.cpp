@@ -59,10 +59,10 @@ std::vector<std::string> CommandLineWords(const std::string& commandLine) {
 
 } // namespace
 
-TraceFile::~TraceFile() { close(); }
+TraceFile::~TraceFile() { Close(); }
 
-bool TraceFile::open(const std::string& path, std::string& error) {
-    close();
+bool TraceFile::Open(const std::string& path, std::string& error) {
+    Close();
     std::lock_guard<std::mutex> guard(lock_);
     if (path == "-") {
         file_ = stderr;
@@ -78,7 +78,7 @@ bool TraceFile::open(const std::string& path, std::string& error) {
     return true;
 }
 
-void TraceFile::write(const TraceLine& line) {
+void TraceFile::Write(const TraceLine& line) {
     const std::string text = FormatTraceLine(line) + "\n";
     std::lock_guard<std::mutex> guard(lock_);
     if (file_ == nullptr) return;
@@ -86,7 +86,7 @@ void TraceFile::write(const TraceLine& line) {
     std::fflush(file_);
 }
 
-void TraceFile::close() {
+void TraceFile::Close() {
     std::lock_guard<std::mutex> guard(lock_);
     if (file_ != nullptr && ownsFile_) std::fclose(file_);
     file_ = nullptr;

@@ -23,10 +23,10 @@ public:
     TraceFile& operator=(const TraceFile&) = delete;
 
     // "-" is standard error. False with `error` when the file cannot be made.
-    bool open(const std::string& path, std::string& error);
-    bool isOpen() const { return file_ != nullptr; }
-    void write(const TraceLine& line);
-    void close();
+    bool Open(const std::string& path, std::string& error);
+    bool IsOpen() const { return file_ != nullptr; }
+    void Write(const TraceLine& line);
+    void Close();
 
 private:
     std::mutex lock_;

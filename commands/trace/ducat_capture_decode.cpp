@@ -20,8 +20,8 @@ size_t FrameLength(const uint8_t* b, size_t left, bool request, const DucatFrame
     namespace f = acceptor::write_fragment;
     if (left <= kLengthAt) return left;
     if (!request) {
-        const std::vector<uint8_t> head(b, b + std::min(left, decoder.replyHeadBytes()));
-        const size_t whole = decoder.replyFrameLength(head);
+        const std::vector<uint8_t> head(b, b + std::min(left, decoder.ReplyHeadBytes()));
+        const size_t whole = decoder.ReplyFrameLength(head);
         return whole == 0 ? left : whole;
     }
     const bool fragment = left > kFunctionAt && b[kFunctionAt] == acceptor::kWriteFragment &&
@@ -43,7 +43,7 @@ std::vector<TraceLine> CutRaw(const std::vector<uint8_t>& bytes, DucatFrameDecod
         line.time = platform::RawOffsetStamp(at);
         line.direction = request ? TraceDirection::Host : TraceDirection::Device;
         line.bytes.assign(b, b + std::min(FrameLength(b, left, request, decoder), left));
-        line.meaning = decoder.describe(line.direction, line.bytes);
+        line.meaning = decoder.Describe(line.direction, line.bytes);
         at += line.bytes.size();
         const std::string failure = request ? std::string() : ReplyFailure(decoder, line.bytes);
         const std::string time = line.time;
@@ -60,7 +60,7 @@ int DecodeDucatCapture(const std::string& path, std::FILE* out, std::FILE* err) 
     return platform::DecodeCapture(
         path, out, err,
         [&decoder](TraceDirection direction, const std::vector<uint8_t>& bytes) {
-            return decoder.describe(direction, bytes);
+            return decoder.Describe(direction, bytes);
         },
         [&decoder](const std::vector<uint8_t>& bytes) { return CutRaw(bytes, decoder); });
 }

@@ -114,13 +114,13 @@ std::string CalendarTimeText(uint32_t seconds) {
     return text;
 }
 
-std::string DucatFrameDecoder::describe(TraceDirection direction, const std::vector<uint8_t>& frame) {
-    if (direction == TraceDirection::Host) return host(frame);
-    if (direction == TraceDirection::Device) return device(frame);
+std::string DucatFrameDecoder::Describe(TraceDirection direction, const std::vector<uint8_t>& frame) {
+    if (direction == TraceDirection::Host) return Host(frame);
+    if (direction == TraceDirection::Device) return Device(frame);
     return std::string();
 }
 
-int DucatFrameDecoder::expectedHead() const {
+int DucatFrameDecoder::ExpectedHead() const {
     switch (function_) {
     case w::kIdentify: return HeadValueFor(w::identify::kReplyData, ReplyForm::Short);
     case w::kWriteFragment:
@@ -133,15 +133,15 @@ int DucatFrameDecoder::expectedHead() const {
     }
 }
 
-bool DucatFrameDecoder::longReply() const { return function_ == w::kReadLogPage; }
+bool DucatFrameDecoder::LongReply() const { return function_ == w::kReadLogPage; }
 
-size_t DucatFrameDecoder::replyFrameLength(const std::vector<uint8_t>& b) const {
-    if (b.size() < replyHeadBytes()) return 0;
-    if (longReply()) return kLongHeadBytes + b[4] * 256u + b[1];
+size_t DucatFrameDecoder::ReplyFrameLength(const std::vector<uint8_t>& b) const {
+    if (b.size() < ReplyHeadBytes()) return 0;
+    if (LongReply()) return kLongHeadBytes + b[4] * 256u + b[1];
     return kShortHeadBytes + b[1] + 3u;
 }
 
-std::string DucatFrameDecoder::host(const std::vector<uint8_t>& f) {
+std::string DucatFrameDecoder::Host(const std::vector<uint8_t>& f) {
     function_ = -1;
     if (f.size() < kFrameOverhead) return "incomplete frame of " + Number(static_cast<long long>(f.size())) + " bytes";
     if (f[kHeaderAt] != kExtensionHeader) return "header " + Number(f[kHeaderAt]) + " to " + Number(f[0]) + "; " + ChecksumText(f);
@@ -157,13 +157,13 @@ std::string DucatFrameDecoder::host(const std::vector<uint8_t>& f) {
     case w::kWriteFragment:
     case w::kWriteDivider:
     case w::kWriteParams:
-    case w::kReadLogPage: return text + ", " + sealedRequest(f);
+    case w::kReadLogPage: return text + ", " + SealedRequest(f);
     default: break;
     }
     return text + "; " + ChecksumText(f);
 }
 
-std::string DucatFrameDecoder::sealedRequest(const std::vector<uint8_t>& sealed) {
+std::string DucatFrameDecoder::SealedRequest(const std::vector<uint8_t>& sealed) {
     const bool checksum = ChecksumHolds(sealed);
     std::vector<uint8_t> f = sealed;
     size_t cipherAt = 0, cipherLength = 0, crcAt = 0;
@@ -206,7 +206,7 @@ std::string DucatFrameDecoder::sealedRequest(const std::vector<uint8_t>& sealed)
            Holds("checksum", checksum);
 }
 
-std::string DucatFrameDecoder::identification(const uint8_t* data, size_t n) {
+std::string DucatFrameDecoder::Identification(const uint8_t* data, size_t n) {
     if (n != w::identify::kReplyData) return "identity of " + Number(static_cast<long long>(n)) + " data bytes, 101 expected";
     const DeviceInfo info = DecodeIdentification(data);
     key_ = info.dwSerial; // the key of every later enciphered payload
@@ -215,27 +215,27 @@ std::string DucatFrameDecoder::identification(const uint8_t* data, size_t n) {
            ", build " + Text(info.szBuild) + ", revision " + Text(info.szRevision);
 }
 
-std::string DucatFrameDecoder::device(const std::vector<uint8_t>& f) {
-    const size_t whole = replyFrameLength(f);
+std::string DucatFrameDecoder::Device(const std::vector<uint8_t>& f) {
+    const size_t whole = ReplyFrameLength(f);
     if (whole == 0 || f.size() < whole) {
         return "incomplete reply: " + Number(static_cast<long long>(f.size())) + " bytes" +
                (whole == 0 ? "" : " of " + Number(static_cast<long long>(whole)));
     }
     if (f.size() != whole) return "reply of " + Number(static_cast<long long>(f.size())) + " bytes, its length says " + Number(static_cast<long long>(whole));
-    const int head = static_cast<int>(whole - replyHeadBytes());
-    if (head != expectedHead()) {
-        return "reply with head " + Number(head) + ", " + Number(expectedHead()) + " expected; " + ChecksumText(f);
+    const int head = static_cast<int>(whole - ReplyHeadBytes());
+    if (head != ExpectedHead()) {
+        return "reply with head " + Number(head) + ", " + Number(ExpectedHead()) + " expected; " + ChecksumText(f);
     }
-    return reply(f);
+    return Reply(f);
 }
 
-std::string DucatFrameDecoder::reply(const std::vector<uint8_t>& f) {
+std::string DucatFrameDecoder::Reply(const std::vector<uint8_t>& f) {
     const bool checksum = ChecksumHolds(f);
     const uint8_t* data = f.data() + kDataAt;
     const size_t n = f.size() - kFrameOverhead;
     std::string text;
     switch (function_) {
-    case w::kIdentify: text = identification(data, n); break;
+    case w::kIdentify: text = Identification(data, n); break;
     case w::kWriteFragment:
     case w::kWriteDivider:
     case w::kWriteParams: text = StatusReply(static_cast<uint8_t>(function_), f[w::status_reply::kStatusAt]); break;

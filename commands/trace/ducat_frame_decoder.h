@@ -14,29 +14,29 @@
 
 class DucatFrameDecoder {
 public:
-    std::string describe(platform::TraceDirection direction, const std::vector<uint8_t>& frame);
-    std::string host(const std::vector<uint8_t>& frame);
-    std::string device(const std::vector<uint8_t>& frame);
+    std::string Describe(platform::TraceDirection direction, const std::vector<uint8_t>& frame);
+    std::string Host(const std::vector<uint8_t>& frame);
+    std::string Device(const std::vector<uint8_t>& frame);
 
     // The function code of the last request (-1 before any, or when it was
     // not of the extension header).
-    int lastFunction() const { return function_; }
+    int LastFunction() const { return function_; }
     // The head value the codec expects for the reply to the last request
     // (-1 when unknown), and whether that reply has the long form.
-    int expectedHead() const;
-    bool longReply() const;
+    int ExpectedHead() const;
+    bool LongReply() const;
     // How many bytes the reply frame holds, once `bytes` of it are known;
     // 0 while its head is not yet complete.
-    size_t replyFrameLength(const std::vector<uint8_t>& bytes) const;
-    size_t replyHeadBytes() const { return longReply() ? 5 : 2; }
+    size_t ReplyFrameLength(const std::vector<uint8_t>& bytes) const;
+    size_t ReplyHeadBytes() const { return LongReply() ? 5 : 2; }
 
-    uint32_t key() const { return key_; }
-    void setKey(uint32_t key) { key_ = key; }
+    uint32_t Key() const { return key_; }
+    void SetKey(uint32_t key) { key_ = key; }
 
 private:
-    std::string identification(const uint8_t* data, size_t n);
-    std::string sealedRequest(const std::vector<uint8_t>& frame);
-    std::string reply(const std::vector<uint8_t>& frame);
+    std::string Identification(const uint8_t* data, size_t n);
+    std::string SealedRequest(const std::vector<uint8_t>& frame);
+    std::string Reply(const std::vector<uint8_t>& frame);
 
     int function_ = -1;
     uint32_t key_ = 0;

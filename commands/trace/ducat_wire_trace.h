@@ -24,17 +24,16 @@ public:
 
     DucatWireTrace(LineSink lines, FrameSink frames);
 
-    void onWrite(const uint8_t* bytes, size_t asked, size_t written, bool ok, uint32_t error) override;
-    void onRead(const uint8_t* bytes, size_t asked, size_t got, bool ok) override;
-    void onClose() override;
+    void OnWrite(const uint8_t* bytes, size_t asked, size_t written, bool ok, uint32_t error) override;
+    void OnRead(const uint8_t* bytes, size_t asked, size_t got, bool ok) override;
+    void OnClose() override;
     // A note of the port's own ("opened COM1").
-    void notePort(const std::string& text);
+    void NotePort(const std::string& text);
 
 private:
-    void emit(const std::string& time, platform::TraceDirection direction, const std::vector<uint8_t>& bytes,
+    void Emit(const std::string& time, platform::TraceDirection direction, const std::vector<uint8_t>& bytes,
               const std::string& meaning);
-    void finishReply();
-    std::string replyFailure() const;
+    void FinishReply();
 
     std::mutex lock_; // runs follow each other on threads of their own
     LineSink lines_;

@@ -11,7 +11,7 @@ struct ProgramTrace {
     platform::TraceFile file;
     std::mutex listenerLock;
     DucatWireTrace::FrameSink listener;
-    DucatWireTrace wire{[this](const platform::TraceLine& line) { file.write(line); },
+    DucatWireTrace wire{[this](const platform::TraceLine& line) { file.Write(line); },
                         [this](platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
                             std::lock_guard<std::mutex> guard(listenerLock);
                             if (listener) listener(direction, frame, function);
@@ -29,10 +29,10 @@ std::unique_ptr<platform::SerialPort> OpenTapped(const std::string& name, uint32
     ProgramTrace& trace = Trace();
     std::unique_ptr<platform::SerialPort> port = trace.previous(name, error);
     if (!port) {
-        trace.wire.notePort("cannot open " + name + ", error " + std::to_string(error));
+        trace.wire.NotePort("cannot open " + name + ", error " + std::to_string(error));
         return nullptr;
     }
-    trace.wire.notePort("opened " + name);
+    trace.wire.NotePort("opened " + name);
     return std::make_unique<TracedPort>(std::move(port), trace.wire);
 }
 
@@ -48,7 +48,7 @@ void InstallTap() {
 } // namespace
 
 bool StartDucatTrace(const std::string& path, std::string& error) {
-    if (!Trace().file.open(path, error)) return false;
+    if (!Trace().file.Open(path, error)) return false;
     InstallTap();
     return true;
 }
@@ -66,7 +66,7 @@ void SetDucatFrameListener(DucatWireTrace::FrameSink listener) {
 void StopDucatTrace() {
     ProgramTrace& trace = Trace();
     SetDucatFrameListener({});
-    trace.file.close();
+    trace.file.Close();
     if (trace.previous != nullptr) {
         RunEnvironment environment = CurrentRunEnvironment();
         environment.openPort = trace.previous;

@@ -24,10 +24,10 @@ constexpr uint32_t kSleepSliceMs = 10;
 void Print(platform::RepeatedLines& lines, const std::string& text) {
     size_t start = 0;
     for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.put(text.substr(start, end - start));
+        lines.Put(text.substr(start, end - start));
     }
-    if (start < text.size()) lines.put(text.substr(start));
-    lines.flush();
+    if (start < text.size()) lines.Put(text.substr(start));
+    lines.Flush();
 }
 
 // Sleeps `ms`, waking early on Ctrl+C.
@@ -125,12 +125,12 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
             identified = true;
             Print(lines, CoinTable(core));
         }
-        for (const std::string& notice : session.takeNotices()) Print(lines, notice + "\n");
+        for (const std::string& notice : session.TakeNotices()) Print(lines, notice + "\n");
         if (before == kConnected && core.m_PrevState == kConnected && changed) Print(lines, PollLine(core) + "\n");
         Wait(timerMs);
     }
     core.StopPolling();
-    lines.closeRun();
+    lines.CloseRun();
     const bool reported = EndSessionReport(session, args) == 0;
     // Polling ends only on Ctrl+C; it did its work if a device was found.
     if (!identified) std::fputs("pollbench: no device was identified\n", stderr);

@@ -10,8 +10,8 @@ ConsoleSim::~ConsoleSim() = default;
 
 bool ConsoleSim::Start(PollbenchArgs& args) {
     m_Line = std::make_unique<sim::StandardLine>(args.simConfig);
-    if (!m_Line->ok()) return false;
-    args.port = m_Line->hostPath();
+    if (!m_Line->Ok()) return false;
+    args.port = m_Line->HostPath();
     args.portNumber = 0;
     // The port search looks at the names in CCTALK_PORTS first.
     const char* listed = std::getenv("CCTALK_PORTS");

@@ -48,20 +48,20 @@ int RunScanBus(const PollbenchArgs& args) {
 
 bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchArgs& args) {
     std::string error;
-    if (!args.reportDir.empty() && !session.openReport(args.reportDir, error)) {
+    if (!args.reportDir.empty() && !session.OpenReport(args.reportDir, error)) {
         std::fprintf(stderr, "pollbench: %s\n", error.c_str());
         return false;
     }
-    SetProgramExchangeListener([&session](const CctExchange& exchange) { session.onExchange(exchange); });
+    SetProgramExchangeListener([&session](const CctExchange& exchange) { session.OnExchange(exchange); });
     core.m_Driver.m_Trace = ProgramTraceHook();
     return true;
 }
 
 int EndSessionReport(PollSession& session, const PollbenchArgs& args) {
     SetProgramExchangeListener({});
-    Print("session:\n" + session.summaryTable());
+    Print("session:\n" + session.SummaryTable());
     std::string error;
-    if (!session.finishReport(error)) {
+    if (!session.FinishReport(error)) {
         std::fprintf(stderr, "pollbench: %s\n", error.c_str());
         return 1;
     }

@@ -15,7 +15,7 @@ void CDemoCore::ReadCoinIds() {
     for (int p = 1; p <= kCoinPositions; ++p) {
         if (m_Driver.Request(kHdrRequestCoinId, {static_cast<uint8_t>(p)}, reply) <= 0) continue;
         const size_t i = static_cast<size_t>(p - 1);
-        m_CoinId[i] = reply.text();
+        m_CoinId[i] = reply.Text();
         m_CoinValue[i] = ParseCoinValue(m_CoinId[i]);
     }
 }

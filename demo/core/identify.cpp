@@ -10,18 +10,18 @@ int CDemoCore::Identify() {
     m_Driver.m_bCounterSeen = 0;
 
     if (m_Driver.Request(kHdrManufacturerId, {}, reply) < 0) return 0;
-    identity.manufacturer = reply.text();
+    identity.manufacturer = reply.Text();
 
     if (m_Driver.Request(kHdrProductCode, {}, reply) < 0) return 0;
-    identity.productCode = reply.text();
-    m_nDeviceType = IsQxProduct(reply.text()) ? kDeviceTypeQx : 0;
+    identity.productCode = reply.Text();
+    m_nDeviceType = IsQxProduct(reply.Text()) ? kDeviceTypeQx : 0;
 
     if (m_Driver.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
     identity.serialNumber = SerialNumberFromReply(reply);
 
     if (m_Driver.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
-    identity.revision = reply.text();
-    m_Visible.masterInhibit = MasterInhibitOffered(reply.text());
+    identity.revision = reply.Text();
+    m_Visible.masterInhibit = MasterInhibitOffered(reply.Text());
 
     if (m_Driver.Request(kHdrRequestOptionFlags, {}, reply) <= 0) {
         m_OptionFlags = kOptionFlagsAbsent;

@@ -13,7 +13,7 @@ bool Answers(CCctDriver& driver) {
 bool AskText(CCctDriver& driver, uint8_t header, std::string& text) {
     CctReply reply;
     if (driver.Request(header, {}, reply) < 0) return false;
-    text = reply.text();
+    text = reply.Text();
     return true;
 }
 

@@ -31,7 +31,7 @@ int CCctDriver::cctOpen() {
     }
     // A reply that came after its exchange gave up is still on the line;
     // read as the next echo it would fail every exchange from then on.
-    m_Port->purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
+    m_Port->Purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
     // A port that will not take the settings stays open with the ones it has.
     if (!ConfigureDemoPort(*m_Port, m_Timeouts)) return 0;
     Trace(trace_label::kOpened, nullptr, 0);
@@ -40,7 +40,7 @@ int CCctDriver::cctOpen() {
 
 void CCctDriver::cctClose() {
     if (!m_Port) return;
-    if (m_Port->close()) {
+    if (m_Port->Close()) {
         m_Port.reset();
         Trace(trace_label::kClosed, nullptr, 0);
     } else {
@@ -84,13 +84,13 @@ int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {
 
     const size_t frameLength = kCctFrameOverhead + m_TxFrame[kCctLength];
     size_t written = 0;
-    if (!m_Port->write(m_TxFrame, frameLength, written)) return kExchangeCallFailed;
+    if (!m_Port->Write(m_TxFrame, frameLength, written)) return kExchangeCallFailed;
     Trace(trace_label::kSent, m_TxFrame, written);
     if (written != frameLength) return kExchangeWriteShort;
 
     // The one-wire bus hands every byte sent straight back.
     size_t got = 0;
-    if (!m_Port->read(m_RxFrame, written, got)) return kExchangeCallFailed;
+    if (!m_Port->Read(m_RxFrame, written, got)) return kExchangeCallFailed;
     Trace(trace_label::kEcho, m_RxFrame, got);
     if (got < written) return kExchangeEchoShort;
     if (std::memcmp(m_RxFrame, m_TxFrame, written) != 0) return kExchangeEchoDiffers;
@@ -101,7 +101,7 @@ int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {
 
 int CCctDriver::ReadReply(size_t replyCapacity) {
     size_t got = 0;
-    if (!m_Port->read(m_RxFrame, kCctHeadLength, got)) return kExchangeCallFailed;
+    if (!m_Port->Read(m_RxFrame, kCctHeadLength, got)) return kExchangeCallFailed;
     Trace(trace_label::kReply, m_RxFrame, got);
     if (got < kCctHeadLength) return kExchangeHeadShort;
 
@@ -110,7 +110,7 @@ int CCctDriver::ReadReply(size_t replyCapacity) {
     // anything more is read.
     if (n > MAX_REQUEST_DATA || n > replyCapacity) return kExchangeReplyTooLong;
     if (n != 0) {
-        if (!m_Port->read(m_RxFrame + kCctHeadLength, n, got)) {
+        if (!m_Port->Read(m_RxFrame + kCctHeadLength, n, got)) {
             Trace(trace_label::kReply, m_RxFrame + kCctHeadLength, got);
             return kExchangeCallFailed;
         }

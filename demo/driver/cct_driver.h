@@ -45,7 +45,7 @@ constexpr int kTransactRequestTooLong = -20;
 struct CctReply {
     uint8_t data[MAX_REQUEST_DATA] = {};
     uint8_t length = 0;
-    std::string text() const { return std::string(reinterpret_cast<const char*>(data), length); }
+    std::string Text() const { return std::string(reinterpret_cast<const char*>(data), length); }
 };
 
 // The last event counter seen in a buffered-credit reply, for the whole run.

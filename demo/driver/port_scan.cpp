@@ -13,7 +13,7 @@ void DrainInput(platform::SerialPort& port) {
     uint8_t byte = 0;
     size_t got = 0;
     for (int i = 0; i < kMaxDrainedBytes; ++i) {
-        if (!port.read(&byte, 1, got) || got == 0) return;
+        if (!port.Read(&byte, 1, got) || got == 0) return;
     }
 }
 
@@ -30,16 +30,16 @@ int ProbePort(platform::SerialPort& port, uint8_t address) {
     uint8_t poll[kCctFrameOverhead] = {address, 0, HOST_ADDRESS, kHdrSimplePoll, 0};
     poll[kCctData] = CctChecksum(poll, kCctData);
     size_t written = 0;
-    if (!port.write(poll, sizeof poll, written) || written != sizeof poll) return 0;
+    if (!port.Write(poll, sizeof poll, written) || written != sizeof poll) return 0;
 
     uint8_t echo[sizeof poll];
     size_t got = 0;
-    if (!port.read(echo, written, got)) return 0;
+    if (!port.Read(echo, written, got)) return 0;
 
     const uint8_t expected[kCctHeadLength] = {HOST_ADDRESS, 0, address, kHdrReply,
                                                static_cast<uint8_t>(0xFF - address)};
     uint8_t reply[kCctHeadLength];
-    if (!port.read(reply, sizeof reply, got) || got != sizeof reply) return 0;
+    if (!port.Read(reply, sizeof reply, got) || got != sizeof reply) return 0;
     for (size_t i = 0; i < sizeof reply; ++i) {
         if (reply[i] != expected[i]) return 0;
     }
@@ -58,10 +58,10 @@ int ScanPorts(uint8_t address, const std::function<void(const std::string&)>& st
         if (!port) continue;
         if (ConfigureDemoPort(*port, options.limits) && ProbePort(*port, address) == 1) {
             status(PortLine("device found on COM%d", n));
-            port->close();
+            port->Close();
             return n;
         }
-        port->close();
+        port->Close();
     }
     status("no device found");
     return 0;

@@ -22,7 +22,7 @@ platform::Timeouts DemoPortTimeouts() {
 
 bool ConfigureDemoPort(platform::SerialPort& port, const platform::Timeouts& limits) {
     platform::LineSettings line;
-    if (!port.getLine(line)) return false;
+    if (!port.GetLine(line)) return false;
     line.baudRate = kBaudRate;
     line.byteSize = kDataBits;
     line.parity = kNoParity;
@@ -33,11 +33,11 @@ bool ConfigureDemoPort(platform::SerialPort& port, const platform::Timeouts& lim
     line.dtrControl = kControlDisable;
     line.rtsControl = kControlDisable;
     line.errorCharReplace = false;
-    if (!port.setLine(line)) return false;
+    if (!port.SetLine(line)) return false;
     platform::Timeouts t;
-    if (!port.getTimeouts(t)) return false;
+    if (!port.GetTimeouts(t)) return false;
     t = limits;
-    return port.setTimeouts(t);
+    return port.SetTimeouts(t);
 }
 
 std::string DemoPortDevice(int n) { return platform::ComPortDevice(n); }

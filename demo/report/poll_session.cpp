@@ -49,7 +49,7 @@ PollSession::~PollSession() {
     if (events_ != nullptr) std::fclose(events_);
 }
 
-bool PollSession::openReport(const std::string& folder, std::string& error) {
+bool PollSession::OpenReport(const std::string& folder, std::string& error) {
     if (!MakeFolder(folder)) {
         error = "cannot make the report folder " + folder;
         return false;
@@ -66,7 +66,7 @@ bool PollSession::openReport(const std::string& folder, std::string& error) {
     return true;
 }
 
-void PollSession::onExchange(const CctExchange& x) {
+void PollSession::OnExchange(const CctExchange& x) {
     if (x.result != 0 || x.request.size() <= kCctHeader || x.request[kCctHeader] != kHdrReadBufferedCredit) return;
     if (x.reply.size() != kCctFrameOverhead + kBufferedCreditLength) return;
     const uint8_t* data = x.reply.data() + kCctData;
@@ -81,12 +81,12 @@ void PollSession::onExchange(const CctExchange& x) {
         const std::string notice = LostEventsText(happened - counted);
         sums_.lost += static_cast<unsigned>(happened - counted);
         notices_.push_back(notice);
-        writeEventRow(time, counter, 0, 0, notice);
+        WriteEventRow(time, counter, 0, 0, notice);
     }
-    for (int e = counted; e >= 1; --e) takeEvent(time, CounterBefore(counter, e - 1), data[2 * e - 1], data[2 * e]);
+    for (int e = counted; e >= 1; --e) TakeEvent(time, CounterBefore(counter, e - 1), data[2 * e - 1], data[2 * e]);
 }
 
-void PollSession::takeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b) {
+void PollSession::TakeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b) {
     ++sums_.events;
     if (a != 0) {
         if (a <= kCoinPositions) ++sums_.credits[a];
@@ -94,10 +94,10 @@ void PollSession::takeEvent(const std::string& time, uint8_t counter, uint8_t a,
         ++sums_.errors[b];
         if (IsCountedReject(b)) ++sums_.rejects;
     }
-    writeEventRow(time, counter, a, b, std::string());
+    WriteEventRow(time, counter, a, b, std::string());
 }
 
-void PollSession::writeEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b,
+void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b,
                                 const std::string& note) {
     if (events_ == nullptr) return;
     std::string row = time + "," + Number(counter) + ",";
@@ -115,20 +115,20 @@ void PollSession::writeEventRow(const std::string& time, uint8_t counter, uint8_
     std::fflush(events_);
 }
 
-std::vector<std::string> PollSession::takeNotices() {
+std::vector<std::string> PollSession::TakeNotices() {
     std::vector<std::string> taken;
     taken.swap(notices_);
     return taken;
 }
 
-double PollSession::acceptanceRate() const {
+double PollSession::AcceptanceRate() const {
     unsigned credits = 0;
     for (int p = 1; p <= kCoinPositions; ++p) credits += sums_.credits[static_cast<size_t>(p)];
     const unsigned coins = credits + sums_.rejects;
     return coins == 0 ? -1.0 : 100.0 * credits / coins;
 }
 
-std::vector<PositionSum> PollSession::positionSums() const {
+std::vector<PositionSum> PollSession::PositionSums() const {
     std::vector<PositionSum> sums;
     for (int p = 1; p <= kCoinPositions; ++p) {
         const size_t i = static_cast<size_t>(p - 1);
@@ -139,11 +139,11 @@ std::vector<PositionSum> PollSession::positionSums() const {
     return sums;
 }
 
-std::string PollSession::summaryTable() const {
+std::string PollSession::SummaryTable() const {
     std::string table = "Pos  ID        Value  Credits     Money\n";
     char row[160];
     uint32_t money = 0;
-    for (const PositionSum& s : positionSums()) {
+    for (const PositionSum& s : PositionSums()) {
         money += s.money;
         if (s.credits == 0) continue;
         std::snprintf(row, sizeof row, "%3d  %-8s %6s  %7u  %8s\n", s.position,
@@ -155,13 +155,13 @@ std::string PollSession::summaryTable() const {
         std::snprintf(row, sizeof row, "error %u %s: %u\n", e.first, ErrorText(e.first), e.second);
         table += row;
     }
-    const std::string rate = RateText(acceptanceRate());
+    const std::string rate = RateText(AcceptanceRate());
     std::snprintf(row, sizeof row, "money %s, counted rejects %u, lost events %u, acceptance %s\n",
                   MoneyText(money).c_str(), sums_.rejects, sums_.lost, rate.empty() ? "-" : (rate + " %").c_str());
     return table + row;
 }
 
-bool PollSession::finishReport(std::string& error) {
+bool PollSession::FinishReport(std::string& error) {
     if (folder_.empty()) return true;
     if (events_ != nullptr) std::fclose(events_);
     events_ = nullptr;
@@ -174,7 +174,7 @@ bool PollSession::finishReport(std::string& error) {
     std::fputs(kSummaryHeader, f);
     uint32_t money = 0;
     unsigned credits = 0;
-    for (const PositionSum& s : positionSums()) {
+    for (const PositionSum& s : PositionSums()) {
         money += s.money;
         credits += s.credits;
         std::fprintf(f, "position,%d,%s,%s,%u,%s,\n", s.position, platform::CsvField(s.id).c_str(), MoneyText(s.value).c_str(),
@@ -186,7 +186,7 @@ bool PollSession::finishReport(std::string& error) {
     std::fprintf(f, "session,credits,,,%u,%s,\n", credits, MoneyText(money).c_str());
     std::fprintf(f, "session,rejects,,,%u,,counted rejects\n", sums_.rejects);
     std::fprintf(f, "session,lost,,,%u,,events lost between polls\n", sums_.lost);
-    std::fprintf(f, "session,acceptance,,,%s,,%% of credits and counted rejects\n", RateText(acceptanceRate()).c_str());
+    std::fprintf(f, "session,acceptance,,,%s,,%% of credits and counted rejects\n", RateText(AcceptanceRate()).c_str());
     const bool written = std::fclose(f) == 0;
     if (!written) error = "cannot write " + path;
     return written;

@@ -40,25 +40,25 @@ public:
     PollSession& operator=(const PollSession&) = delete;
 
     // Writes events.csv into `folder` (made when missing); false with `error`.
-    bool openReport(const std::string& folder, std::string& error);
+    bool OpenReport(const std::string& folder, std::string& error);
     // Writes summary.csv; false with `error` when it cannot.
-    bool finishReport(std::string& error);
+    bool FinishReport(std::string& error);
 
-    void onExchange(const CctExchange& exchange);
+    void OnExchange(const CctExchange& exchange);
 
     // Lines for the operator since the last call ("lost 2 events between polls").
-    std::vector<std::string> takeNotices();
+    std::vector<std::string> TakeNotices();
 
-    const SessionSums& sums() const { return sums_; }
+    const SessionSums& Sums() const { return sums_; }
     // Credits over credits and counted rejects, in percent; -1 without either.
-    double acceptanceRate() const;
+    double AcceptanceRate() const;
     // The summary as a table for the terminal (UTF-8, device text escaped).
-    std::string summaryTable() const;
+    std::string SummaryTable() const;
 
 private:
-    std::vector<PositionSum> positionSums() const;
-    void takeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b);
-    void writeEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b, const std::string& note);
+    std::vector<PositionSum> PositionSums() const;
+    void TakeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b);
+    void WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b, const std::string& note);
 
     const CDemoCore& core_;
     SessionSums sums_;

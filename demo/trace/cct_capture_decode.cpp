@@ -37,7 +37,7 @@ std::vector<TraceLine> CutRaw(const std::vector<uint8_t>& bytes, CctFrameDecoder
             lastHost = line.bytes;
             echoDue = true;
         }
-        line.meaning = decoder.describe(line.direction, line.bytes);
+        line.meaning = decoder.Describe(line.direction, line.bytes);
         at += line.bytes.size();
         lines.push_back(std::move(line));
     }
@@ -51,7 +51,7 @@ int DecodeCctCapture(const std::string& path, std::FILE* out, std::FILE* err) {
     return platform::DecodeCapture(
         path, out, err,
         [&decoder](TraceDirection direction, const std::vector<uint8_t>& bytes) {
-            return decoder.describe(direction, bytes);
+            return decoder.Describe(direction, bytes);
         },
         [&decoder](const std::vector<uint8_t>& bytes) { return CutRaw(bytes, decoder); });
 }

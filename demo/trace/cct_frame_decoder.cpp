@@ -104,16 +104,16 @@ std::string PositionList(uint16_t mask) {
     return list.empty() ? "no positions" : "positions " + list;
 }
 
-std::string CctFrameDecoder::describe(TraceDirection direction, const std::vector<uint8_t>& bytes) {
+std::string CctFrameDecoder::Describe(TraceDirection direction, const std::vector<uint8_t>& bytes) {
     switch (direction) {
-    case TraceDirection::Host: return host(bytes);
-    case TraceDirection::Echo: return echo(bytes);
-    case TraceDirection::Device: return device(bytes);
+    case TraceDirection::Host: return Host(bytes);
+    case TraceDirection::Echo: return Echo(bytes);
+    case TraceDirection::Device: return Device(bytes);
     default: return std::string();
     }
 }
 
-std::string CctFrameDecoder::host(const std::vector<uint8_t>& f) {
+std::string CctFrameDecoder::Host(const std::vector<uint8_t>& f) {
     request_ = f;
     const std::string fault = FrameFault(f);
     if (f.size() < 4) return fault;
@@ -124,7 +124,7 @@ std::string CctFrameDecoder::host(const std::vector<uint8_t>& f) {
     return fault.empty() ? text : text + "; " + fault;
 }
 
-std::string CctFrameDecoder::echo(const std::vector<uint8_t>& bytes) const {
+std::string CctFrameDecoder::Echo(const std::vector<uint8_t>& bytes) const {
     for (size_t i = 0; i < bytes.size() && i < request_.size(); ++i) {
         if (bytes[i] != request_[i]) return "echo differs at byte " + Number(static_cast<unsigned>(i));
     }
@@ -135,7 +135,7 @@ std::string CctFrameDecoder::echo(const std::vector<uint8_t>& bytes) const {
     return "echo of the request";
 }
 
-std::string CctFrameDecoder::device(const std::vector<uint8_t>& f) {
+std::string CctFrameDecoder::Device(const std::vector<uint8_t>& f) {
     const std::string fault = FrameFault(f);
     if (f.size() < 4) return fault;
     std::string text = "from " + Number(f[kCctSource]) + ": ";
@@ -149,18 +149,18 @@ std::string CctFrameDecoder::device(const std::vector<uint8_t>& f) {
         text += "reply to " + Number(asked);
     } else {
         const size_t n = f.size() - kCctFrameOverhead;
-        const std::string data = replyData(asked, f.data() + kCctData, n);
+        const std::string data = ReplyData(asked, f.data() + kCctData, n);
         text += data.empty() ? "ACK" : data;
     }
     return fault.empty() ? text : text + "; " + fault;
 }
 
-std::string CctFrameDecoder::coinName(uint8_t position) const {
+std::string CctFrameDecoder::CoinName(uint8_t position) const {
     if (position < 1 || position > coinIds_.size() || coinIds_[position - 1u].empty()) return std::string();
     return " " + coinIds_[position - 1u];
 }
 
-std::string CctFrameDecoder::creditEvents(const uint8_t* d, size_t n) {
+std::string CctFrameDecoder::CreditEvents(const uint8_t* d, size_t n) {
     if (n != kBufferedCreditLength) return "data " + platform::HexBytes(d, n);
     const uint8_t counter = d[0];
     std::string text = "counter " + Number(counter);
@@ -179,7 +179,7 @@ std::string CctFrameDecoder::creditEvents(const uint8_t* d, size_t n) {
         const uint8_t b = d[2 * e];
         text += " " + Number(static_cast<unsigned>(e)) + ": ";
         if (a != 0) {
-            text += "coin " + Number(a) + coinName(a) + " path " + Number(b);
+            text += "coin " + Number(a) + CoinName(a) + " path " + Number(b);
         } else if (b == 0) {
             text += "-";
         } else {
@@ -190,7 +190,7 @@ std::string CctFrameDecoder::creditEvents(const uint8_t* d, size_t n) {
     return text;
 }
 
-std::string CctFrameDecoder::replyData(uint8_t asked, const uint8_t* d, size_t n) {
+std::string CctFrameDecoder::ReplyData(uint8_t asked, const uint8_t* d, size_t n) {
     if (n == 0) return std::string();
     switch (asked) {
     case kHdrManufacturerId: return "manufacturer " + Text(d, n);
@@ -198,7 +198,7 @@ std::string CctFrameDecoder::replyData(uint8_t asked, const uint8_t* d, size_t n
     case kHdrSoftwareRevision: return "revision " + Text(d, n);
     case kHdrSerialNumber: return "serial number " + Number(LittleEndian(d, n > 4 ? 4 : n));
     case kHdrRequestOptionFlags: return "option flags " + OptionFlagsText(d[0]);
-    case kHdrReadBufferedCredit: return creditEvents(d, n);
+    case kHdrReadBufferedCredit: return CreditEvents(d, n);
     case kHdrRequestInhibits:
         if (n >= 2) return "enabled " + PositionList(static_cast<uint16_t>(d[0] | (d[1] << 8)));
         break;

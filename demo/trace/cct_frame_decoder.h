@@ -15,19 +15,19 @@
 
 class CctFrameDecoder {
 public:
-    std::string describe(platform::TraceDirection direction, const std::vector<uint8_t>& bytes);
+    std::string Describe(platform::TraceDirection direction, const std::vector<uint8_t>& bytes);
 
-    std::string host(const std::vector<uint8_t>& frame);
-    std::string echo(const std::vector<uint8_t>& bytes) const;
-    std::string device(const std::vector<uint8_t>& bytes);
+    std::string Host(const std::vector<uint8_t>& frame);
+    std::string Echo(const std::vector<uint8_t>& bytes) const;
+    std::string Device(const std::vector<uint8_t>& bytes);
 
     // A fresh baseline: the next buffered-credit reply counts no new events.
-    void forgetCounter() { counterKnown_ = false; }
+    void ForgetCounter() { counterKnown_ = false; }
 
 private:
-    std::string replyData(uint8_t requestHeader, const uint8_t* data, size_t n);
-    std::string creditEvents(const uint8_t* data, size_t n);
-    std::string coinName(uint8_t position) const;
+    std::string ReplyData(uint8_t requestHeader, const uint8_t* data, size_t n);
+    std::string CreditEvents(const uint8_t* data, size_t n);
+    std::string CoinName(uint8_t position) const;
 
     std::vector<uint8_t> request_;
     std::array<std::string, 16> coinIds_{};

@@ -46,11 +46,11 @@ std::string FailedMeaning(int result) { return "result -" + std::to_string(resul
 CctWireTrace::CctWireTrace(LineSink lines, ExchangeSink exchanges)
     : lines_(std::move(lines)), exchanges_(std::move(exchanges)) {}
 
-CCctDriver::TraceHook CctWireTrace::hook() {
-    return [this](const char* label, const uint8_t* bytes, size_t count) { onTrace(label, bytes, count); };
+CCctDriver::TraceHook CctWireTrace::Hook() {
+    return [this](const char* label, const uint8_t* bytes, size_t count) { OnTrace(label, bytes, count); };
 }
 
-void CctWireTrace::emit(TraceDirection direction, const std::vector<uint8_t>& bytes, const std::string& meaning) {
+void CctWireTrace::Emit(TraceDirection direction, const std::vector<uint8_t>& bytes, const std::string& meaning) {
     if (!lines_) return;
     platform::TraceLine line;
     line.time = platform::LocalTimeText();
@@ -60,59 +60,59 @@ void CctWireTrace::emit(TraceDirection direction, const std::vector<uint8_t>& by
     lines_(line);
 }
 
-void CctWireTrace::emitFrame(TraceDirection direction, const std::vector<uint8_t>& bytes) {
+void CctWireTrace::EmitFrame(TraceDirection direction, const std::vector<uint8_t>& bytes) {
     // The decoder follows every frame, even with no line to write, so the
     // coin ids and the event counter it learns stay right.
-    const std::string meaning = decoder_.describe(direction, bytes);
-    emit(direction, bytes, meaning);
+    const std::string meaning = decoder_.Describe(direction, bytes);
+    Emit(direction, bytes, meaning);
 }
 
-void CctWireTrace::flushReply() {
-    if (!replyShown_ && !current_.reply.empty()) emitFrame(TraceDirection::Device, current_.reply);
+void CctWireTrace::FlushReply() {
+    if (!replyShown_ && !current_.reply.empty()) EmitFrame(TraceDirection::Device, current_.reply);
     replyShown_ = true;
 }
 
-void CctWireTrace::finish(int result) {
-    flushReply();
-    if (result != 0) emit(TraceDirection::Failed, {}, FailedMeaning(result));
+void CctWireTrace::Finish(int result) {
+    FlushReply();
+    if (result != 0) Emit(TraceDirection::Failed, {}, FailedMeaning(result));
     current_.result = result;
     if (inExchange_ && exchanges_) exchanges_(current_);
     inExchange_ = false;
 }
 
-void CctWireTrace::onReplyBytes(const uint8_t* bytes, size_t count) {
+void CctWireTrace::OnReplyBytes(const uint8_t* bytes, size_t count) {
     current_.reply.insert(current_.reply.end(), bytes, bytes + count);
     if (!WholeFrame(current_.reply)) return;
-    flushReply();
+    FlushReply();
     // A whole reply that sums to 0 ends the exchange; any other ends with
     // the driver's failure, which comes next.
-    if (CctSumIsZero(current_.reply.data(), current_.reply.size())) finish(kExchangeOk);
+    if (CctSumIsZero(current_.reply.data(), current_.reply.size())) Finish(kExchangeOk);
 }
 
-void CctWireTrace::onTrace(const char* label, const uint8_t* bytes, size_t count) {
+void CctWireTrace::OnTrace(const char* label, const uint8_t* bytes, size_t count) {
     if (Is(label, trace_label::kSent)) {
-        if (inExchange_) finish(kExchangeOk);
+        if (inExchange_) Finish(kExchangeOk);
         current_ = CctExchange{};
         current_.request.assign(bytes, bytes + count);
         inExchange_ = true;
         replyShown_ = false;
-        emitFrame(TraceDirection::Host, current_.request);
+        EmitFrame(TraceDirection::Host, current_.request);
     } else if (Is(label, trace_label::kEcho)) {
         current_.echo.assign(bytes, bytes + count);
-        if (count != 0) emitFrame(TraceDirection::Echo, current_.echo);
+        if (count != 0) EmitFrame(TraceDirection::Echo, current_.echo);
     } else if (Is(label, trace_label::kReply)) {
-        onReplyBytes(bytes, count);
+        OnReplyBytes(bytes, count);
     } else if (Is(label, trace_label::kFailed)) {
         if (!inExchange_) current_ = CctExchange{}; // failed before anything was sent
         inExchange_ = true;
-        finish(count == 1 ? static_cast<int>(bytes[0]) : static_cast<int>(kExchangeCallFailed));
+        Finish(count == 1 ? static_cast<int>(bytes[0]) : static_cast<int>(kExchangeCallFailed));
     } else if (Is(label, trace_label::kOpened)) {
-        emit(TraceDirection::Port, {}, "opened");
+        Emit(TraceDirection::Port, {}, "opened");
     } else if (Is(label, trace_label::kOpenFailed)) {
-        emit(TraceDirection::Port, {}, "cannot open the port");
+        Emit(TraceDirection::Port, {}, "cannot open the port");
     } else if (Is(label, trace_label::kClosed)) {
-        emit(TraceDirection::Port, {}, "closed");
+        Emit(TraceDirection::Port, {}, "closed");
     } else if (Is(label, trace_label::kCloseFailed)) {
-        emit(TraceDirection::Port, {}, "closing failed");
+        Emit(TraceDirection::Port, {}, "closing failed");
     }
 }

@@ -34,15 +34,15 @@ public:
     CctWireTrace(LineSink lines, ExchangeSink exchanges);
 
     // The driver's trace hook; the trace must outlive the driver.
-    CCctDriver::TraceHook hook();
-    void onTrace(const char* label, const uint8_t* bytes, size_t count);
+    CCctDriver::TraceHook Hook();
+    void OnTrace(const char* label, const uint8_t* bytes, size_t count);
 
 private:
-    void emit(platform::TraceDirection direction, const std::vector<uint8_t>& bytes, const std::string& meaning);
-    void emitFrame(platform::TraceDirection direction, const std::vector<uint8_t>& bytes);
-    void onReplyBytes(const uint8_t* bytes, size_t count);
-    void finish(int result);
-    void flushReply();
+    void Emit(platform::TraceDirection direction, const std::vector<uint8_t>& bytes, const std::string& meaning);
+    void EmitFrame(platform::TraceDirection direction, const std::vector<uint8_t>& bytes);
+    void OnReplyBytes(const uint8_t* bytes, size_t count);
+    void Finish(int result);
+    void FlushReply();
 
     LineSink lines_;
     ExchangeSink exchanges_;

@@ -9,7 +9,7 @@ namespace {
 struct ProgramTrace {
     platform::TraceFile file;
     CctWireTrace::ExchangeSink listener;
-    CctWireTrace wire{[this](const platform::TraceLine& line) { file.write(line); },
+    CctWireTrace wire{[this](const platform::TraceLine& line) { file.Write(line); },
                       [this](const CctExchange& exchange) {
                           if (listener) listener(exchange);
                       }};
@@ -22,14 +22,14 @@ ProgramTrace& Trace() {
 
 } // namespace
 
-bool StartProgramTrace(const std::string& path, std::string& error) { return Trace().file.open(path, error); }
+bool StartProgramTrace(const std::string& path, std::string& error) { return Trace().file.Open(path, error); }
 
-void StopProgramTrace() { Trace().file.close(); }
+void StopProgramTrace() { Trace().file.Close(); }
 
 void SetProgramExchangeListener(CctWireTrace::ExchangeSink listener) { Trace().listener = std::move(listener); }
 
 CCctDriver::TraceHook ProgramTraceHook() {
     ProgramTrace& trace = Trace();
-    if (!trace.file.isOpen() && !trace.listener) return {};
-    return trace.wire.hook();
+    if (!trace.file.IsOpen() && !trace.listener) return {};
+    return trace.wire.Hook();
 }

@@ -63,10 +63,10 @@ DucatAcceptor::DucatAcceptor() {
         table[i].firm = 3;
         table[i].written = 1577836800 + static_cast<uint32_t>(i) * 86400;
     }
-    setLogPages(8);
+    SetLogPages(8);
 }
 
-void DucatAcceptor::setLogPages(size_t pages, uint32_t seed) {
+void DucatAcceptor::SetLogPages(size_t pages, uint32_t seed) {
     pages = std::max<size_t>(pages, wire::log_page::kPageCountBias);
     log_.assign(pages * wire::log_page::kPageBytes, 0);
     std::mt19937 bytes(seed);
@@ -75,7 +75,7 @@ void DucatAcceptor::setLogPages(size_t pages, uint32_t seed) {
               static_cast<uint16_t>(pages - wire::log_page::kPageCountBias));
 }
 
-DucatResult DucatAcceptor::makeResult(const DucatCoin& coin) {
+DucatResult DucatAcceptor::MakeResult(const DucatCoin& coin) {
     DucatResult r;
     std::copy(std::begin(coin.statErrors), std::end(coin.statErrors), r.statErrors);
     std::copy(std::begin(coin.neuralErrors), std::end(coin.neuralErrors), r.neuralErrors);
@@ -97,31 +97,31 @@ DucatResult DucatAcceptor::makeResult(const DucatCoin& coin) {
     return r;
 }
 
-void DucatAcceptor::setRandomCoins(double perMinute, uint32_t seed) {
+void DucatAcceptor::SetRandomCoins(double perMinute, uint32_t seed) {
     coinsPerMinute_ = perMinute;
     random_.seed(seed);
     nextCoinAtMs_ = 0;
 }
 
-int DucatAcceptor::requests(uint8_t function) const {
+int DucatAcceptor::Requests(uint8_t function) const {
     const auto it = requests_.find(function);
     return it == requests_.end() ? 0 : it->second;
 }
 
-std::vector<uint8_t> DucatAcceptor::lastRequest(uint8_t function) const {
+std::vector<uint8_t> DucatAcceptor::LastRequest(uint8_t function) const {
     const auto it = lastRequests_.find(function);
     return it == lastRequests_.end() ? Frame{} : it->second;
 }
 
-void DucatAcceptor::onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
-    assembler_.feed(data, n, [&](const Frame& frame) { onFrame(frame, out); });
+void DucatAcceptor::OnBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
+    assembler_.Feed(data, n, [&](const Frame& frame) { OnFrame(frame, out); });
 }
 
-void DucatAcceptor::onTick(uint64_t nowMs, std::vector<uint8_t>& /*out*/) {
-    if (coinsPerMinute_ > 0) passRandomCoin(nowMs);
+void DucatAcceptor::OnTick(uint64_t nowMs, std::vector<uint8_t>& /*out*/) {
+    if (coinsPerMinute_ > 0) PassRandomCoin(nowMs);
 }
 
-void DucatAcceptor::passRandomCoin(uint64_t nowMs) {
+void DucatAcceptor::PassRandomCoin(uint64_t nowMs) {
     if (nextCoinAtMs_ != 0 && nowMs < nextCoinAtMs_) return;
     std::exponential_distribution<double> gap(coinsPerMinute_ / 60000.0);
     const bool first = nextCoinAtMs_ == 0;
@@ -139,10 +139,10 @@ void DucatAcceptor::passRandomCoin(uint64_t nowMs) {
     coin.statErrors[1] = static_cast<uint8_t>(6 + random_() % 20);
     coin.neuralErrors[0] = static_cast<uint8_t>(random_() % 4);
     coin.neuralErrors[1] = static_cast<uint8_t>(4 + random_() % 20);
-    latest_ = makeResult(coin);
+    latest_ = MakeResult(coin);
 }
 
-void DucatAcceptor::onFrame(const Frame& request, std::vector<uint8_t>& out) {
+void DucatAcceptor::OnFrame(const Frame& request, std::vector<uint8_t>& out) {
     if (!FrameIntact(request)) {
         ++badFrames_; // a real acceptor stays silent on a damaged frame
         return;
@@ -152,28 +152,28 @@ void DucatAcceptor::onFrame(const Frame& request, std::vector<uint8_t>& out) {
     const uint8_t function = request[kFunctionAt];
     ++requests_[function];
     lastRequests_[function] = request;
-    const DucatFaultRule* fault = faults.take(function);
-    if (Spoils(fault, DucatFault::LineError) && lineErrors_ != nullptr) lineErrors_->raise(platform::kLineErrorFrame);
+    const DucatFaultRule* fault = faults.Take(function);
+    if (Spoils(fault, DucatFault::LineError) && lineErrors_ != nullptr) lineErrors_->Raise(platform::kLineErrorFrame);
     if (Spoils(fault, DucatFault::Silence)) return;
-    Frame reply = answer(request, fault);
-    spoil(reply, fault);
+    Frame reply = Answer(request, fault);
+    Spoil(reply, fault);
     out.insert(out.end(), reply.begin(), reply.end());
 }
 
-DucatAcceptor::Frame DucatAcceptor::answer(const Frame& request, const DucatFaultRule* fault) {
+DucatAcceptor::Frame DucatAcceptor::Answer(const Frame& request, const DucatFaultRule* fault) {
     switch (request[kFunctionAt]) {
-    case wire::kIdentify: return answerIdentify(request);
-    case wire::kWriteFragment: return answerWriteFragment(request, fault);
-    case wire::kReadLogPage: return answerReadLogPage(request, fault);
-    case wire::kReadTable: return answerReadTable(request, fault);
-    case wire::kReadResult: return answerReadResult(fault);
+    case wire::kIdentify: return AnswerIdentify(request);
+    case wire::kWriteFragment: return AnswerWriteFragment(request, fault);
+    case wire::kReadLogPage: return AnswerReadLogPage(request, fault);
+    case wire::kReadTable: return AnswerReadTable(request, fault);
+    case wire::kReadResult: return AnswerReadResult(fault);
     case wire::kWriteDivider:
-    case wire::kWriteParams: return answerWriteSetting(request, fault);
+    case wire::kWriteParams: return AnswerWriteSetting(request, fault);
     default: return {};
     }
 }
 
-void DucatAcceptor::spoil(Frame& reply, const DucatFaultRule* fault) const {
+void DucatAcceptor::Spoil(Frame& reply, const DucatFaultRule* fault) const {
     if (fault == nullptr || reply.empty()) return;
     switch (fault->kind) {
     case DucatFault::WrongLength:
@@ -190,7 +190,7 @@ void DucatAcceptor::spoil(Frame& reply, const DucatFaultRule* fault) const {
     }
 }
 
-DucatAcceptor::Frame DucatAcceptor::shortReply(const std::vector<uint8_t>& data) const {
+DucatAcceptor::Frame DucatAcceptor::ShortReply(const std::vector<uint8_t>& data) const {
     Frame reply(kFrameOverhead + data.size());
     reply[0] = kHost;
     reply[1] = static_cast<uint8_t>(data.size());
@@ -201,7 +201,7 @@ DucatAcceptor::Frame DucatAcceptor::shortReply(const std::vector<uint8_t>& data)
     return reply;
 }
 
-DucatAcceptor::Frame DucatAcceptor::answerIdentify(const Frame& request) {
+DucatAcceptor::Frame DucatAcceptor::AnswerIdentify(const Frame& request) {
     namespace id = wire::identify;
     if (request.size() >= id::kTimeAt + 4) lastHostTime_ = LoadLe32(request.data() + id::kTimeAt);
     std::vector<uint8_t> data(id::kReplyData, 0);
@@ -212,10 +212,10 @@ DucatAcceptor::Frame DucatAcceptor::answerIdentify(const Frame& request) {
     PutText(data.data() + id::kCategoryAt, identity.category, id::kCategoryChars);
     PutText(data.data() + id::kBuildAt, identity.build, id::kBuildChars);
     PutText(data.data() + id::kRevisionAt, identity.revision, id::kRevisionChars);
-    return shortReply(data);
+    return ShortReply(data);
 }
 
-DucatAcceptor::Frame DucatAcceptor::answerReadTable(const Frame& request, const DucatFaultRule* fault) {
+DucatAcceptor::Frame DucatAcceptor::AnswerReadTable(const Frame& request, const DucatFaultRule* fault) {
     namespace t = wire::read_table;
     if (request.size() >= t::kTimeAt + 4) lastHostTime_ = LoadLe32(request.data() + t::kTimeAt);
     DeviceCoinRows rows{};
@@ -236,10 +236,10 @@ DucatAcceptor::Frame DucatAcceptor::answerReadTable(const Frame& request, const 
     acceptance.tStructureWritten = params.structureWritten;
     CoinTableReply data = EncodeCoinTableReply(rows, acceptance);
     SpoilCrc(data.data() + coin_table_reply::kCrcAt, fault);
-    return shortReply({data.begin(), data.end()});
+    return ShortReply({data.begin(), data.end()});
 }
 
-DucatAcceptor::Frame DucatAcceptor::answerReadResult(const DucatFaultRule* fault) {
+DucatAcceptor::Frame DucatAcceptor::AnswerReadResult(const DucatFaultRule* fault) {
     namespace r = wire::read_result;
     if (!script_.empty()) {
         latest_ = script_.front();
@@ -259,10 +259,10 @@ DucatAcceptor::Frame DucatAcceptor::answerReadResult(const DucatFaultRule* fault
     data[r::kCounterAt] = latest_.counter;
     data[r::kAcceptedAt] = latest_.accepted ? 1 : 0;
     StoreCrc(data.data(), r::kCrcAt, fault);
-    return shortReply(data);
+    return ShortReply(data);
 }
 
-DucatAcceptor::Frame DucatAcceptor::answerWriteFragment(Frame request, const DucatFaultRule* fault) {
+DucatAcceptor::Frame DucatAcceptor::AnswerWriteFragment(Frame request, const DucatFaultRule* fault) {
     namespace f = wire::write_fragment;
     if (request.size() != f::kFrameLength) return {};
     DecipherBuffer(request.data() + f::kCipherAt, f::kCipherLength, identity.serial);
@@ -276,15 +276,15 @@ DucatAcceptor::Frame DucatAcceptor::answerWriteFragment(Frame request, const Duc
     } else if (!CrcHolds(request, 0, f::kCrcAt)) {
         status = nextFragment_;
     } else {
-        status = takeFragment(request);
+        status = TakeFragment(request);
     }
-    return shortReply({static_cast<uint8_t>(status)});
+    return ShortReply({static_cast<uint8_t>(status)});
 }
 
 // Fragments come in order; fragment 0 starts a description anew and a
 // fragment sent again (its answer was lost) is taken again. Answers the
 // fragment wanted next, or 16 when the description is complete.
-int DucatAcceptor::takeFragment(const Frame& plain) {
+int DucatAcceptor::TakeFragment(const Frame& plain) {
     namespace f = wire::write_fragment;
     const int fragment = plain[f::kFragmentAt];
     const int coinIndex = plain[f::kCoinIndexAt];
@@ -299,13 +299,13 @@ int DucatAcceptor::takeFragment(const Frame& plain) {
                 pendingImage_.begin() + static_cast<long>(f::kFragmentBytes) * fragment);
     nextFragment_ = fragment + 1;
     if (nextFragment_ < f::kFragments) return nextFragment_;
-    applyImage(static_cast<size_t>(coinIndex));
+    ApplyImage(static_cast<size_t>(coinIndex));
     nextFragment_ = 0;
     pendingIndex_ = -1;
     return f::kAllTaken;
 }
 
-void DucatAcceptor::applyImage(size_t coinIndex) {
+void DucatAcceptor::ApplyImage(size_t coinIndex) {
     images_[coinIndex].assign(pendingImage_.begin(), pendingImage_.end());
     const CoinImageFields fields = ReadCoinImageFields(pendingImage_);
     DucatCoinRow& row = table[coinIndex];
@@ -314,7 +314,7 @@ void DucatAcceptor::applyImage(size_t coinIndex) {
     row.coinId = fields.szCoinId;
 }
 
-DucatAcceptor::Frame DucatAcceptor::answerReadLogPage(Frame request, const DucatFaultRule* fault) {
+DucatAcceptor::Frame DucatAcceptor::AnswerReadLogPage(Frame request, const DucatFaultRule* fault) {
     namespace p = wire::log_page;
     if (request.size() != p::kRequestLength) return {};
     DecipherBuffer(request.data() + p::kRequestCipherAt, p::kRequestCipherLength, identity.serial);
@@ -336,7 +336,7 @@ DucatAcceptor::Frame DucatAcceptor::answerReadLogPage(Frame request, const Ducat
     return reply;
 }
 
-DucatAcceptor::Frame DucatAcceptor::answerWriteSetting(Frame request, const DucatFaultRule* fault) {
+DucatAcceptor::Frame DucatAcceptor::AnswerWriteSetting(Frame request, const DucatFaultRule* fault) {
     namespace s = wire::write_setting;
     if (request.size() != s::kRequestLength) return {};
     DecipherBuffer(request.data() + s::kCipherAt, s::kCipherLength, identity.serial);
@@ -347,12 +347,12 @@ DucatAcceptor::Frame DucatAcceptor::answerWriteSetting(Frame request, const Duca
         status = kStatusBadCrc;
     } else {
         lastHostTime_ = LoadLe32(request.data() + s::kTimeAt);
-        status = applySetting(request[kFunctionAt], request);
+        status = ApplySetting(request[kFunctionAt], request);
     }
-    return shortReply({static_cast<uint8_t>(status)});
+    return ShortReply({static_cast<uint8_t>(status)});
 }
 
-int DucatAcceptor::applySetting(uint8_t function, const Frame& plain) {
+int DucatAcceptor::ApplySetting(uint8_t function, const Frame& plain) {
     const uint8_t* v = plain.data() + wire::write_setting::kValuesAt;
     if (function == wire::kWriteParams) {
         params.maxError = v[0];

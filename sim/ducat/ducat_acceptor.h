@@ -88,59 +88,59 @@ public:
 
     // A log of `pages` pages (at least 2) of reproducible bytes; page 0
     // bytes 226-227 hold the page count minus 2.
-    void setLogPages(size_t pages, uint32_t seed = 1);
-    const std::vector<uint8_t>& log() const { return log_; }
+    void SetLogPages(size_t pages, uint32_t seed = 1);
+    const std::vector<uint8_t>& Log() const { return log_; }
 
     // Framing errors go to this signal (the host's wrapped port reports them).
-    void setLineErrorSignal(LineErrorSignal* signal) { lineErrors_ = signal; }
+    void SetLineErrorSignal(LineErrorSignal* signal) { lineErrors_ = signal; }
 
     // --- coin results
     // Scripted results: each monitoring request takes the next one; when the
     // script is used up, the latest result is answered again.
-    void queueResult(const DucatResult& result) { script_.push_back(result); }
-    void queueCoin(const DucatCoin& coin) { queueResult(makeResult(coin)); }
+    void QueueResult(const DucatResult& result) { script_.push_back(result); }
+    void QueueCoin(const DucatCoin& coin) { QueueResult(MakeResult(coin)); }
     // The result a coin passing now gives (next stamp and counter).
-    DucatResult makeResult(const DucatCoin& coin);
+    DucatResult MakeResult(const DucatCoin& coin);
     // Random coins at `perMinute` (0 = none), seen at once like a real coin.
-    void setRandomCoins(double perMinute, uint32_t seed);
-    const DucatResult& latestResult() const { return latest_; }
+    void SetRandomCoins(double perMinute, uint32_t seed);
+    const DucatResult& LatestResult() const { return latest_; }
 
     // --- what the host did
-    int requests(uint8_t function) const;
+    int Requests(uint8_t function) const;
     // The last request of a function as it came over the wire (empty if none).
-    std::vector<uint8_t> lastRequest(uint8_t function) const;
-    uint32_t lastHostTime() const { return lastHostTime_; }
+    std::vector<uint8_t> LastRequest(uint8_t function) const;
+    uint32_t LastHostTime() const { return lastHostTime_; }
     // The image the acceptor holds at a coin index after a complete write
     // (empty when none was written).
-    const std::vector<uint8_t>& image(size_t coinIndex) const { return images_[coinIndex]; }
+    const std::vector<uint8_t>& Image(size_t coinIndex) const { return images_[coinIndex]; }
     // Fragment numbers in the order they arrived.
-    const std::vector<int>& fragmentsSeen() const { return fragmentsSeen_; }
-    size_t badFrames() const { return badFrames_; }
+    const std::vector<int>& FragmentsSeen() const { return fragmentsSeen_; }
+    size_t BadFrames() const { return badFrames_; }
 
     // --- Device
-    void onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
-    void onTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
-    void onLineIdle() override { assembler_.lineIdle(); }
+    void OnBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
+    void OnTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
+    void OnLineIdle() override { assembler_.LineIdle(); }
 
 private:
     using Frame = std::vector<uint8_t>;
 
-    void onFrame(const Frame& request, std::vector<uint8_t>& out);
-    Frame answer(const Frame& request, const DucatFaultRule* fault);
-    Frame answerIdentify(const Frame& request);
-    Frame answerWriteFragment(Frame request, const DucatFaultRule* fault);
-    Frame answerReadLogPage(Frame request, const DucatFaultRule* fault);
-    Frame answerReadTable(const Frame& request, const DucatFaultRule* fault);
-    Frame answerReadResult(const DucatFaultRule* fault);
-    Frame answerWriteSetting(Frame request, const DucatFaultRule* fault);
+    void OnFrame(const Frame& request, std::vector<uint8_t>& out);
+    Frame Answer(const Frame& request, const DucatFaultRule* fault);
+    Frame AnswerIdentify(const Frame& request);
+    Frame AnswerWriteFragment(Frame request, const DucatFaultRule* fault);
+    Frame AnswerReadLogPage(Frame request, const DucatFaultRule* fault);
+    Frame AnswerReadTable(const Frame& request, const DucatFaultRule* fault);
+    Frame AnswerReadResult(const DucatFaultRule* fault);
+    Frame AnswerWriteSetting(Frame request, const DucatFaultRule* fault);
 
-    int takeFragment(const Frame& plain);
-    void applyImage(size_t coinIndex);
-    int applySetting(uint8_t function, const Frame& plain);
-    void passRandomCoin(uint64_t nowMs);
+    int TakeFragment(const Frame& plain);
+    void ApplyImage(size_t coinIndex);
+    int ApplySetting(uint8_t function, const Frame& plain);
+    void PassRandomCoin(uint64_t nowMs);
 
-    Frame shortReply(const std::vector<uint8_t>& data) const;
-    void spoil(Frame& reply, const DucatFaultRule* fault) const;
+    Frame ShortReply(const std::vector<uint8_t>& data) const;
+    void Spoil(Frame& reply, const DucatFaultRule* fault) const;
 
     DucatFrameAssembler assembler_;
     LineErrorSignal* lineErrors_ = nullptr;

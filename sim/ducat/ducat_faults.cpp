@@ -2,7 +2,7 @@
 
 namespace sim {
 
-const DucatFaultRule* DucatFaultPlan::take(uint8_t function) {
+const DucatFaultRule* DucatFaultPlan::Take(uint8_t function) {
     auto chosen = rules_.end();
     for (auto it = rules_.begin(); it != rules_.end(); ++it) {
         if (it->function != kAnyFunction && it->function != function) continue;

@@ -34,10 +34,10 @@ struct DucatFaultRule {
 // applies and uses up one of its times.
 class DucatFaultPlan {
 public:
-    void add(const DucatFaultRule& rule) { rules_.push_back(rule); }
-    void clear() { rules_.clear(); }
+    void Add(const DucatFaultRule& rule) { rules_.push_back(rule); }
+    void Clear() { rules_.clear(); }
     // The rule that spoils a request of `function`, or null.
-    const DucatFaultRule* take(uint8_t function);
+    const DucatFaultRule* Take(uint8_t function);
 
 private:
     std::vector<DucatFaultRule> rules_;

@@ -4,7 +4,7 @@
 
 namespace sim {
 
-size_t DucatFrameAssembler::expectedLength() const {
+size_t DucatFrameAssembler::ExpectedLength() const {
     if (partial_.size() <= kLengthAt) return 0;
     const size_t lowLength = partial_[kLengthAt];
     const size_t shortLength = lowLength + kFrameOverhead;
@@ -19,11 +19,11 @@ size_t DucatFrameAssembler::expectedLength() const {
     return shortLength + 256 * static_cast<size_t>(partial_[highAt]);
 }
 
-void DucatFrameAssembler::feed(const uint8_t* data, size_t n, const FrameSink& sink) {
+void DucatFrameAssembler::Feed(const uint8_t* data, size_t n, const FrameSink& sink) {
     for (size_t i = 0; i < n; ++i) {
         if (discarding_) return;
         partial_.push_back(data[i]);
-        const size_t length = expectedLength();
+        const size_t length = ExpectedLength();
         if (length > kMaxFrame) {
             partial_.clear();
             discarding_ = true;
@@ -36,7 +36,7 @@ void DucatFrameAssembler::feed(const uint8_t* data, size_t n, const FrameSink& s
     }
 }
 
-void DucatFrameAssembler::lineIdle() {
+void DucatFrameAssembler::LineIdle() {
     partial_.clear();
     discarding_ = false;
 }

@@ -17,10 +17,10 @@ public:
     using FrameSink = std::function<void(const std::vector<uint8_t>& frame)>;
 
     // Takes bytes in any split; hands each complete frame to `sink`.
-    void feed(const uint8_t* data, size_t n, const FrameSink& sink);
+    void Feed(const uint8_t* data, size_t n, const FrameSink& sink);
 
     // A silent line ends whatever partial frame there is.
-    void lineIdle();
+    void LineIdle();
 
     // Longest request the acceptor takes; a longer announcement is noise
     // and everything up to the next silence is dropped.
@@ -28,7 +28,7 @@ public:
 
 private:
     // 0 while the head does not yet tell the length.
-    size_t expectedLength() const;
+    size_t ExpectedLength() const;
 
     std::vector<uint8_t> partial_;
     bool discarding_ = false;

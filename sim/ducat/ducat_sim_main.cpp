@@ -47,13 +47,13 @@ int main(int argc, char** argv) {
     sim::ServerOptions serverOptions;
     serverOptions.pacedBitsPerSecond = options.lineSpeed;
     sim::PtyServer server(acceptor, serverOptions);
-    if (!server.ok()) {
+    if (!server.Ok()) {
         std::fprintf(stderr, "ducat-sim: cannot open a pty: %s\n", std::strerror(errno));
         return 1;
     }
-    const bool linked = !options.link.empty() && server.linkAs(options.link);
-    server.start();
-    std::printf("%s\n", server.hostPath().c_str());
+    const bool linked = !options.link.empty() && server.LinkAs(options.link);
+    server.Start();
+    std::printf("%s\n", server.HostPath().c_str());
     if (linked) std::printf("linked as %s\n", options.link.c_str());
     std::printf("acceptor at address %d, serial %u \"%s\"; Ctrl+C ends\n", acceptor.identity.address,
                 static_cast<unsigned>(acceptor.identity.serial), acceptor.identity.serialText.c_str());
@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
-    server.stop();
-    std::printf("%llu bytes in, %llu bytes out\n", static_cast<unsigned long long>(server.bytesIn()),
-                static_cast<unsigned long long>(server.bytesOut()));
+    server.Stop();
+    std::printf("%llu bytes in, %llu bytes out\n", static_cast<unsigned long long>(server.BytesIn()),
+                static_cast<unsigned long long>(server.BytesOut()));
     return 0;
 }

@@ -158,9 +158,9 @@ void ApplyDucatSimOptions(const DucatSimOptions& options, DucatAcceptor& accepto
     if (options.serial >= 0) acceptor.identity.serial = static_cast<uint32_t>(options.serial);
     if (!options.serialText.empty()) acceptor.identity.serialText = options.serialText;
     if (options.address >= 0) acceptor.identity.address = static_cast<uint8_t>(options.address);
-    acceptor.setLogPages(options.logPages, options.seed);
-    acceptor.setRandomCoins(options.coinsPerMinute, options.seed);
-    for (const auto& rule : options.faults) acceptor.faults.add(rule);
+    acceptor.SetLogPages(options.logPages, options.seed);
+    acceptor.SetRandomCoins(options.coinsPerMinute, options.seed);
+    for (const auto& rule : options.faults) acceptor.faults.Add(rule);
 }
 
 const char* DucatSimOptionsHelp() {

@@ -10,25 +10,25 @@ LineErrorSignal& SharedLineErrors() {
 LineErrorPort::LineErrorPort(std::unique_ptr<platform::SerialPort> inner, LineErrorSignal& signal)
     : inner_(std::move(inner)), signal_(signal) {}
 
-bool LineErrorPort::getLine(platform::LineSettings& settings) { return inner_->getLine(settings); }
-bool LineErrorPort::setLine(const platform::LineSettings& settings) { return inner_->setLine(settings); }
-bool LineErrorPort::getTimeouts(platform::Timeouts& timeouts) { return inner_->getTimeouts(timeouts); }
-bool LineErrorPort::setTimeouts(const platform::Timeouts& timeouts) { return inner_->setTimeouts(timeouts); }
-bool LineErrorPort::purge(uint32_t flags) { return inner_->purge(flags); }
+bool LineErrorPort::GetLine(platform::LineSettings& settings) { return inner_->GetLine(settings); }
+bool LineErrorPort::SetLine(const platform::LineSettings& settings) { return inner_->SetLine(settings); }
+bool LineErrorPort::GetTimeouts(platform::Timeouts& timeouts) { return inner_->GetTimeouts(timeouts); }
+bool LineErrorPort::SetTimeouts(const platform::Timeouts& timeouts) { return inner_->SetTimeouts(timeouts); }
+bool LineErrorPort::Purge(uint32_t flags) { return inner_->Purge(flags); }
 
-bool LineErrorPort::clearErrors(uint32_t& errors) {
-    const bool ok = inner_->clearErrors(errors);
-    errors |= signal_.take();
+bool LineErrorPort::ClearErrors(uint32_t& errors) {
+    const bool ok = inner_->ClearErrors(errors);
+    errors |= signal_.Take();
     return ok;
 }
 
-bool LineErrorPort::read(void* buffer, size_t n, size_t& got) { return inner_->read(buffer, n, got); }
-bool LineErrorPort::write(const void* buffer, size_t n, size_t& written) {
-    return inner_->write(buffer, n, written);
+bool LineErrorPort::Read(void* buffer, size_t n, size_t& got) { return inner_->Read(buffer, n, got); }
+bool LineErrorPort::Write(const void* buffer, size_t n, size_t& written) {
+    return inner_->Write(buffer, n, written);
 }
-bool LineErrorPort::close() { return inner_->close(); }
-bool LineErrorPort::isOpen() const { return inner_->isOpen(); }
-uint32_t LineErrorPort::lastError() const { return inner_->lastError(); }
+bool LineErrorPort::Close() { return inner_->Close(); }
+bool LineErrorPort::IsOpen() const { return inner_->IsOpen(); }
+uint32_t LineErrorPort::LastError() const { return inner_->LastError(); }
 
 std::unique_ptr<platform::SerialPort> OpenPortWithLineErrors(const std::string& name, uint32_t& error) {
     auto inner = platform::OpenSerialPort(name, error);

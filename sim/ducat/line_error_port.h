@@ -14,8 +14,8 @@ namespace sim {
 
 class LineErrorSignal {
 public:
-    void raise(uint32_t errorBits) { bits_.fetch_or(errorBits, std::memory_order_acq_rel); }
-    uint32_t take() { return bits_.exchange(0, std::memory_order_acq_rel); }
+    void Raise(uint32_t errorBits) { bits_.fetch_or(errorBits, std::memory_order_acq_rel); }
+    uint32_t Take() { return bits_.exchange(0, std::memory_order_acq_rel); }
 
 private:
     std::atomic<uint32_t> bits_{0};
@@ -30,17 +30,17 @@ class LineErrorPort final : public platform::SerialPort {
 public:
     LineErrorPort(std::unique_ptr<platform::SerialPort> inner, LineErrorSignal& signal);
 
-    bool getLine(platform::LineSettings& settings) override;
-    bool setLine(const platform::LineSettings& settings) override;
-    bool getTimeouts(platform::Timeouts& timeouts) override;
-    bool setTimeouts(const platform::Timeouts& timeouts) override;
-    bool purge(uint32_t flags) override;
-    bool clearErrors(uint32_t& errors) override;
-    bool read(void* buffer, size_t n, size_t& got) override;
-    bool write(const void* buffer, size_t n, size_t& written) override;
-    bool close() override;
-    bool isOpen() const override;
-    uint32_t lastError() const override;
+    bool GetLine(platform::LineSettings& settings) override;
+    bool SetLine(const platform::LineSettings& settings) override;
+    bool GetTimeouts(platform::Timeouts& timeouts) override;
+    bool SetTimeouts(const platform::Timeouts& timeouts) override;
+    bool Purge(uint32_t flags) override;
+    bool ClearErrors(uint32_t& errors) override;
+    bool Read(void* buffer, size_t n, size_t& got) override;
+    bool Write(const void* buffer, size_t n, size_t& written) override;
+    bool Close() override;
+    bool IsOpen() const override;
+    uint32_t LastError() const override;
 
 private:
     std::unique_ptr<platform::SerialPort> inner_;

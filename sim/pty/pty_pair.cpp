@@ -36,9 +36,9 @@ PtyPair::PtyPair() {
     slave_ = name;
 }
 
-PtyPair::~PtyPair() { hangUp(); }
+PtyPair::~PtyPair() { HangUp(); }
 
-void PtyPair::hangUp() {
+void PtyPair::HangUp() {
     if (!link_.empty()) ::unlink(link_.c_str());
     link_.clear();
     if (slaveKeeper_ >= 0) ::close(slaveKeeper_);
@@ -47,7 +47,7 @@ void PtyPair::hangUp() {
     master_ = -1;
 }
 
-bool PtyPair::linkAs(const std::string& linkPath) {
+bool PtyPair::LinkAs(const std::string& linkPath) {
     ::unlink(linkPath.c_str());
     if (::symlink(slave_.c_str(), linkPath.c_str()) != 0) return false;
     link_ = linkPath;

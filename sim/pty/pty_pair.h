@@ -8,21 +8,21 @@ namespace sim {
 
 class PtyPair {
 public:
-    PtyPair();  // opens a raw master and names its slave; check ok()
+    PtyPair();  // opens a raw master and names its slave; check Ok()
     ~PtyPair();
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
-    bool ok() const { return master_ >= 0; }
-    int masterFd() const { return master_; }
-    const std::string& slavePath() const { return slave_; }
+    bool Ok() const { return master_ >= 0; }
+    int MasterFd() const { return master_; }
+    const std::string& SlavePath() const { return slave_; }
 
     // Makes `linkPath` a symbolic link to the slave (replacing an old link).
-    bool linkAs(const std::string& linkPath);
+    bool LinkAs(const std::string& linkPath);
 
     // Goes away as an unplugged adapter does: the host side hangs up, its
-    // device node and the link to it disappear. ok() is false afterwards.
-    void hangUp();
+    // device node and the link to it disappear. Ok() is false afterwards.
+    void HangUp();
 
 private:
     int master_ = -1;

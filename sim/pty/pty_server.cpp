@@ -24,19 +24,19 @@ PtyServer::PtyServer(Device& device, ServerOptions options) : device_(device), o
 }
 
 PtyServer::~PtyServer() {
-    stop();
+    Stop();
     for (int fd : wakePipe_) {
         if (fd >= 0) ::close(fd);
     }
 }
 
-void PtyServer::start() {
-    if (thread_.joinable() || !pty_.ok()) return;
+void PtyServer::Start() {
+    if (thread_.joinable() || !pty_.Ok()) return;
     stop_ = false;
-    thread_ = std::thread([this] { run(); });
+    thread_ = std::thread([this] { Run(); });
 }
 
-void PtyServer::stop() {
+void PtyServer::Stop() {
     stop_ = true;
     if (wakePipe_[1] >= 0) {
         const char b = 1;
@@ -45,12 +45,12 @@ void PtyServer::stop() {
     if (thread_.joinable()) thread_.join();
 }
 
-void PtyServer::withDevice(const std::function<void(Device&)>& change) {
+void PtyServer::WithDevice(const std::function<void(Device&)>& change) {
     std::lock_guard<std::mutex> guard(lock_);
     change(device_);
 }
 
-void PtyServer::sendPaced(const std::vector<uint8_t>& bytes) {
+void PtyServer::SendPaced(const std::vector<uint8_t>& bytes) {
     if (bytes.empty()) return;
     const uint32_t bps = options_.pacedBitsPerSecond;
     const auto byteTime = std::chrono::nanoseconds(bps ? 10'000'000'000LL / bps : 0);
@@ -63,7 +63,7 @@ void PtyServer::sendPaced(const std::vector<uint8_t>& bytes) {
             due += byteTime;
             std::this_thread::sleep_until(due);
         }
-        const ssize_t w = ::write(pty_.masterFd(), bytes.data() + sent, chunk);
+        const ssize_t w = ::write(pty_.MasterFd(), bytes.data() + sent, chunk);
         if (w < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             return;
@@ -73,7 +73,7 @@ void PtyServer::sendPaced(const std::vector<uint8_t>& bytes) {
     bytesOut_ += bytes.size();
 }
 
-void PtyServer::run() {
+void PtyServer::Run() {
     const uint32_t bps = options_.pacedBitsPerSecond;
     const auto byteTime = std::chrono::nanoseconds(bps ? 10'000'000'000LL / bps : 0);
     auto lastInput = Clock::now();
@@ -81,12 +81,12 @@ void PtyServer::run() {
     std::vector<uint8_t> out;
     uint8_t buffer[512];
     while (!stop_) {
-        pollfd fds[2] = {{pty_.masterFd(), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        pollfd fds[2] = {{pty_.MasterFd(), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
         const int ready = ::poll(fds, 2, kTickMs);
         if (stop_) break;
         out.clear();
         if (ready > 0 && (fds[0].revents & POLLIN)) {
-            const ssize_t r = ::read(pty_.masterFd(), buffer, sizeof buffer);
+            const ssize_t r = ::read(pty_.MasterFd(), buffer, sizeof buffer);
             if (r > 0) {
                 // The bytes are not "in" until the wire has carried them.
                 if (bps) std::this_thread::sleep_until(Clock::now() + byteTime * r);
@@ -94,7 +94,7 @@ void PtyServer::run() {
                 lastInput = Clock::now();
                 partial = true;
                 std::lock_guard<std::mutex> guard(lock_);
-                device_.onBytes(buffer, static_cast<size_t>(r), out);
+                device_.OnBytes(buffer, static_cast<size_t>(r), out);
             }
         } else if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
@@ -102,12 +102,12 @@ void PtyServer::run() {
         {
             std::lock_guard<std::mutex> guard(lock_);
             if (partial && Clock::now() - lastInput > std::chrono::milliseconds(options_.idleGapMs)) {
-                device_.onLineIdle();
+                device_.OnLineIdle();
                 partial = false;
             }
-            device_.onTick(NowMs(), out);
+            device_.OnTick(NowMs(), out);
         }
-        sendPaced(out);
+        SendPaced(out);
     }
 }
 

@@ -27,23 +27,23 @@ public:
     PtyServer(Device& device, ServerOptions options = {});
     ~PtyServer(); // stops the thread
 
-    bool ok() const { return pty_.ok(); }
-    const std::string& hostPath() const { return pty_.slavePath(); }
-    bool linkAs(const std::string& path) { return pty_.linkAs(path); }
+    bool Ok() const { return pty_.Ok(); }
+    const std::string& HostPath() const { return pty_.SlavePath(); }
+    bool LinkAs(const std::string& path) { return pty_.LinkAs(path); }
 
-    void start();
-    void stop();
+    void Start();
+    void Stop();
 
     // Runs `change` on the device while the server thread leaves it alone.
-    void withDevice(const std::function<void(Device&)>& change);
+    void WithDevice(const std::function<void(Device&)>& change);
 
     // Bytes moved so far (host to device, device to host).
-    uint64_t bytesIn() const { return bytesIn_.load(); }
-    uint64_t bytesOut() const { return bytesOut_.load(); }
+    uint64_t BytesIn() const { return bytesIn_.load(); }
+    uint64_t BytesOut() const { return bytesOut_.load(); }
 
 private:
-    void run();
-    void sendPaced(const std::vector<uint8_t>& bytes);
+    void Run();
+    void SendPaced(const std::vector<uint8_t>& bytes);
 
     Device& device_;
     ServerOptions options_;

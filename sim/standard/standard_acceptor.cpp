@@ -28,22 +28,22 @@ StandardAcceptor::StandardAcceptor(StandardConfig config)
     }
 }
 
-void StandardAcceptor::injectFault(StandardFault fault, int times) {
+void StandardAcceptor::InjectFault(StandardFault fault, int times) {
     for (int i = 0; i < times; ++i) faults_.push_back(fault);
 }
 
-void StandardAcceptor::onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
+void StandardAcceptor::OnBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
     if (config_.echo) out.insert(out.end(), data, data + n);
     rx_.insert(rx_.end(), data, data + n);
     while (rx_.size() >= 2 && rx_.size() >= kFrameOverhead + rx_[1]) {
         const size_t length = kFrameOverhead + rx_[1];
         const std::vector<uint8_t> frame(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(length));
         rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(length));
-        takeFrame(frame, out);
+        TakeFrame(frame, out);
     }
 }
 
-void StandardAcceptor::takeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out) {
+void StandardAcceptor::TakeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out) {
     // Frames for other devices and damaged frames go unanswered, as on a bus.
     if (frame[0] != config_.address || Sum(frame.data(), frame.size()) != 0) return;
     const uint8_t header = frame[3];
@@ -51,10 +51,10 @@ void StandardAcceptor::takeFrame(const std::vector<uint8_t>& frame, std::vector<
     requests_.push_back({header, data});
     if (requests_.size() > kMaxLoggedRequests) requests_.pop_front();
     if (config_.unknownHeaders.test(header)) return;
-    sendAnswer(frame[2], answer(header, data), out);
+    SendAnswer(frame[2], AnswerTo(header, data), out);
 }
 
-void StandardAcceptor::sendAnswer(uint8_t destination, Answer a, std::vector<uint8_t>& out) {
+void StandardAcceptor::SendAnswer(uint8_t destination, Answer a, std::vector<uint8_t>& out) {
     if (a.silent) return;
     size_t missing = 0;
     bool badChecksum = false;
@@ -83,7 +83,7 @@ void StandardAcceptor::sendAnswer(uint8_t destination, Answer a, std::vector<uin
     out.insert(out.end(), frame.begin(), frame.end());
 }
 
-uint8_t StandardAcceptor::route(int position) const {
+uint8_t StandardAcceptor::Route(int position) const {
     const SorterPathSet& paths = paths_[static_cast<size_t>(position - 1)];
     const size_t tried = config_.longSorter ? paths.size() : 1;
     for (size_t k = 0; k < tried; ++k) {
@@ -94,7 +94,7 @@ uint8_t StandardAcceptor::route(int position) const {
     return defaultPath_;
 }
 
-void StandardAcceptor::insertCoin(int position) {
+void StandardAcceptor::InsertCoin(int position) {
     if (teaching_) {
         if (++teachCount_ >= config_.teachCoins) {
             teaching_ = false;
@@ -103,33 +103,33 @@ void StandardAcceptor::insertCoin(int position) {
         return;
     }
     if (position < 1 || position > kStandardCoinPositions || config_.coins[static_cast<size_t>(position - 1)].id.empty()) {
-        reportError(kErrorRejected);
+        ReportError(kErrorRejected);
         return;
     }
     const bool enabled = (inhibitMask_ & (1u << (position - 1))) != 0;
     if ((master_ & 0x01) == 0 || !enabled) {
-        reportError(kErrorInhibited);
+        ReportError(kErrorInhibited);
         return;
     }
     if (acceptLimit_ != 0) accepted_ += config_.coins[static_cast<size_t>(position - 1)].value;
-    pushEvent(static_cast<uint8_t>(position), route(position));
+    PushEvent(static_cast<uint8_t>(position), Route(position));
 }
 
-void StandardAcceptor::insertRandomCoin() {
+void StandardAcceptor::InsertRandomCoin() {
     std::vector<int> programmed;
     for (int p = 1; p <= kStandardCoinPositions; ++p) {
         if (!config_.coins[static_cast<size_t>(p - 1)].id.empty()) programmed.push_back(p);
     }
     std::uniform_real_distribution<double> share(0.0, 1.0);
     if (programmed.empty() || share(random_) < config_.rejectShare) {
-        reportError(kErrorRejected);
+        ReportError(kErrorRejected);
         return;
     }
     std::uniform_int_distribution<size_t> pick(0, programmed.size() - 1);
-    insertCoin(programmed[pick(random_)]);
+    InsertCoin(programmed[pick(random_)]);
 }
 
-void StandardAcceptor::onTick(uint64_t nowMs, std::vector<uint8_t>& out) {
+void StandardAcceptor::OnTick(uint64_t nowMs, std::vector<uint8_t>& out) {
     nowMs_ = nowMs;
     if (!late_.empty() && nowMs >= lateDueMs_) {
         out.insert(out.end(), late_.begin(), late_.end());
@@ -139,7 +139,7 @@ void StandardAcceptor::onTick(uint64_t nowMs, std::vector<uint8_t>& out) {
     std::exponential_distribution<double> gap(config_.coinsPerSecond);
     if (nextCoinMs_ == 0) nextCoinMs_ = nowMs + static_cast<uint64_t>(1000.0 * gap(random_));
     if (nowMs < nextCoinMs_) return;
-    insertRandomCoin();
+    InsertRandomCoin();
     nextCoinMs_ = nowMs + static_cast<uint64_t>(1000.0 * gap(random_));
 }
 

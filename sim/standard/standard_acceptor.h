@@ -35,42 +35,42 @@ class StandardAcceptor : public Device {
 public:
     explicit StandardAcceptor(StandardConfig config = {});
 
-    void onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
-    void onTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
-    void onLineIdle() override { rx_.clear(); }
+    void OnBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
+    void OnTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
+    void OnLineIdle() override { rx_.clear(); }
 
     // Script: a coin at a position goes the way the device's settings say
     // (credit, inhibited, rejected, or a teach sample).
-    void insertCoin(int position);
-    void pushEvent(uint8_t resultA, uint8_t resultB) { events_.push(resultA, resultB); }
-    void reportError(uint8_t code) { events_.push(0, code); }
-    void setEventCounter(uint8_t counter) { events_.setCounter(counter); }
-    void resetCounter() { events_.reset(); } // what a power cycle does to the buffer
+    void InsertCoin(int position);
+    void PushEvent(uint8_t resultA, uint8_t resultB) { events_.Push(resultA, resultB); }
+    void ReportError(uint8_t code) { events_.Push(0, code); }
+    void SetEventCounter(uint8_t counter) { events_.SetCounter(counter); }
+    void ResetCounter() { events_.Reset(); } // what a power cycle does to the buffer
 
-    void injectFault(StandardFault fault, int times = 1);
-    void setEcho(bool on) { config_.echo = on; }
-    void setHeaderKnown(uint8_t header, bool known) { config_.unknownHeaders.set(header, !known); }
-    void setOptoStates(uint8_t bits) { opto_ = bits; }
-    void setSorterPaths(int position, const SorterPathSet& paths) { paths_[static_cast<size_t>(position - 1)] = paths; }
-    void setSorterOverride(uint8_t mask) { overrideMask_ = mask; }
-    void setAcceptLimit(uint32_t limit) {
+    void InjectFault(StandardFault fault, int times = 1);
+    void SetEcho(bool on) { config_.echo = on; }
+    void SetHeaderKnown(uint8_t header, bool known) { config_.unknownHeaders.set(header, !known); }
+    void SetOptoStates(uint8_t bits) { opto_ = bits; }
+    void SetSorterPaths(int position, const SorterPathSet& paths) { paths_[static_cast<size_t>(position - 1)] = paths; }
+    void SetSorterOverride(uint8_t mask) { overrideMask_ = mask; }
+    void SetAcceptLimit(uint32_t limit) {
         acceptLimit_ = limit;
         accepted_ = 0;
     }
 
-    StandardConfig& config() { return config_; }
-    uint8_t eventCounter() const { return events_.counter(); }
-    uint16_t inhibitMask() const { return inhibitMask_; } // bit p-1 set = position p enabled
-    uint8_t masterInhibit() const { return master_; }
-    const SorterPathSet& sorterPaths(int position) const { return paths_[static_cast<size_t>(position - 1)]; }
-    uint8_t defaultPath() const { return defaultPath_; }
-    uint8_t overrideMask() const { return overrideMask_; }
-    bool teaching() const { return teaching_; }
-    uint8_t outputLines() const { return outputLines_; }
-    uint8_t motors() const { return motors_; }
-    uint32_t acceptLimit() const { return acceptLimit_; }
+    StandardConfig& Config() { return config_; }
+    uint8_t EventCounter() const { return events_.Counter(); }
+    uint16_t InhibitMask() const { return inhibitMask_; } // bit p-1 set = position p enabled
+    uint8_t MasterInhibit() const { return master_; }
+    const SorterPathSet& SorterPaths(int position) const { return paths_[static_cast<size_t>(position - 1)]; }
+    uint8_t DefaultPath() const { return defaultPath_; }
+    uint8_t OverrideMask() const { return overrideMask_; }
+    bool Teaching() const { return teaching_; }
+    uint8_t OutputLines() const { return outputLines_; }
+    uint8_t Motors() const { return motors_; }
+    uint32_t AcceptLimit() const { return acceptLimit_; }
     // The latest requests, oldest first.
-    const std::deque<StandardRequest>& requests() const { return requests_; }
+    const std::deque<StandardRequest>& Requests() const { return requests_; }
 
 private:
     struct Answer {
@@ -79,15 +79,15 @@ private:
         std::vector<uint8_t> data;
     };
 
-    void takeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out);
-    void sendAnswer(uint8_t destination, Answer answer, std::vector<uint8_t>& out);
-    Answer answer(uint8_t header, const std::vector<uint8_t>& data);
-    bool answerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const;
-    bool answerInhibits(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
-    bool answerSorter(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
-    bool answerActions(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
-    uint8_t route(int position) const;
-    void insertRandomCoin();
+    void TakeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out);
+    void SendAnswer(uint8_t destination, Answer answer, std::vector<uint8_t>& out);
+    Answer AnswerTo(uint8_t header, const std::vector<uint8_t>& data);
+    bool AnswerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const;
+    bool AnswerInhibits(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
+    bool AnswerSorter(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
+    bool AnswerActions(uint8_t header, const std::vector<uint8_t>& data, Answer& a);
+    uint8_t Route(int position) const;
+    void InsertRandomCoin();
 
     StandardConfig config_;
     StandardEventBuffer events_;

@@ -20,16 +20,16 @@ StandardBus::StandardBus(StandardConfig config) {
     }
 }
 
-void StandardBus::onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
-    for (auto& d : devices_) d->onBytes(data, n, out);
+void StandardBus::OnBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
+    for (auto& d : devices_) d->OnBytes(data, n, out);
 }
 
-void StandardBus::onTick(uint64_t nowMs, std::vector<uint8_t>& out) {
-    for (auto& d : devices_) d->onTick(nowMs, out);
+void StandardBus::OnTick(uint64_t nowMs, std::vector<uint8_t>& out) {
+    for (auto& d : devices_) d->OnTick(nowMs, out);
 }
 
-void StandardBus::onLineIdle() {
-    for (auto& d : devices_) d->onLineIdle();
+void StandardBus::OnLineIdle() {
+    for (auto& d : devices_) d->OnLineIdle();
 }
 
 } // namespace sim

@@ -18,12 +18,12 @@ public:
     // address and serial number and no coins of its own.
     explicit StandardBus(StandardConfig config);
 
-    void onBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
-    void onTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
-    void onLineIdle() override;
+    void OnBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) override;
+    void OnTick(uint64_t nowMs, std::vector<uint8_t>& out) override;
+    void OnLineIdle() override;
 
-    StandardAcceptor& device(size_t index) { return *devices_[index]; }
-    size_t size() const { return devices_.size(); }
+    StandardAcceptor& Device(size_t index) { return *devices_[index]; }
+    size_t Size() const { return devices_.size(); }
 
 private:
     std::vector<std::unique_ptr<StandardAcceptor>> devices_;

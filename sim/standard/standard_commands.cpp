@@ -46,17 +46,17 @@ bool ValidPosition(const std::vector<uint8_t>& data) { return !data.empty() && d
 // In the answer groups below, a known header whose data does not fit breaks
 // out of its switch and is refused with a negative acknowledgement.
 
-StandardAcceptor::Answer StandardAcceptor::answer(uint8_t header, const std::vector<uint8_t>& data) {
+StandardAcceptor::Answer StandardAcceptor::AnswerTo(uint8_t header, const std::vector<uint8_t>& data) {
     Answer a;
-    if (answerReads(header, data, a) || answerInhibits(header, data, a) || answerSorter(header, data, a) ||
-        answerActions(header, data, a)) {
+    if (AnswerReads(header, data, a) || AnswerInhibits(header, data, a) || AnswerSorter(header, data, a) ||
+        AnswerActions(header, data, a)) {
         return a;
     }
     a.silent = true; // a header the device does not know
     return a;
 }
 
-bool StandardAcceptor::answerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const {
+bool StandardAcceptor::AnswerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const {
     switch (header) {
     case kSimplePoll: return true;
     case kManufacturerId: a.data = Bytes(config_.manufacturer); return true;
@@ -74,7 +74,7 @@ bool StandardAcceptor::answerReads(uint8_t header, const std::vector<uint8_t>& d
         a.data = Bytes(id.empty() ? kUnprogrammedCoin : id);
         return true;
     }
-    case kReadBufferedCredit: a.data = events_.reply(); return true;
+    case kReadBufferedCredit: a.data = events_.Reply(); return true;
     case kReadOptoStates: a.data = {opto_}; return true;
     default: return false;
     }
@@ -82,7 +82,7 @@ bool StandardAcceptor::answerReads(uint8_t header, const std::vector<uint8_t>& d
     return true;
 }
 
-bool StandardAcceptor::answerInhibits(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
+bool StandardAcceptor::AnswerInhibits(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
     switch (header) {
     case kModifyInhibits:
         if (data.size() != 2) break;
@@ -102,7 +102,7 @@ bool StandardAcceptor::answerInhibits(uint8_t header, const std::vector<uint8_t>
     return true;
 }
 
-bool StandardAcceptor::answerSorter(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
+bool StandardAcceptor::AnswerSorter(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
     const size_t pathCount = config_.longSorter ? 4 : 1;
     switch (header) {
     case kModifySorterPaths:
@@ -130,7 +130,7 @@ bool StandardAcceptor::answerSorter(uint8_t header, const std::vector<uint8_t>& 
     return true;
 }
 
-bool StandardAcceptor::answerActions(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
+bool StandardAcceptor::AnswerActions(uint8_t header, const std::vector<uint8_t>& data, Answer& a) {
     switch (header) {
     case kTestOutputLines:
         if (data.size() != 1) break;
@@ -154,7 +154,7 @@ bool StandardAcceptor::answerActions(uint8_t header, const std::vector<uint8_t>&
     case kRequestTeachStatus: a.data = {teachCount_, teachStatus_}; return true;
     case kAcceptLimit:
         if (data.size() == 4) {
-            setAcceptLimit(data[1] | (data[2] << 8) | (static_cast<uint32_t>(data[3]) << 16));
+            SetAcceptLimit(data[1] | (data[2] << 8) | (static_cast<uint32_t>(data[3]) << 16));
             return true;
         }
         if (!data.empty()) break;

@@ -13,13 +13,13 @@ public:
     static constexpr int kEvents = 5;
 
     // A credit (coin position, sorter path) or an error (0, code).
-    void push(uint8_t resultA, uint8_t resultB);
-    void reset(); // counter 0, no events
-    void setCounter(uint8_t counter) { counter_ = counter; }
-    uint8_t counter() const { return counter_; }
+    void Push(uint8_t resultA, uint8_t resultB);
+    void Reset(); // counter 0, no events
+    void SetCounter(uint8_t counter) { counter_ = counter; }
+    uint8_t Counter() const { return counter_; }
 
     // The 11 data bytes of the buffered-credit reply.
-    std::vector<uint8_t> reply() const;
+    std::vector<uint8_t> Reply() const;
 
 private:
     uint8_t counter_ = 0;

@@ -4,15 +4,15 @@ namespace sim {
 
 StandardLine::StandardLine(StandardConfig config, ServerOptions options)
     : bus_(std::move(config)), server_(bus_, options) {
-    server_.start();
+    server_.Start();
 }
 
-StandardLine::~StandardLine() { server_.stop(); }
+StandardLine::~StandardLine() { server_.Stop(); }
 
-void StandardLine::withDevice(const std::function<void(StandardAcceptor&)>& change) { withDevice(0, change); }
+void StandardLine::WithDevice(const std::function<void(StandardAcceptor&)>& change) { WithDevice(0, change); }
 
-void StandardLine::withDevice(size_t index, const std::function<void(StandardAcceptor&)>& change) {
-    server_.withDevice([&](Device&) { change(bus_.device(index)); });
+void StandardLine::WithDevice(size_t index, const std::function<void(StandardAcceptor&)>& change) {
+    server_.WithDevice([&](Device&) { change(bus_.Device(index)); });
 }
 
 } // namespace sim

@@ -17,15 +17,15 @@ public:
     StandardLine(const StandardLine&) = delete;
     StandardLine& operator=(const StandardLine&) = delete;
 
-    bool ok() const { return server_.ok(); }
+    bool Ok() const { return server_.Ok(); }
     // The device name a host opens.
-    const std::string& hostPath() const { return server_.hostPath(); }
-    bool linkAs(const std::string& path) { return server_.linkAs(path); }
+    const std::string& HostPath() const { return server_.HostPath(); }
+    bool LinkAs(const std::string& path) { return server_.LinkAs(path); }
 
     // Runs `change` on the (first) device while the server leaves it alone.
-    void withDevice(const std::function<void(StandardAcceptor&)>& change);
+    void WithDevice(const std::function<void(StandardAcceptor&)>& change);
     // The same for the device `index` of the line (0 = the first).
-    void withDevice(size_t index, const std::function<void(StandardAcceptor&)>& change);
+    void WithDevice(size_t index, const std::function<void(StandardAcceptor&)>& change);
 
 private:
     StandardBus bus_;

@@ -29,11 +29,11 @@ void OnResetSignal(int) { g_reset = 1; }
 void ServeSignals(sim::StandardLine& line) {
     while (g_coinsPassed != g_coinsAsked) {
         ++g_coinsPassed;
-        line.withDevice([](sim::StandardAcceptor& d) { d.insertCoin(kSignalledCoinPosition); });
+        line.WithDevice([](sim::StandardAcceptor& d) { d.InsertCoin(kSignalledCoinPosition); });
     }
     if (g_reset != 0) {
         g_reset = 0;
-        line.withDevice([](sim::StandardAcceptor& d) { d.resetCounter(); });
+        line.WithDevice([](sim::StandardAcceptor& d) { d.ResetCounter(); });
     }
 }
 
@@ -82,15 +82,15 @@ int main(int argc, char** argv) {
     std::signal(SIGUSR1, OnCoinSignal);
     std::signal(SIGUSR2, OnResetSignal);
     sim::StandardLine line(config, server);
-    if (!line.ok()) {
+    if (!line.Ok()) {
         std::fprintf(stderr, "standard-sim: cannot open a pty\n");
         return 1;
     }
-    if (!link.empty() && !line.linkAs(link)) {
+    if (!link.empty() && !line.LinkAs(link)) {
         std::fprintf(stderr, "standard-sim: cannot make the link %s\n", link.c_str());
         return 1;
     }
-    std::printf("standard acceptor at address %d on %s\n", config.address, line.hostPath().c_str());
+    std::printf("standard acceptor at address %d on %s\n", config.address, line.HostPath().c_str());
     for (const uint8_t extra : config.extraAddresses) std::printf("standard acceptor at address %d on the same line\n", extra);
     if (!link.empty()) std::printf("link: %s\n", link.c_str());
     std::fflush(stdout);

@@ -26,11 +26,11 @@ TEST_F(BusScan, FindsBothDevicesOfOneLineWithTheirIdentity) {
     // Every address from 2 to 255 was asked once, the host's never.
     int polls = 0;
     Device([&](sim::StandardAcceptor& d) {
-        for (const auto& r : d.requests()) polls += r.header == kHdrSimplePoll ? 1 : 0;
+        for (const auto& r : d.Requests()) polls += r.header == kHdrSimplePoll ? 1 : 0;
     });
     EXPECT_EQ(1, polls); // the first device saw only its own
     size_t seen = 0;
-    line->withDevice(1, [&](sim::StandardAcceptor& d) { seen = d.requests().size(); });
+    line->WithDevice(1, [&](sim::StandardAcceptor& d) { seen = d.Requests().size(); });
     EXPECT_EQ(5u, seen); // the second: its simple poll and the four identity requests
 }
 

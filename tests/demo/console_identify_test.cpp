@@ -13,9 +13,9 @@ namespace {
 
 std::string IdentifyOutput(const sim::StandardConfig& config, int& status) {
     sim::StandardLine line(config);
-    EXPECT_TRUE(line.ok());
+    EXPECT_TRUE(line.Ok());
     PollbenchArgs args;
-    args.port = line.hostPath();
+    args.port = line.HostPath();
     args.address = config.address;
     char* data = nullptr;
     size_t size = 0;

@@ -21,7 +21,7 @@ TEST_F(DeviceCommandsTest, InhibitsAreWrittenAsEnableMasksAndReadBack) {
     core.m_Inhibit[9] = 1;  // position 10
     core.WriteInhibits();
     EXPECT_EQ(Requests(kHdrModifyInhibits).back(), (Bytes{0xFE, 0xFD}));
-    Device([](sim::StandardAcceptor& d) { EXPECT_EQ(d.inhibitMask(), 0xFDFE); });
+    Device([](sim::StandardAcceptor& d) { EXPECT_EQ(d.InhibitMask(), 0xFDFE); });
     EXPECT_EQ(core.m_Inhibit[0], 1);
     EXPECT_EQ(core.m_Inhibit[1], 0);
     EXPECT_EQ(core.m_Inhibit[9], 1);
@@ -44,7 +44,7 @@ TEST_F(DeviceCommandsTest, StoppedPollingSendsNoCommandAndKeepsThePortClosed) {
     core.StopPolling();
     ASSERT_FALSE(core.m_Driver.IsOpen());
     size_t before = 0;
-    Device([&](sim::StandardAcceptor& d) { before = d.requests().size(); });
+    Device([&](sim::StandardAcceptor& d) { before = d.Requests().size(); });
     core.m_SortText[4] = "3";
     core.WriteSorterPaths(5);
     core.WriteInhibits();
@@ -55,7 +55,7 @@ TEST_F(DeviceCommandsTest, StoppedPollingSendsNoCommandAndKeepsThePortClosed) {
     core.SetAcceptLimit();
     core.ConnectionTick();
     EXPECT_FALSE(core.m_Driver.IsOpen());
-    Device([&](sim::StandardAcceptor& d) { EXPECT_EQ(d.requests().size(), before); });
+    Device([&](sim::StandardAcceptor& d) { EXPECT_EQ(d.Requests().size(), before); });
 
     core.StartPolling();
     ASSERT_TRUE(Connect());
@@ -148,7 +148,7 @@ TEST_F(DeviceCommandsTest, AnAcceptLimitIsSentLowByteFirstWithTheInhibits) {
     core.m_AcceptLimit = 0x030201;
     core.SetAcceptLimit();
     EXPECT_EQ(Requests(kHdrAcceptLimit).front(), (Bytes{1, 1, 2, 3}));
-    Device([](sim::StandardAcceptor& d) { EXPECT_EQ(d.acceptLimit(), 0x030201u); });
+    Device([](sim::StandardAcceptor& d) { EXPECT_EQ(d.AcceptLimit(), 0x030201u); });
     EXPECT_EQ(core.m_Residual, 0x030201u);
 }
 

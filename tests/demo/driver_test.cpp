@@ -51,7 +51,7 @@ TEST_F(DriverTest, SimplePollGoesOutFramedAndAnAckEndsAfterTheHead) {
 TEST_F(DriverTest, ReplyDataReachesTheCaller) {
     script.replies.push_back(ReplyFrame(2, {'A', 'B', 'C'}));
     EXPECT_EQ(Send(kHdrManufacturerId), 3);
-    EXPECT_EQ(reply.text(), "ABC");
+    EXPECT_EQ(reply.Text(), "ABC");
     EXPECT_EQ(log.readSizes, (std::vector<size_t>{5, 5, 3}));
 }
 

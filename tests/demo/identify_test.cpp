@@ -45,7 +45,7 @@ TEST_F(IdentifyTest, CoinTableIsRead) {
     sim::StandardConfig c = AbcXyz();
     c.coins[6] = {"EU1k0A", 1000};
     Start(c);
-    Device([](sim::StandardAcceptor& d) { d.setSorterOverride(0xFF & ~0x04); });
+    Device([](sim::StandardAcceptor& d) { d.SetSorterOverride(0xFF & ~0x04); });
     ASSERT_TRUE(Connect());
     EXPECT_EQ(core.m_CoinId[5], "EU200A");
     EXPECT_EQ(core.m_CoinValue[5], 200u);
@@ -64,7 +64,7 @@ TEST_F(IdentifyTest, LongSorterPathsSetTheFlagAndFillTheSortTexts) {
     sim::StandardConfig c = AbcXyz();
     c.longSorter = true;
     Start(c);
-    Device([](sim::StandardAcceptor& d) { d.setSorterPaths(4, {2, 3, 0, 5}); });
+    Device([](sim::StandardAcceptor& d) { d.SetSorterPaths(4, {2, 3, 0, 5}); });
     ASSERT_TRUE(Connect());
     EXPECT_NE(g_Flags & FLAG_LONG_SORTER, 0);
     EXPECT_EQ(core.m_SorterPaths[3], (SorterPaths{2, 3, 0, 5}));
@@ -113,7 +113,7 @@ TEST_F(IdentifyTest, FailedIdentityRequestLeavesTheDeviceUnconnected) {
 
 TEST_F(IdentifyTest, PollAnsweredWithDataIsNotADevice) {
     Start(AbcXyz());
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::ExtraData); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::ExtraData); });
     core.ConnectionTick();
     EXPECT_EQ(core.m_PrevState, kDisconnected);
     EXPECT_EQ(core.m_Status, "");

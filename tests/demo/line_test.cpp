@@ -18,7 +18,7 @@ protected:
     }
     // Opens the line as the port search does and probes it.
     int Probe(uint8_t address) {
-        auto port = OpenDemoPort(line->hostPath());
+        auto port = OpenDemoPort(line->HostPath());
         if (!port || !ConfigureDemoPort(*port, GenerousTimeouts())) return -1;
         return ProbePort(*port, address);
     }
@@ -39,7 +39,7 @@ TEST_F(LineTest, AnswersAndNegativeAcknowledgesAreReplies) {
     Start();
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
     EXPECT_EQ(Send(kHdrSerialNumber), 3);
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Nak); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Nak); });
     EXPECT_EQ(Send(kHdrSerialNumber), 0);
     EXPECT_TRUE(core.m_Driver.IsOpen());
 }
@@ -57,7 +57,7 @@ TEST_F(LineTest, WithoutEchoEveryExchangeFailsAndClosesThePort) {
 
 TEST_F(LineTest, BadChecksumFailsAndTheNextRequestReopens) {
     Start();
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::BadChecksum); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::BadChecksum); });
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeBadChecksum);
     EXPECT_FALSE(core.m_Driver.IsOpen());
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
@@ -69,7 +69,7 @@ TEST_F(LineTest, BadChecksumFailsAndTheNextRequestReopens) {
 TEST_F(LineTest, AReplyThatComesLateCostsOneExchangeNotTheLink) {
     Start();
     ASSERT_EQ(Send(kHdrSimplePoll), 0);
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Late); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Late); });
     EXPECT_EQ(Send(kHdrSerialNumber), -kExchangeHeadShort);
     EXPECT_FALSE(core.m_Driver.IsOpen());
     platform::SleepMilliseconds(1500); // the late reply arrives meanwhile
@@ -81,9 +81,9 @@ TEST_F(LineTest, AReplyThatComesLateCostsOneExchangeNotTheLink) {
 
 TEST_F(LineTest, ShortAndOversizeRepliesAreRefused) {
     Start();
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::ShortReply); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::ShortReply); });
     EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeReplyShort);
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Oversize); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Oversize); });
     EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeReplyTooLong);
     EXPECT_EQ(reply.length, 0);
 }
@@ -93,11 +93,11 @@ TEST_F(LineTest, ProbeAcceptsOnlyThePlainAcknowledgeOfItsAddress) {
     EXPECT_EQ(Probe(2), 1);
     EXPECT_EQ(Requests(kHdrSimplePoll).size(), 1u);
     EXPECT_EQ(Probe(3), 0); // nobody at 3
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::ExtraData); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::ExtraData); });
     EXPECT_EQ(Probe(2), 0);
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Nak); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Nak); });
     EXPECT_EQ(Probe(2), 0);
-    Device([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::BadChecksum); });
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::BadChecksum); });
     EXPECT_EQ(Probe(2), 0);
     EXPECT_EQ(Probe(2), 1);
 }
@@ -106,7 +106,7 @@ TEST_F(LineTest, SearchFindsTheDeviceListedFirst) {
     sim::StandardConfig c;
     c.address = 7;
     Start(c);
-    ::setenv("CCTALK_PORTS", line->hostPath().c_str(), 1);
+    ::setenv("CCTALK_PORTS", line->HostPath().c_str(), 1);
     std::vector<std::string> status;
     ScanOptions options;
     options.limits = GenerousTimeouts();
@@ -124,7 +124,7 @@ TEST_F(LineTest, SearchReportsTheNumbersOfTheListedPorts) {
     options.limits = GenerousTimeouts();
     options.listPorts = [this] {
         return std::vector<platform::PortName>{{"/dev/no-such-port", "gone", 3, ""},
-                                               {line->hostPath(), "pty", 4, ""}};
+                                               {line->HostPath(), "pty", 4, ""}};
     };
     EXPECT_EQ(4, ScanPorts(2, [&](const std::string& s) { status.push_back(s); }, options));
     EXPECT_EQ(status, (std::vector<std::string>{"scanning COM3", "scanning COM4", "device found on COM4"}));
@@ -133,7 +133,7 @@ TEST_F(LineTest, SearchReportsTheNumbersOfTheListedPorts) {
 TEST_F(LineTest, LineThatGoesAwayFailsAtOnceAndIsFoundAgainWhenItComesBack) {
     Start();
     const std::string name = ::testing::TempDir() + "pollbench-line-" + std::to_string(::getpid());
-    ASSERT_TRUE(line->linkAs(name));
+    ASSERT_TRUE(line->LinkAs(name));
     core.m_Driver.m_PortName = name;
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
     line.reset(); // unplugged: the device node goes
@@ -143,27 +143,27 @@ TEST_F(LineTest, LineThatGoesAwayFailsAtOnceAndIsFoundAgainWhenItComesBack) {
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeNotOpen);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
     line = std::make_unique<sim::StandardLine>();
-    ASSERT_TRUE(line->linkAs(name));
+    ASSERT_TRUE(line->LinkAs(name));
     EXPECT_EQ(Send(kHdrSimplePoll), 0); // plugged in again: the next request opens it
     EXPECT_TRUE(core.m_Driver.IsOpen());
 }
 
 TEST(StuckLine, RequestIntoALineThatTakesNoBytesIsShortAfterItsWriteLimit) {
     sim::PtyPair pty; // nobody reads the device side
-    ASSERT_TRUE(pty.ok());
+    ASSERT_TRUE(pty.Ok());
     {
-        auto filler = OpenDemoPort(pty.slavePath());
+        auto filler = OpenDemoPort(pty.SlavePath());
         ASSERT_NE(filler, nullptr);
         platform::Timeouts t;
         t.writeTotalConstant = 200;
-        ASSERT_TRUE(filler->setTimeouts(t));
+        ASSERT_TRUE(filler->SetTimeouts(t));
         std::vector<uint8_t> flood(1 << 20, 0x55);
         size_t written = 0;
-        ASSERT_TRUE(filler->write(flood.data(), flood.size(), written));
+        ASSERT_TRUE(filler->Write(flood.data(), flood.size(), written));
         ASSERT_LT(written, flood.size());
     }
     CCctDriver driver;
-    driver.m_PortName = pty.slavePath();
+    driver.m_PortName = pty.SlavePath();
     CctReply reply;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(driver.Request(kHdrSimplePoll, {}, reply), -kExchangeWriteShort);

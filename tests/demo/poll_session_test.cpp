@@ -46,49 +46,49 @@ protected:
 
     std::string folder;
     PollSession session{core};
-    CctWireTrace wire{{}, [this](const CctExchange& x) { session.onExchange(x); }};
+    CctWireTrace wire{{}, [this](const CctExchange& x) { session.OnExchange(x); }};
 };
 
 TEST_F(Session, ReportsTheCoinsTheDeviceProduced) {
     Start();
-    core.m_Driver.m_Trace = wire.hook();
+    core.m_Driver.m_Trace = wire.Hook();
     std::string error;
-    ASSERT_TRUE(session.openReport(folder + "/site 4", error)) << error;
-    Device([](sim::StandardAcceptor& d) { d.insertCoin(1); }); // before the baseline: not counted
+    ASSERT_TRUE(session.OpenReport(folder + "/site 4", error)) << error;
+    Device([](sim::StandardAcceptor& d) { d.InsertCoin(1); }); // before the baseline: not counted
     ASSERT_TRUE(Connect());
     ASSERT_EQ(1, core.PollStep());
     Device([](sim::StandardAcceptor& d) {
-        d.insertCoin(6);
-        d.insertCoin(6);
-        d.reportError(1);
+        d.InsertCoin(6);
+        d.InsertCoin(6);
+        d.ReportError(1);
     });
     ASSERT_EQ(1, core.PollStep());
     Device([](sim::StandardAcceptor& d) {
-        d.reportError(120);
-        d.insertCoin(2);
+        d.ReportError(120);
+        d.InsertCoin(2);
     });
     ASSERT_EQ(1, core.PollStep());
     // Seven between two polls: two of them are gone.
     Device([](sim::StandardAcceptor& d) {
-        for (int i = 0; i < 7; ++i) d.insertCoin(4);
+        for (int i = 0; i < 7; ++i) d.InsertCoin(4);
     });
     ASSERT_EQ(1, core.PollStep());
-    EXPECT_EQ((std::vector<std::string>{"lost 2 events between polls"}), session.takeNotices());
-    EXPECT_TRUE(session.takeNotices().empty());
-    ASSERT_TRUE(session.finishReport(error)) << error;
+    EXPECT_EQ((std::vector<std::string>{"lost 2 events between polls"}), session.TakeNotices());
+    EXPECT_TRUE(session.TakeNotices().empty());
+    ASSERT_TRUE(session.FinishReport(error)) << error;
 
     // The core counted what the session counted.
     EXPECT_EQ(2u, core.m_Count[5]);
     EXPECT_EQ(1u, core.m_Count[1]);
     EXPECT_EQ(5u, core.m_Count[3]);
-    const SessionSums& sums = session.sums();
+    const SessionSums& sums = session.Sums();
     EXPECT_EQ(2u, sums.credits[6]);
     EXPECT_EQ(1u, sums.credits[2]);
     EXPECT_EQ(5u, sums.credits[4]);
     EXPECT_EQ(0u, sums.credits[1]);
     EXPECT_EQ(1u, sums.rejects);
     EXPECT_EQ(2u, sums.lost);
-    EXPECT_NEAR(100.0 * 8 / 9, session.acceptanceRate(), 1e-9);
+    EXPECT_NEAR(100.0 * 8 / 9, session.AcceptanceRate(), 1e-9);
 
     const std::vector<std::string> events = FileLines(folder + "/site 4/events.csv");
     ASSERT_EQ(1u + 11u, events.size()); // header, 3 + 2 + 5 events and one lost row
@@ -121,7 +121,7 @@ TEST_F(Session, AFolderThatCannotBeMadeIsReported) {
     const std::string blocker = folder + "-file";
     std::ofstream(blocker) << "x";
     std::string error;
-    EXPECT_FALSE(session.openReport(blocker + "/report", error));
+    EXPECT_FALSE(session.OpenReport(blocker + "/report", error));
     EXPECT_EQ("cannot make the report folder " + blocker + "/report", error);
     std::filesystem::remove(blocker);
 }

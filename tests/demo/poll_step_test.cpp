@@ -21,8 +21,8 @@ protected:
 
 TEST_F(PollStepTest, FirstPollCountsNothingThatHappenedBefore) {
     Tick([](sim::StandardAcceptor& d) {
-        d.insertCoin(1);
-        d.insertCoin(2);
+        d.InsertCoin(1);
+        d.InsertCoin(2);
     });
     EXPECT_EQ(core.m_PrevState, kConnected);
     EXPECT_EQ(core.m_Count[0] + core.m_Count[1], 0u);
@@ -32,9 +32,9 @@ TEST_F(PollStepTest, FirstPollCountsNothingThatHappenedBefore) {
 TEST_F(PollStepTest, TwoCreditsOfPositionThreeOnPathTwo) {
     Tick([](sim::StandardAcceptor&) {}); // baseline
     Tick([](sim::StandardAcceptor& d) {
-        d.setSorterPaths(3, {2, 0, 0, 0});
-        d.insertCoin(3);
-        d.insertCoin(3);
+        d.SetSorterPaths(3, {2, 0, 0, 0});
+        d.InsertCoin(3);
+        d.InsertCoin(3);
     });
     EXPECT_EQ(core.m_Count[2], 2u);
     EXPECT_EQ(core.m_OutletTotal[1], 2u);
@@ -50,22 +50,22 @@ TEST_F(PollStepTest, TwoCreditsOfPositionThreeOnPathTwo) {
 TEST_F(PollStepTest, ErrorThenRejectShowsTheErrorAndCountsTheReject) {
     Tick([](sim::StandardAcceptor&) {});
     Tick([](sim::StandardAcceptor& d) {
-        d.reportError(120);
-        d.reportError(1);
+        d.ReportError(120);
+        d.ReportError(1);
     });
     EXPECT_EQ(core.m_ErrorLine, "Code 120 (interfering light)");
     EXPECT_EQ(core.m_RejectTotal, 1u);
     EXPECT_EQ(flashes.back(), 1u);
-    Tick([](sim::StandardAcceptor& d) { d.reportError(9); });
+    Tick([](sim::StandardAcceptor& d) { d.ReportError(9); });
     EXPECT_EQ(core.m_ErrorLine, "Code 9 (unknown)");
     EXPECT_EQ(core.m_RejectTotal, 2u);
 }
 
 TEST_F(PollStepTest, CoinReturnClearsTheEscrowSum) {
     Tick([](sim::StandardAcceptor&) {});
-    Tick([](sim::StandardAcceptor& d) { d.insertCoin(5); });
+    Tick([](sim::StandardAcceptor& d) { d.InsertCoin(5); });
     EXPECT_EQ(core.m_EscrowText, "1.00");
-    Tick([](sim::StandardAcceptor& d) { d.reportError(254); });
+    Tick([](sim::StandardAcceptor& d) { d.ReportError(254); });
     EXPECT_EQ(core.m_EscrowSum, 0u);
     EXPECT_EQ(core.m_EscrowText, "0.00");
     EXPECT_EQ(core.m_CreditText, "1.00");
@@ -73,9 +73,9 @@ TEST_F(PollStepTest, CoinReturnClearsTheEscrowSum) {
 }
 
 TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
-    Tick([](sim::StandardAcceptor& d) { d.insertCoin(1); }); // baseline 1
+    Tick([](sim::StandardAcceptor& d) { d.InsertCoin(1); }); // baseline 1
     reinitialize = true;
-    Tick([](sim::StandardAcceptor& d) { d.resetCounter(); });
+    Tick([](sim::StandardAcceptor& d) { d.ResetCounter(); });
     EXPECT_EQ(questions, 1);
     EXPECT_EQ(core.m_PrevState, kDisconnected);
     EXPECT_EQ(core.m_Status, "no connection");
@@ -88,7 +88,7 @@ TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
 }
 
 TEST_F(PollStepTest, TicksArrivingWhileTheResetQuestionIsOpenAreSkipped) {
-    Tick([](sim::StandardAcceptor& d) { d.insertCoin(1); });
+    Tick([](sim::StandardAcceptor& d) { d.InsertCoin(1); });
     size_t pollsDuringQuestion = 0;
     core.m_Driver.m_AskReinitialize = [&] {
         const size_t before = Requests(kHdrReadBufferedCredit).size();
@@ -96,33 +96,33 @@ TEST_F(PollStepTest, TicksArrivingWhileTheResetQuestionIsOpenAreSkipped) {
         pollsDuringQuestion = Requests(kHdrReadBufferedCredit).size() - before;
         return false;
     };
-    Tick([](sim::StandardAcceptor& d) { d.resetCounter(); });
+    Tick([](sim::StandardAcceptor& d) { d.ResetCounter(); });
     EXPECT_EQ(pollsDuringQuestion, 0u);
     EXPECT_EQ(core.m_PrevState, kConnected);
 }
 
 TEST_F(PollStepTest, DeviceResetAnsweredNoKeepsPollingFromZero) {
-    Tick([](sim::StandardAcceptor& d) { d.insertCoin(1); }); // baseline 1
-    Tick([](sim::StandardAcceptor& d) { d.resetCounter(); });
+    Tick([](sim::StandardAcceptor& d) { d.InsertCoin(1); }); // baseline 1
+    Tick([](sim::StandardAcceptor& d) { d.ResetCounter(); });
     EXPECT_EQ(questions, 1);
     EXPECT_EQ(core.m_PrevState, kConnected);
-    Tick([](sim::StandardAcceptor& d) { d.insertCoin(6); });
+    Tick([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
     EXPECT_EQ(core.m_Count[5], 1u);
     EXPECT_EQ(core.m_CreditText, "2.00");
 }
 
 TEST_F(PollStepTest, SilentDeviceIsLost) {
-    Tick([](sim::StandardAcceptor& d) { d.injectFault(sim::StandardFault::Silent); });
+    Tick([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent); });
     EXPECT_EQ(core.m_PrevState, kDisconnected);
     EXPECT_EQ(core.m_Status, "no connection");
     EXPECT_FALSE(core.m_Visible.masterInhibit);
 }
 
 TEST_F(PollStepTest, AcceptLimitMakesEveryStepWithEventsReadTheResidual) {
-    Device([](sim::StandardAcceptor& d) { d.setAcceptLimit(500); });
+    Device([](sim::StandardAcceptor& d) { d.SetAcceptLimit(500); });
     core.m_AcceptLimit = 500;
     Tick([](sim::StandardAcceptor&) {});
-    Tick([](sim::StandardAcceptor& d) { d.insertCoin(6); });
+    Tick([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
     EXPECT_EQ(core.m_Residual, 300u);
 }
 
@@ -133,11 +133,11 @@ TEST_F(QxPollTest, OptoMarksFollowTheDevice) {
     c.productCode = "QX1";
     Start(c);
     ASSERT_TRUE(Connect());
-    Device([](sim::StandardAcceptor& d) { d.setOptoStates(0x01); });
+    Device([](sim::StandardAcceptor& d) { d.SetOptoStates(0x01); });
     core.ConnectionTick();
     EXPECT_TRUE(core.m_Visible.coinPresent);
     EXPECT_FALSE(core.m_Visible.trashOpen);
-    Device([](sim::StandardAcceptor& d) { d.setOptoStates(0x02); });
+    Device([](sim::StandardAcceptor& d) { d.SetOptoStates(0x02); });
     core.ConnectionTick();
     EXPECT_FALSE(core.m_Visible.coinPresent);
     EXPECT_TRUE(core.m_Visible.trashOpen);

@@ -24,8 +24,8 @@ protected:
 
     void Start(sim::StandardConfig config = {}) {
         line = std::make_unique<sim::StandardLine>(std::move(config));
-        ASSERT_TRUE(line->ok());
-        core.m_Driver.m_PortName = line->hostPath();
+        ASSERT_TRUE(line->Ok());
+        core.m_Driver.m_PortName = line->HostPath();
         core.m_Driver.m_Timeouts = GenerousTimeouts();
         core.m_Driver.m_AskReinitialize = [this] {
             ++questions;
@@ -38,13 +38,13 @@ protected:
         g_PollInterval = 200;
     }
 
-    void Device(const std::function<void(sim::StandardAcceptor&)>& change) { line->withDevice(change); }
+    void Device(const std::function<void(sim::StandardAcceptor&)>& change) { line->WithDevice(change); }
 
     // The data of every request with this header the device took.
     std::vector<std::vector<uint8_t>> Requests(uint8_t header) {
         std::vector<std::vector<uint8_t>> found;
         Device([&](sim::StandardAcceptor& d) {
-            for (const auto& r : d.requests()) {
+            for (const auto& r : d.Requests()) {
                 if (r.header == header) found.push_back(r.data);
             }
         });

@@ -19,10 +19,10 @@ TEST_F(TeachTest, StartSendsTheChannelAndTheStatusIsFollowedToTheEnd) {
     teach.Tick();
     EXPECT_EQ(teach.m_StatusText, "Busy: 0 Coins");
     EXPECT_EQ(teach.m_bTeaching, 1);
-    Device([](sim::StandardAcceptor& d) { d.insertCoin(1); });
+    Device([](sim::StandardAcceptor& d) { d.InsertCoin(1); });
     teach.Tick();
     EXPECT_EQ(teach.m_StatusText, "Busy: 1 Coins");
-    Device([](sim::StandardAcceptor& d) { d.insertCoin(1); });
+    Device([](sim::StandardAcceptor& d) { d.InsertCoin(1); });
     teach.Tick();
     EXPECT_EQ(teach.m_StatusText, "Teach complete");
     EXPECT_EQ(teach.m_bTeaching, 0);

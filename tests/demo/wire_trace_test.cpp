@@ -21,7 +21,7 @@ protected:
     // when it closes the port at its end.
     void TearDown() override { core.m_Driver.m_Trace = nullptr; }
     void Trace() {
-        core.m_Driver.m_Trace = wire.hook();
+        core.m_Driver.m_Trace = wire.Hook();
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -71,8 +71,8 @@ TEST_F(WireTrace, EveryFrameWithItsMeaningAndFailuresMarked) {
 
     // A reply whose checksum is wrong, then silence: marked with the codes.
     Device([](sim::StandardAcceptor& d) {
-        d.injectFault(sim::StandardFault::BadChecksum);
-        d.injectFault(sim::StandardFault::Silent);
+        d.InjectFault(sim::StandardFault::BadChecksum);
+        d.InjectFault(sim::StandardFault::Silent);
     });
     EXPECT_EQ(-kExchangeBadChecksum, core.m_Driver.Request(kHdrSimplePoll, {}, reply));
     EXPECT_EQ(-kExchangeHeadShort, core.m_Driver.Request(kHdrSimplePoll, {}, reply));
@@ -94,14 +94,14 @@ TEST_F(WireTrace, CreditEventsWithCoinIdsErrorTextsAndLostEvents) {
     ASSERT_TRUE(Connect());
     ASSERT_EQ(1, core.PollStep()); // the baseline
     Device([](sim::StandardAcceptor& d) {
-        d.insertCoin(3);
-        d.reportError(1);
+        d.InsertCoin(3);
+        d.ReportError(1);
     });
     ASSERT_EQ(1, core.PollStep());
     EXPECT_EQ("from 2: counter 2, 2 new; 1: error 1 (coin rejected), 2: coin 3 EU020A path 3, 3: -, 4: -, 5: -",
               Meanings(TraceDirection::Device).back());
     Device([](sim::StandardAcceptor& d) {
-        for (int i = 0; i < 7; ++i) d.insertCoin(1);
+        for (int i = 0; i < 7; ++i) d.InsertCoin(1);
     });
     ASSERT_EQ(1, core.PollStep());
     EXPECT_NE(std::string::npos, Meanings(TraceDirection::Device).back().find("counter 9, 7 new, lost 2 events between polls;"));
@@ -112,8 +112,8 @@ TEST_F(WireTrace, ATraceDecodesBackToTheSameLines) {
     Trace();
     ASSERT_TRUE(Connect());
     Device([](sim::StandardAcceptor& d) {
-        d.insertCoin(2);
-        d.injectFault(sim::StandardFault::ShortReply);
+        d.InsertCoin(2);
+        d.InjectFault(sim::StandardFault::ShortReply);
     });
     core.PollStep();
     core.PollStep();

@@ -241,7 +241,7 @@ testing_support::FakePortScript RecordedLine(sim::Device& device, Bytes& stream,
     script.replySource = [&device, &stream, record = std::move(record), afterWrite = std::move(afterWrite),
                           writes = size_t{0}](const uint8_t* bytes, size_t n) mutable {
         testing_support::FakeWriteAnswer answer;
-        device.onBytes(bytes, n, answer.reply);
+        device.OnBytes(bytes, n, answer.reply);
         record(answer.reply, stream);
         if (afterWrite) afterWrite(++writes);
         return answer;
@@ -273,41 +273,41 @@ void DucatSeeds() {
     PrepareDucatSessions();
     {
         sim::DucatAcceptor acceptor;
-        acceptor.queueCoin({});
-        acceptor.queueCoin({});
-        acceptor.queueCoin(sim::DucatCoin{3, false, {4, 8}, {1, 2}});
+        acceptor.QueueCoin({});
+        acceptor.QueueCoin({});
+        acceptor.QueueCoin(sim::DucatCoin{3, false, {4, 8}, {1, 2}});
         Seed("fuzz_ducat_replies", "start-monitor", DucatSeed(kStartButton, 0, acceptor, 6));
     }
     {
         sim::DucatAcceptor acceptor;
-        acceptor.faults.add({sim::DucatFault::WrongCrc, acceptor::kReadTable, 1});
-        acceptor.faults.add({sim::DucatFault::ShortReply, acceptor::kReadResult, 1});
+        acceptor.faults.Add({sim::DucatFault::WrongCrc, acceptor::kReadTable, 1});
+        acceptor.faults.Add({sim::DucatFault::ShortReply, acceptor::kReadResult, 1});
         Seed("fuzz_ducat_replies", "start-table-crc", DucatSeed(kStartButton, 0, acceptor, 5));
     }
     {
         sim::DucatAcceptor acceptor;
-        acceptor.setLogPages(3);
+        acceptor.SetLogPages(3);
         Seed("fuzz_ducat_replies", "export-log", DucatSeed(kExportLog, 0, acceptor, 0));
     }
     {
         sim::DucatAcceptor acceptor;
-        acceptor.setLogPages(4);
+        acceptor.SetLogPages(4);
         Seed("fuzz_ducat_replies", "export-log-sealed", DucatSeed(kExportLog, 0, acceptor, 0, true));
     }
     {
         sim::DucatAcceptor acceptor;
-        acceptor.setLogPages(2);
-        acceptor.faults.add({sim::DucatFault::WrongPage, acceptor::kReadLogPage, 1});
+        acceptor.SetLogPages(2);
+        acceptor.faults.Add({sim::DucatFault::WrongPage, acceptor::kReadLogPage, 1});
         Seed("fuzz_ducat_replies", "export-log-wrong-page", DucatSeed(kExportLog, 0, acceptor, 0));
     }
     {
         sim::DucatAcceptor acceptor;
-        acceptor.faults.add({sim::DucatFault::RepeatFragment, acceptor::kWriteFragment, 1, 0, 3});
+        acceptor.faults.Add({sim::DucatFault::RepeatFragment, acceptor::kWriteFragment, 1, 0, 3});
         Seed("fuzz_ducat_replies", "coin-write", DucatSeed(kCoinWrite, 4, acceptor, 20));
     }
     {
         sim::DucatAcceptor acceptor;
-        acceptor.faults.add({sim::DucatFault::Refuse, acceptor::kWriteDivider, 1, 5});
+        acceptor.faults.Add({sim::DucatFault::Refuse, acceptor::kWriteDivider, 1, 5});
         Seed("fuzz_ducat_replies", "divider-refused", DucatSeed(kDividerEdit, 2, acceptor, 4));
     }
     {
@@ -333,7 +333,7 @@ Bytes PollbenchSeed(uint8_t plan, sim::StandardConfig config, int ticks, bool se
     testing_support::FakePortLog log;
     RunPollbenchSession(plan, testing_support::FakeDriverPortOpener(script, log), [&](int tick) {
         if (tick >= ticks) return false;
-        device.insertCoin(1 + tick % 6);
+        device.InsertCoin(1 + tick % 6);
         if (beforeTick) beforeTick(device, tick);
         return true;
     });
@@ -354,7 +354,7 @@ void PollbenchSeeds() {
     Seed("fuzz_pollbench", "long-sorter-qx", PollbenchSeed(PollbenchPlan(kWriteSorterPaths, kLongSorter), longSorter, 3));
     Seed("fuzz_pollbench", "reset-question",
          PollbenchSeed(PollbenchPlan(kNoCommand, kReinitialize), standard, 4, false, [](sim::StandardAcceptor& d, int tick) {
-             if (tick == 2) d.resetCounter();
+             if (tick == 2) d.ResetCounter();
          }));
 }
 

@@ -167,7 +167,7 @@ BOOL CALLBACK PrintTitle(HWND window, LPARAM) {
 // a buffer allocated there.
 class RemoteBuffer {
 public:
-    RemoteBuffer(HWND window, size_t bytes) : bytes_(bytes) {
+    RemoteBuffer(HWND window, size_t bytes) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
@@ -179,17 +179,16 @@ public:
     }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    bool ok() const { return memory_ != nullptr; }
-    char* at(size_t offset) const { return static_cast<char*>(memory_) + offset; }
-    bool put(size_t offset, const void* data, size_t n) const {
-        return WriteProcessMemory(process_, at(offset), data, n, nullptr) != 0;
+    bool Ok() const { return memory_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(memory_) + offset; }
+    bool Put(size_t offset, const void* data, size_t n) const {
+        return WriteProcessMemory(process_, At(offset), data, n, nullptr) != 0;
     }
-    bool get(size_t offset, void* data, size_t n) const {
-        return ReadProcessMemory(process_, at(offset), data, n, nullptr) != 0;
+    bool Get(size_t offset, void* data, size_t n) const {
+        return ReadProcessMemory(process_, At(offset), data, n, nullptr) != 0;
     }
 
 private:
-    size_t bytes_;
     HANDLE process_ = nullptr;
     void* memory_ = nullptr;
 };
@@ -198,27 +197,27 @@ constexpr size_t kCellTextBytes = 512;
 
 int PrintCell(HWND list, int row, int column) {
     RemoteBuffer remote(list, sizeof(LVITEMA) + kCellTextBytes);
-    if (!remote.ok()) return Fail("cannot reach the list");
+    if (!remote.Ok()) return Fail("cannot reach the list");
     LVITEMA item{};
     item.iSubItem = column;
-    item.pszText = remote.at(sizeof item);
+    item.pszText = remote.At(sizeof item);
     item.cchTextMax = static_cast<int>(kCellTextBytes);
-    remote.put(0, &item, sizeof item);
-    Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.at(0)));
+    remote.Put(0, &item, sizeof item);
+    Send(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.At(0)));
     char text[kCellTextBytes] = {};
-    remote.get(sizeof item, text, sizeof text - 1);
+    remote.Get(sizeof item, text, sizeof text - 1);
     std::printf("%s\n", text);
     return 0;
 }
 
 int SelectRow(HWND list, int row) {
     RemoteBuffer remote(list, sizeof(LVITEMA));
-    if (!remote.ok()) return Fail("cannot reach the list");
+    if (!remote.Ok()) return Fail("cannot reach the list");
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    remote.put(0, &item, sizeof item);
-    Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.at(0)));
+    remote.Put(0, &item, sizeof item);
+    Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.At(0)));
     InvalidateRect(list, nullptr, TRUE); // the window notices the row in its next custom draw
     return 0;
 }

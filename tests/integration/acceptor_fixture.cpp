@@ -58,7 +58,7 @@ void AcceptorTest::SetUp() {
     CaptureIdentityLine("");
     g_refreshes = 0;
     g_openings = 0;
-    (void)sim::SharedLineErrors().take();
+    (void)sim::SharedLineErrors().Take();
 
     // Log dumps are written to the current folder: a fresh one per test.
     oldFolder_ = std::filesystem::current_path().string();
@@ -68,18 +68,18 @@ void AcceptorTest::SetUp() {
     std::filesystem::current_path(dumpFolder_);
 
     device_ = std::make_unique<sim::DucatAcceptor>();
-    device_->setLineErrorSignal(&sim::SharedLineErrors());
+    device_->SetLineErrorSignal(&sim::SharedLineErrors());
     server_ = std::make_unique<sim::PtyServer>(*device_);
-    ASSERT_TRUE(server_->ok());
-    server_->start();
-    ASSERT_LT(server_->hostPath().size(), sizeof szPortName);
-    std::strncpy(szPortName, server_->hostPath().c_str(), sizeof szPortName - 1);
+    ASSERT_TRUE(server_->Ok());
+    server_->Start();
+    ASSERT_LT(server_->HostPath().size(), sizeof szPortName);
+    std::strncpy(szPortName, server_->HostPath().c_str(), sizeof szPortName - 1);
     dwBaudRate = 57600;
 }
 
 void AcceptorTest::TearDown() {
     if (RunExists()) Stop();
-    if (server_) server_->stop();
+    if (server_) server_->Stop();
     server_.reset();
     device_.reset();
     testing_support::RestoreRunEnvironment();
@@ -130,12 +130,12 @@ void AcceptorTest::IdentifyAndReadTable() {
 }
 
 void AcceptorTest::OnDevice(const std::function<void(sim::DucatAcceptor&)>& change) {
-    server_->withDevice([&](sim::Device& device) { change(static_cast<sim::DucatAcceptor&>(device)); });
+    server_->WithDevice([&](sim::Device& device) { change(static_cast<sim::DucatAcceptor&>(device)); });
 }
 
 int AcceptorTest::DeviceRequests(uint8_t function) {
     int n = 0;
-    OnDevice([&](sim::DucatAcceptor& d) { n = d.requests(function); });
+    OnDevice([&](sim::DucatAcceptor& d) { n = d.Requests(function); });
     return n;
 }
 

@@ -41,7 +41,7 @@ protected:
 
     std::vector<int> Fragments() {
         std::vector<int> seen;
-        OnDevice([&](DucatAcceptor& d) { seen = d.fragmentsSeen(); });
+        OnDevice([&](DucatAcceptor& d) { seen = d.FragmentsSeen(); });
         return seen;
     }
 
@@ -66,7 +66,7 @@ TEST_F(CoinWrite, SixteenFragmentsEndWithBothMessagesAndATableRead) {
     EXPECT_EQ(Sequence(0, 15), Fragments());
     // The last request as the wire carried it: sealed with CRC-16, cipher, checksum.
     std::vector<uint8_t> last;
-    OnDevice([&](DucatAcceptor& d) { last = d.lastRequest(kOneFragment); });
+    OnDevice([&](DucatAcceptor& d) { last = d.LastRequest(kOneFragment); });
     ASSERT_EQ(271u, last.size());
     EXPECT_EQ(SimpleChecksum(last.data(), 270), last[270]);
     DecipherBuffer(last.data() + 6, 264, GetDeviceInfo().dwSerial);
@@ -75,7 +75,7 @@ TEST_F(CoinWrite, SixteenFragmentsEndWithBothMessagesAndATableRead) {
     EXPECT_EQ((std::vector<uint8_t>{0, 0, 0, 0}), std::vector<uint8_t>(last.begin() + 264, last.begin() + 268));
     EXPECT_EQ(Crc16(last.data(), 268), LoadLe16(last.data() + 268));
     std::vector<uint8_t> held;
-    OnDevice([&](DucatAcceptor& d) { held = d.image(kTarget); });
+    OnDevice([&](DucatAcceptor& d) { held = d.Image(kTarget); });
     EXPECT_EQ(std::vector<uint8_t>(abCoinImage.begin(), abCoinImage.end()), held);
     const int perCoin = Find("  Параметры монеты с индексом = 9 записаны успешно");
     ASSERT_GE(perCoin, 0);
@@ -90,7 +90,7 @@ TEST_F(CoinWrite, SixteenFragmentsEndWithBothMessagesAndATableRead) {
 
 TEST_F(CoinWrite, FragmentNotTakenIsRepeatedAndTheEleventhErrorEndsTheRun) {
     OnDevice([](DucatAcceptor& d) {
-        d.faults.add({DucatFault::RepeatFragment, kOneFragment, sim::kForever, 0, 3});
+        d.faults.Add({DucatFault::RepeatFragment, kOneFragment, sim::kForever, 0, 3});
     });
     const int tableReads = DeviceRequests(acceptor::kReadTable);
     ASSERT_TRUE(Start(acceptor::kSubWriteCoin, acceptor::kSubWriteCoin));
@@ -104,7 +104,7 @@ TEST_F(CoinWrite, FragmentNotTakenIsRepeatedAndTheEleventhErrorEndsTheRun) {
 }
 
 TEST_F(CoinWrite, StatusOfTwentyOrMoreIsReportedAndTheFragmentSentAgain) {
-    OnDevice([](DucatAcceptor& d) { d.faults.add({DucatFault::Refuse, kOneFragment, 1, 25, 5}); });
+    OnDevice([](DucatAcceptor& d) { d.faults.Add({DucatFault::Refuse, kOneFragment, 1, 25, 5}); });
     const int polls = DeviceRequests(acceptor::kReadResult);
     ASSERT_TRUE(Start(acceptor::kSubWriteCoin, acceptor::kSubWriteCoin));
     ASSERT_TRUE(WaitForRequests(acceptor::kReadResult, polls));
@@ -119,7 +119,7 @@ TEST_F(CoinWrite, StatusOfTwentyOrMoreIsReportedAndTheFragmentSentAgain) {
 
 TEST_F(CoinWrite, NextFragmentPastTheLastOneIsAnError) {
     // After fragment 15 an answer of 17 names no fragment: sent again.
-    OnDevice([](DucatAcceptor& d) { d.faults.add({DucatFault::Refuse, kOneFragment, 1, 17, 15}); });
+    OnDevice([](DucatAcceptor& d) { d.faults.Add({DucatFault::Refuse, kOneFragment, 1, 17, 15}); });
     const int polls = DeviceRequests(acceptor::kReadResult);
     ASSERT_TRUE(Start(acceptor::kSubWriteCoin, acceptor::kSubWriteCoin));
     ASSERT_TRUE(WaitForRequests(acceptor::kReadResult, polls));
@@ -132,8 +132,8 @@ TEST_F(CoinWrite, NextFragmentPastTheLastOneIsAnError) {
 
 TEST_F(CoinWrite, DamagedStatusRepliesCountAsErrors) {
     OnDevice([](DucatAcceptor& d) {
-        d.faults.add({DucatFault::WrongChecksum, kOneFragment, 1, 0, 2});
-        d.faults.add({DucatFault::WrongLength, kOneFragment, 1, 0, 4});
+        d.faults.Add({DucatFault::WrongChecksum, kOneFragment, 1, 0, 2});
+        d.faults.Add({DucatFault::WrongLength, kOneFragment, 1, 0, 4});
     });
     const int polls = DeviceRequests(acceptor::kReadResult);
     ASSERT_TRUE(Start(acceptor::kSubWriteCoin, acceptor::kSubWriteCoin));

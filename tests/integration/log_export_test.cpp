@@ -27,8 +27,8 @@ protected:
     void Prepare(size_t pages) {
         OnDevice([&](DucatAcceptor& d) {
             d.identity.serialText = "LOG-42";
-            d.setLogPages(pages, 99);
-            log_ = d.log();
+            d.SetLogPages(pages, 99);
+            log_ = d.Log();
         });
         Identify();
     }
@@ -53,7 +53,7 @@ TEST_F(LogExport, ZeroInPageZeroMeansTwoPagesAndTheDumpDeciphersToTheLog) {
     ASSERT_TRUE(WaitForRunEnd());
     EXPECT_EQ(2, DeviceRequests(kLogPage));
     std::vector<uint8_t> request;
-    OnDevice([&](DucatAcceptor& d) { request = d.lastRequest(kLogPage); });
+    OnDevice([&](DucatAcceptor& d) { request = d.LastRequest(kLogPage); });
     ASSERT_EQ(15u, request.size());
     EXPECT_EQ(SimpleChecksum(request.data(), 14), request[14]);
     DecipherBuffer(request.data() + 6, 8, GetDeviceInfo().dwSerial);
@@ -78,7 +78,7 @@ TEST_F(LogExport, ZeroInPageZeroMeansTwoPagesAndTheDumpDeciphersToTheLog) {
 
 TEST_F(LogExport, WrongPageIsReportedAndAskedForAgain) {
     Prepare(8);
-    OnDevice([](DucatAcceptor& d) { d.faults.add({DucatFault::WrongPage, kLogPage, 1, 0, 3}); });
+    OnDevice([](DucatAcceptor& d) { d.faults.Add({DucatFault::WrongPage, kLogPage, 1, 0, 3}); });
     ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));
     ASSERT_TRUE(WaitForRunEnd());
     EXPECT_EQ(1, Count("***** Ошибочный номер фрагмента = 4, нужен - 3. "));
@@ -93,8 +93,8 @@ TEST_F(LogExport, WrongPageIsReportedAndAskedForAgain) {
 TEST_F(LogExport, DamagedPagesAreReportedWithTheirOwnTexts) {
     Prepare(4);
     OnDevice([](DucatAcceptor& d) {
-        d.faults.add({DucatFault::WrongCrc, kLogPage, 1, 0, 1});
-        d.faults.add({DucatFault::WrongChecksum, kLogPage, 1, 0, 2});
+        d.faults.Add({DucatFault::WrongCrc, kLogPage, 1, 0, 1});
+        d.faults.Add({DucatFault::WrongChecksum, kLogPage, 1, 0, 2});
     });
     ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));
     ASSERT_TRUE(WaitForRunEnd());
@@ -132,7 +132,7 @@ TEST_F(LogExport, MoreThanHundredErrorsSpreadOverPagesEndTheRead) {
     Prepare(300);
     OnDevice([](DucatAcceptor& d) {
         // Every other request answers the wrong page.
-        for (int i = 0; i < 101; ++i) d.faults.add({DucatFault::WrongPage, kLogPage, 1, 0, 2 * i + 1});
+        for (int i = 0; i < 101; ++i) d.faults.Add({DucatFault::WrongPage, kLogPage, 1, 0, 2 * i + 1});
     });
     Mailbox.iTargetCoinIndex = 4; // shown, though unrelated to the log
     ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));

@@ -31,7 +31,7 @@ protected:
     // The last request of `function`, deciphered as the acceptor reads it.
     std::vector<uint8_t> PlainRequest(uint8_t function) {
         std::vector<uint8_t> frame;
-        OnDevice([&](DucatAcceptor& d) { frame = d.lastRequest(function); });
+        OnDevice([&](DucatAcceptor& d) { frame = d.LastRequest(function); });
         if (frame.size() == 25) DecipherBuffer(frame.data() + 8, 16, GetDeviceInfo().dwSerial);
         return frame;
     }
@@ -63,7 +63,7 @@ TEST_F(SettingWrite, DividerWriteIsTakenThenTheTableIsReadAndMonitoringFollows) 
 
 TEST_F(SettingWrite, RefusedDividerIsSentAgainEveryPassUntilStop) {
     Mailbox.iSelectedDeviceCoin = kRow;
-    OnDevice([](DucatAcceptor& d) { d.faults.add({DucatFault::Refuse, acceptor::kWriteDivider, sim::kForever, 5}); });
+    OnDevice([](DucatAcceptor& d) { d.faults.Add({DucatFault::Refuse, acceptor::kWriteDivider, sim::kForever, 5}); });
     const int tableReads = DeviceRequests(acceptor::kReadTable);
     ASSERT_TRUE(Start(acceptor::kSubWriteDivider, acceptor::kSubWriteDivider, false));
     ASSERT_TRUE(WaitForRequests(acceptor::kWriteDivider, 0, 4));
@@ -106,8 +106,8 @@ TEST_F(SettingWrite, ParametersAreWrittenAndReadBack) {
 
 TEST_F(SettingWrite, RefusedOrDamagedParameterWritesAreRepeated) {
     OnDevice([](DucatAcceptor& d) {
-        d.faults.add({DucatFault::Refuse, acceptor::kWriteParams, 2, 9});
-        d.faults.add({DucatFault::WrongChecksum, acceptor::kWriteParams, 1});
+        d.faults.Add({DucatFault::Refuse, acceptor::kWriteParams, 2, 9});
+        d.faults.Add({DucatFault::WrongChecksum, acceptor::kWriteParams, 1});
     });
     const int polls = DeviceRequests(acceptor::kReadResult);
     ASSERT_TRUE(Start(acceptor::kSubWriteParams, acceptor::kSubWriteParams));

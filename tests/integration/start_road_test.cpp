@@ -33,12 +33,12 @@ TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
         d.identity.serialText = "SN-3000000123";
         d.table[2].divider = 17;
         d.table[2].allowed = 0;
-        first = d.makeResult(DucatCoin{2, true, {1, 8}, {0, 5}});
-        second = d.makeResult(DucatCoin{2, true, {2, 9}, {1, 6}});
-        rejected = d.makeResult(DucatCoin{4, false, {7, 11}, {3, 9}});
-        d.queueResult(first);
-        d.queueResult(second);
-        d.queueResult(rejected);
+        first = d.MakeResult(DucatCoin{2, true, {1, 8}, {0, 5}});
+        second = d.MakeResult(DucatCoin{2, true, {2, 9}, {1, 6}});
+        rejected = d.MakeResult(DucatCoin{4, false, {7, 11}, {3, 9}});
+        d.QueueResult(first);
+        d.QueueResult(second);
+        d.QueueResult(rejected);
     });
     const int row2Before = AcceptCount(2);
     const int row4Before = AcceptCount(4);
@@ -48,7 +48,7 @@ TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
 
     // Identification: the clock went out as 00 E1 0B 5E, the identity came back.
     std::vector<uint8_t> request;
-    OnDevice([&](DucatAcceptor& d) { request = d.lastRequest(acceptor::kIdentify); });
+    OnDevice([&](DucatAcceptor& d) { request = d.LastRequest(acceptor::kIdentify); });
     const std::vector<uint8_t> expected = {1, 6, 1, 255, 0, 0, 0x00, 0xE1, 0x0B, 0x5E};
     ASSERT_EQ(11u, request.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), request.begin()));
@@ -69,8 +69,8 @@ TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
     EXPECT_EQ(1, DeviceRequests(acceptor::kReadTable));
     std::vector<uint8_t> tableRequest, pollRequest;
     OnDevice([&](DucatAcceptor& d) {
-        tableRequest = d.lastRequest(acceptor::kReadTable);
-        pollRequest = d.lastRequest(acceptor::kReadResult);
+        tableRequest = d.LastRequest(acceptor::kReadTable);
+        pollRequest = d.LastRequest(acceptor::kReadResult);
     });
     EXPECT_EQ((std::vector<uint8_t>{1, 6, 1, 255, 0x0F, 0, 0x00, 0xE1, 0x0B, 0x5E, 0xA0}), tableRequest);
     EXPECT_EQ((std::vector<uint8_t>{1, 2, 1, 255, 0x10, 0, 0xED}), pollRequest);
@@ -111,12 +111,12 @@ TEST_F(StartRoad, IdentifiesReadsTableAndCountsAcceptedCoins) {
 TEST_F(StartRoad, CounterChangeAloneIsANewResultButNotACount) {
     sim::DucatResult coin;
     OnDevice([&](DucatAcceptor& d) {
-        d.queueResult(d.makeResult(DucatCoin{1, true}));
-        coin = d.makeResult(DucatCoin{1, true});
-        d.queueResult(coin);
+        d.QueueResult(d.MakeResult(DucatCoin{1, true}));
+        coin = d.MakeResult(DucatCoin{1, true});
+        d.QueueResult(coin);
         coin.counter = static_cast<uint8_t>(coin.counter + 1); // same stamp, new counter
         coin.statErrors[0] = 42;
-        d.queueResult(coin);
+        d.QueueResult(coin);
     });
     const int before = AcceptCount(1);
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
@@ -129,9 +129,9 @@ TEST_F(StartRoad, CounterChangeAloneIsANewResultButNotACount) {
 
 TEST_F(StartRoad, RowOutsideTableIsNotCountedAndReportedOnce) {
     OnDevice([&](DucatAcceptor& d) {
-        d.queueCoin(DucatCoin{0, true});
-        d.queueCoin(DucatCoin{200, true});
-        d.queueCoin(DucatCoin{16, true});
+        d.QueueCoin(DucatCoin{0, true});
+        d.QueueCoin(DucatCoin{200, true});
+        d.QueueCoin(DucatCoin{16, true});
     });
     const DeviceCoinRows before = stDeviceCoins.GetDeviceCoins();
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
@@ -146,9 +146,9 @@ TEST_F(StartRoad, RowOutsideTableIsNotCountedAndReportedOnce) {
 
 TEST_F(StartRoad, DamagedResultsAreDroppedOrReported) {
     OnDevice([&](DucatAcceptor& d) {
-        d.queueCoin(DucatCoin{3, true});
-        d.faults.add({DucatFault::WrongCrc, acceptor::kReadResult, 1});
-        d.faults.add({DucatFault::WrongChecksum, acceptor::kReadResult, 1});
+        d.QueueCoin(DucatCoin{3, true});
+        d.faults.Add({DucatFault::WrongCrc, acceptor::kReadResult, 1});
+        d.faults.Add({DucatFault::WrongChecksum, acceptor::kReadResult, 1});
     });
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
     ASSERT_TRUE(WaitUntil([&] { return Mailbox.bNewData.load() == 1; }));
@@ -160,7 +160,7 @@ TEST_F(StartRoad, DamagedResultsAreDroppedOrReported) {
 }
 
 TEST_F(StartRoad, LineErrorDelaysTheNextCommandByOnePass) {
-    OnDevice([](DucatAcceptor& d) { d.faults.add({DucatFault::LineError, acceptor::kReadTable, 1}); });
+    OnDevice([](DucatAcceptor& d) { d.faults.Add({DucatFault::LineError, acceptor::kReadTable, 1}); });
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
     ASSERT_TRUE(WaitUntil([&] { return DeviceRequests(acceptor::kReadResult) >= 2; }));
     ASSERT_TRUE(Stop());
@@ -170,7 +170,7 @@ TEST_F(StartRoad, LineErrorDelaysTheNextCommandByOnePass) {
 
 TEST_F(StartRoad, TableWithWrongCrcIsAskedForAgain) {
     OnDevice([](DucatAcceptor& d) {
-        d.faults.add({DucatFault::WrongCrc, acceptor::kReadTable, 2});
+        d.faults.Add({DucatFault::WrongCrc, acceptor::kReadTable, 2});
         d.table[5].coinId = "XX777Z";
     });
     const int refreshes = Refreshes();
@@ -202,7 +202,7 @@ TEST_P(FailedIdentification, LeavesDeviceInfoAndEndsTheRun) {
     OnDevice([](DucatAcceptor& d) {
         d.identity.serial = 777;
         d.identity.serialText = "OTHER";
-        d.faults.add(GetParam().fault);
+        d.faults.Add(GetParam().fault);
     });
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
     ASSERT_TRUE(WaitForRunEnd());

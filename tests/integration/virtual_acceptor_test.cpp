@@ -21,7 +21,7 @@ Bytes Sealed(Bytes frame) {
 
 Bytes Send(DucatAcceptor& d, const Bytes& request) {
     Bytes out;
-    d.onBytes(request.data(), request.size(), out);
+    d.OnBytes(request.data(), request.size(), out);
     return out;
 }
 
@@ -68,9 +68,9 @@ TEST(VirtualAcceptor, AnswersTheIdentificationAtItsPlaces) {
     const Bytes request = Sealed({1, 6, 1, 255, 0, 0, 0x00, 0xE1, 0x0B, 0x5E});
     Bytes reply;
     // Any split of the request: the frame is assembled first.
-    d.onBytes(request.data(), 3, reply);
+    d.OnBytes(request.data(), 3, reply);
     EXPECT_TRUE(reply.empty());
-    d.onBytes(request.data() + 3, request.size() - 3, reply);
+    d.OnBytes(request.data() + 3, request.size() - 3, reply);
     ASSERT_EQ(106u, reply.size());
     EXPECT_TRUE(Intact(reply));
     EXPECT_EQ((Bytes{1, 101, 1, 0}), Bytes(reply.begin(), reply.begin() + 4));
@@ -80,7 +80,7 @@ TEST(VirtualAcceptor, AnswersTheIdentificationAtItsPlaces) {
     EXPECT_EQ("VIRTUAL", TextAt(reply, 4 + 48, 8));
     EXPECT_EQ("Coin Acceptor", TextAt(reply, 4 + 56, 13));
     EXPECT_EQ("2.04", TextAt(reply, 4 + 85, 5));
-    EXPECT_EQ(1577836800u, d.lastHostTime());
+    EXPECT_EQ(1577836800u, d.LastHostTime());
 }
 
 TEST(VirtualAcceptor, IgnoresDamagedForeignAndBrokenFrames) {
@@ -88,18 +88,18 @@ TEST(VirtualAcceptor, IgnoresDamagedForeignAndBrokenFrames) {
     Bytes bad = Sealed({1, 2, 1, 255, 0x10, 0});
     ++bad.back();
     EXPECT_TRUE(Send(d, bad).empty());
-    EXPECT_EQ(1u, d.badFrames());
+    EXPECT_EQ(1u, d.BadFrames());
     EXPECT_TRUE(Send(d, Sealed({7, 2, 1, 255, 0x10, 0})).empty()); // another address
     // A partial frame is dropped when the line falls silent.
     const Bytes poll = Sealed({1, 2, 1, 255, 0x10, 0});
     Bytes out;
-    d.onBytes(poll.data(), 4, out);
-    d.onLineIdle();
+    d.OnBytes(poll.data(), 4, out);
+    d.OnLineIdle();
     EXPECT_TRUE(Send(d, poll).size() == 40u);
     // A length no request has is noise up to the next silence.
-    d.onBytes(Bytes{1, 10, 1, 255, 0x01, 9}.data(), 6, out);
+    d.OnBytes(Bytes{1, 10, 1, 255, 0x01, 9}.data(), 6, out);
     EXPECT_TRUE(Send(d, poll).empty());
-    d.onLineIdle();
+    d.OnLineIdle();
     EXPECT_EQ(40u, Send(d, poll).size());
 }
 
@@ -130,7 +130,7 @@ TEST(VirtualAcceptor, CoinTableCarriesRowsParametersAndCrc) {
 
 TEST(VirtualAcceptor, ResultsComeOnePerPollThenRepeat) {
     DucatAcceptor d;
-    d.queueCoin({2, true, {3, 4}, {5, 6}});
+    d.QueueCoin({2, true, {3, 4}, {5, 6}});
     const Bytes poll = Sealed({1, 2, 1, 255, 0x10, 0});
     const Bytes first = Send(d, poll);
     ASSERT_EQ(40u, first.size());
@@ -157,18 +157,18 @@ TEST(VirtualAcceptor, TakesFragmentsInOrderAndAnswersTheNextOne) {
     // Sealed with another key: the CRC fails, nothing is taken.
     EXPECT_EQ(1, Send(d, FragmentRequest(serial + 1, 1, 5, 0xA1))[4]);
     for (int f = 1; f < 15; ++f) EXPECT_EQ(f + 1, Send(d, FragmentRequest(serial, f, 5, static_cast<uint8_t>(f)))[4]);
-    EXPECT_TRUE(d.image(5).empty());
+    EXPECT_TRUE(d.Image(5).empty());
     EXPECT_EQ(16, Send(d, FragmentRequest(serial, 15, 5, 15))[4]);
-    ASSERT_EQ(4096u, d.image(5).size());
-    EXPECT_EQ(0xA0, d.image(5)[0]);
-    EXPECT_EQ(14, d.image(5)[14 * 256 + 255]);
+    ASSERT_EQ(4096u, d.Image(5).size());
+    EXPECT_EQ(0xA0, d.Image(5)[0]);
+    EXPECT_EQ(14, d.Image(5)[14 * 256 + 255]);
     EXPECT_EQ(21, Send(d, FragmentRequest(serial, 0, 16, 0))[4]); // no such coin index
 }
 
 TEST(VirtualAcceptor, LogPagesComeEncipheredInTheLongForm) {
     DucatAcceptor d;
-    d.setLogPages(5, 3);
-    EXPECT_EQ(3, LoadLe16(d.log().data() + 226));
+    d.SetLogPages(5, 3);
+    EXPECT_EQ(3, LoadLe16(d.Log().data() + 226));
     const Bytes reply = Send(d, LogPageRequest(d.identity.serial, 4));
     ASSERT_EQ(271u, reply.size());
     EXPECT_TRUE(Intact(reply));
@@ -177,15 +177,15 @@ TEST(VirtualAcceptor, LogPagesComeEncipheredInTheLongForm) {
     Bytes plain = reply;
     DecipherBuffer(plain.data() + 6, 264, d.identity.serial);
     EXPECT_EQ(4, LoadLe16(plain.data() + 6));
-    EXPECT_TRUE(std::equal(plain.begin() + 8, plain.begin() + 264, d.log().begin() + 4 * 256));
+    EXPECT_TRUE(std::equal(plain.begin() + 8, plain.begin() + 264, d.Log().begin() + 4 * 256));
     EXPECT_EQ(Crc16(plain.data() + 6, 262), LoadLe16(plain.data() + 268));
 }
 
 TEST(VirtualAcceptor, FaultRulesApplyInOrderAfterTheirGrace) {
     DucatAcceptor d;
-    d.faults.add({DucatFault::Silence, 0x10, 1, 0, 1});
-    d.faults.add({DucatFault::ShortReply, 0x10, 1, 5});
-    d.faults.add({DucatFault::WrongLength, 0x0F, sim::kForever});
+    d.faults.Add({DucatFault::Silence, 0x10, 1, 0, 1});
+    d.faults.Add({DucatFault::ShortReply, 0x10, 1, 5});
+    d.faults.Add({DucatFault::WrongLength, 0x0F, sim::kForever});
     const Bytes poll = Sealed({1, 2, 1, 255, 0x10, 0});
     EXPECT_EQ(35u, Send(d, poll).size()); // the short reply comes first: no grace
     EXPECT_TRUE(Send(d, poll).empty());   // then the silence
@@ -215,7 +215,7 @@ TEST(VirtualAcceptor, WritesOfDividerAndParametersTakeEffect) {
     EXPECT_EQ(7, d.params.maxError);
     EXPECT_EQ(8, d.params.nnetDivider);
     EXPECT_EQ(9, d.params.numbStandDev);
-    d.faults.add({DucatFault::Refuse, 0x12, 1, 6});
+    d.faults.Add({DucatFault::Refuse, 0x12, 1, 6});
     EXPECT_EQ(6, setting(0x12, {1, 1, 1}, d.identity.serial)[4]);
 }
 

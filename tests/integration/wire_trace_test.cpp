@@ -85,9 +85,9 @@ TEST_F(WireTrace, MonitoringTraceDecodesBackToTheSameLines) {
     testing_support::PinCalendarTime(1577836800);
     OnDevice([](DucatAcceptor& d) {
         d.identity.serial = 777001;
-        d.queueCoin(DucatCoin{2, true, {1, 8}, {0, 5}});
-        d.queueCoin(DucatCoin{3, false, {4, 9}, {2, 6}});
-        d.faults.add({DucatFault::ShortReply, acceptor::kReadResult, 1, 0, 2});
+        d.QueueCoin(DucatCoin{2, true, {1, 8}, {0, 5}});
+        d.QueueCoin(DucatCoin{3, false, {4, 9}, {2, 6}});
+        d.faults.Add({DucatFault::ShortReply, acceptor::kReadResult, 1, 0, 2});
     });
     const int polls = DeviceRequests(acceptor::kReadResult);
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
@@ -179,17 +179,17 @@ TEST_F(WireTrace, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
     CalibrationReport report;
     std::string error;
     const std::string folder = dumpFolder_ + "/report";
-    ASSERT_TRUE(report.open(folder, error)) << error;
+    ASSERT_TRUE(report.Open(folder, error)) << error;
     SetDucatFrameListener([&](platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
-        report.onFrame(direction, frame, function);
+        report.OnFrame(direction, frame, function);
     });
     OnDevice([](DucatAcceptor& d) {
         d.params.maxError = 12;
-        d.queueCoin(DucatCoin{0, true, {9, 9}, {9, 9}}); // the acceptor's latest before the start: not kept
-        d.queueCoin(DucatCoin{2, true, {1, 8}, {0, 5}}); // RU005B sum 1, next 13
-        d.queueCoin(DucatCoin{2, true, {4, 9}, {2, 6}}); // RU005B sum 6, next 15
-        d.queueCoin(DucatCoin{2, false, {8, 9}, {6, 9}}); // RU005B sum 14, next 18
-        d.queueCoin(DucatCoin{4, true, {2, 20}, {1, 20}}); // RU1K0B sum 3, next 40
+        d.QueueCoin(DucatCoin{0, true, {9, 9}, {9, 9}}); // the acceptor's latest before the start: not kept
+        d.QueueCoin(DucatCoin{2, true, {1, 8}, {0, 5}}); // RU005B sum 1, next 13
+        d.QueueCoin(DucatCoin{2, true, {4, 9}, {2, 6}}); // RU005B sum 6, next 15
+        d.QueueCoin(DucatCoin{2, false, {8, 9}, {6, 9}}); // RU005B sum 14, next 18
+        d.QueueCoin(DucatCoin{4, true, {2, 20}, {1, 20}}); // RU1K0B sum 3, next 40
     });
     const int polls = DeviceRequests(acceptor::kReadResult);
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
@@ -198,7 +198,7 @@ TEST_F(WireTrace, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
     SetDucatFrameListener({});
     const int maxError = stDeviceCoins.GetAcceptanceParams().Max_Error;
     ASSERT_EQ(12, maxError);
-    ASSERT_TRUE(report.finish(maxError, error)) << error;
+    ASSERT_TRUE(report.Finish(maxError, error)) << error;
 
     const std::vector<std::string> results = FileLines(folder + "/results.csv");
     ASSERT_EQ(5u, results.size());

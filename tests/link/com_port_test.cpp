@@ -112,9 +112,9 @@ TEST_F(ComPort, LineCheckReportsErrorsOncePerCheck) {
 TEST(ComPortOverPty, SilentAcceptorGivesMinusOneAfterTheTimeLimit) {
     testing_support::ResetLinkState();
     sim::PtyPair pty;
-    ASSERT_TRUE(pty.ok());
-    ASSERT_LE(pty.slavePath().size(), kPortNameChars);
-    std::strcpy(szPortName, pty.slavePath().c_str());
+    ASSERT_TRUE(pty.Ok());
+    ASSERT_LE(pty.SlavePath().size(), kPortNameChars);
+    std::strcpy(szPortName, pty.SlavePath().c_str());
     dwBaudRate = 57600;
     std::unique_ptr<platform::SerialPort> port;
     ASSERT_TRUE(OpenComPort(port));

@@ -48,9 +48,9 @@ class ExchangeOverPty : public testing_support::LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
-        ASSERT_TRUE(pty.ok());
-        ASSERT_LE(pty.slavePath().size(), kPortNameChars);
-        std::strcpy(szPortName, pty.slavePath().c_str());
+        ASSERT_TRUE(pty.Ok());
+        ASSERT_LE(pty.SlavePath().size(), kPortNameChars);
+        std::strcpy(szPortName, pty.SlavePath().c_str());
         ASSERT_TRUE(OpenComPort(port));
     }
     void TearDown() override {
@@ -62,11 +62,11 @@ protected:
     // pause shorter than the interval limit between them.
     void DeviceAnswers(size_t requestBytes, std::vector<uint8_t> reply) {
         device = std::thread([this, requestBytes, reply] {
-            request = ReadFrom(pty.masterFd(), requestBytes);
+            request = ReadFrom(pty.MasterFd(), requestBytes);
             const size_t half = reply.size() / 2;
-            WriteTo(pty.masterFd(), reply.data(), half);
+            WriteTo(pty.MasterFd(), reply.data(), half);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            WriteTo(pty.masterFd(), reply.data() + half, reply.size() - half);
+            WriteTo(pty.MasterFd(), reply.data() + half, reply.size() - half);
         });
     }
 
@@ -117,7 +117,7 @@ TEST_F(ExchangeOverPty, ReplyCutShortIsAShortRemainder) {
 }
 
 TEST_F(ExchangeOverPty, LineThatWentAwayFailsEachWriteWithoutHoldingACore) {
-    pty.hangUp(); // the adapter is unplugged mid-run
+    pty.HangUp(); // the adapter is unplugged mid-run
     // The coin table read repeats a failed request at once: a second of
     // repeats is a handful of attempts, not a core's worth.
     const auto start = std::chrono::steady_clock::now();

@@ -76,42 +76,42 @@ TEST_F(PortSettings, NoPortKeepsTheOldName) {
 
 TEST_F(PortSettings, ScanListsPortsThatOpenAndLeavesHeldOnesOut) {
     sim::PtyPair first, held, third;
-    ASSERT_TRUE(first.ok() && held.ok() && third.ok());
-    const std::string list = first.slavePath() + ":" + held.slavePath() + ":" + third.slavePath();
+    ASSERT_TRUE(first.Ok() && held.Ok() && third.Ok());
+    const std::string list = first.SlavePath() + ":" + held.SlavePath() + ":" + third.SlavePath();
     ::setenv("CCTALK_PORTS", list.c_str(), 1);
     uint32_t error = 0;
-    auto holder = platform::OpenSerialPort(held.slavePath(), error);
+    auto holder = platform::OpenSerialPort(held.SlavePath(), error);
     ASSERT_NE(nullptr, holder);
 
     const auto display = ScanComPorts();
     ASSERT_GE(ComPortTable.count, 2);
     ASSERT_EQ(static_cast<size_t>(ComPortTable.count), display.size());
-    EXPECT_EQ(first.slavePath(), ComPortTable.entries[0]);
-    EXPECT_EQ(third.slavePath(), ComPortTable.entries[1]);
+    EXPECT_EQ(first.SlavePath(), ComPortTable.entries[0]);
+    EXPECT_EQ(third.SlavePath(), ComPortTable.entries[1]);
     EXPECT_LE(ComPortTable.count, 16);
 
     // The scan closed what it opened: the port opens again at once.
-    auto again = platform::OpenSerialPort(first.slavePath(), error);
+    auto again = platform::OpenSerialPort(first.SlavePath(), error);
     EXPECT_NE(nullptr, again);
 }
 
 TEST_F(PortSettings, ScanKeepsLongStableNamesAndSaysWhichDeviceTheyAre) {
     sim::PtyPair pty, other;
-    ASSERT_TRUE(pty.ok() && other.ok());
+    ASSERT_TRUE(pty.Ok() && other.Ok());
     // As long as a /dev/serial/by-id name, far past the 19 characters of "\\.\COM%d".
     const std::string link =
         "/tmp/ducat-scan-usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0-" + std::to_string(::getpid());
-    ASSERT_TRUE(pty.linkAs(link));
+    ASSERT_TRUE(pty.LinkAs(link));
     // The pty named twice is one device: listed once, by its first name.
-    ::setenv("CCTALK_PORTS", (link + ":" + pty.slavePath() + ":" + other.slavePath()).c_str(), 1);
+    ::setenv("CCTALK_PORTS", (link + ":" + pty.SlavePath() + ":" + other.SlavePath()).c_str(), 1);
     std::vector<platform::PortName> found;
     const auto display = ScanComPorts(&found);
     ASSERT_GE(ComPortTable.count, 2);
     ASSERT_EQ(static_cast<size_t>(ComPortTable.count), found.size());
     EXPECT_EQ(link, ComPortTable.entries[0]);
-    EXPECT_EQ(other.slavePath(), ComPortTable.entries[1]);
+    EXPECT_EQ(other.SlavePath(), ComPortTable.entries[1]);
     EXPECT_EQ(1, found[0].number);
-    EXPECT_EQ(pty.slavePath(), found[0].target);
+    EXPECT_EQ(pty.SlavePath(), found[0].target);
     EXPECT_EQ(2, found[1].number);
     EXPECT_EQ(display[0], found[0].display);
 

@@ -21,7 +21,7 @@ protected:
         folder_ = folder;
         ::setenv("CCTALK_SERIAL_BY_ID", folder_.c_str(), 1);
         ::unsetenv("CCTALK_PORTS");
-        ASSERT_TRUE(first_.ok() && second_.ok());
+        ASSERT_TRUE(first_.Ok() && second_.Ok());
     }
     void TearDown() override {
         for (const auto& link : links_) ::unlink(link.c_str());
@@ -42,35 +42,35 @@ protected:
 };
 
 TEST_F(StableNames, ByIdNamesComeAfterTheNamedPortsAndNoDeviceTwice) {
-    const std::string adapterB = Link("usb-FTDI_FT232R_USB_UART_B7712CQ0-if00-port0", second_.slavePath());
-    const std::string adapterA = Link("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", first_.slavePath());
+    const std::string adapterB = Link("usb-FTDI_FT232R_USB_UART_B7712CQ0-if00-port0", second_.SlavePath());
+    const std::string adapterA = Link("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", first_.SlavePath());
     Link("usb-Prolific_gone-if00-port0", "/dev/no-such-adapter"); // unplugged: left out
-    Link("usb-FTDI_same_adapter_again-if00", second_.slavePath()); // a second name of B
-    ::setenv("CCTALK_PORTS", first_.slavePath().c_str(), 1);
+    Link("usb-FTDI_same_adapter_again-if00", second_.SlavePath()); // a second name of B
+    ::setenv("CCTALK_PORTS", first_.SlavePath().c_str(), 1);
 
     const auto ports = platform::SerialPortCandidates(1, 20);
     ASSERT_GE(ports.size(), 2u);
-    EXPECT_EQ(first_.slavePath(), ports[0].device); // named first; its by-id name is the same device
+    EXPECT_EQ(first_.SlavePath(), ports[0].device); // named first; its by-id name is the same device
     EXPECT_EQ(1, ports[0].number);
     EXPECT_EQ("", ports[0].target);
     EXPECT_EQ(adapterB, ports[1].device);
     EXPECT_EQ(2, ports[1].number);
-    EXPECT_EQ(second_.slavePath(), ports[1].target);
+    EXPECT_EQ(second_.SlavePath(), ports[1].target);
     EXPECT_EQ("usb-FTDI_FT232R_USB_UART_B7712CQ0-if00-port0", ports[1].display);
     EXPECT_GT(ports[1].device.size(), 19u);
     for (size_t i = 2; i < ports.size(); ++i) {
-        EXPECT_NE(first_.slavePath(), ports[i].target) << ports[i].device;
-        EXPECT_NE(second_.slavePath(), ports[i].target) << ports[i].device;
+        EXPECT_NE(first_.SlavePath(), ports[i].target) << ports[i].device;
+        EXPECT_NE(second_.SlavePath(), ports[i].target) << ports[i].device;
         EXPECT_EQ(std::string::npos, ports[i].device.find(folder_)) << ports[i].device;
     }
     EXPECT_EQ(adapterB, platform::ComPortDevice(2));
-    EXPECT_EQ("COM2  " + adapterB + "  (" + second_.slavePath() + ")", platform::DescribePort(ports[1]));
-    EXPECT_EQ("COM1  " + first_.slavePath(), platform::DescribePort(ports[0]));
+    EXPECT_EQ("COM2  " + adapterB + "  (" + second_.SlavePath() + ")", platform::DescribePort(ports[1]));
+    EXPECT_EQ("COM1  " + first_.SlavePath(), platform::DescribePort(ports[0]));
 }
 
 TEST_F(StableNames, EveryStableNameInNameOrderWhenNothingIsNamed) {
-    const std::string b = Link("usb-b-port0", second_.slavePath());
-    const std::string a = Link("usb-a-port0", first_.slavePath());
+    const std::string b = Link("usb-b-port0", second_.SlavePath());
+    const std::string a = Link("usb-a-port0", first_.SlavePath());
     const auto ports = platform::SerialPortCandidates(1, 1);
     ASSERT_EQ(1u, ports.size()); // the limit holds
     EXPECT_EQ(a, ports[0].device);

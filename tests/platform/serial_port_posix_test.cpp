@@ -63,14 +63,14 @@ long ThreadCpuMilliseconds() {
 class PosixSerialPort : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(pty.ok());
+        ASSERT_TRUE(pty.Ok());
         uint32_t error = 0;
-        port = platform::OpenSerialPort(pty.slavePath(), error);
+        port = platform::OpenSerialPort(pty.SlavePath(), error);
         ASSERT_NE(nullptr, port) << "error " << error;
         platform::LineSettings line;
-        ASSERT_TRUE(port->getLine(line));
+        ASSERT_TRUE(port->GetLine(line));
         line.baudRate = 57600;
-        ASSERT_TRUE(port->setLine(line));
+        ASSERT_TRUE(port->SetLine(line));
     }
     void TearDown() override {
         if (peer.joinable()) peer.join();
@@ -81,15 +81,15 @@ protected:
         t.readInterval = interval;
         t.readTotalMultiplier = multiplier;
         t.readTotalConstant = constant;
-        ASSERT_TRUE(port->setTimeouts(t));
+        ASSERT_TRUE(port->SetTimeouts(t));
     }
 
     void SetWriteLimits(uint32_t multiplier, uint32_t constant) {
         platform::Timeouts t;
-        ASSERT_TRUE(port->getTimeouts(t));
+        ASSERT_TRUE(port->GetTimeouts(t));
         t.writeTotalMultiplier = multiplier;
         t.writeTotalConstant = constant;
-        ASSERT_TRUE(port->setTimeouts(t));
+        ASSERT_TRUE(port->SetTimeouts(t));
     }
 
     // Writes until the pty holds all it can while nobody reads the device
@@ -98,7 +98,7 @@ protected:
         SetWriteLimits(0, 200);
         std::vector<uint8_t> flood(1 << 20, 0x55);
         size_t written = 0;
-        EXPECT_TRUE(port->write(flood.data(), flood.size(), written));
+        EXPECT_TRUE(port->Write(flood.data(), flood.size(), written));
         EXPECT_GT(written, 0u);
         EXPECT_LT(written, flood.size());
         return written;
@@ -108,14 +108,14 @@ protected:
     long TimedWrite(size_t n, size_t& written, bool& ok) {
         std::vector<uint8_t> bytes(n, 0x42);
         const auto start = Clock::now();
-        ok = port->write(bytes.data(), n, written);
+        ok = port->Write(bytes.data(), n, written);
         return MillisecondsSince(start);
     }
 
     // One read of up to n bytes; returns the milliseconds it took.
     long TimedRead(uint8_t* buffer, size_t n, size_t& got) {
         const auto start = Clock::now();
-        EXPECT_TRUE(port->read(buffer, n, got));
+        EXPECT_TRUE(port->Read(buffer, n, got));
         return MillisecondsSince(start);
     }
 
@@ -124,7 +124,7 @@ protected:
         peer = std::thread([this, pieces] {
             for (const auto& piece : pieces) {
                 Sleep(piece.first);
-                WriteAll(pty.masterFd(), piece.second);
+                WriteAll(pty.MasterFd(), piece.second);
             }
         });
     }
@@ -162,7 +162,7 @@ TEST_F(PosixSerialPort, GapsShorterThanTheIntervalLimitKeepTheReadGoing) {
     PeerSends({{0, {1}}, {30, {2}}, {30, {3}}, {30, {4}}, {30, {5}}});
     uint8_t buffer[5] = {};
     size_t got = 0;
-    ASSERT_TRUE(port->read(buffer, 5, got));
+    ASSERT_TRUE(port->Read(buffer, 5, got));
     EXPECT_EQ(5u, got);
     EXPECT_EQ(5, buffer[4]);
 }
@@ -202,16 +202,16 @@ TEST_F(PosixSerialPort, IntervalLimitAloneWaitsForTheFirstByte) {
 
 TEST_F(PosixSerialPort, PurgeDiscardsPendingInput) {
     SetReadLimits(50, 0, 100);
-    WriteAll(pty.masterFd(), {0xAA, 0xBB, 0xCC});
+    WriteAll(pty.MasterFd(), {0xAA, 0xBB, 0xCC});
     Sleep(50); // let the bytes reach the host side
-    ASSERT_TRUE(port->purge(platform::kPurgeRxAbort | platform::kPurgeRxClear | platform::kPurgeTxAbort |
+    ASSERT_TRUE(port->Purge(platform::kPurgeRxAbort | platform::kPurgeRxClear | platform::kPurgeTxAbort |
                             platform::kPurgeTxClear));
     uint8_t buffer[3];
     size_t got = 99;
-    ASSERT_TRUE(port->read(buffer, 3, got));
+    ASSERT_TRUE(port->Read(buffer, 3, got));
     EXPECT_EQ(0u, got);
-    WriteAll(pty.masterFd(), {0x01});
-    ASSERT_TRUE(port->read(buffer, 1, got));
+    WriteAll(pty.MasterFd(), {0x01});
+    ASSERT_TRUE(port->Read(buffer, 1, got));
     EXPECT_EQ(1u, got);
     EXPECT_EQ(0x01, buffer[0]);
 }
@@ -220,36 +220,36 @@ TEST_F(PosixSerialPort, OneWriteDeliversTheWholeFrame) {
     std::vector<uint8_t> frame(271);
     for (size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<uint8_t>(i);
     size_t written = 0;
-    ASSERT_TRUE(port->write(frame.data(), frame.size(), written));
+    ASSERT_TRUE(port->Write(frame.data(), frame.size(), written));
     EXPECT_EQ(frame.size(), written);
-    EXPECT_EQ(frame, ReadMaster(pty.masterFd(), frame.size()));
+    EXPECT_EQ(frame, ReadMaster(pty.MasterFd(), frame.size()));
 }
 
 TEST_F(PosixSerialPort, SecondOpenIsRefusedUntilTheFirstCloses) {
     uint32_t error = 0;
-    EXPECT_EQ(nullptr, platform::OpenSerialPort(pty.slavePath(), error));
+    EXPECT_EQ(nullptr, platform::OpenSerialPort(pty.SlavePath(), error));
     EXPECT_EQ(static_cast<uint32_t>(EBUSY), error);
-    ASSERT_TRUE(port->close());
-    EXPECT_FALSE(port->isOpen());
-    auto again = platform::OpenSerialPort(pty.slavePath(), error);
+    ASSERT_TRUE(port->Close());
+    EXPECT_FALSE(port->IsOpen());
+    auto again = platform::OpenSerialPort(pty.SlavePath(), error);
     EXPECT_NE(nullptr, again);
 }
 
 TEST_F(PosixSerialPort, ReopenedPortCarriesDataAgain) {
-    ASSERT_TRUE(port->close());
+    ASSERT_TRUE(port->Close());
     uint32_t error = 0;
-    port = platform::OpenSerialPort(pty.slavePath(), error);
+    port = platform::OpenSerialPort(pty.SlavePath(), error);
     ASSERT_NE(nullptr, port);
     SetReadLimits(100, 10, 1000);
-    WriteAll(pty.masterFd(), {0x42, 0x43});
+    WriteAll(pty.MasterFd(), {0x42, 0x43});
     uint8_t buffer[2];
     size_t got = 0;
-    ASSERT_TRUE(port->read(buffer, 2, got));
+    ASSERT_TRUE(port->Read(buffer, 2, got));
     EXPECT_EQ(2u, got);
     size_t written = 0;
     const uint8_t reply[] = {0x10};
-    ASSERT_TRUE(port->write(reply, 1, written));
-    EXPECT_EQ((std::vector<uint8_t>{0x10}), ReadMaster(pty.masterFd(), 1));
+    ASSERT_TRUE(port->Write(reply, 1, written));
+    EXPECT_EQ((std::vector<uint8_t>{0x10}), ReadMaster(pty.MasterFd(), 1));
 }
 
 TEST_F(PosixSerialPort, MissingDeviceReportsTheSystemError) {
@@ -261,14 +261,14 @@ TEST_F(PosixSerialPort, MissingDeviceReportsTheSystemError) {
 TEST_F(PosixSerialPort, LineSettingsReadBackIncludingSpeedsWithoutATermiosConstant) {
     for (uint32_t speed : {2400u, 14400u, 57600u, 76800u, 230400u}) {
         platform::LineSettings line;
-        ASSERT_TRUE(port->getLine(line));
+        ASSERT_TRUE(port->GetLine(line));
         line.baudRate = speed;
         line.byteSize = 8;
         line.parity = 0;
         line.stopBits = 0;
-        ASSERT_TRUE(port->setLine(line)) << speed;
+        ASSERT_TRUE(port->SetLine(line)) << speed;
         platform::LineSettings back;
-        ASSERT_TRUE(port->getLine(back));
+        ASSERT_TRUE(port->GetLine(back));
         EXPECT_EQ(speed, back.baudRate);
         EXPECT_EQ(8, back.byteSize);
         EXPECT_EQ(0, back.parity);
@@ -278,14 +278,14 @@ TEST_F(PosixSerialPort, LineSettingsReadBackIncludingSpeedsWithoutATermiosConsta
 
 TEST_F(PosixSerialPort, LineWithoutErrorCountersReportsNoErrors) {
     uint32_t errors = 99;
-    EXPECT_TRUE(port->clearErrors(errors));
+    EXPECT_TRUE(port->ClearErrors(errors));
     EXPECT_EQ(0u, errors);
 }
 
 TEST_F(PosixSerialPort, TimeoutsReadBackAsSet) {
     SetReadLimits(100, 10, 1000);
     platform::Timeouts t;
-    ASSERT_TRUE(port->getTimeouts(t));
+    ASSERT_TRUE(port->GetTimeouts(t));
     EXPECT_EQ(100u, t.readInterval);
     EXPECT_EQ(10u, t.readTotalMultiplier);
     EXPECT_EQ(1000u, t.readTotalConstant);
@@ -307,7 +307,7 @@ TEST_F(PosixSerialPort, PeerThatStopsTakingBytesLeavesTheWriteShort) {
     FillTheLine();
     constexpr size_t kTaken = 64 * 1024;
     std::atomic<size_t> taken{0};
-    peer = std::thread([&] { taken = ReadMaster(pty.masterFd(), kTaken).size(); });
+    peer = std::thread([&] { taken = ReadMaster(pty.MasterFd(), kTaken).size(); });
     SetWriteLimits(0, 600);
     size_t written = 0;
     bool ok = false;
@@ -341,7 +341,7 @@ TEST_F(PosixSerialPort, WriteWithoutLimitWaitsUntilTheProgramStopsItsWaits) {
     ::sigaction(SIGUSR1, &old, nullptr);
     platform::ResumeSerialWaitsForTesting();
     EXPECT_FALSE(ok);
-    EXPECT_EQ(static_cast<uint32_t>(EINTR), port->lastError());
+    EXPECT_EQ(static_cast<uint32_t>(EINTR), port->LastError());
     EXPECT_EQ(0u, written);
     EXPECT_GE(elapsed, 390); // it did wait for the line until then
     EXPECT_LT(elapsed, 2000);
@@ -352,7 +352,7 @@ TEST_F(PosixSerialPort, StoppedWaitsLeaveLimitedOnesAlone) {
     SetReadLimits(0, 0, 150);
     uint8_t buffer[4];
     size_t got = 99;
-    const bool ok = port->read(buffer, 4, got);
+    const bool ok = port->Read(buffer, 4, got);
     platform::ResumeSerialWaitsForTesting();
     EXPECT_TRUE(ok);
     EXPECT_EQ(0u, got);
@@ -362,47 +362,47 @@ TEST_F(PosixSerialPort, HangUpEndsAReadAtOnceAsAFailureWithoutSpinning) {
     SetReadLimits(100, 10, 5000);
     peer = std::thread([this] {
         Sleep(100);
-        pty.hangUp();
+        pty.HangUp();
     });
     uint8_t buffer[10];
     size_t got = 0;
     const long cpuBefore = ThreadCpuMilliseconds();
     const auto start = Clock::now();
-    EXPECT_FALSE(port->read(buffer, sizeof buffer, got));
+    EXPECT_FALSE(port->Read(buffer, sizeof buffer, got));
     const long elapsed = MillisecondsSince(start);
-    EXPECT_EQ(static_cast<uint32_t>(EIO), port->lastError());
+    EXPECT_EQ(static_cast<uint32_t>(EIO), port->LastError());
     EXPECT_LT(elapsed, 2000); // the limit was 5100 ms
     EXPECT_LT(ThreadCpuMilliseconds() - cpuBefore, 200);
     // Every later call fails at once too.
     const auto again = Clock::now();
-    EXPECT_FALSE(port->read(buffer, sizeof buffer, got));
+    EXPECT_FALSE(port->Read(buffer, sizeof buffer, got));
     size_t written = 0;
-    EXPECT_FALSE(port->write(buffer, 3, written));
+    EXPECT_FALSE(port->Write(buffer, 3, written));
     EXPECT_LT(MillisecondsSince(again), 500);
 }
 
 TEST_F(PosixSerialPort, PortThatGoesAwayIsFoundAgainUnderItsNameWhenItComesBack) {
     const std::string name = ::testing::TempDir() + "serial-comes-back-" + std::to_string(::getpid());
-    ASSERT_TRUE(port->close());
-    ASSERT_TRUE(pty.linkAs(name));
+    ASSERT_TRUE(port->Close());
+    ASSERT_TRUE(pty.LinkAs(name));
     uint32_t error = 0;
     port = platform::OpenSerialPort(name, error);
     ASSERT_NE(nullptr, port);
-    pty.hangUp();
+    pty.HangUp();
     size_t written = 0;
     const uint8_t frame[] = {2, 0, 1, 254, 255};
-    EXPECT_FALSE(port->write(frame, sizeof frame, written));
-    ASSERT_TRUE(port->close());
+    EXPECT_FALSE(port->Write(frame, sizeof frame, written));
+    ASSERT_TRUE(port->Close());
     EXPECT_EQ(nullptr, platform::OpenSerialPort(name, error));
     EXPECT_EQ(static_cast<uint32_t>(ENOENT), error);
 
     sim::PtyPair back;
-    ASSERT_TRUE(back.ok());
-    ASSERT_TRUE(back.linkAs(name));
+    ASSERT_TRUE(back.Ok());
+    ASSERT_TRUE(back.LinkAs(name));
     port = platform::OpenSerialPort(name, error);
     ASSERT_NE(nullptr, port) << error;
-    ASSERT_TRUE(port->write(frame, sizeof frame, written));
-    EXPECT_EQ((std::vector<uint8_t>(frame, frame + sizeof frame)), ReadMaster(back.masterFd(), sizeof frame));
+    ASSERT_TRUE(port->Write(frame, sizeof frame, written));
+    EXPECT_EQ((std::vector<uint8_t>(frame, frame + sizeof frame)), ReadMaster(back.MasterFd(), sizeof frame));
 }
 
 // Sets the pty's terminal as a fresh Linux terminal is, while no port holds it.
@@ -430,33 +430,33 @@ termios TerminalOf(const std::string& path) {
 }
 
 TEST_F(PosixSerialPort, BytesPassUnchangedOnACookedTerminalWithXonXoffSetUp) {
-    ASSERT_TRUE(port->close());
-    MakeCooked(pty.slavePath());
+    ASSERT_TRUE(port->Close());
+    MakeCooked(pty.SlavePath());
     uint32_t error = 0;
-    port = platform::OpenSerialPort(pty.slavePath(), error);
+    port = platform::OpenSerialPort(pty.SlavePath(), error);
     ASSERT_NE(nullptr, port);
     platform::LineSettings line;
-    ASSERT_TRUE(port->getLine(line));
+    ASSERT_TRUE(port->GetLine(line));
     line.baudRate = 9600;
-    ASSERT_TRUE(port->setLine(line));
+    ASSERT_TRUE(port->SetLine(line));
     SetReadLimits(100, 10, 1000);
 
     // CR, LF, Ctrl+C, DEL, Ctrl+Z, Ctrl+D, XON, XOFF and the terminal's own
     // start and stop keys: a terminal would translate, echo, signal, hold
     // them back for a line or take them as flow control.
     const std::vector<uint8_t> in = {0x0D, 0x0A, 0x03, 0x7F, 0x1A, 0x04, 0xFF, 0x11, 0x13, 0x01, 0x02};
-    WriteAll(pty.masterFd(), in);
+    WriteAll(pty.MasterFd(), in);
     uint8_t buffer[11] = {};
     size_t got = 0;
-    ASSERT_TRUE(port->read(buffer, sizeof buffer, got));
+    ASSERT_TRUE(port->Read(buffer, sizeof buffer, got));
     EXPECT_EQ(in, std::vector<uint8_t>(buffer, buffer + got));
     const uint8_t out[] = {0x0A, 0x0D, 0x09};
     size_t written = 0;
-    ASSERT_TRUE(port->write(out, sizeof out, written));
-    EXPECT_EQ((std::vector<uint8_t>(out, out + sizeof out)), ReadMaster(pty.masterFd(), 10, 200)); // no echo
+    ASSERT_TRUE(port->Write(out, sizeof out, written));
+    EXPECT_EQ((std::vector<uint8_t>(out, out + sizeof out)), ReadMaster(pty.MasterFd(), 10, 200)); // no echo
 
-    ASSERT_TRUE(port->close());
-    const termios t = TerminalOf(pty.slavePath());
+    ASSERT_TRUE(port->Close());
+    const termios t = TerminalOf(pty.SlavePath());
     EXPECT_EQ(0u, t.c_iflag & (IXON | IXOFF | IXANY));
     EXPECT_EQ(0x01, t.c_cc[VSTART]);
     EXPECT_EQ(0x02, t.c_cc[VSTOP]);
@@ -467,16 +467,16 @@ TEST_F(PosixSerialPort, BytesPassUnchangedOnACookedTerminalWithXonXoffSetUp) {
 
 TEST_F(PosixSerialPort, SettingsTheLineCannotCarryAreRefusedWithoutAChange) {
     platform::LineSettings line;
-    ASSERT_TRUE(port->getLine(line));
+    ASSERT_TRUE(port->GetLine(line));
     platform::LineSettings bad = line;
     bad.stopBits = 1;
-    EXPECT_FALSE(port->setLine(bad));
-    EXPECT_EQ(static_cast<uint32_t>(EINVAL), port->lastError());
+    EXPECT_FALSE(port->SetLine(bad));
+    EXPECT_EQ(static_cast<uint32_t>(EINVAL), port->LastError());
     bad = line;
     bad.dsrOutputFlow = true;
-    EXPECT_FALSE(port->setLine(bad));
+    EXPECT_FALSE(port->SetLine(bad));
     platform::LineSettings back;
-    ASSERT_TRUE(port->getLine(back));
+    ASSERT_TRUE(port->GetLine(back));
     EXPECT_EQ(line.baudRate, back.baudRate);
     EXPECT_EQ(line.stopBits, back.stopBits);
     EXPECT_FALSE(back.dsrOutputFlow);

@@ -30,10 +30,10 @@ class StandardAcceptorTest : public ::testing::Test {
 protected:
     // What the device sends back for one request, without the echo.
     Bytes Ask(uint8_t header, const Bytes& data = {}) {
-        const Bytes request = Frame(device.config().address, header, data);
+        const Bytes request = Frame(device.Config().address, header, data);
         Bytes out;
-        device.onBytes(request.data(), request.size(), out);
-        const size_t echo = device.config().echo ? request.size() : 0;
+        device.OnBytes(request.data(), request.size(), out);
+        const size_t echo = device.Config().echo ? request.size() : 0;
         EXPECT_GE(out.size(), echo);
         return Bytes(out.begin() + static_cast<std::ptrdiff_t>(std::min(echo, out.size())), out.end());
     }
@@ -44,7 +44,7 @@ protected:
         if (reply.size() < 5) return {};
         EXPECT_EQ(reply.size(), 5u + reply[1]);
         EXPECT_EQ(reply[0], 1);
-        EXPECT_EQ(reply[2], device.config().address);
+        EXPECT_EQ(reply[2], device.Config().address);
         EXPECT_EQ(reply[3], 0);
         return Bytes(reply.begin() + 4, reply.end() - 1);
     }
@@ -55,32 +55,32 @@ protected:
 TEST_F(StandardAcceptorTest, EchoesTheHostAndAcknowledgesASimplePoll) {
     Bytes out;
     const Bytes poll = Frame(2, 254);
-    device.onBytes(poll.data(), poll.size(), out);
+    device.OnBytes(poll.data(), poll.size(), out);
     EXPECT_EQ(out, (Bytes{0x02, 0x00, 0x01, 0xFE, 0xFF, 0x01, 0x00, 0x02, 0x00, 0xFD}));
-    device.setEcho(false);
+    device.SetEcho(false);
     out.clear();
-    device.onBytes(poll.data(), poll.size(), out);
+    device.OnBytes(poll.data(), poll.size(), out);
     EXPECT_EQ(out, (Bytes{0x01, 0x00, 0x02, 0x00, 0xFD}));
 }
 
 TEST_F(StandardAcceptorTest, FrameInPiecesIsAnsweredWhenComplete) {
     const Bytes poll = Frame(2, 254);
     Bytes out;
-    device.onBytes(poll.data(), 2, out);
+    device.OnBytes(poll.data(), 2, out);
     EXPECT_EQ(out.size(), 2u);
-    device.onBytes(poll.data() + 2, 3, out);
+    device.OnBytes(poll.data() + 2, 3, out);
     EXPECT_EQ(out.size(), 10u);
 }
 
 TEST_F(StandardAcceptorTest, OtherAddressesDamagedFramesAndUnknownHeadersGoUnanswered) {
     Bytes out;
     const Bytes other = Frame(3, 254);
-    device.onBytes(other.data(), other.size(), out);
+    device.OnBytes(other.data(), other.size(), out);
     EXPECT_EQ(out, other); // the echo only
     Bytes damaged = Frame(2, 254);
     damaged[4] ^= 1;
     out.clear();
-    device.onBytes(damaged.data(), damaged.size(), out);
+    device.OnBytes(damaged.data(), damaged.size(), out);
     EXPECT_EQ(out, damaged);
     EXPECT_TRUE(Ask(100).empty());
     sim::StandardConfig c;
@@ -88,23 +88,23 @@ TEST_F(StandardAcceptorTest, OtherAddressesDamagedFramesAndUnknownHeadersGoUnans
     sim::StandardAcceptor without(c);
     Bytes reply;
     const Bytes flags = Frame(2, 213);
-    without.onBytes(flags.data(), flags.size(), reply);
+    without.OnBytes(flags.data(), flags.size(), reply);
     EXPECT_EQ(reply, flags);
 }
 
 TEST_F(StandardAcceptorTest, PartialFrameIsDroppedWhenTheLineFallsIdle) {
     const Bytes poll = Frame(2, 254);
     Bytes out;
-    device.onBytes(poll.data(), 3, out);
-    device.onLineIdle();
+    device.OnBytes(poll.data(), 3, out);
+    device.OnLineIdle();
     out.clear();
-    device.onBytes(poll.data(), poll.size(), out);
+    device.OnBytes(poll.data(), poll.size(), out);
     EXPECT_EQ(out.size(), 10u);
 }
 
 TEST_F(StandardAcceptorTest, IdentityAnswers) {
-    device.config().manufacturer = "ABC";
-    device.config().serialNumber = 0x030201;
+    device.Config().manufacturer = "ABC";
+    device.Config().serialNumber = 0x030201;
     EXPECT_EQ(Data(246), (Bytes{'A', 'B', 'C'}));
     EXPECT_EQ(Data(242), (Bytes{1, 2, 3}));
     EXPECT_EQ(Data(213), (Bytes{0xC0}));
@@ -116,7 +116,7 @@ TEST_F(StandardAcceptorTest, IdentityAnswers) {
 TEST_F(StandardAcceptorTest, SettingsAreKeptAndReadBack) {
     EXPECT_TRUE(Data(231, {0x0F, 0x80}).empty());
     EXPECT_EQ(Data(230), (Bytes{0x0F, 0x80}));
-    EXPECT_EQ(device.inhibitMask(), 0x800F);
+    EXPECT_EQ(device.InhibitMask(), 0x800F);
     Data(228, {0});
     EXPECT_EQ(Data(227), (Bytes{0}));
     Data(210, {5, 3});
@@ -129,7 +129,7 @@ TEST_F(StandardAcceptorTest, SettingsAreKeptAndReadBack) {
 }
 
 TEST_F(StandardAcceptorTest, LongSorterTakesAndGivesFourPaths) {
-    device.config().longSorter = true;
+    device.Config().longSorter = true;
     Data(210, {2, 1, 2, 3, 4});
     EXPECT_EQ(Data(209, {2}), (Bytes{1, 2, 3, 4}));
     Data(210, {2, 5});
@@ -138,46 +138,46 @@ TEST_F(StandardAcceptorTest, LongSorterTakesAndGivesFourPaths) {
 
 TEST_F(StandardAcceptorTest, EventCounterWrapsToOneAndResetsToZero) {
     EXPECT_EQ(Data(229), Bytes(11, 0));
-    device.setEventCounter(253);
-    device.pushEvent(3, 2);
-    device.reportError(120);
+    device.SetEventCounter(253);
+    device.PushEvent(3, 2);
+    device.ReportError(120);
     EXPECT_EQ(Data(229), (Bytes{255, 0, 120, 3, 2, 0, 0, 0, 0, 0, 0}));
-    device.pushEvent(4, 1);
+    device.PushEvent(4, 1);
     EXPECT_EQ(Data(229)[0], 1);
-    device.resetCounter();
+    device.ResetCounter();
     EXPECT_EQ(Data(229), Bytes(11, 0));
 }
 
 TEST_F(StandardAcceptorTest, CoinsGoTheWayTheSettingsSay) {
-    device.insertCoin(3); // everything inhibited at power-up
+    device.InsertCoin(3); // everything inhibited at power-up
     EXPECT_EQ(Data(229), (Bytes{1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0}));
     Data(231, {0xFF, 0xFF});
-    device.setSorterPaths(3, {2, 0, 0, 0});
-    device.insertCoin(3);
+    device.SetSorterPaths(3, {2, 0, 0, 0});
+    device.InsertCoin(3);
     EXPECT_EQ(Data(229)[1], 3);
     EXPECT_EQ(Data(229)[2], 2);
     Data(222, {0xFD}); // outlet 2 full: the default path
     Data(189, {5});
-    device.insertCoin(3);
+    device.InsertCoin(3);
     EXPECT_EQ(Data(229)[2], 5);
-    device.insertCoin(9); // not programmed
+    device.InsertCoin(9); // not programmed
     EXPECT_EQ(Data(229)[1], 0);
     EXPECT_EQ(Data(229)[2], 1);
     Data(228, {0}); // master inhibit
-    device.insertCoin(3);
+    device.InsertCoin(3);
     EXPECT_EQ(Data(229)[2], 2);
 }
 
 TEST_F(StandardAcceptorTest, TeachModeCountsCoinsUntilComplete) {
-    device.config().teachCoins = 2;
+    device.Config().teachCoins = 2;
     EXPECT_EQ(Data(201), (Bytes{0, 0}));
     Data(202, {0x83});
-    EXPECT_TRUE(device.teaching());
-    device.insertCoin(1);
+    EXPECT_TRUE(device.Teaching());
+    device.InsertCoin(1);
     EXPECT_EQ(Data(201), (Bytes{1, 254}));
-    device.insertCoin(1);
+    device.InsertCoin(1);
     EXPECT_EQ(Data(201), (Bytes{2, 255}));
-    EXPECT_FALSE(device.teaching());
+    EXPECT_FALSE(device.Teaching());
     EXPECT_EQ(Data(229)[0], 0); // teach samples are no credits
     Data(202, {1});
     Data(202, {0});
@@ -187,34 +187,34 @@ TEST_F(StandardAcceptorTest, TeachModeCountsCoinsUntilComplete) {
 TEST_F(StandardAcceptorTest, AcceptLimitGivesTheResidual) {
     Data(231, {0xFF, 0xFF});
     Data(135, {1, 0xF4, 0x01, 0x00});
-    EXPECT_EQ(device.acceptLimit(), 500u);
-    device.insertCoin(6);
+    EXPECT_EQ(device.AcceptLimit(), 500u);
+    device.InsertCoin(6);
     EXPECT_EQ(Data(135), (Bytes{1, 0x2C, 0x01, 0x00}));
 }
 
 TEST_F(StandardAcceptorTest, OutputLinesAndMotorsAreRecorded) {
     Data(238, {2});
     Data(239, {1});
-    EXPECT_EQ(device.outputLines(), 2);
-    EXPECT_EQ(device.motors(), 1);
-    device.setOptoStates(3);
+    EXPECT_EQ(device.OutputLines(), 2);
+    EXPECT_EQ(device.Motors(), 1);
+    device.SetOptoStates(3);
     EXPECT_EQ(Data(236), (Bytes{3}));
 }
 
 TEST_F(StandardAcceptorTest, FaultsShapeTheNextReplies) {
-    device.injectFault(sim::StandardFault::Silent);
+    device.InjectFault(sim::StandardFault::Silent);
     EXPECT_TRUE(Ask(254).empty());
-    device.injectFault(sim::StandardFault::BadChecksum);
+    device.InjectFault(sim::StandardFault::BadChecksum);
     EXPECT_EQ(Ask(254), (Bytes{0x01, 0x00, 0x02, 0x00, 0xFE}));
-    device.injectFault(sim::StandardFault::ExtraData);
+    device.InjectFault(sim::StandardFault::ExtraData);
     EXPECT_EQ(Ask(254), (Bytes{0x01, 0x01, 0x02, 0x00, 0x00, 0xFC}));
-    device.injectFault(sim::StandardFault::Nak);
+    device.InjectFault(sim::StandardFault::Nak);
     EXPECT_EQ(Ask(246), (Bytes{0x01, 0x00, 0x02, 0x05, 0xF8}));
-    device.injectFault(sim::StandardFault::Oversize);
+    device.InjectFault(sim::StandardFault::Oversize);
     const Bytes big = Ask(254);
     EXPECT_EQ(big[1], 96);
     EXPECT_EQ(big.size(), 101u);
-    device.injectFault(sim::StandardFault::ShortReply);
+    device.InjectFault(sim::StandardFault::ShortReply);
     const Bytes cut = Ask(246); // "SIM": announces 6, carries 3
     EXPECT_EQ(cut[1], 6);
     EXPECT_EQ(cut.size(), 8u);
@@ -222,11 +222,11 @@ TEST_F(StandardAcceptorTest, FaultsShapeTheNextReplies) {
 }
 
 TEST_F(StandardAcceptorTest, RandomCoinsArriveAtTheirRate) {
-    device.config().coinsPerSecond = 10;
-    device.config().rejectShare = 0;
+    device.Config().coinsPerSecond = 10;
+    device.Config().rejectShare = 0;
     Data(231, {0xFF, 0xFF});
     Bytes out;
-    for (uint64_t ms = 1000; ms <= 11000; ms += 10) device.onTick(ms, out);
+    for (uint64_t ms = 1000; ms <= 11000; ms += 10) device.OnTick(ms, out);
     // About 100 coins in ten seconds; the counter has wrapped at most once.
     const uint8_t counter = Data(229)[0];
     EXPECT_GT(counter, 50);

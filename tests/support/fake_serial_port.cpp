@@ -16,45 +16,45 @@ void Append(std::deque<uint8_t>& to, const uint8_t* bytes, size_t n) { to.insert
 
 } // namespace
 
-bool FakeSerialPort::fail() {
+bool FakeSerialPort::Fail() {
     lastError_ = script_.systemError;
     return false;
 }
 
-bool FakeSerialPort::getLine(platform::LineSettings& settings) {
+bool FakeSerialPort::GetLine(platform::LineSettings& settings) {
     log_.calls.push_back("getLine");
-    if (script_.failGetLine) return fail();
+    if (script_.failGetLine) return Fail();
     settings = script_.line;
     return true;
 }
 
-bool FakeSerialPort::setLine(const platform::LineSettings& settings) {
+bool FakeSerialPort::SetLine(const platform::LineSettings& settings) {
     log_.calls.push_back("setLine");
-    if (script_.failSetLine) return fail();
+    if (script_.failSetLine) return Fail();
     script_.line = settings;
     return true;
 }
 
-bool FakeSerialPort::getTimeouts(platform::Timeouts& timeouts) {
+bool FakeSerialPort::GetTimeouts(platform::Timeouts& timeouts) {
     log_.calls.push_back("getTimeouts");
     timeouts = script_.timeouts;
     return true;
 }
 
-bool FakeSerialPort::setTimeouts(const platform::Timeouts& timeouts) {
+bool FakeSerialPort::SetTimeouts(const platform::Timeouts& timeouts) {
     log_.calls.push_back("setTimeouts");
-    if (script_.failSetTimeouts) return fail();
+    if (script_.failSetTimeouts) return Fail();
     script_.timeouts = timeouts;
     return true;
 }
 
-bool FakeSerialPort::purge(uint32_t flags) {
+bool FakeSerialPort::Purge(uint32_t flags) {
     log_.calls.push_back("purge:" + Hex(flags));
     if (flags & (platform::kPurgeRxAbort | platform::kPurgeRxClear)) script_.pending.clear();
     return true;
 }
 
-bool FakeSerialPort::clearErrors(uint32_t& errors) {
+bool FakeSerialPort::ClearErrors(uint32_t& errors) {
     log_.calls.push_back("clearErrors");
     ++log_.clearErrorsCalls;
     errors = script_.raisedLineErrors;
@@ -66,11 +66,11 @@ bool FakeSerialPort::clearErrors(uint32_t& errors) {
     return true;
 }
 
-bool FakeSerialPort::read(void* buffer, size_t n, size_t& got) {
+bool FakeSerialPort::Read(void* buffer, size_t n, size_t& got) {
     log_.calls.push_back("read:" + std::to_string(n));
     log_.readSizes.push_back(n);
     got = 0;
-    if (script_.failRead) return fail();
+    if (script_.failRead) return Fail();
     std::deque<uint8_t>& pending = script_.pending;
     got = std::min(n, pending.size());
     std::copy_n(pending.begin(), got, static_cast<uint8_t*>(buffer));
@@ -78,7 +78,7 @@ bool FakeSerialPort::read(void* buffer, size_t n, size_t& got) {
     return true;
 }
 
-FakeWriteAnswer FakeSerialPort::answer(const uint8_t* bytes, size_t n) {
+FakeWriteAnswer FakeSerialPort::Answer(const uint8_t* bytes, size_t n) {
     if (script_.replySource) return script_.replySource(bytes, n);
     FakeWriteAnswer scripted;
     if (!script_.replies.empty()) {
@@ -88,14 +88,14 @@ FakeWriteAnswer FakeSerialPort::answer(const uint8_t* bytes, size_t n) {
     return scripted;
 }
 
-bool FakeSerialPort::write(const void* buffer, size_t n, size_t& written) {
+bool FakeSerialPort::Write(const void* buffer, size_t n, size_t& written) {
     log_.calls.push_back("write:" + std::to_string(n));
     written = 0;
-    if (script_.failWrite) return fail();
+    if (script_.failWrite) return Fail();
     const auto* bytes = static_cast<const uint8_t*>(buffer);
-    const FakeWriteAnswer answered = answer(bytes, n);
+    const FakeWriteAnswer answered = Answer(bytes, n);
     script_.raisedLineErrors |= answered.lineErrors;
-    if (answered.fails) return fail();
+    if (answered.fails) return Fail();
     written = std::min({n, script_.writeLimit, answered.taken});
     log_.writes.emplace_back(bytes, bytes + written);
     std::deque<uint8_t>& pending = script_.pending;
@@ -108,10 +108,10 @@ bool FakeSerialPort::write(const void* buffer, size_t n, size_t& written) {
     return true;
 }
 
-bool FakeSerialPort::close() {
+bool FakeSerialPort::Close() {
     log_.calls.push_back("close");
     ++log_.closes;
-    if (script_.failClose) return fail();
+    if (script_.failClose) return Fail();
     open_ = false;
     if (onClose_) onClose_();
     return true;

@@ -52,7 +52,7 @@ struct FakePortScript {
     uint32_t raisedLineErrors = 0;
 
     // Failure switches; a failed call (or opening) leaves systemError in
-    // lastError().
+    // LastError().
     bool failOpen = false;
     bool failGetLine = false;
     bool failSetLine = false;
@@ -80,21 +80,21 @@ public:
     FakeSerialPort(FakePortScript& script, FakePortLog& log, std::function<void()> onClose = {})
         : script_(script), log_(log), onClose_(std::move(onClose)) {}
 
-    bool getLine(platform::LineSettings& settings) override;
-    bool setLine(const platform::LineSettings& settings) override;
-    bool getTimeouts(platform::Timeouts& timeouts) override;
-    bool setTimeouts(const platform::Timeouts& timeouts) override;
-    bool purge(uint32_t flags) override;
-    bool clearErrors(uint32_t& errors) override;
-    bool read(void* buffer, size_t n, size_t& got) override;
-    bool write(const void* buffer, size_t n, size_t& written) override;
-    bool close() override;
-    bool isOpen() const override { return open_; }
-    uint32_t lastError() const override { return lastError_; }
+    bool GetLine(platform::LineSettings& settings) override;
+    bool SetLine(const platform::LineSettings& settings) override;
+    bool GetTimeouts(platform::Timeouts& timeouts) override;
+    bool SetTimeouts(const platform::Timeouts& timeouts) override;
+    bool Purge(uint32_t flags) override;
+    bool ClearErrors(uint32_t& errors) override;
+    bool Read(void* buffer, size_t n, size_t& got) override;
+    bool Write(const void* buffer, size_t n, size_t& written) override;
+    bool Close() override;
+    bool IsOpen() const override { return open_; }
+    uint32_t LastError() const override { return lastError_; }
 
 private:
-    bool fail();
-    FakeWriteAnswer answer(const uint8_t* bytes, size_t n);
+    bool Fail();
+    FakeWriteAnswer Answer(const uint8_t* bytes, size_t n);
 
     FakePortScript& script_;
     FakePortLog& log_;

@@ -42,9 +42,9 @@ TEST_F(ConsolePort, ANumberNamesTheStableNameOfThatPort) {
     char folder[] = "/tmp/by-id-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(folder));
     sim::PtyPair pty;
-    ASSERT_TRUE(pty.ok());
+    ASSERT_TRUE(pty.Ok());
     const std::string link = std::string(folder) + "/usb-Silicon_Labs_CP2102_USB_to_UART_0001-if00-port0";
-    ASSERT_EQ(0, ::symlink(pty.slavePath().c_str(), link.c_str()));
+    ASSERT_EQ(0, ::symlink(pty.SlavePath().c_str(), link.c_str()));
     ::setenv("CCTALK_SERIAL_BY_ID", folder, 1);
 
     ConsoleOptions options;

@@ -25,8 +25,8 @@ public:
     }
     CapturedStream(const CapturedStream&) = delete;
     CapturedStream& operator=(const CapturedStream&) = delete;
-    std::FILE* file() { return file_; }
-    std::string text() {
+    std::FILE* File() { return file_; }
+    std::string Text() {
         std::fflush(file_);
         return std::string(data_, size_);
     }
@@ -47,17 +47,17 @@ TEST(TerminalText, ControlBytesBecomeVisibleEscapes) {
 TEST(RepeatedLines, ARunIsShownOnceAndClosedWithItsCount) {
     CapturedStream out;
     {
-        platform::RepeatedLines lines(out.file());
-        for (int i = 0; i < 4; ++i) lines.put("refused");
-        lines.put("other");
-        lines.put("other");
-        lines.put("last");
-        lines.closeRun(); // nothing held back: prints nothing
-        lines.put("last");
-        lines.put("last");
+        platform::RepeatedLines lines(out.File());
+        for (int i = 0; i < 4; ++i) lines.Put("refused");
+        lines.Put("other");
+        lines.Put("other");
+        lines.Put("last");
+        lines.CloseRun(); // nothing held back: prints nothing
+        lines.Put("last");
+        lines.Put("last");
     } // the end closes the run
     EXPECT_EQ("refused\nrefused (repeated 3 times)\nother\nother (repeated 1 time)\nlast\nlast (repeated 2 times)\n",
-              out.text());
+              out.Text());
 }
 
 class ConsoleViewTest : public ::testing::Test {
@@ -72,39 +72,39 @@ TEST_F(ConsoleViewTest, RepeatedWriteFailureLinesAreCountedNotFlooded) {
     CapturedStream out;
     const char* failure = "C_T: ***** ошибка 5  функции WriteFile(hCom, ... 0х01: - 0 байт";
     {
-        ConsoleView view(out.file(), false);
+        ConsoleView view(out.File(), false);
         for (int i = 0; i < 300; ++i) LogQueuePush(failure);
-        view.tick();
+        view.Tick();
         for (int i = 0; i < 100; ++i) LogQueuePush(failure);
-        view.tick(); // the run goes on across ticks
+        view.Tick(); // the run goes on across ticks
         LogQueuePush("COM_Thread: Thread Stopped");
-        view.tick();
-        view.endRun();
+        view.Tick();
+        view.EndRun();
     }
     const std::string shown = platform::Cp1251ToUtf8(failure);
-    EXPECT_EQ(shown + "\n" + shown + " (repeated 399 times)\nCOM_Thread: Thread Stopped\n", out.text());
+    EXPECT_EQ(shown + "\n" + shown + " (repeated 399 times)\nCOM_Thread: Thread Stopped\n", out.Text());
 }
 
 TEST_F(ConsoleViewTest, TheRunsEndClosesARunOfRepeats) {
     CapturedStream out;
-    ConsoleView view(out.file(), false);
+    ConsoleView view(out.File(), false);
     LogQueuePush("*** Error [ 4] when writing coin (index = 2) parameters ***");
     LogQueuePush("*** Error [ 4] when writing coin (index = 2) parameters ***");
-    view.tick();
-    EXPECT_EQ("*** Error [ 4] when writing coin (index = 2) parameters ***\n", out.text());
-    view.endRun();
+    view.Tick();
+    EXPECT_EQ("*** Error [ 4] when writing coin (index = 2) parameters ***\n", out.Text());
+    view.EndRun();
     EXPECT_EQ("*** Error [ 4] when writing coin (index = 2) parameters ***\n"
               "*** Error [ 4] when writing coin (index = 2) parameters *** (repeated 1 time)\n",
-              out.text());
+              out.Text());
 }
 
 TEST_F(ConsoleViewTest, AnIdentityLineFromTheDeviceStaysOneLineAndSteersNoTerminal) {
     CapturedStream out;
-    ConsoleView view(out.file(), false);
+    ConsoleView view(out.File(), false);
     CurrentFrontEnd().WriteIdentityLine("Addr= 1,  Serial= 5 \"\x1b]0;x\a\",  Manufacture= \"A\r\nB\",  Category= \"\x1b[2J\"");
-    view.tick();
+    view.Tick();
     EXPECT_EQ("Addr= 1,  Serial= 5 \"\\x1b]0;x\\x07\",  Manufacture= \"A\\x0d\\x0aB\",  Category= \"\\x1b[2J\"\n",
-              out.text());
+              out.Text());
 }
 
 } // namespace

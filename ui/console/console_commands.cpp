@@ -135,7 +135,7 @@ int ExportLog(const ConsoleOptions& o) {
     const RunOutcome outcome = PreparedRun(view, o, start, {});
     // The dump is the work: once it is written the export succeeded, even
     // when the deadline or Ctrl+C came during the run's end.
-    if (view.logDumpsWritten() > 0) {
+    if (view.LogDumpsWritten() > 0) {
         ReportLogDump(startedMs);
         return kExitSuccess;
     }

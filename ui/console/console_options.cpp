@@ -131,7 +131,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
             if (!TakeConsoleOption(args, i, o, error)) return false;
         } else {
             const MoreConsoleOptions::Take take =
-                more != nullptr ? more->take(args, i, error) : MoreConsoleOptions::Take::NotMine;
+                more != nullptr ? more->TakeOption(args, i, error) : MoreConsoleOptions::Take::NotMine;
             if (take == MoreConsoleOptions::Take::Bad) return false;
             if (take == MoreConsoleOptions::Take::NotMine) {
                 error = "unknown option " + args[i];
@@ -139,7 +139,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
             }
         }
     }
-    if (more != nullptr && !more->complete(error)) return false;
+    if (more != nullptr && !more->Complete(error)) return false;
     if (words.empty()) {
         error = "no command";
         return false;
@@ -168,7 +168,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
 std::string ConsoleUsage(const MoreConsoleOptions* more) {
     return "usage: ducat [--port NAME] [--speed BITS] [--address N] [--timeout SECONDS]\n"
            "             [--trace FILE] [--report DIR] " +
-           std::string(more != nullptr ? more->synopsis() : "") +
+           std::string(more != nullptr ? more->Synopsis() : "") +
            "COMMAND\n"
            "commands:\n"
            "  monitor                         identify, read the coin table, show coins until Ctrl+C\n"
@@ -199,5 +199,5 @@ std::string ConsoleUsage(const MoreConsoleOptions* more) {
            "  2  wrong command line\n"
            "  3  write-coin, set-divider, set-params: the acceptor took the write, but the\n"
            "     coin table read after it never succeeded\n" +
-           (more != nullptr ? more->help() : std::string());
+           (more != nullptr ? more->Help() : std::string());
 }

@@ -28,14 +28,14 @@ public:
     enum class Take { NotMine, Taken, Bad };
     // Looks at args[i] (and what follows it); on Taken `i` is moved past
     // what was used, on Bad `error` says why.
-    virtual Take take(const std::vector<std::string>& args, size_t& i, std::string& error) = 0;
+    virtual Take TakeOption(const std::vector<std::string>& args, size_t& i, std::string& error) = 0;
     // After the whole line: false with `error` when what was taken does not
     // hold together.
-    virtual bool complete(std::string& error) const = 0;
+    virtual bool Complete(std::string& error) const = 0;
     // The synopsis' words for them, each followed by a blank.
-    virtual const char* synopsis() const = 0;
+    virtual const char* Synopsis() const = 0;
     // The lines that end the usage.
-    virtual std::string help() const = 0;
+    virtual std::string Help() const = 0;
 };
 
 // False with `error` set when the line cannot be read. An option that is

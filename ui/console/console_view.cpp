@@ -48,24 +48,24 @@ void ConsoleView::WriteIdentityLine(const char* line) {
     identityNew_ = true;
 }
 
-void ConsoleView::print(const char* cp1251Text) { lines_.put(platform::Cp1251ToTerminal(cp1251Text)); }
+void ConsoleView::Print(const char* cp1251Text) { lines_.Put(platform::Cp1251ToTerminal(cp1251Text)); }
 
-void ConsoleView::tick() {
-    printLines();
-    printIdentityLine();
-    if (listDirty_.exchange(false, std::memory_order_acq_rel)) printCoinList();
-    if (Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 0 && showResults_) printResult();
+void ConsoleView::Tick() {
+    PrintLines();
+    PrintIdentityLine();
+    if (listDirty_.exchange(false, std::memory_order_acq_rel)) PrintCoinList();
+    if (Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 0 && showResults_) PrintResult();
     Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
-    lines_.flush();
+    lines_.Flush();
 }
 
-void ConsoleView::endRun() { lines_.closeRun(); }
+void ConsoleView::EndRun() { lines_.CloseRun(); }
 
-void ConsoleView::printLines() {
-    LogQueueDrain([this](const char* line) { print(line); });
+void ConsoleView::PrintLines() {
+    LogQueueDrain([this](const char* line) { Print(line); });
 }
 
-void ConsoleView::printIdentityLine() {
+void ConsoleView::PrintIdentityLine() {
     std::string line;
     {
         std::lock_guard<std::mutex> guard(identityLock_);
@@ -73,42 +73,42 @@ void ConsoleView::printIdentityLine() {
         identityNew_ = false;
         line = identityLine_;
     }
-    print(line.c_str());
+    Print(line.c_str());
 }
 
-void ConsoleView::printCountChanges(const DeviceCoinRows& rows) {
+void ConsoleView::PrintCountChanges(const DeviceCoinRows& rows) {
     for (size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].iAcceptCount == shownRows_[i].iAcceptCount) continue;
         const CoinListRow row = FormatCoinListRow(static_cast<int>(i), rows[i]);
         const std::string line = "Count  " + row.cells[0] + " " + row.cells[1] + " = " + row.cells[5];
-        print(line.c_str());
+        Print(line.c_str());
     }
 }
 
-void ConsoleView::printCoinList() {
+void ConsoleView::PrintCoinList() {
     const DeviceCoinRows rows = stDeviceCoins.GetDeviceCoins();
     const bool countsOnly = listShown_ && SameExceptCount(rows, shownRows_);
-    if (countsOnly) printCountChanges(rows);
+    if (countsOnly) PrintCountChanges(rows);
     listShown_ = true;
     shownRows_ = rows;
     if (countsOnly) return;
     std::string line = "    ";
     for (size_t c = 0; c < kCoinListColumns; ++c) line += Padded(kCoinListCaptions[c], kColumnWidths[c]);
-    print(line.c_str());
+    Print(line.c_str());
     for (size_t i = 0; i < rows.size(); ++i) {
         const CoinListRow row = FormatCoinListRow(static_cast<int>(i), rows[i]);
         line = row.checked ? "[x] " : "[ ] ";
         for (size_t c = 0; c < kCoinListColumns; ++c) line += Padded(row.cells[c], kColumnWidths[c]);
-        print(line.c_str());
+        Print(line.c_str());
     }
 }
 
-void ConsoleView::printResult() {
+void ConsoleView::PrintResult() {
     const ResultFields f = FormatResultFields(GetCoinResult(), Mailbox.bLastEventCounter.load(std::memory_order_acquire));
     const std::string best = "Best Choice " + f.bestCoin + "   " + f.bestErrors + (f.largeBestCoin ? "   ACCEPTED" : "");
     const std::string next = "Next Choice " + f.nextCoin + "   " + f.nextErrors;
     const std::string buffer = "Header 229  " + f.buffer;
-    print(best.c_str());
-    print(next.c_str());
-    print(buffer.c_str());
+    Print(best.c_str());
+    Print(next.c_str());
+    Print(buffer.c_str());
 }

@@ -22,9 +22,9 @@ public:
     ConsoleView(const ConsoleView&) = delete;
     ConsoleView& operator=(const ConsoleView&) = delete;
 
-    void tick();
+    void Tick();
     // Log dump files the runs wrote while this view was shown.
-    int logDumpsWritten() const { return logDumps_.load(std::memory_order_acquire); }
+    int LogDumpsWritten() const { return logDumps_.load(std::memory_order_acquire); }
 
     // The console has no command controls.
     void EnableCommandControls(bool) override {}
@@ -33,15 +33,15 @@ public:
     void RefreshDeviceCoinList() override { listDirty_.store(true, std::memory_order_release); }
     void LogDumpWritten() override { logDumps_.fetch_add(1, std::memory_order_acq_rel); }
     // The run is over: a run of repeated lines is closed now.
-    void endRun();
+    void EndRun();
 
 private:
-    void printLines();
-    void printIdentityLine();
-    void printCoinList();
-    void printCountChanges(const DeviceCoinRows& rows);
-    void printResult();
-    void print(const char* cp1251Text);
+    void PrintLines();
+    void PrintIdentityLine();
+    void PrintCoinList();
+    void PrintCountChanges(const DeviceCoinRows& rows);
+    void PrintResult();
+    void Print(const char* cp1251Text);
 
     platform::RepeatedLines lines_;
     bool showResults_;
@@ -50,7 +50,7 @@ private:
     bool listShown_ = false;
     DeviceCoinRows shownRows_{};
 
-    // Filled by the service thread, taken by tick().
+    // Filled by the service thread, taken by Tick().
     std::mutex identityLock_;
     std::string identityLine_;
     bool identityNew_ = false;

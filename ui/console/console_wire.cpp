@@ -18,12 +18,12 @@ bool StartConsoleTrace(const ConsoleOptions& options) {
 bool StartCalibrationReport(const ConsoleOptions& options, CalibrationReport& report) {
     if (options.reportDir.empty()) return true;
     std::string error;
-    if (!report.open(options.reportDir, error)) {
+    if (!report.Open(options.reportDir, error)) {
         std::fprintf(stderr, "ducat: %s\n", error.c_str());
         return false;
     }
     SetDucatFrameListener([&report](platform::TraceDirection direction, const std::vector<uint8_t>& frame,
-                                    int function) { report.onFrame(direction, frame, function); });
+                                    int function) { report.OnFrame(direction, frame, function); });
     return true;
 }
 
@@ -31,9 +31,9 @@ bool EndCalibrationReport(const ConsoleOptions& options, CalibrationReport& repo
     if (options.reportDir.empty()) return true;
     SetDucatFrameListener({});
     const int maxError = stDeviceCoins.GetAcceptanceParams().Max_Error;
-    std::printf("calibration report:\n%s", CalibrationSummaryTable(report.summaries(maxError), maxError).c_str());
+    std::printf("calibration report:\n%s", CalibrationSummaryTable(report.Summaries(maxError), maxError).c_str());
     std::string error;
-    if (!report.finish(maxError, error)) {
+    if (!report.Finish(maxError, error)) {
         std::fprintf(stderr, "ducat: %s\n", error.c_str());
         return false;
     }

@@ -62,13 +62,13 @@ int main(int argc, char** argv) {
 #if DUCAT_CONSOLE_SIM
     InProcessAcceptor sim;
     if (simLine.sim) {
-        if (!sim.start(simLine.options, error)) return Usage(more, error);
-        simPort = sim.portName();
+        if (!sim.Start(simLine.options, error)) return Usage(more, error);
+        simPort = sim.PortName();
     }
 #endif
     if (!ApplyConsoleSettings(options, simPort, error)) return Usage(more, error);
 #if DUCAT_CONSOLE_SIM
-    if (simLine.sim) sim.answerAt(Mailbox.bDeviceAddress.load());
+    if (simLine.sim) sim.AnswerAt(Mailbox.bDeviceAddress.load());
 #endif
     return RunConsoleCommand(options);
 }

@@ -57,15 +57,15 @@ std::mutex g_localTimeLock;
 
 } // namespace
 
-void FieldPrinter::text(const char* name, const std::string& value) {
+void FieldPrinter::Text(const char* name, const std::string& value) {
     std::fprintf(out_, "%s: %s\n", name, platform::Cp1251ToTerminal(value).c_str());
 }
 
-void FieldPrinter::number(const char* name, long long value) { std::fprintf(out_, "%s: %lld\n", name, value); }
+void FieldPrinter::Number(const char* name, long long value) { std::fprintf(out_, "%s: %lld\n", name, value); }
 
-void FieldPrinter::check(const char* name, bool holds) { std::fprintf(out_, "%s: %s\n", name, holds ? "holds" : "WRONG"); }
+void FieldPrinter::Check(const char* name, bool holds) { std::fprintf(out_, "%s: %s\n", name, holds ? "holds" : "WRONG"); }
 
-void FieldPrinter::heading(const std::string& value) {
+void FieldPrinter::Heading(const std::string& value) {
     std::fprintf(out_, "-- %s\n", platform::Cp1251ToTerminal(value).c_str());
 }
 
@@ -73,15 +73,15 @@ bool ShowCount(const uint8_t* content, size_t n, size_t recordBytes, size_t capa
                FieldPrinter& p) {
     count = 0;
     if (n < 4) {
-        p.text("count", "missing");
+        p.Text("count", "missing");
         return false;
     }
     const int32_t stored = static_cast<int32_t>(LoadLe32(content));
-    p.number("count", stored);
+    p.Number("count", stored);
     const size_t held = (n - 4) / recordBytes;
     const bool fits = stored >= 0 && static_cast<size_t>(stored) <= capacity && static_cast<size_t>(stored) == held &&
                       (n - 4) % recordBytes == 0;
-    p.check("count matches the records held", fits);
+    p.Check("count matches the records held", fits);
     count = stored >= 0 ? std::min(static_cast<size_t>(stored), held) : 0;
     return fits;
 }
@@ -109,9 +109,9 @@ bool ShowDataFile(const std::string& path, std::FILE* out) {
         return false;
     }
     FieldPrinter p(out);
-    p.number("size", static_cast<long long>(file.size()));
+    p.Number("size", static_cast<long long>(file.size()));
     const bool checksum = EnvelopeMatches(file.data(), file.size());
-    p.check("checksum", checksum);
+    p.Check("checksum", checksum);
     const size_t n = file.size() < kEnvelopeBytes ? 0 : file.size() - kEnvelopeBytes;
     bool holds = true;
     switch (KindOf(path)) {

@@ -13,10 +13,10 @@
 class FieldPrinter {
 public:
     explicit FieldPrinter(std::FILE* out) : out_(out) {}
-    void text(const char* name, const std::string& cp1251Value);
-    void number(const char* name, long long value);
-    void check(const char* name, bool holds); // "holds" / "WRONG"
-    void heading(const std::string& cp1251Text);
+    void Text(const char* name, const std::string& cp1251Value);
+    void Number(const char* name, long long value);
+    void Check(const char* name, bool holds); // "holds" / "WRONG"
+    void Heading(const std::string& cp1251Text);
 
 private:
     std::FILE* out_;

@@ -35,8 +35,8 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
                     uint32_t timeoutSeconds) {
     if (Interrupted()) return RunOutcome::Interrupted;
     if (!start()) {
-        view.tick();
-        view.endRun();
+        view.Tick();
+        view.EndRun();
         return RunOutcome::NotStarted;
     }
     const uint64_t deadline =
@@ -47,7 +47,7 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
     // and its last line ("COM_Thread: Thread Stopped") is shown.
     while (RunExists()) {
         platform::SleepMilliseconds(kTickMs);
-        view.tick();
+        view.Tick();
         if (stopping) continue;
         if (RunEnding()) {
             // The run's thread ended it (its work done, or given up): what
@@ -68,7 +68,7 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
         stopping = true;
         StopRun();
     }
-    view.tick();
-    view.endRun();
+    view.Tick();
+    view.EndRun();
     return outcome;
 }

@@ -36,12 +36,12 @@ std::string Thousandths(int32_t v) {
 bool ShowArchiveFile(const uint8_t* content, size_t n, FieldPrinter& p) {
     const auto show = [&p](size_t i, const CoinStatRecordBytes& bytes) {
         const CoinStatRecord r = DecodeCoinStatRecord(bytes);
-        p.heading("coin " + std::to_string(i));
-        p.text("D1 D2 Time1 Time2", Thousandths(r.iD1) + " " + Thousandths(r.iD2) + " " + Thousandths(r.iTime1) + " " +
+        p.Heading("coin " + std::to_string(i));
+        p.Text("D1 D2 Time1 Time2", Thousandths(r.iD1) + " " + Thousandths(r.iD2) + " " + Thousandths(r.iTime1) + " " +
                                         Thousandths(r.iTime2));
         for (size_t k = 0; k < kMeasurementPoints; ++k) {
             const PointSample& s = r.aPoints[k];
-            p.text(PointLabel(k).c_str(), "Max " + std::to_string(s.iMax) + "  End " + std::to_string(s.iEnd) +
+            p.Text(PointLabel(k).c_str(), "Max " + std::to_string(s.iMax) + "  End " + std::to_string(s.iEnd) +
                                               "  Pos " + std::to_string(s.iPos) + "  C " + std::to_string(s.iC));
         }
     };
@@ -50,21 +50,21 @@ bool ShowArchiveFile(const uint8_t* content, size_t n, FieldPrinter& p) {
 
 bool ShowWeightsFile(const uint8_t* content, size_t n, FieldPrinter& p) {
     const bool sized = n == kCoinWeightsBytes;
-    p.check("size", sized);
+    p.Check("size", sized);
     if (!sized) return false;
     CoinWeightsBytes bytes;
     std::copy_n(content, bytes.size(), bytes.begin());
     const CoinWeights w = DecodeCoinWeights(bytes);
     for (size_t k = 0; k < kMeasurementPoints; ++k) {
-        p.text(PointLabel(k).c_str(), "Max " + std::to_string(w.aiWords[3 * k]) + "  End " +
+        p.Text(PointLabel(k).c_str(), "Max " + std::to_string(w.aiWords[3 * k]) + "  End " +
                                           std::to_string(w.aiWords[3 * k + 1]) + "  Pos " +
                                           std::to_string(w.aiWords[3 * k + 2]));
     }
-    p.number("D1 weight", w.aiWords[kD1Weight]);
-    p.number("D2 weight", w.aiWords[kD2Weight]);
-    p.number("Time1 weight", w.aiWords[kTime1Weight]);
-    p.number("Time2 weight", w.aiWords[kTime2Weight]);
-    p.number("coins counted", w.iCount);
+    p.Number("D1 weight", w.aiWords[kD1Weight]);
+    p.Number("D2 weight", w.aiWords[kD2Weight]);
+    p.Number("Time1 weight", w.aiWords[kTime1Weight]);
+    p.Number("Time2 weight", w.aiWords[kTime2Weight]);
+    p.Number("coins counted", w.iCount);
     return true;
 }
 
@@ -74,17 +74,17 @@ bool ShowCoinDescriptionFile(uint8_t* content, size_t n, FieldPrinter& p) {
     std::copy_n(content, plain.size(), plain.begin());
     DecipherFileContent(plain.data(), plain.size());
     const bool crc = CoinDescriptionCrcMatches(plain);
-    p.check("CRC-16", crc);
+    p.Check("CRC-16", crc);
     const CoinDescription d = DecodeCoinDescription(plain);
-    p.text("coin", d.szCoinId);
-    p.number("coin index in the acceptor", d.bCoinIndex);
-    p.number("service company index", d.bFirm);
-    p.text("created or modified", LocalDateTime(d.tWritten));
-    p.text("denomination", d.szDenomination);
-    p.text("year", d.szYear);
-    p.text("dimensions", d.szDimensions);
-    p.text("country", d.szCountry);
-    p.text("short", d.szShort);
-    p.text("full", d.szFull);
+    p.Text("coin", d.szCoinId);
+    p.Number("coin index in the acceptor", d.bCoinIndex);
+    p.Number("service company index", d.bFirm);
+    p.Text("created or modified", LocalDateTime(d.tWritten));
+    p.Text("denomination", d.szDenomination);
+    p.Text("year", d.szYear);
+    p.Text("dimensions", d.szDimensions);
+    p.Text("country", d.szCountry);
+    p.Text("short", d.szShort);
+    p.Text("full", d.szFull);
     return crc;
 }

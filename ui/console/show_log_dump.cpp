@@ -8,23 +8,23 @@
 
 bool ShowLogDumpFile(uint8_t* content, size_t n, FieldPrinter& p) {
     const bool shaped = n >= kLogPageBytes + kLogTrailerBytes && n % kLogPageBytes == 0;
-    p.check("whole pages and a trailer", shaped);
+    p.Check("whole pages and a trailer", shaped);
     if (!shaped) return false;
     DecipherFileContent(content, n);
     const size_t pages = (n - kLogTrailerBytes) / kLogPageBytes;
     const bool crc = LogDumpCrcMatches(content, pages * kLogPageBytes);
-    p.check("CRC-16", crc);
-    p.number("pages", static_cast<long long>(pages));
-    p.number("pages announced by page 0",
+    p.Check("CRC-16", crc);
+    p.Number("pages", static_cast<long long>(pages));
+    p.Number("pages announced by page 0",
              LoadLe16(content + acceptor::log_page::kPageCountAt) + acceptor::log_page::kPageCountBias);
     const LogDumpTrailer trailer = DecodeLogDumpTrailer(content + pages * kLogPageBytes);
-    p.number("acceptor address", trailer.bAddress);
-    p.number("serial number", trailer.dwSerial);
-    p.text("serial number text", trailer.serialText);
-    p.text("manufacturer", trailer.manufacturer);
-    p.text("category", trailer.category);
-    p.text("build", trailer.build);
-    p.text("revision", trailer.revision);
-    p.text("written", LocalDateTime(trailer.tWritten));
+    p.Number("acceptor address", trailer.bAddress);
+    p.Number("serial number", trailer.dwSerial);
+    p.Text("serial number text", trailer.serialText);
+    p.Text("manufacturer", trailer.manufacturer);
+    p.Text("category", trailer.category);
+    p.Text("build", trailer.build);
+    p.Text("revision", trailer.revision);
+    p.Text("written", LocalDateTime(trailer.tWritten));
     return crc;
 }

@@ -12,13 +12,13 @@ void ShowCoinSet(const CoinSet& set, FieldPrinter& p) {
     for (size_t i = 0; i < set.size(); ++i) {
         const CoinSetEntry& slot = set[i];
         if (!SlotInUse(slot) && slot.bSelected == 0) continue;
-        p.heading("coin set slot " + std::to_string(i));
-        p.text("coin", slot.szCoinId);
-        p.text("comment", slot.szComment);
-        p.number("selected", slot.bSelected);
-        p.number("error divider", slot.iErrorDivider);
-        p.number("second parameter", slot.iParam2);
-        p.number("enabled", slot.bEnabled);
+        p.Heading("coin set slot " + std::to_string(i));
+        p.Text("coin", slot.szCoinId);
+        p.Text("comment", slot.szComment);
+        p.Number("selected", slot.bSelected);
+        p.Number("error divider", slot.iErrorDivider);
+        p.Number("second parameter", slot.iParam2);
+        p.Number("enabled", slot.bEnabled);
     }
 }
 
@@ -27,19 +27,19 @@ void ShowCoinSet(const CoinSet& set, FieldPrinter& p) {
 bool ShowConfigFile(const uint8_t* content, size_t n, FieldPrinter& p) {
     ConfigRecord record;
     const bool whole = DecodeConfig(content, n, record);
-    p.check("content length for its version", whole);
+    p.Check("content length for its version", whole);
     if (!whole) return false;
-    p.number("version", record.iVersion);
-    p.number("speed index", record.iSpeedIndex);
-    p.number("line speed (bit/s)", SpeedForIndex(record.iSpeedIndex));
-    p.number("protocol index", record.iProtocolIndex);
-    p.number("port index", record.iPortIndex);
-    p.number("acceptor address", record.bDeviceAddress);
-    p.text("current coin", record.szCurrentCoinId);
-    p.number("last serial written", record.dwLastSerialWritten);
-    p.number("hexadecimal display", record.bHexDisplay);
-    p.text("program file", record.reserved.szProgramPath);
-    p.text("second program file", record.reserved.szSecondProgramPath);
+    p.Number("version", record.iVersion);
+    p.Number("speed index", record.iSpeedIndex);
+    p.Number("line speed (bit/s)", SpeedForIndex(record.iSpeedIndex));
+    p.Number("protocol index", record.iProtocolIndex);
+    p.Number("port index", record.iPortIndex);
+    p.Number("acceptor address", record.bDeviceAddress);
+    p.Text("current coin", record.szCurrentCoinId);
+    p.Number("last serial written", record.dwLastSerialWritten);
+    p.Number("hexadecimal display", record.bHexDisplay);
+    p.Text("program file", record.reserved.szProgramPath);
+    p.Text("second program file", record.reserved.szSecondProgramPath);
     ShowCoinSet(record.stCoinSet, p);
     return true;
 }
@@ -47,14 +47,14 @@ bool ShowConfigFile(const uint8_t* content, size_t n, FieldPrinter& p) {
 bool ShowReferenceBookFile(const uint8_t* content, size_t n, FieldPrinter& p) {
     const auto show = [&p](size_t i, const ReferenceBookRecordBytes& bytes) {
         const ReferenceBookRecord r = DecodeReferenceBookRecord(bytes);
-        p.heading("record " + std::to_string(i));
-        p.text("coin", r.szCoinId);
-        p.text("country", r.szCountry);
-        p.text("denomination", r.szDenomination);
-        p.text("year", r.szYear);
-        p.text("dimensions", r.szDimensions);
-        p.text("short", r.szShort);
-        p.text("full", r.szFull);
+        p.Heading("record " + std::to_string(i));
+        p.Text("coin", r.szCoinId);
+        p.Text("country", r.szCountry);
+        p.Text("denomination", r.szDenomination);
+        p.Text("year", r.szYear);
+        p.Text("dimensions", r.szDimensions);
+        p.Text("short", r.szShort);
+        p.Text("full", r.szFull);
     };
     return ShowCountedRecords<ReferenceBookRecordBytes>(content, n, kReferenceCapacity, p, show);
 }

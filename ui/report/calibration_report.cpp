@@ -62,8 +62,8 @@ CoinSummary Summarise(const std::string& coin, const std::vector<CalibrationResu
         if (x.bestCoin != coin) continue;
         ++s.seen;
         if (x.accepted) ++s.accepted;
-        s.sums.push_back(x.bestSum());
-        const int lead = x.nextSum() - x.bestSum();
+        s.sums.push_back(x.BestSum());
+        const int lead = x.NextSum() - x.BestSum();
         s.marginToNext = first ? lead : std::min(s.marginToNext, lead);
         first = false;
     }
@@ -83,7 +83,7 @@ CalibrationReport::~CalibrationReport() {
     if (results_ != nullptr) std::fclose(results_);
 }
 
-bool CalibrationReport::open(const std::string& folder, std::string& error) {
+bool CalibrationReport::Open(const std::string& folder, std::string& error) {
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     if (!std::filesystem::is_directory(folder, made)) {
@@ -103,7 +103,7 @@ bool CalibrationReport::open(const std::string& folder, std::string& error) {
     return true;
 }
 
-void CalibrationReport::onFrame(platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
+void CalibrationReport::OnFrame(platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
     std::lock_guard<std::mutex> guard(lock_);
     // A run begins with the identification; its first result is the
     // acceptor's latest from before, shown but not counted, and so not kept.
@@ -116,25 +116,25 @@ void CalibrationReport::onFrame(platform::TraceDirection direction, const std::v
     haveLast_ = true;
     lastStamp_ = result.stamp;
     lastCounter_ = result.counter;
-    if (!same && !first) take(result);
+    if (!same && !first) Take(result);
 }
 
-void CalibrationReport::take(const CalibrationResult& x) {
+void CalibrationReport::Take(const CalibrationResult& x) {
     taken_.push_back(x);
     if (results_ == nullptr) return;
     std::fprintf(results_, "%s,%d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%u\n", x.time.c_str(), x.row, platform::CsvField(x.bestCoin).c_str(),
-                 x.bestStat, x.bestNeural, x.bestSum(), platform::CsvField(x.nextCoin).c_str(), x.nextStat, x.nextNeural,
-                 x.nextSum(), x.accepted ? 1 : 0, x.counter);
+                 x.bestStat, x.bestNeural, x.BestSum(), platform::CsvField(x.nextCoin).c_str(), x.nextStat, x.nextNeural,
+                 x.NextSum(), x.accepted ? 1 : 0, x.counter);
     std::fflush(results_);
 }
 
-std::vector<CalibrationResult> CalibrationReport::results() const {
+std::vector<CalibrationResult> CalibrationReport::Results() const {
     std::lock_guard<std::mutex> guard(lock_);
     return taken_;
 }
 
-std::vector<CoinSummary> CalibrationReport::summaries(int maxError) const {
-    const std::vector<CalibrationResult> all = results();
+std::vector<CoinSummary> CalibrationReport::Summaries(int maxError) const {
+    const std::vector<CalibrationResult> all = Results();
     std::vector<std::string> coins;
     for (const CalibrationResult& x : all) {
         if (std::find(coins.begin(), coins.end(), x.bestCoin) == coins.end()) coins.push_back(x.bestCoin);
@@ -144,14 +144,14 @@ std::vector<CoinSummary> CalibrationReport::summaries(int maxError) const {
     return summaries;
 }
 
-bool CalibrationReport::finish(int maxError, std::string& error) {
+bool CalibrationReport::Finish(int maxError, std::string& error) {
     {
         std::lock_guard<std::mutex> guard(lock_);
         if (folder_.empty()) return true;
         if (results_ != nullptr) std::fclose(results_);
         results_ = nullptr;
     }
-    const std::vector<CoinSummary> coins = summaries(maxError);
+    const std::vector<CoinSummary> coins = Summaries(maxError);
     const std::string summaryPath = folder_ + "/" + kSummaryFile;
     std::FILE* f = std::fopen(summaryPath.c_str(), "wb");
     if (f == nullptr) {

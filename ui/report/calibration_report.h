@@ -25,8 +25,8 @@ struct CalibrationResult {
     bool accepted = false;
     unsigned counter = 0;
     uint32_t stamp = 0;
-    int bestSum() const { return bestStat + bestNeural; }
-    int nextSum() const { return nextStat + nextNeural; }
+    int BestSum() const { return bestStat + bestNeural; }
+    int NextSum() const { return nextStat + nextNeural; }
 };
 
 struct CoinSummary {
@@ -49,20 +49,20 @@ public:
     CalibrationReport& operator=(const CalibrationReport&) = delete;
 
     // Makes `folder` when missing and starts results.csv; false with `error`.
-    bool open(const std::string& folder, std::string& error);
+    bool Open(const std::string& folder, std::string& error);
 
     // A frame of the link (the wire trace's frame listener).
-    void onFrame(platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function);
+    void OnFrame(platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function);
 
-    std::vector<CalibrationResult> results() const;
+    std::vector<CalibrationResult> Results() const;
     // One summary per best coin, in the order the coins first came.
-    std::vector<CoinSummary> summaries(int maxError) const;
+    std::vector<CoinSummary> Summaries(int maxError) const;
 
     // Writes summary.csv and errors.svg; false with `error`.
-    bool finish(int maxError, std::string& error);
+    bool Finish(int maxError, std::string& error);
 
 private:
-    void take(const CalibrationResult& result);
+    void Take(const CalibrationResult& result);
 
     mutable std::mutex lock_;
     std::string folder_;

@@ -36,12 +36,12 @@ void Show(HWND dialog, const ShownField& field, const std::string& text) {
 
 } // namespace
 
-void CoinDescriptionDialog::open(HINSTANCE instance, HWND mainWindow) {
-    runModal(instance, IDD_COIN_DESCRIPTION, mainWindow);
+void CoinDescriptionDialog::Open(HINSTANCE instance, HWND mainWindow) {
+    RunModal(instance, IDD_COIN_DESCRIPTION, mainWindow);
 }
 
-void CoinDescriptionDialog::onInit() {
-    const HWND dialog = handle();
+void CoinDescriptionDialog::OnInit() {
+    const HWND dialog = Handle();
     const CoinDescription& d = CurrentCoinDescription;
     Show(dialog, kDenomination, d.szDenomination);
     Show(dialog, kYear, d.szYear);
@@ -57,7 +57,7 @@ void CoinDescriptionDialog::onInit() {
     SetWindowTextA(dialog, title);
 }
 
-void CoinDescriptionDialog::onOk() {
+void CoinDescriptionDialog::OnOk() {
     StartCoinWrite(CurrentCoinDescription.bCoinIndex);
-    finish(IDOK);
+    Finish(IDOK);
 }

@@ -8,9 +8,9 @@
 class CoinDescriptionDialog : public StaticDialog {
 public:
     // Modal; shows CurrentCoinDescription.
-    void open(HINSTANCE instance, HWND mainWindow);
+    void Open(HINSTANCE instance, HWND mainWindow);
 
 private:
-    void onInit() override;
-    void onOk() override;
+    void OnInit() override;
+    void OnOk() override;
 };

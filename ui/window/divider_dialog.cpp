@@ -20,14 +20,14 @@ constexpr const char* kCaptionFormat = "Editing Divider or Inherit parameters fo
 
 } // namespace
 
-void DividerDialog::open(HINSTANCE instance, HWND mainWindow) {
+void DividerDialog::Open(HINSTANCE instance, HWND mainWindow) {
     row_ = Mailbox.iSelectedDeviceCoin.load(std::memory_order_acquire);
     if (row_ < 0 || row_ >= kDeviceCoinRows) return;
-    runModal(instance, IDD_DIVIDER_EDIT, mainWindow);
+    RunModal(instance, IDD_DIVIDER_EDIT, mainWindow);
 }
 
-void DividerDialog::onInit() {
-    const HWND dialog = handle();
+void DividerDialog::OnInit() {
+    const HWND dialog = Handle();
     const DeviceCoinEntry entry = stDeviceCoins.GetDeviceCoins()[static_cast<size_t>(row_)];
     SetItemNumber(dialog, IDC_ERROR_DIVIDER, entry.iErrorDivider);
     CheckDlgButton(dialog, IDC_INHERIT, entry.bInherit != 0 ? BST_CHECKED : BST_UNCHECKED);
@@ -36,8 +36,8 @@ void DividerDialog::onInit() {
     SetWindowTextA(dialog, caption);
 }
 
-void DividerDialog::onOk() {
-    const HWND dialog = handle();
+void DividerDialog::OnOk() {
+    const HWND dialog = Handle();
     const bool started = StartDividerEdit(row_, ItemText(dialog, IDC_ERROR_DIVIDER).c_str(),
                                           IsDlgButtonChecked(dialog, IDC_INHERIT) == BST_CHECKED);
     // Refused because a run exists: the dialog stays open. A thread that
@@ -46,5 +46,5 @@ void DividerDialog::onOk() {
         platform::Beep(kBusyBeepHz, kBusyBeepMs);
         return;
     }
-    finish(IDOK);
+    Finish(IDOK);
 }

@@ -10,11 +10,11 @@
 class DividerDialog : public StaticDialog {
 public:
     // Modal, for row iSelectedDeviceCoin.
-    void open(HINSTANCE instance, HWND mainWindow);
+    void Open(HINSTANCE instance, HWND mainWindow);
 
 private:
-    void onInit() override;
-    void onOk() override;
+    void OnInit() override;
+    void OnOk() override;
 
     int32_t row_ = -1;
 };

@@ -60,10 +60,10 @@ std::string CurrentDirectory() {
 
 } // namespace
 
-HWND MainWindow::create() { return createModeless(instance_, IDD_MAIN_WINDOW, nullptr); }
+HWND MainWindow::Create() { return CreateModeless(instance_, IDD_MAIN_WINDOW, nullptr); }
 
-void MainWindow::initialise() {
-    const HWND window = handle();
+void MainWindow::Initialise() {
+    const HWND window = Handle();
     CentreOnDesktop(window);
     currentDirectory_ = CurrentDirectory();
 
@@ -76,59 +76,59 @@ void MainWindow::initialise() {
     RouteThreadCallsTo(window);
 
     SetTimer(window, kTimerId, kTimerMs, nullptr);
-    setTitle();
+    SetTitle();
     ScanComPorts();
     ChooseStartupPort();
-    loadDataFiles();
+    LoadDataFiles();
 
-    const HWND list = item(IDC_DEVICE_COIN_LIST);
+    const HWND list = Item(IDC_DEVICE_COIN_LIST);
     SetUpCoinListView(list);
-    refreshCoinList();
+    RefreshCoinList();
 
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED), 0);
-    EnableWindow(item(IDC_EDIT_SELECTED_COIN), FALSE);
+    EnableWindow(Item(IDC_EDIT_SELECTED_COIN), FALSE);
 }
 
-void MainWindow::loadDataFiles() {
-    SendMessageA(item(IDC_BEST_COIN), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.forOthers()), TRUE);
+void MainWindow::LoadDataFiles() {
+    SendMessageA(Item(IDC_BEST_COIN), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.ForOthers()), TRUE);
     LoadCurrentCoinFiles();
     ReadCommandFields();
 }
 
-void MainWindow::setTitle() {
+void MainWindow::SetTitle() {
     char title[256];
     std::snprintf(title, sizeof title, kTitleFormat, kVersionMajor, kVersionMinor, kVersionBuild, __DATE__);
-    SetWindowTextA(handle(), title);
+    SetWindowTextA(Handle(), title);
 }
 
-void MainWindow::onTimer() {
-    drainStatusLines();
-    noticeRunEnd();
-    showNewResult();
+void MainWindow::OnTimer() {
+    DrainStatusLines();
+    NoticeRunEnd();
+    ShowNewResult();
     Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
 }
 
-void MainWindow::drainStatusLines() {
+void MainWindow::DrainStatusLines() {
     if (LogQueueCount() == 0) return;
     std::string last;
     // Only the last line stays visible, so only it is shown.
-    if (LogQueueDrain([&last](const char* line) { last = line; }) > 0) SetItemText(handle(), IDC_STATUS_LINE, last);
+    if (LogQueueDrain([&last](const char* line) { last = line; }) > 0) SetItemText(Handle(), IDC_STATUS_LINE, last);
 }
 
-void MainWindow::noticeRunEnd() {
+void MainWindow::NoticeRunEnd() {
     if (Mailbox.bStopThread.load(std::memory_order_acquire) != 1) return;
     if (Mailbox.iCommand.load(std::memory_order_acquire) >= kIdleCommand || RunExists()) return;
     CurrentFrontEnd().EnableCommandControls(true);
     Mailbox.iCommand.store(kIdleCommand, std::memory_order_release);
 }
 
-void MainWindow::showNewResult() {
+void MainWindow::ShowNewResult() {
     if (!RunExists() || Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 1) return;
     const ResultFields fields =
         FormatResultFields(GetCoinResult(), Mailbox.bLastEventCounter.load(std::memory_order_acquire));
-    const HFONT font = fields.largeBestCoin ? fonts_.forAccepted() : fonts_.forOthers();
-    SendMessageA(item(IDC_BEST_COIN), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    const HWND window = handle();
+    const HFONT font = fields.largeBestCoin ? fonts_.ForAccepted() : fonts_.ForOthers();
+    SendMessageA(Item(IDC_BEST_COIN), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    const HWND window = Handle();
     SetItemText(window, IDC_BEST_COIN, fields.bestCoin);
     SetItemText(window, IDC_NEXT_COIN, fields.nextCoin);
     SetItemText(window, IDC_BEST_ERRORS, fields.bestErrors);
@@ -136,8 +136,8 @@ void MainWindow::showNewResult() {
     SetItemText(window, IDC_RESULT_BUFFER, fields.buffer);
 }
 
-void MainWindow::destroy() {
-    const HWND window = handle();
+void MainWindow::Destroy() {
+    const HWND window = Handle();
     KillTimer(window, kTimerId);
     // From here the service thread has no window to reach.
     RouteThreadCallsTo(nullptr);
@@ -148,31 +148,31 @@ void MainWindow::destroy() {
     PostQuitMessage(0);
 }
 
-INT_PTR MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        initialise();
+        Initialise();
         return TRUE;
     case WM_TIMER:
-        if (wParam == kTimerId) onTimer();
+        if (wParam == kTimerId) OnTimer();
         return TRUE;
     case WM_COMMAND:
-        return onCommand(LOWORD(wParam)) ? TRUE : FALSE;
+        return OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
     case WM_INITMENUPOPUP:
-        onMenuOpening(reinterpret_cast<HMENU>(wParam));
+        OnMenuOpening(reinterpret_cast<HMENU>(wParam));
         return TRUE;
     case WM_NOTIFY:
-        onListNotification(*reinterpret_cast<const NMHDR*>(lParam));
+        OnListNotification(*reinterpret_cast<const NMHDR*>(lParam));
         return FALSE; // every list notification keeps its default answer
     case WM_IDENTITY_LINE_NEW:
-        SetItemText(handle(), IDC_IDENTITY_LINE, TakeIdentityLine());
+        SetItemText(Handle(), IDC_IDENTITY_LINE, TakeIdentityLine());
         return TRUE;
     case WM_DEVICE_COIN_LIST_CHANGED:
         AcknowledgeCoinListChange();
-        refreshCoinList();
+        RefreshCoinList();
         return TRUE;
     case WM_DESTROY:
-        destroy();
+        Destroy();
         return TRUE;
     default:
         return FALSE;

@@ -18,32 +18,32 @@ public:
 
     // Creates the window, which at once loads the data files and presses
     // its own START. Null when the window could not be made.
-    HWND create();
+    HWND Create();
 
 private:
-    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // main_window.cpp: life and timer.
-    void initialise();
-    void loadDataFiles();
-    void setTitle();
-    void onTimer();
-    void drainStatusLines();
-    void noticeRunEnd();
-    void showNewResult();
-    void destroy();
+    void Initialise();
+    void LoadDataFiles();
+    void SetTitle();
+    void OnTimer();
+    void DrainStatusLines();
+    void NoticeRunEnd();
+    void ShowNewResult();
+    void Destroy();
 
     // main_window_commands.cpp: buttons, menu, list.
-    bool onCommand(int id);
-    void start();
-    void stop();
-    void editSelectedCoin();
-    void updateCoinDescription();
-    void confirmExit();
-    void onMenuOpening(HMENU menu);
-    void onListNotification(const NMHDR& header);
-    void refreshCoinList();
-    bool deviceCommandsAllowed() const;
+    bool OnCommand(int id);
+    void Start();
+    void Stop();
+    void EditSelectedCoin();
+    void UpdateCoinDescription();
+    void ConfirmExit();
+    void OnMenuOpening(HMENU menu);
+    void OnListNotification(const NMHDR& header);
+    void RefreshCoinList();
+    bool DeviceCommandsAllowed() const;
 
     HINSTANCE instance_;
     ResultFonts fonts_;

@@ -38,76 +38,76 @@ void EnableMenuCommand(HMENU menu, UINT id, bool on) {
 
 } // namespace
 
-bool MainWindow::deviceCommandsAllowed() const { return stDeviceCoins.IsDeviceListValid() && !RunExists(); }
+bool MainWindow::DeviceCommandsAllowed() const { return stDeviceCoins.IsDeviceListValid() && !RunExists(); }
 
-bool MainWindow::onCommand(int id) {
+bool MainWindow::OnCommand(int id) {
     switch (id) {
-    case IDC_START: start(); return true;
-    case IDC_STOP: stop(); return true;
-    case IDC_EDIT_SELECTED_COIN: editSelectedCoin(); return true;
+    case IDC_START: Start(); return true;
+    case IDC_STOP: Stop(); return true;
+    case IDC_EDIT_SELECTED_COIN: EditSelectedCoin(); return true;
     case IDM_EXPORT_CURRENT_PARAMETERS: StartLogExport(); return true;
-    case IDM_UPDATE_COIN_DESCRIPTION: updateCoinDescription(); return true;
-    case IDM_MAIN_SETTINGS: settings_.open(instance_, handle()); return true;
+    case IDM_UPDATE_COIN_DESCRIPTION: UpdateCoinDescription(); return true;
+    case IDM_MAIN_SETTINGS: settings_.Open(instance_, Handle()); return true;
     case IDM_OPTIONS:
-        if (!maxErrors_.activate()) maxErrors_.open(instance_, handle());
+        if (!maxErrors_.Activate()) maxErrors_.Open(instance_, Handle());
         return true;
     case IDOK:
         // Enter on the list comes to the dialog as its default command.
-        if (GetFocus() == item(IDC_DEVICE_COIN_LIST) && deviceCommandsAllowed()) editSelectedCoin();
+        if (GetFocus() == Item(IDC_DEVICE_COIN_LIST) && DeviceCommandsAllowed()) EditSelectedCoin();
         return true;
     case IDM_EXIT:
     case IDCANCEL: // Escape and the close box
-        confirmExit();
+        ConfirmExit();
         return true;
     default:
         return false;
     }
 }
 
-void MainWindow::start() { StartIdentification(); }
+void MainWindow::Start() { StartIdentification(); }
 
-void MainWindow::stop() {
-    SetFocus(handle());
+void MainWindow::Stop() {
+    SetFocus(Handle());
     StopRun();
 }
 
-void MainWindow::editSelectedCoin() {
+void MainWindow::EditSelectedCoin() {
     const int row = Mailbox.iSelectedDeviceCoin.load(std::memory_order_acquire);
     if (!IsCoinRow(row)) return;
-    const HWND list = item(IDC_DEVICE_COIN_LIST);
+    const HWND list = Item(IDC_DEVICE_COIN_LIST);
     SelectCoinListRow(list, row);
     SetFocus(list);
-    if (!divider_.activate()) divider_.open(instance_, handle());
+    if (!divider_.Activate()) divider_.Open(instance_, Handle());
 }
 
-void MainWindow::updateCoinDescription() {
-    const std::string path = ChooseCoinDescriptionFile(handle());
+void MainWindow::UpdateCoinDescription() {
+    const std::string path = ChooseCoinDescriptionFile(Handle());
     SetCurrentDirectoryA(currentDirectory_.c_str());
     if (!HasDriveLetter(path)) {
         LogQueuePush(kNoFileChosen);
         return;
     }
     LogQueuePushFormat(kCoinChosen, path.c_str());
-    if (ReadCoinDescription(path.c_str()) == kFileOk) coinDescription_.open(instance_, handle());
+    if (ReadCoinDescription(path.c_str()) == kFileOk) coinDescription_.Open(instance_, Handle());
 }
 
-void MainWindow::confirmExit() {
-    if (MessageBoxA(handle(), kExitQuestion, kExitCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+void MainWindow::ConfirmExit() {
+    if (MessageBoxA(Handle(), kExitQuestion, kExitCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
     // Clearing the command fields under a running run would hand it a
     // command it does not know; the configuration does not need them then.
     if (!RunExists()) ReadCommandFields();
     WriteConfig();
-    DestroyWindow(handle());
+    DestroyWindow(Handle());
 }
 
-void MainWindow::onMenuOpening(HMENU menu) {
+void MainWindow::OnMenuOpening(HMENU menu) {
     const bool idle = !RunExists();
     const bool tableRead = stDeviceCoins.IsDeviceListValid();
     for (const UINT id : kTableCommands) EnableMenuCommand(menu, id, idle && tableRead);
     for (const UINT id : kIdleCommands) EnableMenuCommand(menu, id, idle);
 }
 
-void MainWindow::onListNotification(const NMHDR& header) {
+void MainWindow::OnListNotification(const NMHDR& header) {
     if (header.idFrom != IDC_DEVICE_COIN_LIST) return;
     if (header.code == NM_CUSTOMDRAW) {
         // Every repaint of the list tells which row the operator is on. A
@@ -120,10 +120,10 @@ void MainWindow::onListNotification(const NMHDR& header) {
             return;
         }
         Mailbox.iSelectedDeviceCoin.store(row, std::memory_order_release);
-        if (deviceCommandsAllowed()) EnableWindow(item(IDC_EDIT_SELECTED_COIN), TRUE);
-    } else if (header.code == LVN_ITEMACTIVATE && deviceCommandsAllowed()) {
-        editSelectedCoin();
+        if (DeviceCommandsAllowed()) EnableWindow(Item(IDC_EDIT_SELECTED_COIN), TRUE);
+    } else if (header.code == LVN_ITEMACTIVATE && DeviceCommandsAllowed()) {
+        EditSelectedCoin();
     }
 }
 
-void MainWindow::refreshCoinList() { FillCoinListView(item(IDC_DEVICE_COIN_LIST), stDeviceCoins.GetDeviceCoins()); }
+void MainWindow::RefreshCoinList() { FillCoinListView(Item(IDC_DEVICE_COIN_LIST), stDeviceCoins.GetDeviceCoins()); }

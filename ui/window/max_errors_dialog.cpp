@@ -13,12 +13,12 @@ constexpr int kNumbStandDevChars = 32;
 
 } // namespace
 
-void MaxErrorsDialog::open(HINSTANCE instance, HWND mainWindow) {
-    runModal(instance, IDD_MAX_ERRORS, mainWindow);
+void MaxErrorsDialog::Open(HINSTANCE instance, HWND mainWindow) {
+    RunModal(instance, IDD_MAX_ERRORS, mainWindow);
 }
 
-void MaxErrorsDialog::onInit() {
-    const HWND dialog = handle();
+void MaxErrorsDialog::OnInit() {
+    const HWND dialog = Handle();
     LimitItemText(dialog, IDC_MAX_ERROR, kMaxErrorChars);
     LimitItemText(dialog, IDC_NNET_DIVIDER, kNNetDividerChars);
     LimitItemText(dialog, IDC_NUMB_STAND_DEV, kNumbStandDevChars);
@@ -28,9 +28,9 @@ void MaxErrorsDialog::onInit() {
     SetItemNumber(dialog, IDC_NUMB_STAND_DEV, params.Numb_Stand_Dev);
 }
 
-void MaxErrorsDialog::onOk() {
-    const HWND dialog = handle();
+void MaxErrorsDialog::OnOk() {
+    const HWND dialog = Handle();
     StartMaxErrorsEdit(ItemText(dialog, IDC_MAX_ERROR).c_str(), ItemText(dialog, IDC_NNET_DIVIDER).c_str(),
                        ItemText(dialog, IDC_NUMB_STAND_DEV).c_str());
-    finish(IDOK);
+    Finish(IDOK);
 }

@@ -8,10 +8,10 @@
 class MaxErrorsDialog : public StaticDialog {
 public:
     // Modal. The main window offers it only while no run exists.
-    void open(HINSTANCE instance, HWND mainWindow);
+    void Open(HINSTANCE instance, HWND mainWindow);
 
 private:
-    void onInit() override;
-    void onOk() override;
+    void OnInit() override;
+    void OnOk() override;
 
 };

@@ -11,8 +11,8 @@ public:
     ResultFonts(const ResultFonts&) = delete;
     ResultFonts& operator=(const ResultFonts&) = delete;
 
-    HFONT forAccepted() const { return large_; }
-    HFONT forOthers() const { return regular_; }
+    HFONT ForAccepted() const { return large_; }
+    HFONT ForOthers() const { return regular_; }
 
 private:
     HFONT large_;

@@ -35,12 +35,12 @@ int Selected(HWND dialog, int list) {
 
 } // namespace
 
-void SettingsDialog::open(HINSTANCE instance, HWND mainWindow) {
-    runModal(instance, IDD_MAIN_SETTINGS, mainWindow);
+void SettingsDialog::Open(HINSTANCE instance, HWND mainWindow) {
+    RunModal(instance, IDD_MAIN_SETTINGS, mainWindow);
 }
 
-void SettingsDialog::onInit() {
-    const HWND dialog = handle();
+void SettingsDialog::OnInit() {
+    const HWND dialog = Handle();
     const std::vector<std::string> ports = ScanComPorts();
     for (const std::string& port : ports) AddEntry(dialog, IDC_PORT_LIST, port);
     ChoosePortOnOpening(static_cast<int32_t>(ports.size()));
@@ -57,8 +57,8 @@ void SettingsDialog::onInit() {
                   static_cast<int>(Mailbox.bDeviceAddress.load(std::memory_order_acquire)));
 }
 
-void SettingsDialog::onOk() {
-    const HWND dialog = handle();
+void SettingsDialog::OnOk() {
+    const HWND dialog = Handle();
     const int port = Selected(dialog, IDC_PORT_LIST);
     if (port >= 0 && port < ComPortTable.count) {
         std::strncpy(szPortName, ComPortTable.entries[port], kPortNameChars);
@@ -75,5 +75,5 @@ void SettingsDialog::onOk() {
     const std::optional<uint8_t> address = AddressFromField(ItemText(dialog, IDC_NETWORK_ADDRESS).c_str());
     if (address) Mailbox.bDeviceAddress.store(*address, std::memory_order_release);
     NoteSettingsSaved();
-    finish(IDOK);
+    Finish(IDOK);
 }

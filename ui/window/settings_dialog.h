@@ -7,10 +7,10 @@
 class SettingsDialog : public StaticDialog {
 public:
     // Modal; returns when the operator saves or cancels.
-    void open(HINSTANCE instance, HWND mainWindow);
+    void Open(HINSTANCE instance, HWND mainWindow);
 
 private:
-    void onInit() override;
-    void onOk() override;
+    void OnInit() override;
+    void OnOk() override;
 
 };

@@ -6,26 +6,26 @@ StaticDialog::~StaticDialog() {
     if (hwnd_ != nullptr && !modal_) DestroyWindow(hwnd_);
 }
 
-HWND StaticDialog::createModeless(HINSTANCE instance, int templateId, HWND owner) {
+HWND StaticDialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
     modal_ = false;
     owner_ = owner;
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProc,
                               reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR StaticDialog::runModal(HINSTANCE instance, int templateId, HWND owner) {
+INT_PTR StaticDialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
     modal_ = true;
     owner_ = owner;
     return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-bool StaticDialog::activate() const {
+bool StaticDialog::Activate() const {
     if (hwnd_ == nullptr) return false;
     SetActiveWindow(hwnd_);
     return true;
 }
 
-void StaticDialog::close(INT_PTR result) {
+void StaticDialog::Close(INT_PTR result) {
     if (modal_) {
         EndDialog(hwnd_, result);
     } else {
@@ -33,23 +33,23 @@ void StaticDialog::close(INT_PTR result) {
     }
 }
 
-void StaticDialog::finish(INT_PTR result) {
-    close(result);
+void StaticDialog::Finish(INT_PTR result) {
+    Close(result);
     if (owner_ != nullptr) SetFocus(owner_);
 }
 
-INT_PTR StaticDialog::onMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR StaticDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
-        onInit();
+        OnInit();
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
     case IDOK:
-        onOk();
+        OnOk();
         return TRUE;
     case IDCANCEL:
-        onCancel();
+        OnCancel();
         return TRUE;
     default:
         return FALSE;
@@ -61,12 +61,12 @@ INT_PTR CALLBACK StaticDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam
         auto* self = reinterpret_cast<StaticDialog*>(lParam);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
         self->hwnd_ = hwnd;
-        return self->onMessage(message, wParam, lParam);
+        return self->OnMessage(message, wParam, lParam);
     }
     auto* self = reinterpret_cast<StaticDialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     // Messages that come before WM_INITDIALOG (WM_SETFONT) have no object yet.
     if (self == nullptr) return FALSE;
-    const INT_PTR handled = self->onMessage(message, wParam, lParam);
+    const INT_PTR handled = self->OnMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

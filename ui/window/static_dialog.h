@@ -13,30 +13,30 @@ public:
     virtual ~StaticDialog();
 
     // Modeless: returns the window, or null when it could not be made.
-    HWND createModeless(HINSTANCE instance, int templateId, HWND owner);
-    // Modal: returns the value given to close(), or -1 when it failed.
-    INT_PTR runModal(HINSTANCE instance, int templateId, HWND owner);
+    HWND CreateModeless(HINSTANCE instance, int templateId, HWND owner);
+    // Modal: returns the value given to Close(), or -1 when it failed.
+    INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
 
     // Null while the dialog does not exist.
-    HWND handle() const { return hwnd_; }
+    HWND Handle() const { return hwnd_; }
     // Brings an open dialog to the front; false when it is not open.
-    bool activate() const;
+    bool Activate() const;
 
 protected:
     // Returns TRUE when the message was handled, as a dialog procedure does.
     // By default: WM_INITDIALOG calls onInit, IDOK onOk, IDCANCEL (also
     // Escape and the close box) onCancel.
-    virtual INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    virtual void onInit() {}
-    virtual void onOk() {}
-    virtual void onCancel() { finish(IDCANCEL); }
+    virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void OnInit() {}
+    virtual void OnOk() {}
+    virtual void OnCancel() { Finish(IDCANCEL); }
 
     // Ends a modal dialog or destroys a modeless one.
-    void close(INT_PTR result);
+    void Close(INT_PTR result);
     // Closes and gives the keyboard focus back to the owner.
-    void finish(INT_PTR result);
-    HWND owner() const { return owner_; }
-    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+    void Finish(INT_PTR result);
+    HWND Owner() const { return owner_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

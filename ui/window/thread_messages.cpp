@@ -10,7 +10,7 @@ namespace {
 
 class WindowFrontEnd final : public FrontEnd {
 public:
-    void route(HWND window) { window_.store(window, std::memory_order_release); }
+    void Route(HWND window) { window_.store(window, std::memory_order_release); }
 
     void EnableCommandControls(bool on) override {
         const HWND window = window_.load(std::memory_order_acquire);
@@ -25,21 +25,21 @@ public:
             std::lock_guard<std::mutex> guard(identityLock_);
             identityLine_ = line;
         }
-        postOnce(identityPosted_, WM_IDENTITY_LINE_NEW);
+        PostOnce(identityPosted_, WM_IDENTITY_LINE_NEW);
     }
 
-    void RefreshDeviceCoinList() override { postOnce(listPosted_, WM_DEVICE_COIN_LIST_CHANGED); }
+    void RefreshDeviceCoinList() override { PostOnce(listPosted_, WM_DEVICE_COIN_LIST_CHANGED); }
 
-    std::string takeIdentityLine() {
+    std::string TakeIdentityLine() {
         identityPosted_.store(false, std::memory_order_release);
         std::lock_guard<std::mutex> guard(identityLock_);
         return identityLine_;
     }
 
-    void acknowledgeCoinListChange() { listPosted_.store(false, std::memory_order_release); }
+    void AcknowledgeCoinListChange() { listPosted_.store(false, std::memory_order_release); }
 
 private:
-    void postOnce(std::atomic<bool>& posted, UINT message) {
+    void PostOnce(std::atomic<bool>& posted, UINT message) {
         if (posted.exchange(true, std::memory_order_acq_rel)) return;
         const HWND window = window_.load(std::memory_order_acquire);
         if (window == nullptr || !PostMessageA(window, message, 0, 0)) posted.store(false, std::memory_order_release);
@@ -59,10 +59,10 @@ WindowFrontEnd g_frontEnd;
 } // namespace
 
 void RouteThreadCallsTo(HWND window) {
-    g_frontEnd.route(window);
+    g_frontEnd.Route(window);
     InstallFrontEnd(window != nullptr ? &g_frontEnd : nullptr);
 }
 
-std::string TakeIdentityLine() { return g_frontEnd.takeIdentityLine(); }
+std::string TakeIdentityLine() { return g_frontEnd.TakeIdentityLine(); }
 
-void AcknowledgeCoinListChange() { g_frontEnd.acknowledgeCoinListChange(); }
+void AcknowledgeCoinListChange() { g_frontEnd.AcknowledgeCoinListChange(); }

@@ -30,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     InitCommonControlsEx(&controls);
 
     MainWindow window(instance);
-    const HWND created = window.create();
+    const HWND created = window.Create();
     if (created == nullptr) return 0;
     ShowWindow(created, SW_SHOW);
 
@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     BOOL got;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) continue;
-        const HWND main = window.handle();
+        const HWND main = window.Handle();
         if (main != nullptr && IsDialogMessageA(main, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -6,29 +6,29 @@
 InProcessAcceptor::InProcessAcceptor() = default;
 
 InProcessAcceptor::~InProcessAcceptor() {
-    if (server_) server_->stop();
+    if (server_) server_->Stop();
 }
 
-bool InProcessAcceptor::start(const sim::DucatSimOptions& options, std::string& error) {
+bool InProcessAcceptor::Start(const sim::DucatSimOptions& options, std::string& error) {
     addressGiven_ = options.address >= 0;
     acceptor_ = std::make_unique<sim::DucatAcceptor>();
     sim::ApplyDucatSimOptions(options, *acceptor_);
     sim::ServerOptions serverOptions;
     serverOptions.pacedBitsPerSecond = options.lineSpeed;
     server_ = std::make_unique<sim::PtyServer>(*acceptor_, serverOptions);
-    if (!server_->ok()) {
+    if (!server_->Ok()) {
         error = "cannot open a pty for the virtual acceptor";
         return false;
     }
-    server_->start();
+    server_->Start();
     return true;
 }
 
-const std::string& InProcessAcceptor::portName() const { return server_->hostPath(); }
+const std::string& InProcessAcceptor::PortName() const { return server_->HostPath(); }
 
-void InProcessAcceptor::answerAt(uint32_t address) {
+void InProcessAcceptor::AnswerAt(uint32_t address) {
     if (addressGiven_) return;
-    server_->withDevice([address](sim::Device& device) {
+    server_->WithDevice([address](sim::Device& device) {
         static_cast<sim::DucatAcceptor&>(device).identity.address = static_cast<uint8_t>(address & 0xFF);
     });
 }

@@ -20,10 +20,10 @@ public:
     InProcessAcceptor& operator=(const InProcessAcceptor&) = delete;
 
     // Starts the acceptor; false (with `error`) when no pty could be had.
-    bool start(const sim::DucatSimOptions& options, std::string& error);
-    const std::string& portName() const;
+    bool Start(const sim::DucatSimOptions& options, std::string& error);
+    const std::string& PortName() const;
     // The address the acceptor answers at (unless its options named one).
-    void answerAt(uint32_t address);
+    void AnswerAt(uint32_t address);
 
 private:
     std::unique_ptr<sim::DucatAcceptor> acceptor_;

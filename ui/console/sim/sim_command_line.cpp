@@ -1,6 +1,6 @@
 #include "ui/console/sim/sim_command_line.h"
 
-MoreConsoleOptions::Take SimCommandLine::take(const std::vector<std::string>& args, size_t& i, std::string& error) {
+MoreConsoleOptions::Take SimCommandLine::TakeOption(const std::vector<std::string>& args, size_t& i, std::string& error) {
     if (args[i] == "--sim") {
         sim = true;
         return Take::Taken;
@@ -14,14 +14,14 @@ MoreConsoleOptions::Take SimCommandLine::take(const std::vector<std::string>& ar
     return Take::Taken;
 }
 
-bool SimCommandLine::complete(std::string& error) const {
+bool SimCommandLine::Complete(std::string& error) const {
     if (!acceptorOptionSeen_ || sim) return true;
     error = "options of the virtual acceptor need --sim";
     return false;
 }
 
-const char* SimCommandLine::synopsis() const { return "[--sim [SIM OPTIONS]] "; }
+const char* SimCommandLine::Synopsis() const { return "[--sim [SIM OPTIONS]] "; }
 
-std::string SimCommandLine::help() const {
+std::string SimCommandLine::Help() const {
     return std::string("--sim runs against a virtual acceptor on a pty; its options:\n") + sim::DucatSimOptionsHelp();
 }

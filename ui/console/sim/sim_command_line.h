@@ -7,10 +7,10 @@
 
 class SimCommandLine final : public MoreConsoleOptions {
 public:
-    Take take(const std::vector<std::string>& args, size_t& i, std::string& error) override;
-    bool complete(std::string& error) const override;
-    const char* synopsis() const override;
-    std::string help() const override;
+    Take TakeOption(const std::vector<std::string>& args, size_t& i, std::string& error) override;
+    bool Complete(std::string& error) const override;
+    const char* Synopsis() const override;
+    std::string Help() const override;
 
     bool sim = false; // --sim was given
     sim::DucatSimOptions options;
