@@ -58,10 +58,10 @@ void MakeFolders(const std::string& path) {
 
 class FileSettingsStore : public SettingsStore {
 public:
-    FileSettingsStore(std::string folder, std::string path) : m_Folder(std::move(folder)), m_Path(std::move(path)) {}
+    FileSettingsStore(std::string folder, std::string path) : folder_(std::move(folder)), path_(std::move(path)) {}
 
     std::optional<uint32_t> ReadNumber(const std::string& section, const std::string& name) override {
-        const Sections sections = ReadFile(m_Path);
+        const Sections sections = ReadFile(path_);
         const auto s = sections.find(section);
         if (s == sections.end()) return std::nullopt;
         const auto v = s->second.find(name);
@@ -70,15 +70,15 @@ public:
     }
 
     void WriteNumber(const std::string& section, const std::string& name, uint32_t value) override {
-        Sections sections = ReadFile(m_Path);
+        Sections sections = ReadFile(path_);
         sections[section][name] = std::to_string(value);
-        MakeFolders(m_Folder);
-        WriteFile(m_Path, sections);
+        MakeFolders(folder_);
+        WriteFile(path_, sections);
     }
 
 private:
-    std::string m_Folder;
-    std::string m_Path;
+    std::string folder_;
+    std::string path_;
 };
 
 } // namespace

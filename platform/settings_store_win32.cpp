@@ -8,7 +8,7 @@ namespace {
 
 class RegistrySettingsStore : public SettingsStore {
 public:
-    explicit RegistrySettingsStore(std::string keyPath) : m_KeyPath(std::move(keyPath)) {}
+    explicit RegistrySettingsStore(std::string keyPath) : keyPath_(std::move(keyPath)) {}
 
     std::optional<uint32_t> ReadNumber(const std::string& section, const std::string& name) override {
         HKEY key = nullptr;
@@ -37,9 +37,9 @@ public:
     }
 
 private:
-    std::string SectionPath(const std::string& section) const { return m_KeyPath + "\\" + section; }
+    std::string SectionPath(const std::string& section) const { return keyPath_ + "\\" + section; }
 
-    std::string m_KeyPath;
+    std::string keyPath_;
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The builds CI adds to the test command: sanitizers, the Windows cross build,
-# the release build and the packages.
+# the release build, the packages and the naming check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,3 +19,6 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw
 
 scripts/package.sh
+
+# Both trees are built by now, which the naming check reads.
+scripts/check-names.sh

@@ -9,9 +9,9 @@ ConsoleSim::ConsoleSim() = default;
 ConsoleSim::~ConsoleSim() = default;
 
 bool ConsoleSim::Start(PollbenchArgs& args) {
-    m_Line = std::make_unique<sim::StandardLine>(args.simConfig);
-    if (!m_Line->Ok()) return false;
-    args.port = m_Line->HostPath();
+    line_ = std::make_unique<sim::StandardLine>(args.simConfig);
+    if (!line_->Ok()) return false;
+    args.port = line_->HostPath();
     args.portNumber = 0;
     // The port search looks at the names in CCTALK_PORTS first.
     const char* listed = std::getenv("CCTALK_PORTS");

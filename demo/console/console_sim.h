@@ -22,5 +22,5 @@ public:
     bool Start(PollbenchArgs& args);
 
 private:
-    std::unique_ptr<sim::StandardLine> m_Line;
+    std::unique_ptr<sim::StandardLine> line_;
 };

@@ -29,15 +29,15 @@ class CoinStatFilesTest : public DataFileTest {
 protected:
     void SetUp() override {
         DataFileTest::SetUp();
-        for (size_t i = 0; i < kWeightWords; ++i) weights_.aiWords[i] = static_cast<int32_t>(i + 1);
-        weights_.iCount = 99;
+        for (size_t i = 0; i < kWeightWords; ++i) weights.aiWords[i] = static_cast<int32_t>(i + 1);
+        weights.iCount = 99;
     }
     void ExpectClearedWeights() const {
-        for (size_t i = 0; i < 76; ++i) EXPECT_EQ(0, weights_.aiWords[i]) << i;
-        for (size_t i = 76; i < 80; ++i) EXPECT_EQ(static_cast<int32_t>(i + 1), weights_.aiWords[i]) << i;
-        EXPECT_EQ(0, weights_.iCount);
+        for (size_t i = 0; i < 76; ++i) EXPECT_EQ(0, weights.aiWords[i]) << i;
+        for (size_t i = 76; i < 80; ++i) EXPECT_EQ(static_cast<int32_t>(i + 1), weights.aiWords[i]) << i;
+        EXPECT_EQ(0, weights.iCount);
     }
-    CoinWeights weights_;
+    CoinWeights weights;
 };
 
 TEST_F(CoinStatFilesTest, ArchiveRecordsAreRead) {
@@ -90,15 +90,15 @@ TEST_F(CoinStatFilesTest, WeightsAreRead) {
     Bytes content(324);
     for (size_t w = 0; w < 81; ++w) PutLe32(content, 4 * w, static_cast<uint32_t>(-static_cast<int32_t>(w)));
     WriteFileBytes("Coins Stat/RU1K0B.aut", WithEnvelope(content));
-    EXPECT_EQ(kFileOk, ReadWeights("RU1K0B", &weights_));
+    EXPECT_EQ(kFileOk, ReadWeights("RU1K0B", &weights));
     ExpectNoMessage();
-    EXPECT_EQ(-75, weights_.aiWords[75]);
-    EXPECT_EQ(-79, weights_.aiWords[79]);
-    EXPECT_EQ(-80, weights_.iCount);
+    EXPECT_EQ(-75, weights.aiWords[75]);
+    EXPECT_EQ(-79, weights.aiWords[79]);
+    EXPECT_EQ(-80, weights.iCount);
 }
 
 TEST_F(CoinStatFilesTest, MissingWeightsClearWordsUpTo75) {
-    EXPECT_EQ(kFileCannotOpen, ReadWeights("RU1K0B", &weights_));
+    EXPECT_EQ(kFileCannotOpen, ReadWeights("RU1K0B", &weights));
     ExpectNoMessage();
     ExpectClearedWeights();
 }
@@ -107,14 +107,14 @@ TEST_F(CoinStatFilesTest, BadWeightsChecksumClearsWordsUpTo75WithItsMessage) {
     Bytes file = WithEnvelope(Bytes(324, 0x10));
     file[324] ^= 1;
     WriteFileBytes("Coins Stat/RU1K0B.aut", file);
-    EXPECT_EQ(kFileDamaged, ReadWeights("RU1K0B", &weights_));
+    EXPECT_EQ(kFileDamaged, ReadWeights("RU1K0B", &weights));
     ExpectOneMessage(kWeightsText, "Чтение данных", MessageIcon::Exclamation);
     ExpectClearedWeights();
 }
 
 TEST_F(CoinStatFilesTest, ShortWeightsFileCountsAsDamaged) {
     WriteFileBytes("Coins Stat/RU1K0B.aut", WithEnvelope(Bytes(323, 0x10)));
-    EXPECT_EQ(kFileDamaged, ReadWeights("RU1K0B", &weights_));
+    EXPECT_EQ(kFileDamaged, ReadWeights("RU1K0B", &weights));
     ExpectOneMessage(kWeightsText, "Чтение данных", MessageIcon::Exclamation);
     ExpectClearedWeights();
 }

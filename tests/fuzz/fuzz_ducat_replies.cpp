@@ -33,7 +33,7 @@ namespace {
 constexpr size_t kIdentityLineChars = 289;
 
 // FUZZ_SHOW_LINES=1 prints the run's status lines, for looking into an input.
-const bool g_showLines = std::getenv("FUZZ_SHOW_LINES") != nullptr;
+const bool kShowLines = std::getenv("FUZZ_SHOW_LINES") != nullptr;
 
 // A front end that checks what the run shows it.
 class CheckingFrontEnd final : public FrontEnd {
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_REQUIRE(!RunExists() && stream.LongestWrite() <= kFrameBufferSize);
     LogQueueDrain([](const char* line) {
         FUZZ_REQUIRE(std::strlen(line) <= kLogLineChars);
-        if (g_showLines) std::printf("%s\n", platform::Cp1251ToUtf8(line).c_str());
+        if (kShowLines) std::printf("%s\n", platform::Cp1251ToUtf8(line).c_str());
     });
     CheckDumpName();
     ClearScratchFiles();

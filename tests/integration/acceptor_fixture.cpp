@@ -64,8 +64,8 @@ void AcceptorTest::SetUp() {
     oldFolder_ = std::filesystem::current_path().string();
     char folder[] = "/tmp/ducat-it-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(folder));
-    dumpFolder_ = folder;
-    std::filesystem::current_path(dumpFolder_);
+    dumpFolder = folder;
+    std::filesystem::current_path(dumpFolder);
 
     device_ = std::make_unique<sim::DucatAcceptor>();
     device_->SetLineErrorSignal(&sim::SharedLineErrors());
@@ -87,7 +87,7 @@ void AcceptorTest::TearDown() {
     ClearExtensionHandlers();
     LogQueueDrain(nullptr);
     if (!oldFolder_.empty()) std::filesystem::current_path(oldFolder_);
-    if (!dumpFolder_.empty()) std::filesystem::remove_all(dumpFolder_);
+    if (!dumpFolder.empty()) std::filesystem::remove_all(dumpFolder);
 }
 
 bool AcceptorTest::Start(uint8_t subCommand, int32_t nextCommand, bool resetRecordNumber) {

@@ -52,7 +52,7 @@ protected:
     static int Refreshes();
     static int PortOpenings();
 
-    std::string dumpFolder_;
+    std::string dumpFolder;
 
 private:
     std::unique_ptr<sim::DucatAcceptor> device_;

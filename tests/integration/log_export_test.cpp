@@ -28,13 +28,13 @@ protected:
         OnDevice([&](DucatAcceptor& d) {
             d.identity.serialText = "LOG-42";
             d.SetLogPages(pages, 99);
-            log_ = d.Log();
+            logBytes = d.Log();
         });
         Identify();
     }
 
     std::vector<uint8_t> DumpFile() {
-        std::ifstream in(dumpFolder_ + "/LOG-42.tea", std::ios::binary);
+        std::ifstream in(dumpFolder + "/LOG-42.tea", std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
     }
 
@@ -42,13 +42,13 @@ protected:
         return "Page " + std::to_string(page) + " of " + std::to_string(pages) + " Log File is Read";
     }
 
-    std::vector<uint8_t> log_;
+    std::vector<uint8_t> logBytes;
 };
 
 TEST_F(LogExport, ZeroInPageZeroMeansTwoPagesAndTheDumpDeciphersToTheLog) {
     Prepare(2);
-    ASSERT_EQ(0, log_[226]);
-    ASSERT_EQ(0, log_[227]);
+    ASSERT_EQ(0, logBytes[226]);
+    ASSERT_EQ(0, logBytes[227]);
     ASSERT_TRUE(Start(acceptor::kSubReadLog, acceptor::kSubReadLog));
     ASSERT_TRUE(WaitForRunEnd());
     EXPECT_EQ(2, DeviceRequests(kLogPage));
@@ -69,7 +69,7 @@ TEST_F(LogExport, ZeroInPageZeroMeansTwoPagesAndTheDumpDeciphersToTheLog) {
     ASSERT_EQ(2 * kPage + 256 + 4, file.size());
     EXPECT_TRUE(EnvelopeMatches(file.data(), file.size()));
     DecipherBuffer(file.data(), static_cast<uint32_t>(file.size() - 4), 0);
-    EXPECT_TRUE(std::equal(log_.begin(), log_.end(), file.begin()));
+    EXPECT_TRUE(std::equal(logBytes.begin(), logBytes.end(), file.begin()));
     const uint8_t* trailer = file.data() + 2 * kPage;
     EXPECT_EQ(GetDeviceInfo().dwSerial, LoadLe32(trailer + 1));
     EXPECT_STREQ("LOG-42", reinterpret_cast<const char*>(trailer + 5));
@@ -87,7 +87,7 @@ TEST_F(LogExport, WrongPageIsReportedAndAskedForAgain) {
     std::vector<uint8_t> file = DumpFile();
     ASSERT_EQ(8 * kPage + 256 + 4, file.size());
     DecipherBuffer(file.data(), static_cast<uint32_t>(file.size() - 4), 0);
-    EXPECT_TRUE(std::equal(log_.begin(), log_.end(), file.begin()));
+    EXPECT_TRUE(std::equal(logBytes.begin(), logBytes.end(), file.begin()));
 }
 
 TEST_F(LogExport, DamagedPagesAreReportedWithTheirOwnTexts) {

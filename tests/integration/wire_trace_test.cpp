@@ -69,7 +69,7 @@ class WireTrace : public AcceptorTest {
 protected:
     void SetUp() override {
         AcceptorTest::SetUp();
-        tracePath = dumpFolder_ + "/trace.txt";
+        tracePath = dumpFolder + "/trace.txt";
         std::string error;
         ASSERT_TRUE(StartDucatTrace(tracePath, error)) << error;
     }
@@ -128,7 +128,7 @@ TEST_F(WireTrace, ARawCaptureOfTheSameBytesDecodesToTheSameFrames) {
     StopDucatTrace();
     // The frames' bytes one after the other, as a line monitor records them.
     std::vector<std::string> frames;
-    const std::string rawPath = dumpFolder_ + "/capture.bin";
+    const std::string rawPath = dumpFolder + "/capture.bin";
     {
         std::ofstream raw(rawPath, std::ios::binary);
         for (const std::string& text : FileLines(tracePath)) {
@@ -178,7 +178,7 @@ TEST_F(WireTrace, SealedPayloadsAreShownDecipheredAndChecked) {
 TEST_F(WireTrace, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
     CalibrationReport report;
     std::string error;
-    const std::string folder = dumpFolder_ + "/report";
+    const std::string folder = dumpFolder + "/report";
     ASSERT_TRUE(report.Open(folder, error)) << error;
     SetDucatFrameListener([&](platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
         report.OnFrame(direction, frame, function);

@@ -8,6 +8,8 @@
 
 namespace {
 
+// The Windows block's own field names.
+// NOLINTBEGIN(readability-identifier-naming)
 struct DeviceControlBlock {
     uint32_t DCBlength;
     uint32_t BaudRate;
@@ -38,6 +40,7 @@ struct DeviceControlBlock {
     char EvtChar;
     uint16_t wReserved1;
 };
+// NOLINTEND(readability-identifier-naming)
 
 // What a driver might report: everything the programs do not name is set.
 DeviceControlBlock Reported() {

@@ -44,27 +44,27 @@ protected:
     void SetUp() override {
         LogQueueInit();
         Mailbox.hComThread = 0;
-        sink_ = std::tmpfile();
-        ASSERT_NE(nullptr, sink_);
+        sink = std::tmpfile();
+        ASSERT_NE(nullptr, sink);
     }
     void TearDown() override {
         testing_support::RestoreRunEnvironment();
         LogQueueDrain([](const char*) {});
-        std::fclose(sink_);
+        std::fclose(sink);
     }
-    std::FILE* sink_ = nullptr;
+    std::FILE* sink = nullptr;
 };
 
 TEST_F(RunDriverTest, ADeadlineInTheEndOfARunThatEndedItselfIsNoTimeout) {
     testing_support::UseThreadStarter(&FinishingRun);
-    ConsoleView view(sink_, false);
+    ConsoleView view(sink, false);
     EXPECT_EQ(RunOutcome::EndedByItself, DriveRun(StartLogExport, view, {}, 1));
     EXPECT_FALSE(RunExists());
 }
 
 TEST_F(RunDriverTest, ARunThatGoesOnIsStoppedAtItsDeadline) {
     testing_support::UseThreadStarter(&EndlessRun);
-    ConsoleView view(sink_, false);
+    ConsoleView view(sink, false);
     const uint64_t start = platform::SteadyMilliseconds();
     EXPECT_EQ(RunOutcome::TimedOut, DriveRun(StartIdentification, view, {}, 1));
     EXPECT_GE(platform::SteadyMilliseconds() - start, 1000u);
