@@ -15,7 +15,7 @@ namespace {
 using platform::TraceDirection;
 using platform::TraceLine;
 
-class WireTrace : public SimFixture {
+class CctWireTraceTest : public SimFixture {
 protected:
     // The core outlives this fixture's trace: its driver must not call it
     // when it closes the port at its end.
@@ -42,7 +42,7 @@ protected:
                       [this](const CctExchange& x) { exchanges.push_back(x); }};
 };
 
-TEST_F(WireTrace, EveryFrameWithItsMeaningAndFailuresMarked) {
+TEST_F(CctWireTraceTest, EveryFrameWithItsMeaningAndFailuresMarked) {
     Start();
     Trace();
     ASSERT_TRUE(Connect());
@@ -88,7 +88,7 @@ TEST_F(WireTrace, EveryFrameWithItsMeaningAndFailuresMarked) {
     EXPECT_EQ((std::vector<uint8_t>{2, 0, 1, 0xFE, 0xFF}), exchanges.back().echo);
 }
 
-TEST_F(WireTrace, CreditEventsWithCoinIdsErrorTextsAndLostEvents) {
+TEST_F(CctWireTraceTest, CreditEventsWithCoinIdsErrorTextsAndLostEvents) {
     Start();
     Trace();
     ASSERT_TRUE(Connect());
@@ -107,7 +107,7 @@ TEST_F(WireTrace, CreditEventsWithCoinIdsErrorTextsAndLostEvents) {
     EXPECT_NE(std::string::npos, Meanings(TraceDirection::Device).back().find("counter 9, 7 new, lost 2 events between polls;"));
 }
 
-TEST_F(WireTrace, ATraceDecodesBackToTheSameLines) {
+TEST_F(CctWireTraceTest, ATraceDecodesBackToTheSameLines) {
     Start();
     Trace();
     ASSERT_TRUE(Connect());

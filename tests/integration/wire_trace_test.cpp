@@ -65,7 +65,7 @@ std::string Decoded(const std::string& path, std::string& errors) {
     return read(out);
 }
 
-class WireTrace : public AcceptorTest {
+class DucatWireTraceTest : public AcceptorTest {
 protected:
     void SetUp() override {
         AcceptorTest::SetUp();
@@ -81,7 +81,7 @@ protected:
     std::string tracePath;
 };
 
-TEST_F(WireTrace, MonitoringTraceDecodesBackToTheSameLines) {
+TEST_F(DucatWireTraceTest, MonitoringTraceDecodesBackToTheSameLines) {
     testing_support::PinCalendarTime(1577836800);
     OnDevice([](DucatAcceptor& d) {
         d.identity.serial = 777001;
@@ -123,7 +123,7 @@ TEST_F(WireTrace, MonitoringTraceDecodesBackToTheSameLines) {
     EXPECT_EQ("line " + std::to_string(lines.size() + 1) + ": \"ZZ\" is not a byte in hex\n", errors);
 }
 
-TEST_F(WireTrace, ARawCaptureOfTheSameBytesDecodesToTheSameFrames) {
+TEST_F(DucatWireTraceTest, ARawCaptureOfTheSameBytesDecodesToTheSameFrames) {
     IdentifyAndReadTable();
     StopDucatTrace();
     // The frames' bytes one after the other, as a line monitor records them.
@@ -157,7 +157,7 @@ TEST_F(WireTrace, ARawCaptureOfTheSameBytesDecodesToTheSameFrames) {
     EXPECT_EQ(frames, rawFrames);
 }
 
-TEST_F(WireTrace, SealedPayloadsAreShownDecipheredAndChecked) {
+TEST_F(DucatWireTraceTest, SealedPayloadsAreShownDecipheredAndChecked) {
     testing_support::PinCalendarTime(1577836800);
     IdentifyAndReadTable();
     ASSERT_TRUE(stDeviceCoins.SetRowDividerAndInherit(3, 17, 0));
@@ -175,7 +175,7 @@ TEST_F(WireTrace, SealedPayloadsAreShownDecipheredAndChecked) {
     EXPECT_EQ(1u, Meanings(lines, "status 0: written, checksum holds").size());
 }
 
-TEST_F(WireTrace, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
+TEST_F(DucatWireTraceTest, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
     CalibrationReport report;
     std::string error;
     const std::string folder = dumpFolder + "/report";

@@ -60,7 +60,7 @@ long ThreadCpuMilliseconds() {
     return static_cast<long>(t.tv_sec * 1000 + t.tv_nsec / 1000000);
 }
 
-class PosixSerialPort : public ::testing::Test {
+class PosixSerialPortTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(pty.Ok());
@@ -134,7 +134,7 @@ protected:
     std::thread peer;
 };
 
-TEST_F(PosixSerialPort, ReadReturnsAsSoonAsItsLastByteArrives) {
+TEST_F(PosixSerialPortTest, ReadReturnsAsSoonAsItsLastByteArrives) {
     SetReadLimits(100, 10, 5000);
     PeerSends({{50, {1, 2, 3, 4, 5, 6}}});
     uint8_t buffer[6] = {};
@@ -146,7 +146,7 @@ TEST_F(PosixSerialPort, ReadReturnsAsSoonAsItsLastByteArrives) {
     EXPECT_LT(elapsed, 1000); // far below the 5060 ms total limit
 }
 
-TEST_F(PosixSerialPort, GapLongerThanTheIntervalLimitEndsTheRead) {
+TEST_F(PosixSerialPortTest, GapLongerThanTheIntervalLimitEndsTheRead) {
     SetReadLimits(100, 0, 5000);
     PeerSends({{0, {1, 2, 3}}});
     uint8_t buffer[10];
@@ -157,7 +157,7 @@ TEST_F(PosixSerialPort, GapLongerThanTheIntervalLimitEndsTheRead) {
     EXPECT_LT(elapsed, 2500);
 }
 
-TEST_F(PosixSerialPort, GapsShorterThanTheIntervalLimitKeepTheReadGoing) {
+TEST_F(PosixSerialPortTest, GapsShorterThanTheIntervalLimitKeepTheReadGoing) {
     SetReadLimits(150, 10, 5000);
     PeerSends({{0, {1}}, {30, {2}}, {30, {3}}, {30, {4}}, {30, {5}}});
     uint8_t buffer[5] = {};
@@ -167,7 +167,7 @@ TEST_F(PosixSerialPort, GapsShorterThanTheIntervalLimitKeepTheReadGoing) {
     EXPECT_EQ(5, buffer[4]);
 }
 
-TEST_F(PosixSerialPort, SilentReadEndsAtConstantPlusMultiplierTimesBytes) {
+TEST_F(PosixSerialPortTest, SilentReadEndsAtConstantPlusMultiplierTimesBytes) {
     SetReadLimits(100, 10, 200);
     uint8_t buffer[5];
     size_t got = 99;
@@ -177,7 +177,7 @@ TEST_F(PosixSerialPort, SilentReadEndsAtConstantPlusMultiplierTimesBytes) {
     EXPECT_LT(elapsed, 1500);
 }
 
-TEST_F(PosixSerialPort, TotalLimitEndsAReadWhoseBytesKeepTrickling) {
+TEST_F(PosixSerialPortTest, TotalLimitEndsAReadWhoseBytesKeepTrickling) {
     SetReadLimits(200, 0, 300);
     std::vector<std::pair<int, std::vector<uint8_t>>> trickle;
     for (int i = 0; i < 12; ++i) trickle.push_back({50, {static_cast<uint8_t>(i)}});
@@ -191,7 +191,7 @@ TEST_F(PosixSerialPort, TotalLimitEndsAReadWhoseBytesKeepTrickling) {
     EXPECT_LT(got, 12u);
 }
 
-TEST_F(PosixSerialPort, IntervalLimitAloneWaitsForTheFirstByte) {
+TEST_F(PosixSerialPortTest, IntervalLimitAloneWaitsForTheFirstByte) {
     SetReadLimits(50, 0, 0);
     PeerSends({{300, {7, 8}}});
     uint8_t buffer[4];
@@ -200,7 +200,7 @@ TEST_F(PosixSerialPort, IntervalLimitAloneWaitsForTheFirstByte) {
     EXPECT_EQ(2u, got);
 }
 
-TEST_F(PosixSerialPort, PurgeDiscardsPendingInput) {
+TEST_F(PosixSerialPortTest, PurgeDiscardsPendingInput) {
     SetReadLimits(50, 0, 100);
     WriteAll(pty.MasterFd(), {0xAA, 0xBB, 0xCC});
     Sleep(50); // let the bytes reach the host side
@@ -216,7 +216,7 @@ TEST_F(PosixSerialPort, PurgeDiscardsPendingInput) {
     EXPECT_EQ(0x01, buffer[0]);
 }
 
-TEST_F(PosixSerialPort, OneWriteDeliversTheWholeFrame) {
+TEST_F(PosixSerialPortTest, OneWriteDeliversTheWholeFrame) {
     std::vector<uint8_t> frame(271);
     for (size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<uint8_t>(i);
     size_t written = 0;
@@ -225,7 +225,7 @@ TEST_F(PosixSerialPort, OneWriteDeliversTheWholeFrame) {
     EXPECT_EQ(frame, ReadMaster(pty.MasterFd(), frame.size()));
 }
 
-TEST_F(PosixSerialPort, SecondOpenIsRefusedUntilTheFirstCloses) {
+TEST_F(PosixSerialPortTest, SecondOpenIsRefusedUntilTheFirstCloses) {
     uint32_t error = 0;
     EXPECT_EQ(nullptr, platform::OpenSerialPort(pty.SlavePath(), error));
     EXPECT_EQ(static_cast<uint32_t>(EBUSY), error);
@@ -235,7 +235,7 @@ TEST_F(PosixSerialPort, SecondOpenIsRefusedUntilTheFirstCloses) {
     EXPECT_NE(nullptr, again);
 }
 
-TEST_F(PosixSerialPort, ReopenedPortCarriesDataAgain) {
+TEST_F(PosixSerialPortTest, ReopenedPortCarriesDataAgain) {
     ASSERT_TRUE(port->Close());
     uint32_t error = 0;
     port = platform::OpenSerialPort(pty.SlavePath(), error);
@@ -252,13 +252,13 @@ TEST_F(PosixSerialPort, ReopenedPortCarriesDataAgain) {
     EXPECT_EQ((std::vector<uint8_t>{0x10}), ReadMaster(pty.MasterFd(), 1));
 }
 
-TEST_F(PosixSerialPort, MissingDeviceReportsTheSystemError) {
+TEST_F(PosixSerialPortTest, MissingDeviceReportsTheSystemError) {
     uint32_t error = 0;
     EXPECT_EQ(nullptr, platform::OpenSerialPort("/dev/nonexistent-serial", error));
     EXPECT_EQ(static_cast<uint32_t>(ENOENT), error);
 }
 
-TEST_F(PosixSerialPort, LineSettingsReadBackIncludingSpeedsWithoutATermiosConstant) {
+TEST_F(PosixSerialPortTest, LineSettingsReadBackIncludingSpeedsWithoutATermiosConstant) {
     for (uint32_t speed : {2400u, 14400u, 57600u, 76800u, 230400u}) {
         platform::LineSettings line;
         ASSERT_TRUE(port->GetLine(line));
@@ -276,13 +276,13 @@ TEST_F(PosixSerialPort, LineSettingsReadBackIncludingSpeedsWithoutATermiosConsta
     }
 }
 
-TEST_F(PosixSerialPort, LineWithoutErrorCountersReportsNoErrors) {
+TEST_F(PosixSerialPortTest, LineWithoutErrorCountersReportsNoErrors) {
     uint32_t errors = 99;
     EXPECT_TRUE(port->ClearErrors(errors));
     EXPECT_EQ(0u, errors);
 }
 
-TEST_F(PosixSerialPort, TimeoutsReadBackAsSet) {
+TEST_F(PosixSerialPortTest, TimeoutsReadBackAsSet) {
     SetReadLimits(100, 10, 1000);
     platform::Timeouts t;
     ASSERT_TRUE(port->GetTimeouts(t));
@@ -291,7 +291,7 @@ TEST_F(PosixSerialPort, TimeoutsReadBackAsSet) {
     EXPECT_EQ(1000u, t.readTotalConstant);
 }
 
-TEST_F(PosixSerialPort, WriteIntoALineThatTakesNoBytesEndsShortAtItsLimit) {
+TEST_F(PosixSerialPortTest, WriteIntoALineThatTakesNoBytesEndsShortAtItsLimit) {
     FillTheLine();
     SetWriteLimits(20, 20); // Pollbench: 20 ms + 20 ms a byte
     size_t written = 99;
@@ -303,7 +303,7 @@ TEST_F(PosixSerialPort, WriteIntoALineThatTakesNoBytesEndsShortAtItsLimit) {
     EXPECT_LT(elapsed, 1500);
 }
 
-TEST_F(PosixSerialPort, PeerThatStopsTakingBytesLeavesTheWriteShort) {
+TEST_F(PosixSerialPortTest, PeerThatStopsTakingBytesLeavesTheWriteShort) {
     FillTheLine();
     constexpr size_t kTaken = 64 * 1024;
     std::atomic<size_t> taken{0};
@@ -320,7 +320,7 @@ TEST_F(PosixSerialPort, PeerThatStopsTakingBytesLeavesTheWriteShort) {
     EXPECT_GE(elapsed, 590);
 }
 
-TEST_F(PosixSerialPort, WriteWithoutLimitWaitsUntilTheProgramStopsItsWaits) {
+TEST_F(PosixSerialPortTest, WriteWithoutLimitWaitsUntilTheProgramStopsItsWaits) {
     FillTheLine();
     SetWriteLimits(0, 0); // Ducat: writes have no limit
     // As the consoles do it: Ctrl+C lands in a handler that stops the waits,
@@ -347,7 +347,7 @@ TEST_F(PosixSerialPort, WriteWithoutLimitWaitsUntilTheProgramStopsItsWaits) {
     EXPECT_LT(elapsed, 2000);
 }
 
-TEST_F(PosixSerialPort, StoppedWaitsLeaveLimitedOnesAlone) {
+TEST_F(PosixSerialPortTest, StoppedWaitsLeaveLimitedOnesAlone) {
     platform::StopSerialWaits();
     SetReadLimits(0, 0, 150);
     uint8_t buffer[4];
@@ -358,7 +358,7 @@ TEST_F(PosixSerialPort, StoppedWaitsLeaveLimitedOnesAlone) {
     EXPECT_EQ(0u, got);
 }
 
-TEST_F(PosixSerialPort, HangUpEndsAReadAtOnceAsAFailureWithoutSpinning) {
+TEST_F(PosixSerialPortTest, HangUpEndsAReadAtOnceAsAFailureWithoutSpinning) {
     SetReadLimits(100, 10, 5000);
     peer = std::thread([this] {
         Sleep(100);
@@ -381,7 +381,7 @@ TEST_F(PosixSerialPort, HangUpEndsAReadAtOnceAsAFailureWithoutSpinning) {
     EXPECT_LT(MillisecondsSince(again), 500);
 }
 
-TEST_F(PosixSerialPort, PortThatGoesAwayIsFoundAgainUnderItsNameWhenItComesBack) {
+TEST_F(PosixSerialPortTest, PortThatGoesAwayIsFoundAgainUnderItsNameWhenItComesBack) {
     const std::string name = ::testing::TempDir() + "serial-comes-back-" + std::to_string(::getpid());
     ASSERT_TRUE(port->Close());
     ASSERT_TRUE(pty.LinkAs(name));
@@ -429,7 +429,7 @@ termios TerminalOf(const std::string& path) {
     return t;
 }
 
-TEST_F(PosixSerialPort, BytesPassUnchangedOnACookedTerminalWithXonXoffSetUp) {
+TEST_F(PosixSerialPortTest, BytesPassUnchangedOnACookedTerminalWithXonXoffSetUp) {
     ASSERT_TRUE(port->Close());
     MakeCooked(pty.SlavePath());
     uint32_t error = 0;
@@ -465,7 +465,7 @@ TEST_F(PosixSerialPort, BytesPassUnchangedOnACookedTerminalWithXonXoffSetUp) {
     EXPECT_EQ(B9600, ::cfgetospeed(&t));
 }
 
-TEST_F(PosixSerialPort, SettingsTheLineCannotCarryAreRefusedWithoutAChange) {
+TEST_F(PosixSerialPortTest, SettingsTheLineCannotCarryAreRefusedWithoutAChange) {
     platform::LineSettings line;
     ASSERT_TRUE(port->GetLine(line));
     platform::LineSettings bad = line;
