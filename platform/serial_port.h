@@ -9,7 +9,7 @@
 
 namespace platform {
 
-// Line settings the programs read and change. setLine writes these fields
+// Line settings the programs read and change. SetLine writes these fields
 // and keeps every other driver setting as the port holds it; what each side
 // makes of each field:
 //   baudRate          both; POSIX speeds without a termios constant go
@@ -23,7 +23,7 @@ namespace platform {
 //   parityCheck       both (fParity; INPCK).
 //   ctsOutputFlow     both (fOutxCtsFlow; CRTSCTS). On POSIX CTS flow and the
 //                     RTS handshake are one flag: either sets both, and
-//                     getLine then reports both.
+//                     GetLine then reports both.
 //   dsrOutputFlow     Windows only; POSIX reports false and refuses true.
 //   dtrControl        0 disable, 1 enable, 2 handshake on Windows; POSIX
 //                     lowers DTR for 0 and raises it otherwise.
@@ -31,8 +31,8 @@ namespace platform {
 //                     POSIX lowers RTS for 0, raises it for 1, hands it to
 //                     CRTSCTS for 2 and leaves it alone for 3.
 //   errorCharReplace  Windows only; POSIX reports false and refuses true.
-// A refused value fails setLine with EINVAL and changes nothing. On POSIX,
-// getLine reads DTR and RTS from the modem lines (a pty has none: it gives
+// A refused value fails SetLine with EINVAL and changes nothing. On POSIX,
+// GetLine reads DTR and RTS from the modem lines (a pty has none: it gives
 // back the values last set).
 // Kept as found: on Windows every other field of the device control block
 // (XON/XOFF flow and characters, fBinary, fNull, fAbortOnError...); on POSIX
@@ -42,7 +42,7 @@ namespace platform {
 // line editing, echo, signal keys, CR/NL translation, eighth-bit stripping,
 // parity marking or output processing, no wait for carrier, and no XON/XOFF
 // flow (a Linux terminal starts with IXON on, which would take the bytes
-// 0x11 and 0x13 out of every frame); setLine keeps the flow getLine reports.
+// 0x11 and 0x13 out of every frame); SetLine keeps the flow GetLine reports.
 struct LineSettings {
     uint32_t baudRate = 9600;
     uint8_t byteSize = 8;

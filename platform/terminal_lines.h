@@ -1,6 +1,6 @@
 // Lines for an operator's terminal with runs of one line collapsed: a line
 // equal to the one before it is only counted, and when another line comes
-// (or on closeRun) the run is closed by the line once more with
+// (or on CloseRun) the run is closed by the line once more with
 // "(repeated N times)". A run of refused requests so costs two lines, not
 // thousands a second.
 #pragma once

@@ -3,7 +3,7 @@
 // description writes by fragments, divider and parameter writes, log
 // pages), with the same CRC-16 and cipher as the host, and faults on demand.
 // Not thread-safe by itself: a PtyServer calls it under its lock, and tests
-// change it through PtyServer::withDevice.
+// change it through PtyServer::WithDevice.
 #pragma once
 
 #include "coindata/records/coin_image.h"

@@ -42,7 +42,7 @@ TEST_F(ComPort, OpensConfiguresPurgesAndClearsInThisOrder) {
     ASSERT_TRUE(OpenComPort(port));
     ASSERT_NE(nullptr, port);
     EXPECT_EQ((std::vector<std::string>{"COM6"}), opener.log.openedNames);
-    EXPECT_EQ((std::vector<std::string>{"getLine", "setLine", "setTimeouts", "purge:0A", "purge:05", "clearErrors"}),
+    EXPECT_EQ((std::vector<std::string>{"GetLine", "SetLine", "SetTimeouts", "Purge:0A", "Purge:05", "ClearErrors"}),
               opener.log.calls);
     const platform::LineSettings& set = opener.script.line; // as the port now holds it
     EXPECT_EQ(57600u, set.baudRate);
@@ -79,11 +79,11 @@ TEST_F(ComPort, EachConfigurationFailureHasItsMessageAndStopsThere) {
         std::string message;
     };
     const Case cases[] = {
-        {&testing_support::FakePortScript::failGetLine, {"getLine"},
+        {&testing_support::FakePortScript::failGetLine, {"GetLine"},
          "COM_Thread: Ошибка функции GetCommState(hCom, ..."},
-        {&testing_support::FakePortScript::failSetLine, {"getLine", "setLine"},
+        {&testing_support::FakePortScript::failSetLine, {"GetLine", "SetLine"},
          "COM_Thread:  Ошибка функции SetCommState(hCom, ..."},
-        {&testing_support::FakePortScript::failSetTimeouts, {"getLine", "setLine", "setTimeouts"},
+        {&testing_support::FakePortScript::failSetTimeouts, {"GetLine", "SetLine", "SetTimeouts"},
          "COM_Thread:  Ошибка функции SetCommTimeouts(hCom, ..."},
     };
     for (const Case& c : cases) {

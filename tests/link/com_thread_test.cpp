@@ -137,7 +137,7 @@ TEST_F(ServiceThread, ConfigurationFailureEndsTheRunWithoutACommand) {
     EXPECT_EQ((std::vector<std::string>{"COM_Thread:  Ошибка функции SetCommTimeouts(hCom, ...", kStopped}),
               DrainLog());
     EXPECT_TRUE(g_passesBySubCommand.empty());
-    EXPECT_EQ("close", opener.log.calls.back()); // closed at the end of the run
+    EXPECT_EQ("Close", opener.log.calls.back()); // closed at the end of the run
     EXPECT_EQ(0, Mailbox.bStopThread.load());
 }
 

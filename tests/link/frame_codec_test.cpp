@@ -70,7 +70,7 @@ TEST_F(FrameCodec, SendRequestPurgesBothWaysThenWritesOnce) {
     uint32_t error = 99;
     ASSERT_TRUE(SendRequest(port, TxBuffer, length, error));
     EXPECT_EQ(0u, error);
-    EXPECT_EQ((std::vector<std::string>{"purge:0F", "write:11"}), log.calls);
+    EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11"}), log.calls);
     ASSERT_EQ(1u, log.writes.size());
     EXPECT_EQ(std::vector<uint8_t>(TxBuffer, TxBuffer + length), log.writes[0]);
 }
@@ -88,7 +88,7 @@ TEST_F(FrameCodec, ShortHeadCountsSourceHeaderDataAndChecksum) {
     EXPECT_EQ(3, ReadReplyHead(port, ReplyForm::Short));
     script.pending = {0x01, 0xFF};
     EXPECT_EQ(258, ReadReplyHead(port, ReplyForm::Short));
-    EXPECT_EQ((std::vector<std::string>{"read:2", "read:2"}), log.calls);
+    EXPECT_EQ((std::vector<std::string>{"Read:2", "Read:2"}), log.calls);
 }
 
 TEST_F(FrameCodec, HeadThatDidNotComeWholeIsMinusOne) {
@@ -104,7 +104,7 @@ TEST_F(FrameCodec, LongHeadReadsFiveBytesAndTheSixteenBitLength) {
     EXPECT_EQ(266, ReadReplyHead(port, ReplyForm::Long));
     script.pending = {0x01, 0x0A, 0x02, 0xFF, 0x01};
     EXPECT_EQ(13, ReadReplyHead(port, ReplyForm::Short));
-    EXPECT_EQ((std::vector<std::string>{"read:5", "read:2"}), log.calls);
+    EXPECT_EQ((std::vector<std::string>{"Read:5", "Read:2"}), log.calls);
 }
 
 TEST_F(FrameCodec, ShortExchangeReadsHeadThenRemainderFromOffsetTwo) {
@@ -113,7 +113,7 @@ TEST_F(FrameCodec, ShortExchangeReadsHeadThenRemainderFromOffsetTwo) {
     script.replies.push_back(reply);
     const ExchangeOutcome outcome = Exchange(port, length, 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::Ok, outcome.status);
-    EXPECT_EQ((std::vector<std::string>{"purge:0F", "write:11", "read:2", "read:104"}), log.calls);
+    EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11", "Read:2", "Read:104"}), log.calls);
     EXPECT_EQ(reply, std::vector<uint8_t>(RxBuffer, RxBuffer + reply.size()));
 }
 
@@ -122,7 +122,7 @@ TEST_F(FrameCodec, LongExchangeReadsFromOffsetFiveAndChecksChecksumAt270) {
     ASSERT_EQ(271u, reply.size());
     script.replies.push_back(reply);
     EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 266, ReplyForm::Long).status);
-    EXPECT_EQ((std::vector<std::string>{"purge:0F", "write:11", "read:5", "read:266"}), log.calls);
+    EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11", "Read:5", "Read:266"}), log.calls);
     EXPECT_EQ(reply, std::vector<uint8_t>(RxBuffer, RxBuffer + kFrameBufferSize));
 
     auto damaged = reply;
@@ -138,7 +138,7 @@ TEST_F(FrameCodec, WrongHeadEndsTheExchangeBeforeTheRemainder) {
     const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::WrongHead, outcome.status);
     EXPECT_EQ(103, outcome.value);
-    EXPECT_EQ("read:2", log.calls.back());
+    EXPECT_EQ("Read:2", log.calls.back());
 }
 
 TEST_F(FrameCodec, SilenceIsAWrongHeadOfMinusOne) {
@@ -167,7 +167,7 @@ TEST_F(FrameCodec, HeadBeyondTheReceiveBufferIsNeverRead) {
         const ExchangeOutcome outcome = Exchange(port, BuildRequest(), c.expected, ReplyForm::Long);
         EXPECT_EQ(ExchangeStatus::WrongHead, outcome.status) << c.expected;
         EXPECT_EQ(c.head[4] * 256 + c.head[1], outcome.value);
-        EXPECT_EQ((std::vector<std::string>{"purge:0F", "write:11", "read:5"}), log.calls);
+        EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11", "Read:5"}), log.calls);
     }
 }
 
@@ -209,7 +209,7 @@ TEST_F(FrameCodec, WriteFailureEndsTheExchangeWithItsMessage) {
     EXPECT_EQ(ExchangeStatus::WriteFailed, outcome.status);
     EXPECT_EQ(11, outcome.value);
     EXPECT_EQ(0x1Fu, outcome.systemError);
-    EXPECT_EQ("write:11", log.calls.back()); // no read after a failed write
+    EXPECT_EQ("Write:11", log.calls.back()); // no read after a failed write
     ReportWriteFailure(outcome);
     EXPECT_EQ((std::vector<std::string>{"C_T: ***** ошибка 1F  функции WriteFile(hCom, ... 0х01: - 11 байт"}), DrainLog());
 }

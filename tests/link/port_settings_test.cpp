@@ -138,7 +138,7 @@ TEST_F(PortSettings, ScanKeepsTheFirstSixteenPortsInOrder) {
         ASSERT_EQ(16u, display.size());
         for (int i = 0; i < 16; ++i) EXPECT_EQ(paths[i], ComPortTable.entries[i]);
         EXPECT_EQ(16, opener.log.openings);
-        EXPECT_EQ(16, std::count(opener.log.calls.begin(), opener.log.calls.end(), "close"));
+        EXPECT_EQ(16, std::count(opener.log.calls.begin(), opener.log.calls.end(), "Close"));
     }
     for (const auto& path : paths) std::remove(path.c_str());
 }

@@ -22,40 +22,40 @@ bool FakeSerialPort::Fail() {
 }
 
 bool FakeSerialPort::GetLine(platform::LineSettings& settings) {
-    log_.calls.push_back("getLine");
+    log_.calls.push_back("GetLine");
     if (script_.failGetLine) return Fail();
     settings = script_.line;
     return true;
 }
 
 bool FakeSerialPort::SetLine(const platform::LineSettings& settings) {
-    log_.calls.push_back("setLine");
+    log_.calls.push_back("SetLine");
     if (script_.failSetLine) return Fail();
     script_.line = settings;
     return true;
 }
 
 bool FakeSerialPort::GetTimeouts(platform::Timeouts& timeouts) {
-    log_.calls.push_back("getTimeouts");
+    log_.calls.push_back("GetTimeouts");
     timeouts = script_.timeouts;
     return true;
 }
 
 bool FakeSerialPort::SetTimeouts(const platform::Timeouts& timeouts) {
-    log_.calls.push_back("setTimeouts");
+    log_.calls.push_back("SetTimeouts");
     if (script_.failSetTimeouts) return Fail();
     script_.timeouts = timeouts;
     return true;
 }
 
 bool FakeSerialPort::Purge(uint32_t flags) {
-    log_.calls.push_back("purge:" + Hex(flags));
+    log_.calls.push_back("Purge:" + Hex(flags));
     if (flags & (platform::kPurgeRxAbort | platform::kPurgeRxClear)) script_.pending.clear();
     return true;
 }
 
 bool FakeSerialPort::ClearErrors(uint32_t& errors) {
-    log_.calls.push_back("clearErrors");
+    log_.calls.push_back("ClearErrors");
     ++log_.clearErrorsCalls;
     errors = script_.raisedLineErrors;
     script_.raisedLineErrors = 0;
@@ -67,7 +67,7 @@ bool FakeSerialPort::ClearErrors(uint32_t& errors) {
 }
 
 bool FakeSerialPort::Read(void* buffer, size_t n, size_t& got) {
-    log_.calls.push_back("read:" + std::to_string(n));
+    log_.calls.push_back("Read:" + std::to_string(n));
     log_.readSizes.push_back(n);
     got = 0;
     if (script_.failRead) return Fail();
@@ -89,7 +89,7 @@ FakeWriteAnswer FakeSerialPort::Answer(const uint8_t* bytes, size_t n) {
 }
 
 bool FakeSerialPort::Write(const void* buffer, size_t n, size_t& written) {
-    log_.calls.push_back("write:" + std::to_string(n));
+    log_.calls.push_back("Write:" + std::to_string(n));
     written = 0;
     if (script_.failWrite) return Fail();
     const auto* bytes = static_cast<const uint8_t*>(buffer);
@@ -109,7 +109,7 @@ bool FakeSerialPort::Write(const void* buffer, size_t n, size_t& written) {
 }
 
 bool FakeSerialPort::Close() {
-    log_.calls.push_back("close");
+    log_.calls.push_back("Close");
     ++log_.closes;
     if (script_.failClose) return Fail();
     open_ = false;

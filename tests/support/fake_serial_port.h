@@ -27,7 +27,7 @@ struct FakeWriteAnswer {
     bool echoed = true;          // a one-wire line hands the bytes back...
     bool echoChanged = false;    // ...with the first one changed
     std::vector<uint8_t> reply;  // then what the device answers
-    uint32_t lineErrors = 0;     // what the next clearErrors reports
+    uint32_t lineErrors = 0;     // what the next ClearErrors reports
 };
 
 // Answers each write in place of the scripted replies.
@@ -41,12 +41,12 @@ struct FakePortScript {
     bool echo = false; // one-wire line: the bytes written come back before the reply
 
     // The line's state, which the port changes: the bytes waiting to be
-    // read (as if they had arrived), and the driver's settings: getLine
-    // and getTimeouts report them, setLine and setTimeouts replace them.
+    // read (as if they had arrived), and the driver's settings: GetLine
+    // and GetTimeouts report them, SetLine and SetTimeouts replace them.
     std::deque<uint8_t> pending;
     platform::LineSettings line;
     platform::Timeouts timeouts;
-    // Results of successive clearErrors calls, 0 once used up; the errors
+    // Results of successive ClearErrors calls, 0 once used up; the errors
     // the reply source raised are added to the next one.
     std::deque<uint32_t> lineErrors;
     uint32_t raisedLineErrors = 0;
@@ -65,7 +65,7 @@ struct FakePortScript {
 };
 
 struct FakePortLog {
-    std::vector<std::string> calls; // "getLine", "purge:0F", "read:2", "write:5", "close", ...
+    std::vector<std::string> calls; // "GetLine", "Purge:0F", "Read:2", "Write:5", "Close", ...
     std::vector<std::vector<uint8_t>> writes; // the bytes each write took
     std::vector<size_t> readSizes;            // the bytes each read asked for
     int clearErrorsCalls = 0;

@@ -24,8 +24,8 @@ public:
 
 protected:
     // Returns TRUE when the message was handled, as a dialog procedure does.
-    // By default: WM_INITDIALOG calls onInit, IDOK onOk, IDCANCEL (also
-    // Escape and the close box) onCancel.
+    // By default: WM_INITDIALOG calls OnInit, IDOK OnOk, IDCANCEL (also
+    // Escape and the close box) OnCancel.
     virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void OnInit() {}
     virtual void OnOk() {}
