@@ -52,15 +52,26 @@ for e in read('mingw'):
     e['command'] = ' '.join(['clang++', '--target=x86_64-w64-mingw32', '-nostdinc', '-nostdinc++'] + system + [rest])
     mingw.append(e)
 
+if not native or not mingw:
+    sys.exit('check-names: a tree lists no sources of ours; build both first (scripts/test.sh)')
 for tree, entries in (('native', native), ('mingw', mingw)):
     json.dump(entries, open(os.path.join(work, tree, 'compile_commands.json'), 'w'), indent=1)
     with open(os.path.join(work, tree, 'files'), 'w') as f:
         f.write('\n'.join(e['file'] for e in entries) + '\n')
 EOF
 
+# clang-tidy exits 0 on a source with warnings, and fails one it cannot
+# compile, which the report then shows as errors; a failure that leaves no
+# error behind means it did not run, which must not pass as a clean tree.
 for tree in native mingw; do
+  status=0
   xargs -P2 -n8 clang-tidy --quiet -p "$work/$tree" --header-filter="^$root/" \
-    <"$work/$tree/files" >"$work/$tree/report" 2>&1 || true
+    <"$work/$tree/files" >"$work/$tree/report" 2>&1 || status=$?
+  if [ "$status" -ne 0 ] && ! grep -q 'error: ' "$work/$tree/report"; then
+    cat "$work/$tree/report" >&2
+    echo "check-names: clang-tidy did not run on the $tree tree (xargs status $status)" >&2
+    exit 1
+  fi
 done
 
 # A header reached through a library's include root (build/<tree>/include/<lib>/)
