@@ -10,20 +10,20 @@
 #include <cerrno>
 
 namespace {
-thread_local bool t_quick = false;
+thread_local bool g_quick = false;
 }
 
-QuickPauses::QuickPauses() : previous_(t_quick) { t_quick = true; }
-QuickPauses::~QuickPauses() { t_quick = previous_; }
+QuickPauses::QuickPauses() : previous_(g_quick) { g_quick = true; }
+QuickPauses::~QuickPauses() { g_quick = previous_; }
 
 extern "C" int nanosleep(const struct timespec* request, struct timespec* remaining) {
-    if (t_quick) return 0;
+    if (g_quick) return 0;
     return static_cast<int>(syscall(SYS_nanosleep, request, remaining));
 }
 
 extern "C" int clock_nanosleep(clockid_t clock, int flags, const struct timespec* request,
                                struct timespec* remaining) {
-    if (t_quick) return 0;
+    if (g_quick) return 0;
     // The system call answers -1 and errno; this function answers the error.
     if (syscall(SYS_clock_nanosleep, clock, flags, request, remaining) == 0) return 0;
     return errno;

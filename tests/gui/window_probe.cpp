@@ -65,7 +65,7 @@ constexpr DWORD kStepMs = 100;
 constexpr DWORD kWindowWaitMs = 15000; // for a box or dialog the program opens
 constexpr size_t kTitleBytes = 512;
 
-const Program* g_Program = nullptr;
+const Program* g_program = nullptr;
 
 int Fail(const char* what, const char* detail = "") {
     std::fprintf(stderr, "window_probe: %s%s\n", what, detail);
@@ -85,7 +85,7 @@ int ResolveId(const std::string& token) {
     }
     if (!token.empty() && token[0] >= '0' && token[0] <= '9') return std::atoi(token.c_str());
     for (const ProbeId& id : kIds) {
-        if (std::strcmp(id.program, g_Program->name) == 0 && token == id.name) return id.value;
+        if (std::strcmp(id.program, g_program->name) == 0 && token == id.name) return id.value;
     }
     for (const ProbeId& id : kButtonIds) {
         if (token == id.name) return id.value;
@@ -115,7 +115,7 @@ HWND FindTitled(const char* title, bool part) {
     return search.found;
 }
 
-HWND MainWindow() { return FindTitled(g_Program->titleMark, true); }
+HWND MainWindow() { return FindTitled(g_program->titleMark, true); }
 
 BOOL CALLBACK VisitOwned(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
@@ -339,9 +339,9 @@ int OnControl(HWND target, const std::string& verb, HWND control, char** args, i
 int Run(int argc, char** argv) {
     if (argc < 3) return Fail("usage: window_probe ducat|pollbench [in CAPTION] VERB ARGS...");
     for (const Program& program : kPrograms) {
-        if (std::strcmp(argv[1], program.name) == 0) g_Program = &program;
+        if (std::strcmp(argv[1], program.name) == 0) g_program = &program;
     }
-    if (g_Program == nullptr) return Fail("unknown program ", argv[1]);
+    if (g_program == nullptr) return Fail("unknown program ", argv[1]);
     argv += 2;
     argc -= 2;
     const char* caption = nullptr;
@@ -359,7 +359,7 @@ int Run(int argc, char** argv) {
         return PressButton(argv[1], id, verb == "dismiss");
     }
     const HWND target = caption == nullptr ? FindTarget(nullptr) : AwaitTarget(caption, kWindowWaitMs);
-    if (target == nullptr) return Fail("no window ", caption == nullptr ? g_Program->titleMark : caption);
+    if (target == nullptr) return Fail("no window ", caption == nullptr ? g_program->titleMark : caption);
     if (verb == "title") {
         std::printf("%s\n", TextOf(target).c_str());
         return 0;
