@@ -71,6 +71,10 @@ public:
     void SetAcceptLimit();
 
 private:
+    static constexpr int kSetUpTries = 3;
+    // A request of the set-up after the identity, tried again after a
+    // failed exchange: as Request.
+    int SetUpRequest(uint8_t header, std::initializer_list<uint8_t> data, CctReply& reply);
     void RunConnectionTick();
     void CountCredits(const PollCounts& counts);
     void CountOutlets(const PollCounts& counts);

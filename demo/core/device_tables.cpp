@@ -7,13 +7,13 @@
 void CDemoCore::ReadMasterInhibit() {
     CctReply reply;
     // Without a reply the tick keeps its state.
-    if (m_Driver.Request(kHdrRequestMasterInhibit, {}, reply) >= 1) m_MasterInhibit = (reply.data[0] & 0x01) == 0;
+    if (SetUpRequest(kHdrRequestMasterInhibit, {}, reply) >= 1) m_MasterInhibit = (reply.data[0] & 0x01) == 0;
 }
 
 void CDemoCore::ReadCoinIds() {
     CctReply reply;
     for (int p = 1; p <= kCoinPositions; ++p) {
-        if (m_Driver.Request(kHdrRequestCoinId, {static_cast<uint8_t>(p)}, reply) <= 0) continue;
+        if (SetUpRequest(kHdrRequestCoinId, {static_cast<uint8_t>(p)}, reply) <= 0) continue;
         const size_t i = static_cast<size_t>(p - 1);
         m_CoinId[i] = reply.Text();
         m_CoinValue[i] = ParseCoinValue(m_CoinId[i]);
@@ -22,7 +22,7 @@ void CDemoCore::ReadCoinIds() {
 
 void CDemoCore::ReadSorterPaths(int position) {
     CctReply reply;
-    const int n = m_Driver.Request(kHdrRequestSorterPaths, {static_cast<uint8_t>(position)}, reply);
+    const int n = SetUpRequest(kHdrRequestSorterPaths, {static_cast<uint8_t>(position)}, reply);
     SorterPaths& paths = m_SorterPaths[static_cast<size_t>(position - 1)];
     if (n == 1) {
         paths = {reply.data[0], 0, 0, 0};
@@ -35,7 +35,7 @@ void CDemoCore::ReadSorterPaths(int position) {
 
 void CDemoCore::ReadInhibits() {
     CctReply reply;
-    if (m_Driver.Request(kHdrRequestInhibits, {}, reply) < 2) return;
+    if (SetUpRequest(kHdrRequestInhibits, {}, reply) < 2) return;
     for (int i = 0; i < 8; ++i) {
         m_Inhibit[static_cast<size_t>(i)] = (reply.data[0] & (1 << i)) == 0;
         m_Inhibit[static_cast<size_t>(i + 8)] = (reply.data[1] & (1 << i)) == 0;
@@ -44,13 +44,13 @@ void CDemoCore::ReadInhibits() {
 
 void CDemoCore::ReadSorterOverride() {
     CctReply reply;
-    if (m_Driver.Request(kHdrRequestSorterOverride, {}, reply) < 1) return;
+    if (SetUpRequest(kHdrRequestSorterOverride, {}, reply) < 1) return;
     for (int k = 0; k < kShownOutlets; ++k) m_OutletFull[static_cast<size_t>(k)] = (reply.data[0] & (1 << k)) == 0;
 }
 
 void CDemoCore::ReadDefaultPath() {
     CctReply reply;
-    if (m_Driver.Request(kHdrRequestDefaultPath, {}, reply) >= 1) m_DefaultPath = reply.data[0];
+    if (SetUpRequest(kHdrRequestDefaultPath, {}, reply) >= 1) m_DefaultPath = reply.data[0];
 }
 
 void CDemoCore::ReadResidual() {

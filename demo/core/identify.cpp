@@ -18,6 +18,7 @@ int CDemoCore::Identify() {
 
     if (m_Driver.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
     identity.serialNumber = SerialNumberFromReply(reply);
+    m_Driver.DeviceIdentified(identity.serialNumber);
 
     if (m_Driver.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
     identity.revision = reply.Text();
@@ -33,9 +34,10 @@ int CDemoCore::Identify() {
     m_Identity = identity;
     m_Status = IdentificationText(identity, kStatusLineBreak);
 
-    // From here on a failed request leaves its fields as they were.
-    m_Driver.Request(kHdrModifyInhibits, {0xFF, 0xFF}, reply);
-    if (m_nDeviceType != kDeviceTypeQx) m_Driver.Request(kHdrModifyMasterInhibit, {0x01}, reply);
+    // From here on a request that fails after its retries leaves its
+    // fields as they were.
+    SetUpRequest(kHdrModifyInhibits, {0xFF, 0xFF}, reply);
+    if (m_nDeviceType != kDeviceTypeQx) SetUpRequest(kHdrModifyMasterInhibit, {0x01}, reply);
     ReadMasterInhibit();
     ReadCoinIds();
     for (int p = 1; p <= kCoinPositions; ++p) ReadSorterPaths(p);
@@ -46,4 +48,12 @@ int CDemoCore::Identify() {
     RebuildSortTexts();
     Refresh();
     return 1;
+}
+
+int CDemoCore::SetUpRequest(uint8_t header, std::initializer_list<uint8_t> data, CctReply& reply) {
+    // One bad byte on the line must not leave a coin position blank, so a
+    // set-up request is tried again before its failure is let go.
+    int n = -1;
+    for (int i = 0; i < kSetUpTries && n < 0; ++i) n = m_Driver.Request(header, data, reply);
+    return n;
 }

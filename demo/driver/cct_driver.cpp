@@ -63,6 +63,7 @@ int CCctDriver::Transact(uint8_t header, const uint8_t* data, uint8_t length, ui
     if (result != kExchangeOk) {
         const uint8_t code = static_cast<uint8_t>(result);
         Trace(trace_label::kFailed, &code, 1);
+        AwaitQuietLine();
         cctClose();
         return -result;
     }
@@ -76,6 +77,29 @@ int CCctDriver::Request(uint8_t header, std::initializer_list<uint8_t> data, Cct
     if (data.size() > MAX_REQUEST_DATA) return kTransactRequestTooLong;
     return Transact(header, data.begin(), static_cast<uint8_t>(data.size()), reply.data, reply.length,
                     sizeof reply.data);
+}
+
+void CCctDriver::AwaitQuietLine() {
+    // The rest of a late or mis-framed reply, or the last byte of an echo,
+    // may still be on its way; read as the next request's echo it would
+    // fail that exchange too, and the next, one after the other.
+    if (!m_Port) return;
+    platform::Timeouts quiet;
+    quiet.readTotalConstant = kQuietGapMs;
+    if (!m_Port->SetTimeouts(quiet)) return;
+    uint8_t discarded[kCctFrameSize];
+    size_t count = 0;
+    const uint64_t start = platform::SteadyMilliseconds();
+    while (platform::SteadyMilliseconds() - start < kQuietBoundMs) {
+        size_t got = 0;
+        if (!m_Port->Read(discarded + count, 1, got) || got == 0) break;
+        if (++count == sizeof discarded) {
+            Trace(trace_label::kDiscarded, discarded, count);
+            count = 0;
+        }
+    }
+    if (count != 0) Trace(trace_label::kDiscarded, discarded, count);
+    m_Port->SetTimeouts(m_Timeouts);
 }
 
 int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {

@@ -36,10 +36,17 @@ constexpr char kSent[] = "\r\nTx: ";
 constexpr char kEcho[] = "\r\nRx: ";
 constexpr char kReply[] = " ";
 constexpr char kFailed[] = "TxRxErr #";
+constexpr char kDiscarded[] = "Discarded: "; // what came while waiting for a quiet line
 } // namespace trace_label
 
 // Transact's answer to a request of more than 95 data bytes.
 constexpr int kTransactRequestTooLong = -20;
+
+// After a failed exchange the line must stay silent this long (one ccTalk
+// inter-byte gap) before the next request goes out; a line that never falls
+// silent is given up on after the bound.
+constexpr uint32_t kQuietGapMs = 50;
+constexpr uint32_t kQuietBoundMs = 300;
 
 // Reply data of one request.
 struct CctReply {
@@ -75,8 +82,15 @@ public:
     int Request(uint8_t header, std::initializer_list<uint8_t> data, CctReply& reply);
 
     // Reads the event buffer: -1 reply unusable or reinitialisation asked,
-    // 0 no new event, 1 new events in `counts`.
+    // 0 no new event, 1 new events in `counts`. A read that fails is tried
+    // twice more before the reply counts as unusable.
     int PollEvents(PollCounts& counts);
+
+    // The identification found the device with this serial number. When it
+    // is the device whose counter was seen last, the next baseline resumes
+    // that counter: what it skipped are events lost while not polled.
+    void DeviceIdentified(uint32_t serialNumber);
+    bool ResumesCounter() const { return counterKnown_ && counterSerial_ == deviceSerial_; }
 
     uint8_t m_PortNumber = 1;
     std::string m_PortName; // an explicit device name overrides the port number
@@ -90,6 +104,8 @@ public:
 
 private:
     int Exchange(uint32_t pauseMs, size_t replyCapacity);
+    int ReadBufferedCredit(CctReply& reply);
+    void AwaitQuietLine();
     int ReadReply(size_t replyCapacity);
     void Trace(const char* label, const uint8_t* bytes, size_t count) const;
     std::string DeviceName() const;
@@ -97,4 +113,7 @@ private:
     uint8_t m_TxFrame[kCctFrameSize] = {};
     uint8_t m_RxFrame[kCctFrameSize] = {};
     std::unique_ptr<platform::SerialPort> m_Port;
+    uint32_t deviceSerial_ = 0;  // the device identified last
+    uint32_t counterSerial_ = 0; // the device s_LastEventCounter belongs to
+    bool counterKnown_ = false;
 };

@@ -3,16 +3,34 @@
 #include "demo/driver/cct_driver.h"
 #include "demo/driver/event_decoding.h"
 
+namespace {
+// One bad byte must not cost the connection: a failed read is tried again.
+constexpr int kBufferedCreditTries = 3;
+} // namespace
+
+void CCctDriver::DeviceIdentified(uint32_t serialNumber) { deviceSerial_ = serialNumber; }
+
+int CCctDriver::ReadBufferedCredit(CctReply& reply) {
+    int n = 0;
+    for (int i = 0; i < kBufferedCreditTries; ++i) {
+        n = Request(kHdrReadBufferedCredit, {}, reply);
+        if (n == kBufferedCreditLength) break;
+    }
+    return n;
+}
+
 int CCctDriver::PollEvents(PollCounts& counts) {
     counts = PollCounts{};
     CctReply reply;
-    if (Request(kHdrReadBufferedCredit, {}, reply) != kBufferedCreditLength) return -1;
+    if (ReadBufferedCredit(reply) != kBufferedCreditLength) return -1;
 
     const uint8_t counter = reply.data[0];
     // The first read after an identification only takes the baseline.
     if (m_bCounterSeen == 0) {
         s_LastEventCounter = counter;
         m_bCounterSeen = 1;
+        counterKnown_ = true;
+        counterSerial_ = deviceSerial_;
     }
     if (counter == s_LastEventCounter) return 0;
     if (counter == 0) {

@@ -71,30 +71,48 @@ void PollSession::OnExchange(const CctExchange& x) {
     if (x.reply.size() != kCctFrameOverhead + kBufferedCreditLength) return;
     const uint8_t* data = x.reply.data() + kCctData;
     const uint8_t counter = data[0];
+    const std::string time = platform::LocalTimeText();
+    const CCctDriver& driver = core_.m_Driver;
     // What the core is about to do with this reply: take the baseline,
-    // see nothing new, see a reset, or count the new events.
-    if (core_.m_Driver.m_bCounterSeen == 0 || counter == s_LastEventCounter || counter == 0) return;
+    // see nothing new, see a reset, or count the new events. A baseline of
+    // the same device whose counter went on skips what came unpolled.
+    if (driver.m_bCounterSeen == 0) {
+        if (driver.ResumesCounter() && counter != 0 && counter != s_LastEventCounter) {
+            TakeLost(time, counter, EventsSince(counter, s_LastEventCounter));
+        }
+        return;
+    }
+    if (counter == s_LastEventCounter || counter == 0) return;
     const int happened = EventsSince(counter, s_LastEventCounter);
     const int counted = happened > kEventsInReply ? kEventsInReply : happened;
-    const std::string time = platform::LocalTimeText();
-    if (happened > counted) {
-        const std::string notice = LostEventsText(happened - counted);
-        sums_.lost += static_cast<unsigned>(happened - counted);
-        notices_.push_back(notice);
-        WriteEventRow(time, counter, 0, 0, notice);
-    }
+    if (happened > counted) TakeLost(time, counter, happened - counted);
     for (int e = counted; e >= 1; --e) TakeEvent(time, CounterBefore(counter, e - 1), data[2 * e - 1], data[2 * e]);
+}
+
+void PollSession::TakeLost(const std::string& time, uint8_t counter, int lost) {
+    const std::string notice = LostEventsText(lost);
+    sums_.lost += static_cast<unsigned>(lost);
+    notices_.push_back(notice);
+    WriteEventRow(time, counter, 0, 0, notice);
 }
 
 void PollSession::TakeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b) {
     ++sums_.events;
     if (a != 0) {
-        if (a <= kCoinPositions) ++sums_.credits[a];
+        if (a <= kCoinPositions) TakeCredit(a);
     } else {
         ++sums_.errors[b];
         if (IsCountedReject(b)) ++sums_.rejects;
     }
     WriteEventRow(time, counter, a, b, std::string());
+}
+
+void PollSession::TakeCredit(uint8_t position) {
+    // Valued with the table of the moment: the one the core counts it with.
+    const size_t i = position - 1u;
+    counted_[position] = {core_.m_CoinId[i], core_.m_CoinValue[i]};
+    ++sums_.credits[position];
+    sums_.money[position] += core_.m_CoinValue[i];
 }
 
 void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b,
@@ -132,9 +150,10 @@ std::vector<PositionSum> PollSession::PositionSums() const {
     std::vector<PositionSum> sums;
     for (int p = 1; p <= kCoinPositions; ++p) {
         const size_t i = static_cast<size_t>(p - 1);
-        const unsigned credits = sums_.credits[static_cast<size_t>(p)];
-        const uint32_t value = core_.m_CoinValue[i];
-        sums.push_back({p, core_.m_CoinId[i], value, credits, credits * value});
+        const size_t at = static_cast<size_t>(p);
+        const unsigned credits = sums_.credits[at];
+        const CountedCoin coin = credits != 0 ? counted_[at] : CountedCoin{core_.m_CoinId[i], core_.m_CoinValue[i]};
+        sums.push_back({p, coin.id, coin.value, credits, sums_.money[at]});
     }
     return sums;
 }

@@ -17,10 +17,18 @@
 
 struct SessionSums {
     std::array<unsigned, kCoinPositions + 1> credits{}; // index p: credits of position p
+    std::array<uint32_t, kCoinPositions + 1> money{};   // index p: hundredths, valued as each credit came
     std::map<uint8_t, unsigned> errors;                 // error code: events
     unsigned rejects = 0;                               // counted rejects (codes 1, 2, 8, 9, 10, 11)
     unsigned lost = 0;                                  // events the device held no longer
     unsigned events = 0;
+};
+
+// A coin position as it was when its last credit was counted: the table
+// may be blank by the end (a lost connection clears it).
+struct CountedCoin {
+    std::string id;
+    uint32_t value = 0; // hundredths
 };
 
 // One coin position's share of the session.
@@ -58,10 +66,13 @@ public:
 private:
     std::vector<PositionSum> PositionSums() const;
     void TakeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b);
+    void TakeCredit(uint8_t position);
+    void TakeLost(const std::string& time, uint8_t counter, int lost);
     void WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b, const std::string& note);
 
     const CDemoCore& core_;
     SessionSums sums_;
+    std::array<CountedCoin, kCoinPositions + 1> counted_{};
     std::vector<std::string> notices_;
     std::string folder_;
     std::FILE* events_ = nullptr;

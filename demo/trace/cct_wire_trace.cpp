@@ -26,6 +26,8 @@ constexpr ResultText kResultTexts[] = {
     {kExchangeReplyTooLong, "the reply announces more data than the frame holds"},
 };
 
+constexpr char kDiscardedMeaning[] = "discarded: came after the exchange had failed";
+
 bool Is(const char* label, const char* known) { return std::strcmp(label, known) == 0; }
 
 bool WholeFrame(const std::vector<uint8_t>& f) {
@@ -106,6 +108,8 @@ void CctWireTrace::OnTrace(const char* label, const uint8_t* bytes, size_t count
         if (!inExchange_) current_ = CctExchange{}; // failed before anything was sent
         inExchange_ = true;
         Finish(count == 1 ? static_cast<int>(bytes[0]) : static_cast<int>(kExchangeCallFailed));
+    } else if (Is(label, trace_label::kDiscarded)) {
+        Emit(TraceDirection::Device, std::vector<uint8_t>(bytes, bytes + count), kDiscardedMeaning);
     } else if (Is(label, trace_label::kOpened)) {
         Emit(TraceDirection::Port, {}, "opened");
     } else if (Is(label, trace_label::kOpenFailed)) {

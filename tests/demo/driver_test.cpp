@@ -131,8 +131,26 @@ TEST_F(DriverTest, ReplyAnnouncingMoreThanTheFrameHoldsIsRefused) {
     EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeReplyTooLong);
     EXPECT_EQ(reply.length, 0);
     EXPECT_FALSE(driver.IsOpen());
-    // Only the echo and the head were read.
-    EXPECT_EQ(log.readSizes, (std::vector<size_t>{5, 5}));
+    // Only the echo and the head were read as the frame; then the line is
+    // read a byte at a time until it is quiet.
+    EXPECT_EQ(log.readSizes, (std::vector<size_t>{5, 5, 1}));
+}
+
+TEST_F(DriverTest, WhatComesAfterAFailureIsReadAwayBeforeTheNextRequest) {
+    // A reply whose checksum is wrong, and the tail of a late reply behind it.
+    Bytes damaged = ReplyFrame(2, {'A', 'B', 'C'});
+    damaged.back() ^= 0x01;
+    damaged.insert(damaged.end(), {0x02, 0x00, 0xFD});
+    script.replies.push_back(damaged);
+    script.replies.push_back(kAck);
+    EXPECT_EQ(Send(kHdrManufacturerId), -kExchangeBadChecksum);
+    EXPECT_TRUE(script.pending.empty());
+    EXPECT_NE(std::find(trace.begin(), trace.end(), std::string(trace_label::kDiscarded) + " 3"), trace.end());
+    // The quiet wait reads with a limit of its own and gives the line its
+    // limits back.
+    EXPECT_EQ(script.timeouts.readTotalConstant, driver.m_Timeouts.readTotalConstant);
+    EXPECT_EQ(script.timeouts.readTotalMultiplier, driver.m_Timeouts.readTotalMultiplier);
+    EXPECT_EQ(Send(kHdrSimplePoll), 0);
 }
 
 TEST_F(DriverTest, ReplyLongerThanTheCallersBufferIsRefusedAndTheBufferUntouched) {

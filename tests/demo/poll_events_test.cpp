@@ -86,10 +86,35 @@ TEST_F(PollEventsTest, MoreThanFiveNewEventsCountOnlyTheFiveHeld) {
     EXPECT_EQ(counts.outlets[1], 5);
 }
 
-TEST_F(PollEventsTest, ReplyOfAnotherLengthIsUnusable) {
+TEST_F(PollEventsTest, ReplyOfAnotherLengthIsReadThreeTimesThenUnusable) {
     Baseline(1);
-    EXPECT_EQ(Poll(ReplyFrame(2, Bytes(10, 0))), -1);
-    EXPECT_EQ(Poll(ReplyFrame(2, {})), -1);
+    const size_t before = log.writes.size();
+    script.replies = {ReplyFrame(2, Bytes(10, 0)), ReplyFrame(2, {}), ReplyFrame(2, Bytes(12, 0))};
+    EXPECT_EQ(driver.PollEvents(counts), -1);
+    EXPECT_EQ(log.writes.size() - before, 3u);
+    EXPECT_EQ(s_LastEventCounter, 1);
+}
+
+TEST_F(PollEventsTest, AFailedReadIsTriedAgainAndItsEventsAreCounted) {
+    Baseline(10);
+    Bytes damaged = Buffer(12, {3, 2, 3, 2});
+    damaged.back() ^= 0x01; // a flipped bit in the checksum
+    script.replies = {damaged, Buffer(12, {3, 2, 3, 2})};
+    EXPECT_EQ(driver.PollEvents(counts), 1);
+    EXPECT_EQ(counts.coins[3], 2);
+    EXPECT_EQ(counts.outlets[2], 2);
+    EXPECT_EQ(s_LastEventCounter, 12);
+}
+
+TEST_F(PollEventsTest, OnlyTheSameDeviceResumesItsCounter) {
+    EXPECT_FALSE(driver.ResumesCounter()); // no counter seen yet
+    driver.DeviceIdentified(123456);
+    EXPECT_FALSE(driver.ResumesCounter());
+    Baseline(10);
+    driver.m_bCounterSeen = 0; // identified again
+    EXPECT_TRUE(driver.ResumesCounter());
+    driver.DeviceIdentified(654321);
+    EXPECT_FALSE(driver.ResumesCounter());
 }
 
 TEST_F(PollEventsTest, DeviceResetAsksAndYesGivesUp) {

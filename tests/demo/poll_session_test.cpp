@@ -116,6 +116,74 @@ TEST_F(Session, ReportsTheCoinsTheDeviceProduced) {
     EXPECT_EQ("session,acceptance,,,88.9,,% of credits and counted rejects", summary[22]);
 }
 
+TEST_F(Session, EventsWhileReconnectingAreLostWithACount) {
+    Start();
+    core.m_Driver.m_Trace = wire.Hook();
+    ASSERT_TRUE(Connect());
+    ASSERT_EQ(1, core.PollStep()); // the baseline
+    Device([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
+    ASSERT_EQ(1, core.PollStep());
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); }); // gone
+    ASSERT_EQ(0, core.PollStep());
+    core.m_PrevState = kDisconnected;
+    Device([](sim::StandardAcceptor& d) {
+        d.InsertCoin(1);
+        d.InsertCoin(2);
+        d.ReportError(1);
+    });
+    ASSERT_TRUE(Connect());
+    ASSERT_EQ(1, core.PollStep()); // the new baseline skips the three events
+    EXPECT_EQ((std::vector<std::string>{"lost 3 events between polls"}), session.TakeNotices());
+    EXPECT_EQ(3u, session.Sums().lost);
+    EXPECT_EQ(1u, session.Sums().credits[6]);
+}
+
+TEST_F(Session, ADeviceThatRestartedItsCounterOrAnotherDeviceLosesNothing) {
+    Start();
+    core.m_Driver.m_Trace = wire.Hook();
+    ASSERT_TRUE(Connect());
+    ASSERT_EQ(1, core.PollStep());
+    Device([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
+    ASSERT_EQ(1, core.PollStep());
+    // A power cycle: the counter starts again from 0.
+    Device([](sim::StandardAcceptor& d) { d.ResetCounter(); });
+    ASSERT_EQ(1, core.Identify());
+    ASSERT_EQ(1, core.PollStep());
+    // Another device in its place.
+    Device([](sim::StandardAcceptor& d) {
+        d.Config().serialNumber = 99;
+        d.InsertCoin(1);
+    });
+    ASSERT_EQ(1, core.Identify());
+    ASSERT_EQ(1, core.PollStep());
+    EXPECT_TRUE(session.TakeNotices().empty());
+    EXPECT_EQ(0u, session.Sums().lost);
+}
+
+TEST_F(Session, ASessionThatEndsDisconnectedKeepsItsMoney) {
+    Start();
+    core.m_Driver.m_Trace = wire.Hook();
+    std::string error;
+    ASSERT_TRUE(session.OpenReport(folder, error)) << error;
+    ASSERT_TRUE(Connect());
+    ASSERT_EQ(1, core.PollStep());
+    Device([](sim::StandardAcceptor& d) {
+        d.InsertCoin(6);
+        d.InsertCoin(4);
+    });
+    ASSERT_EQ(1, core.PollStep());
+    Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); });
+    core.ConnectionTick(); // lost: the table on screen is blank now
+    ASSERT_EQ(core.m_PrevState, kDisconnected);
+    ASSERT_TRUE(core.m_CoinId[5].empty());
+    ASSERT_TRUE(session.FinishReport(error)) << error;
+    const std::vector<std::string> summary = FileLines(folder + "/summary.csv");
+    ASSERT_EQ(1u + 16u + 4u, summary.size());
+    EXPECT_EQ("position,4,EU050A,0.50,1,0.50,", summary[4]);
+    EXPECT_EQ("position,6,EU200A,2.00,1,2.00,", summary[6]);
+    EXPECT_EQ("session,credits,,,2,2.50,", summary[17]);
+}
+
 TEST_F(Session, AFolderThatCannotBeMadeIsReported) {
     Start();
     const std::string blocker = folder + "-file";

@@ -111,8 +111,21 @@ TEST_F(PollStepTest, DeviceResetAnsweredNoKeepsPollingFromZero) {
     EXPECT_EQ(core.m_CreditText, "2.00");
 }
 
+TEST_F(PollStepTest, OneBadReplyToAPollCostsNoCredit) {
+    Tick([](sim::StandardAcceptor&) {}); // the baseline
+    Tick([](sim::StandardAcceptor& d) {
+        d.InsertCoin(6);
+        d.InjectFault(sim::StandardFault::BadChecksum);
+        d.InjectFault(sim::StandardFault::Silent);
+    });
+    EXPECT_EQ(core.m_PrevState, kConnected);
+    EXPECT_EQ(core.m_Count[5], 1u);
+    EXPECT_EQ(core.m_CreditText, "2.00");
+    EXPECT_EQ(Requests(kHdrManufacturerId).size(), 1u); // not identified again
+}
+
 TEST_F(PollStepTest, SilentDeviceIsLost) {
-    Tick([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent); });
+    Tick([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); });
     EXPECT_EQ(core.m_PrevState, kDisconnected);
     EXPECT_EQ(core.m_Status, "no connection");
     EXPECT_FALSE(core.m_Visible.masterInhibit);
