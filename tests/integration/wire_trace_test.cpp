@@ -241,8 +241,8 @@ TEST_F(DucatWireTraceTest, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
 TEST(ErrorHistogram, WideSumsShareBinsAndStrayTextIsEscaped) {
     CoinSummary coin;
     coin.coin = "A<&\"1";
-    coin.sums = {0, 1, 2, 250, 251, 400};
-    const HistogramBins bins = BinSums(coin.sums, 400);
+    coin.sumCounts = {{0, 1}, {1, 1}, {2, 1}, {250, 1}, {251, 1}, {400, 1}};
+    const HistogramBins bins = BinSums(coin.sumCounts, 400);
     EXPECT_EQ(7, bins.width);
     EXPECT_EQ(3u, bins.counts[0]);
     EXPECT_EQ(2u, bins.counts[250 / 7]);

@@ -8,7 +8,6 @@
 #include "platform/text_encoding.h"
 #include "ui/report/error_histogram_svg.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -54,29 +53,6 @@ std::string MedianText(double median) {
     return text;
 }
 
-CoinSummary Summarise(const std::string& coin, const std::vector<CalibrationResult>& results, int maxError) {
-    CoinSummary s;
-    s.coin = coin;
-    bool first = true;
-    for (const CalibrationResult& x : results) {
-        if (x.bestCoin != coin) continue;
-        ++s.seen;
-        if (x.accepted) ++s.accepted;
-        s.sums.push_back(x.BestSum());
-        const int lead = x.NextSum() - x.BestSum();
-        s.marginToNext = first ? lead : std::min(s.marginToNext, lead);
-        first = false;
-    }
-    std::vector<int> sorted = s.sums;
-    std::sort(sorted.begin(), sorted.end());
-    s.smallest = sorted.front();
-    s.largest = sorted.back();
-    const size_t n = sorted.size();
-    s.median = n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
-    s.marginToMaxError = maxError - s.largest;
-    return s;
-}
-
 } // namespace
 
 CalibrationReport::~CalibrationReport() {
@@ -120,7 +96,8 @@ void CalibrationReport::OnFrame(platform::TraceDirection direction, const std::v
 }
 
 void CalibrationReport::Take(const CalibrationResult& x) {
-    taken_.push_back(x);
+    ++taken_;
+    TallyOf(x.bestCoin).Add(x.BestSum(), x.NextSum(), x.accepted);
     if (results_ == nullptr) return;
     std::fprintf(results_, "%s,%d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%u\n", x.time.c_str(), x.row, platform::CsvField(x.bestCoin).c_str(),
                  x.bestStat, x.bestNeural, x.BestSum(), platform::CsvField(x.nextCoin).c_str(), x.nextStat, x.nextNeural,
@@ -128,19 +105,32 @@ void CalibrationReport::Take(const CalibrationResult& x) {
     std::fflush(results_);
 }
 
-std::vector<CalibrationResult> CalibrationReport::Results() const {
+CoinTally& CalibrationReport::TallyOf(const std::string& coin) {
+    for (KeptCoin& kept : coins_) {
+        if (kept.coin == coin) return kept.tally;
+    }
+    if (coins_.size() == kMostReportCoins) return others_;
+    coins_.push_back(KeptCoin{coin, CoinTally()});
+    return coins_.back().tally;
+}
+
+uint64_t CalibrationReport::TakenCount() const {
     std::lock_guard<std::mutex> guard(lock_);
     return taken_;
 }
 
+size_t CalibrationReport::HistogramEntries() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    size_t entries = others_.Entries();
+    for (const KeptCoin& kept : coins_) entries += kept.tally.Entries();
+    return entries;
+}
+
 std::vector<CoinSummary> CalibrationReport::Summaries(int maxError) const {
-    const std::vector<CalibrationResult> all = Results();
-    std::vector<std::string> coins;
-    for (const CalibrationResult& x : all) {
-        if (std::find(coins.begin(), coins.end(), x.bestCoin) == coins.end()) coins.push_back(x.bestCoin);
-    }
+    std::lock_guard<std::mutex> guard(lock_);
     std::vector<CoinSummary> summaries;
-    for (const std::string& coin : coins) summaries.push_back(Summarise(coin, all, maxError));
+    for (const KeptCoin& kept : coins_) summaries.push_back(kept.tally.Summary(kept.coin, maxError));
+    if (others_.Seen() > 0) summaries.push_back(others_.Summary(kOtherCoins, maxError));
     return summaries;
 }
 
@@ -180,5 +170,8 @@ std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, i
         table += row;
     }
     if (summaries.empty()) table += "(no new coin results)\n";
+    if (!summaries.empty() && summaries.back().coin == kOtherCoins) {
+        table += std::string(kOtherCoins) + ": every coin after the first " + std::to_string(kMostReportCoins) + ", pooled\n";
+    }
     return table + "Max_Error " + std::to_string(maxError) + "; the sums are the best coin's stat + neural errors\n";
 }

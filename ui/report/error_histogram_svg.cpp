@@ -52,7 +52,7 @@ int TickStep(int top, int ticks) {
 std::string Panel(const CoinSummary& coin, int index, int top, int maxError) {
     const int y0 = index * kPanelHeight;
     const int base = y0 + kTop + kPlotHeight; // the sum axis
-    const HistogramBins bins = BinSums(coin.sums, top);
+    const HistogramBins bins = BinSums(coin.sumCounts, top);
     const unsigned most = std::max(1u, *std::max_element(bins.counts.begin(), bins.counts.end()));
     const double xScale = static_cast<double>(kPlotWidth) / (top + 1);
     std::string svg = Format("<g class=\"coin\" data-coin=\"%s\" data-seen=\"%u\">\n", Escaped(coin.coin).c_str(), coin.seen);
@@ -97,13 +97,13 @@ std::string Panel(const CoinSummary& coin, int index, int top, int maxError) {
 
 } // namespace
 
-HistogramBins BinSums(const std::vector<int>& sums, int top) {
+HistogramBins BinSums(const std::map<int, unsigned>& sumCounts, int top) {
     HistogramBins bins;
     bins.width = std::max(1, (top + kMostBins) / kMostBins);
     bins.counts.assign(static_cast<size_t>(top / bins.width + 1), 0);
-    for (const int sum : sums) {
+    for (const auto& [sum, count] : sumCounts) {
         const int clamped = std::min(std::max(sum, 0), top);
-        ++bins.counts[static_cast<size_t>(clamped / bins.width)];
+        bins.counts[static_cast<size_t>(clamped / bins.width)] += count;
     }
     return bins;
 }

@@ -3,8 +3,9 @@
 // name and the counts. Plain SVG, written by hand.
 #pragma once
 
-#include "ui/report/calibration_report.h"
+#include "ui/report/coin_summary.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,13 @@ std::string ErrorHistogramSvg(const std::vector<CoinSummary>& coins, int maxErro
 bool WriteErrorHistogramSvg(const std::string& path, const std::vector<CoinSummary>& coins, int maxError,
                             std::string& error);
 
-// The bins of one histogram: sums from 0 to `top` in bins `width` wide.
+// The bins of one histogram: sums from 0 to `top` in bins `width` wide,
+// from the number of coins per sum.
 struct HistogramBins {
     int width = 1;
     std::vector<unsigned> counts;
 };
-HistogramBins BinSums(const std::vector<int>& sums, int top);
+HistogramBins BinSums(const std::map<int, unsigned>& sumCounts, int top);
 
 // The largest sum an axis shows: past Max_Error and past every sum.
 int HistogramTop(const std::vector<CoinSummary>& coins, int maxError);
