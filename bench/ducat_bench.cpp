@@ -38,7 +38,7 @@ public:
     explicit PacedLine(uint32_t bitsPerSecond) : bps_(bitsPerSecond) {
         device_.SetLogPages(kLogPages, 7);
         sim::ServerOptions options;
-        options.pacedBitsPerSecond = bitsPerSecond;
+        options.line.bitsPerSecond = bitsPerSecond;
         server_ = std::make_unique<sim::PtyServer>(device_, options);
         server_->Start();
         std::strncpy(szPortName, server_->HostPath().c_str(), kPortNameChars);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #if POLLBENCH_WITH_SIM
+#include "sim/pty/line_options.h"
 #include "sim/standard/standard_options.h"
 #endif
 
@@ -71,7 +72,10 @@ bool TakeSimOptions(const std::vector<std::string>& w, size_t& i, PollbenchArgs&
         size_t next = i + 1;
         const sim::OptionResult r = sim::ParseStandardOption(w, next, args.simConfig, error);
         if (r == sim::OptionResult::Bad) return false;
-        if (r == sim::OptionResult::NotMine) break;
+        if (r == sim::OptionResult::NotMine) {
+            if (!sim::TakeLineOption(w, next, args.simLine, error)) break;
+            if (!error.empty()) return false;
+        }
         i = next;
     }
     return true;
@@ -180,9 +184,10 @@ const char* PollbenchUsage() {
            "exit status:\n"
            "  0  search found a device; identify identified it; poll was ended by Ctrl+C after a\n"
            "     device was identified; teach completed; scan-bus found a device; decode read\n"
-           "     every line\n"
+           "     every line and found no noise\n"
            "  1  no device answered or none was identified, or the teach did not complete;\n"
            "     a report or trace file could not be written; decode met lines it could not read\n"
+           "     or noise (bytes of a raw capture that are in no frame that holds)\n"
            "  2  wrong command line\n"
 #if POLLBENCH_WITH_SIM
            "--sim serves a virtual standard acceptor on a pty; its options:\n"

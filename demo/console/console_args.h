@@ -7,6 +7,7 @@
 #include <vector>
 
 #if POLLBENCH_WITH_SIM
+#include "sim/pty/line_options.h"
 #include "sim/standard/standard_config.h"
 #endif
 
@@ -25,6 +26,7 @@ struct PollbenchArgs {
     bool sim = false;
 #if POLLBENCH_WITH_SIM
     sim::StandardConfig simConfig;
+    sim::LineOptions simLine; // the line between it and the host
 #endif
 };
 

@@ -9,7 +9,9 @@ ConsoleSim::ConsoleSim() = default;
 ConsoleSim::~ConsoleSim() = default;
 
 bool ConsoleSim::Start(PollbenchArgs& args) {
-    line_ = std::make_unique<sim::StandardLine>(args.simConfig);
+    sim::ServerOptions server;
+    server.line = args.simLine;
+    line_ = std::make_unique<sim::StandardLine>(args.simConfig, server);
     if (!line_->Ok()) return false;
     args.port = line_->HostPath();
     args.portNumber = 0;

@@ -6,6 +6,7 @@
 
 #if POLLBENCH_WITH_SIM
 #include "demo/console/console_sim.h"
+#include "sim/pty/line_options.h"
 #include "sim/standard/standard_options.h"
 #endif
 
@@ -26,6 +27,7 @@ void PrintUsage(std::FILE* to) {
     std::fputs(PollbenchUsage(), to);
 #if POLLBENCH_WITH_SIM
     std::fputs(sim::StandardOptionsHelp(), to);
+    std::fputs(sim::LineOptionsHelp(), to);
 #endif
 }
 

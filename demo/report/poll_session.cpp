@@ -113,6 +113,7 @@ void PollSession::TakeCredit(uint8_t position) {
     counted_[position] = {core_.m_CoinId[i], core_.m_CoinValue[i]};
     ++sums_.credits[position];
     sums_.money[position] += core_.m_CoinValue[i];
+    if (core_.m_CoinValue[i] == 0) ++sums_.unpriced;
 }
 
 void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b,

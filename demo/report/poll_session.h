@@ -21,6 +21,7 @@ struct SessionSums {
     std::map<uint8_t, unsigned> errors;                 // error code: events
     unsigned rejects = 0;                               // counted rejects (codes 1, 2, 8, 9, 10, 11)
     unsigned lost = 0;                                  // events the device held no longer
+    unsigned unpriced = 0;                              // credits of a position without a value
     unsigned events = 0;
 };
 

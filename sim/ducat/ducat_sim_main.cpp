@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     sim::DucatAcceptor acceptor;
     sim::ApplyDucatSimOptions(options, acceptor);
     sim::ServerOptions serverOptions;
-    serverOptions.pacedBitsPerSecond = options.lineSpeed;
+    serverOptions.line = options.line;
     sim::PtyServer server(acceptor, serverOptions);
     if (!server.Ok()) {
         std::fprintf(stderr, "ducat-sim: cannot open a pty: %s\n", std::strerror(errno));
@@ -62,7 +62,14 @@ int main(int argc, char** argv) {
     int signal = 0;
     sigwait(&stopSignals, &signal);
     server.Stop();
-    std::printf("%llu bytes in, %llu bytes out\n", static_cast<unsigned long long>(server.BytesIn()),
-                static_cast<unsigned long long>(server.BytesOut()));
+    const sim::LineCounters carried = server.Counters();
+    std::printf("%llu bytes in, %llu bytes out\n", static_cast<unsigned long long>(carried.toDevice),
+                static_cast<unsigned long long>(carried.toHost));
+    if (carried.flippedToDevice + carried.flippedToHost + carried.faultsFired != 0) {
+        std::printf("noise flipped %llu bytes in, %llu bytes out; %llu line faults fired\n",
+                    static_cast<unsigned long long>(carried.flippedToDevice),
+                    static_cast<unsigned long long>(carried.flippedToHost),
+                    static_cast<unsigned long long>(carried.faultsFired));
+    }
     return 0;
 }

@@ -108,14 +108,33 @@ bool ApplyNumber(const std::string& option, const std::string& value, long long 
     return false;
 }
 
+const char* DucatAcceptorOptionsHelp() {
+    return "  --sim-serial N          serial number (the link's cipher key)\n"
+           "  --sim-serial-text TEXT  serial number text (names the log dump)\n"
+           "  --sim-address N         ccTalk address the acceptor answers (default 1)\n"
+           "  --coins-per-minute R    random coins passing (default 12, 0 = none)\n"
+           "  --log-pages N           pages in the acceptor's log, 2-65537 (default 8)\n"
+           "  --seed N                seed of the coins and the log bytes\n"
+           "  --link PATH             stable name for the pty (default /tmp/ducat-sim)\n"
+           "  --fault KIND[:FUNC[:TIMES[:VALUE[:AFTER]]]]\n"
+           "      KIND: silence short length checksum crc page refuse repeat line\n"
+           "      FUNC: any identify fragment table result divider params log\n"
+           "      TIMES: requests spoiled (-1 = all, the default); VALUE: status or bytes cut;\n"
+           "      AFTER: matching requests let through first\n";
+}
+
 } // namespace
 
 OptionParse ParseDucatSimOption(const std::vector<std::string>& args, size_t& i, DucatSimOptions& options,
                                 std::string& error) {
     const std::string& option = args[i];
+    std::string lineError;
+    if (TakeLineOption(args, i, options.line, lineError)) {
+        error = lineError;
+        return lineError.empty() ? OptionParse::Taken : OptionParse::Bad;
+    }
     static const char* const kValued[] = {"--sim-serial", "--sim-serial-text", "--sim-address", "--coins-per-minute",
-                                          "--log-pages",  "--seed",            "--line-speed",  "--link",
-                                          "--fault"};
+                                          "--log-pages",  "--seed",            "--link",        "--fault"};
     bool mine = false;
     for (const char* name : kValued) mine = mine || option == name;
     if (!mine) return OptionParse::NotMine;
@@ -140,9 +159,6 @@ OptionParse ParseDucatSimOption(const std::vector<std::string>& args, size_t& i,
     } else if (option == "--seed") {
         ok = ApplyNumber(option, value, 0, 0xFFFFFFFFll, n, error);
         options.seed = static_cast<uint32_t>(n);
-    } else if (option == "--line-speed") {
-        ok = ApplyNumber(option, value, 0, 4000000, n, error);
-        options.lineSpeed = static_cast<uint32_t>(n);
     } else if (option == "--link") {
         options.link = value;
     } else {
@@ -164,19 +180,9 @@ void ApplyDucatSimOptions(const DucatSimOptions& options, DucatAcceptor& accepto
 }
 
 const char* DucatSimOptionsHelp() {
-    return "  --sim-serial N          serial number (the link's cipher key)\n"
-           "  --sim-serial-text TEXT  serial number text (names the log dump)\n"
-           "  --sim-address N         ccTalk address the acceptor answers (default 1)\n"
-           "  --coins-per-minute R    random coins passing (default 12, 0 = none)\n"
-           "  --log-pages N           pages in the acceptor's log, 2-65537 (default 8)\n"
-           "  --seed N                seed of the coins and the log bytes\n"
-           "  --line-speed BITS       pace every byte like a wire at this speed (0 = no pacing)\n"
-           "  --link PATH             stable name for the pty (default /tmp/ducat-sim)\n"
-           "  --fault KIND[:FUNC[:TIMES[:VALUE[:AFTER]]]]\n"
-           "      KIND: silence short length checksum crc page refuse repeat line\n"
-           "      FUNC: any identify fragment table result divider params log\n"
-           "      TIMES: requests spoiled (-1 = all, the default); VALUE: status or bytes cut;\n"
-           "      AFTER: matching requests let through first\n";
+    // The line's options are read here too, so they are listed here.
+    static const std::string kHelp = std::string(DucatAcceptorOptionsHelp()) + LineOptionsHelp();
+    return kHelp.c_str();
 }
 
 } // namespace sim

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sim/ducat/ducat_acceptor.h"
+#include "sim/pty/line_options.h"
 
 #include <cstdint>
 #include <string>
@@ -17,7 +18,7 @@ struct DucatSimOptions {
     double coinsPerMinute = 12;    // random coins; 0 = none
     size_t logPages = 8;
     uint32_t seed = 1;
-    uint32_t lineSpeed = 0;        // pacing in bit/s; 0 = as fast as the pty goes
+    LineOptions line;              // the line to the host: speed, delays, noise, faults
     std::string link = "/tmp/ducat-sim";
     std::vector<DucatFaultRule> faults;
 };
@@ -35,7 +36,7 @@ OptionParse ParseDucatSimOption(const std::vector<std::string>& args, size_t& i,
 // Puts the options into an acceptor.
 void ApplyDucatSimOptions(const DucatSimOptions& options, DucatAcceptor& acceptor);
 
-// One line per option, for --help texts.
+// One line per option, the line's included, for --help texts.
 const char* DucatSimOptionsHelp();
 
 } // namespace sim

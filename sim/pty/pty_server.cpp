@@ -1,5 +1,6 @@
 #include "sim/pty/pty_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -9,17 +10,24 @@
 namespace sim {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kTickMs = 10;
+// A master whose host side has hung up polls ready at once; it is left
+// alone this long before it is looked at again.
+constexpr LineTime kHangUpPause = std::chrono::milliseconds(10);
+constexpr size_t kReadSize = 512;
 
-uint64_t NowMs() {
-    return static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count());
+LineTime Now() {
+    return std::chrono::duration_cast<LineTime>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
+timespec AsTimespec(LineTime wait) {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+    return {static_cast<time_t>(seconds.count()), static_cast<long>((wait - seconds).count())};
 }
 
 } // namespace
 
-PtyServer::PtyServer(Device& device, ServerOptions options) : device_(device), options_(options) {
+PtyServer::PtyServer(Device& device, ServerOptions options)
+    : device_(device), line_(device, std::move(options.line), options.idleGapMs) {
     if (::pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
 }
 
@@ -32,6 +40,10 @@ PtyServer::~PtyServer() {
 
 void PtyServer::Start() {
     if (thread_.joinable() || !pty_.Ok()) return;
+    // A wake-up left from an earlier Stop would end every wait at once.
+    char drained[16];
+    while (wakePipe_[0] >= 0 && ::read(wakePipe_[0], drained, sizeof drained) > 0) {
+    }
     stop_ = false;
     thread_ = std::thread([this] { Run(); });
 }
@@ -50,64 +62,57 @@ void PtyServer::WithDevice(const std::function<void(Device&)>& change) {
     change(device_);
 }
 
-void PtyServer::SendPaced(const std::vector<uint8_t>& bytes) {
-    if (bytes.empty()) return;
-    const uint32_t bps = options_.pacedBitsPerSecond;
-    const auto byteTime = std::chrono::nanoseconds(bps ? 10'000'000'000LL / bps : 0);
-    auto due = Clock::now();
+LineCounters PtyServer::Counters() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return line_.Counters();
+}
+
+void PtyServer::WriteToHost(const std::vector<uint8_t>& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
-        // Paced: one byte per byte time; otherwise everything at once.
-        const size_t chunk = bps ? 1 : bytes.size() - sent;
-        if (bps) {
-            due += byteTime;
-            std::this_thread::sleep_until(due);
-        }
-        const ssize_t w = ::write(pty_.MasterFd(), bytes.data() + sent, chunk);
+        const ssize_t w = ::write(pty_.MasterFd(), bytes.data() + sent, bytes.size() - sent);
         if (w < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             return;
         }
         sent += static_cast<size_t>(w);
     }
-    bytesOut_ += bytes.size();
+}
+
+// Sleeps until the line has something due, the host writes, or Stop.
+// Returns the poll's view of the master (0 when it was not looked at).
+short PtyServer::WaitForWork(bool listen) {
+    LineTime due;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        due = line_.NextDue();
+    }
+    LineTime wait = std::max(LineTime{0}, due - Now());
+    if (!listen) wait = std::min(wait, kHangUpPause);
+    const timespec timeout = AsTimespec(wait);
+    pollfd fds[2] = {{listen ? pty_.MasterFd() : -1, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    if (::ppoll(fds, 2, &timeout, nullptr) <= 0) return 0;
+    return fds[0].revents;
 }
 
 void PtyServer::Run() {
-    const uint32_t bps = options_.pacedBitsPerSecond;
-    const auto byteTime = std::chrono::nanoseconds(bps ? 10'000'000'000LL / bps : 0);
-    auto lastInput = Clock::now();
-    bool partial = false;
-    std::vector<uint8_t> out;
-    uint8_t buffer[512];
+    std::vector<uint8_t> forHost;
+    uint8_t buffer[kReadSize];
+    bool listen = true;
     while (!stop_) {
-        pollfd fds[2] = {{pty_.MasterFd(), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-        const int ready = ::poll(fds, 2, kTickMs);
+        const short master = WaitForWork(listen);
         if (stop_) break;
-        out.clear();
-        if (ready > 0 && (fds[0].revents & POLLIN)) {
-            const ssize_t r = ::read(pty_.MasterFd(), buffer, sizeof buffer);
-            if (r > 0) {
-                // The bytes are not "in" until the wire has carried them.
-                if (bps) std::this_thread::sleep_until(Clock::now() + byteTime * r);
-                bytesIn_ += static_cast<uint64_t>(r);
-                lastInput = Clock::now();
-                partial = true;
-                std::lock_guard<std::mutex> guard(lock_);
-                device_.OnBytes(buffer, static_cast<size_t>(r), out);
-            }
-        } else if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
-        }
+        listen = (master & POLLIN) != 0 || (master & (POLLHUP | POLLERR)) == 0;
+        const ssize_t r = (master & POLLIN) != 0 ? ::read(pty_.MasterFd(), buffer, sizeof buffer) : 0;
+        forHost.clear();
         {
             std::lock_guard<std::mutex> guard(lock_);
-            if (partial && Clock::now() - lastInput > std::chrono::milliseconds(options_.idleGapMs)) {
-                device_.OnLineIdle();
-                partial = false;
-            }
-            device_.OnTick(NowMs(), out);
+            const LineTime now = Now();
+            if (r > 0) line_.FromHost(buffer, static_cast<size_t>(r), now);
+            line_.Advance(now);
+            line_.TakeForHost(now, forHost);
         }
-        SendPaced(out);
+        WriteToHost(forHost);
     }
 }
 

@@ -1,8 +1,10 @@
-// Serves a Device on the master side of a pty from its own thread, paced
-// like a real wire when a line speed is given. POSIX only.
+// Serves a Device on the master side of a pty from its own thread, through
+// a LineModel: paced like a real wire when a line speed is given, and as
+// late, bursty and noisy as the line options say. POSIX only.
 #pragma once
 
 #include "sim/pty/device.h"
+#include "sim/pty/line_model.h"
 #include "sim/pty/pty_pair.h"
 
 #include <atomic>
@@ -15,9 +17,9 @@
 namespace sim {
 
 struct ServerOptions {
-    // 0 = bytes move as fast as the pty takes them; otherwise each byte in
-    // either direction costs 10 bits at this speed.
-    uint32_t pacedBitsPerSecond = 0;
+    // The line between the pty and the device; the defaults carry every
+    // byte at once and unchanged.
+    LineOptions line;
     // Silence after which a partial frame is dropped by the device.
     uint32_t idleGapMs = 50;
 };
@@ -37,22 +39,22 @@ public:
     // Runs `change` on the device while the server thread leaves it alone.
     void WithDevice(const std::function<void(Device&)>& change);
 
-    // Bytes moved so far (host to device, device to host).
-    uint64_t BytesIn() const { return bytesIn_.load(); }
-    uint64_t BytesOut() const { return bytesOut_.load(); }
+    // What the line has carried so far.
+    LineCounters Counters() const;
+    uint64_t BytesIn() const { return Counters().toDevice; }
+    uint64_t BytesOut() const { return Counters().toHost; }
 
 private:
     void Run();
-    void SendPaced(const std::vector<uint8_t>& bytes);
+    short WaitForWork(bool listen);
+    void WriteToHost(const std::vector<uint8_t>& bytes);
 
     Device& device_;
-    ServerOptions options_;
     PtyPair pty_;
-    std::mutex lock_;
+    mutable std::mutex lock_; // the device and the line
+    LineModel line_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
-    std::atomic<uint64_t> bytesIn_{0};
-    std::atomic<uint64_t> bytesOut_{0};
     int wakePipe_[2] = {-1, -1};
 };
 

@@ -60,6 +60,7 @@ public:
 
     StandardConfig& Config() { return config_; }
     uint8_t EventCounter() const { return events_.Counter(); }
+    const StandardEventTally& EventTally() const { return events_.Tally(); }
     uint16_t InhibitMask() const { return inhibitMask_; } // bit p-1 set = position p enabled
     uint8_t MasterInhibit() const { return master_; }
     const SorterPathSet& SorterPaths(int position) const { return paths_[static_cast<size_t>(position - 1)]; }

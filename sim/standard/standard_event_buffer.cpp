@@ -9,6 +9,12 @@ void StandardEventBuffer::Push(uint8_t resultA, uint8_t resultB) {
     std::copy_backward(events_.begin(), events_.end() - 2, events_.end());
     events_[0] = resultA;
     events_[1] = resultB;
+    ++tally_.events;
+    if (resultA != 0) {
+        ++tally_.credits[resultA];
+    } else {
+        ++tally_.errors;
+    }
 }
 
 void StandardEventBuffer::Reset() {

@@ -8,6 +8,14 @@
 
 namespace sim {
 
+// Every event the device ever pushed, which a power cycle does not clear:
+// what a host should have counted.
+struct StandardEventTally {
+    uint64_t events = 0;
+    std::array<uint64_t, 256> credits{}; // index: coin position (result A)
+    uint64_t errors = 0;
+};
+
 class StandardEventBuffer {
 public:
     static constexpr int kEvents = 5;
@@ -17,6 +25,7 @@ public:
     void Reset(); // counter 0, no events
     void SetCounter(uint8_t counter) { counter_ = counter; }
     uint8_t Counter() const { return counter_; }
+    const StandardEventTally& Tally() const { return tally_; }
 
     // The 11 data bytes of the buffered-credit reply.
     std::vector<uint8_t> Reply() const;
@@ -24,6 +33,7 @@ public:
 private:
     uint8_t counter_ = 0;
     std::array<uint8_t, 2 * kEvents> events_{};
+    StandardEventTally tally_;
 };
 
 } // namespace sim

@@ -21,6 +21,8 @@ public:
     // The device name a host opens.
     const std::string& HostPath() const { return server_.HostPath(); }
     bool LinkAs(const std::string& path) { return server_.LinkAs(path); }
+    // What the line has carried so far.
+    LineCounters Counters() const { return server_.Counters(); }
 
     // Runs `change` on the (first) device while the server leaves it alone.
     void WithDevice(const std::function<void(StandardAcceptor&)>& change);

@@ -1,6 +1,7 @@
 // standard-sim: a virtual standard ccTalk coin acceptor on a pty, for
 // Pollbench or any ccTalk host. Prints the device name and runs until
 // interrupted.
+#include "sim/pty/line_options.h"
 #include "sim/standard/standard_line.h"
 #include "sim/standard/standard_options.h"
 
@@ -39,13 +40,13 @@ void ServeSignals(sim::StandardLine& line) {
 
 void Usage(std::FILE* to) {
     std::fprintf(to,
-                 "usage: standard-sim [--link PATH] [--paced] [DEVICE OPTIONS]\n"
+                 "usage: standard-sim [--link PATH] [--paced] [DEVICE OPTIONS] [LINE OPTIONS]\n"
                  "  --link PATH          keep a symbolic link PATH to the device\n"
-                 "  --paced              move bytes at the pace of a 9600 bit/s wire\n"
-                 "%s"
+                 "  --paced              move bytes at the pace of a 9600 bit/s wire (--line-speed 9600)\n"
+                 "%s%s"
                  "SIGUSR1 passes a coin at position 1; SIGUSR2 resets the event counter to 0\n"
                  "(what a power cycle does).\n",
-                 sim::StandardOptionsHelp());
+                 sim::StandardOptionsHelp(), sim::LineOptionsHelp());
 }
 
 } // namespace
@@ -63,14 +64,15 @@ int main(int argc, char** argv) {
         std::string error;
         const auto result = sim::ParseStandardOption(args, i, config, error);
         if (result == sim::OptionResult::Taken) continue;
-        if (result == sim::OptionResult::Bad) {
+        if (result == sim::OptionResult::Bad || sim::TakeLineOption(args, i, server.line, error)) {
+            if (error.empty()) continue;
             std::fprintf(stderr, "standard-sim: %s\n", error.c_str());
             return 2;
         }
         if (args[i] == "--link" && i + 1 < args.size()) {
             link = args[++i];
         } else if (args[i] == "--paced") {
-            server.pacedBitsPerSecond = kWireBitsPerSecond;
+            server.line.bitsPerSecond = kWireBitsPerSecond;
         } else {
             Usage(stderr);
             return 2;

@@ -22,8 +22,8 @@ protected:
         return t;
     }
 
-    void Start(sim::StandardConfig config = {}) {
-        line = std::make_unique<sim::StandardLine>(std::move(config));
+    void Start(sim::StandardConfig config = {}, sim::ServerOptions options = {}) {
+        line = std::make_unique<sim::StandardLine>(std::move(config), std::move(options));
         ASSERT_TRUE(line->Ok());
         core.m_Driver.m_PortName = line->HostPath();
         core.m_Driver.m_Timeouts = GenerousTimeouts();

@@ -14,7 +14,7 @@ bool InProcessAcceptor::Start(const sim::DucatSimOptions& options, std::string& 
     acceptor_ = std::make_unique<sim::DucatAcceptor>();
     sim::ApplyDucatSimOptions(options, *acceptor_);
     sim::ServerOptions serverOptions;
-    serverOptions.pacedBitsPerSecond = options.lineSpeed;
+    serverOptions.line = options.line;
     server_ = std::make_unique<sim::PtyServer>(*acceptor_, serverOptions);
     if (!server_->Ok()) {
         error = "cannot open a pty for the virtual acceptor";
