@@ -130,12 +130,15 @@ int DecodeCapture(const std::string& path, std::FILE* out, std::FILE* err, const
         std::fprintf(err, "%s\n", error.c_str());
         return -1;
     }
-    const auto print = [out](const TraceLine& line) { std::fprintf(out, "%s\n", FormatTraceLine(line).c_str()); };
+    int bad = 0;
+    const auto print = [out, &bad](const TraceLine& line) {
+        if (line.direction == TraceDirection::Noise) ++bad;
+        std::fprintf(out, "%s\n", FormatTraceLine(line).c_str());
+    };
     if (!capture.text) {
         for (const TraceLine& line : cut(capture.bytes)) print(line);
-        return 0;
+        return bad;
     }
-    int bad = 0;
     for (size_t i = 0; i < capture.lines.size(); ++i) {
         if (capture.lines[i].empty() || capture.lines[i][0] == '#') continue;
         TraceLine line;

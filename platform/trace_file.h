@@ -52,9 +52,10 @@ using RawCutter = std::function<std::vector<TraceLine>(const std::vector<uint8_t
 
 // `decode FILE` of both programs: a text trace is printed line by line with
 // each frame described anew (so a trace decodes to itself), a raw capture
-// as its cutter cuts it. Lines that are not trace lines go to `err` with
-// their number. Returns their count, or -1 (reason on `err`) when the file
-// cannot be read.
+// as its cutter cuts it (frames that hold, noise lines between them). Lines
+// that are not trace lines go to `err` with their number. Returns their
+// count plus that of the noise lines (0: a clean capture), or -1 (reason on
+// `err`) when the file cannot be read.
 int DecodeCapture(const std::string& path, std::FILE* out, std::FILE* err, const FrameDescriber& describe,
                   const RawCutter& cut);
 

@@ -17,7 +17,7 @@ struct DirectionName {
 
 constexpr DirectionName kDirections[] = {
     {TraceDirection::Host, "host"},     {TraceDirection::Echo, "echo"}, {TraceDirection::Device, "device"},
-    {TraceDirection::Failed, "failed"}, {TraceDirection::Port, "port"},
+    {TraceDirection::Failed, "failed"}, {TraceDirection::Port, "port"}, {TraceDirection::Noise, "noise"},
 };
 
 int HexDigit(char c) {
@@ -87,6 +87,8 @@ bool CarriesFrame(TraceDirection direction) {
            direction == TraceDirection::Device;
 }
 
+bool CarriesBytes(TraceDirection direction) { return CarriesFrame(direction) || direction == TraceDirection::Noise; }
+
 std::string HexBytes(const uint8_t* bytes, size_t n) {
     static const char kDigits[] = "0123456789ABCDEF";
     std::string hex;
@@ -121,7 +123,7 @@ bool ParseTraceLine(const std::string& text, TraceLine& line, std::string& error
         return false;
     }
     if (!ParseDirection(NextWord(text, at), line.direction)) {
-        error = "no direction (host, echo, device, failed, port)";
+        error = "no direction (host, echo, device, failed, port, noise)";
         return false;
     }
     for (;;) {
@@ -133,8 +135,8 @@ bool ParseTraceLine(const std::string& text, TraceLine& line, std::string& error
         }
         line.bytes.push_back(static_cast<uint8_t>(HexDigit(word[0]) * 16 + HexDigit(word[1])));
     }
-    if (CarriesFrame(line.direction) == line.bytes.empty()) {
-        error = CarriesFrame(line.direction) ? "a frame line without bytes" : "bytes on a line that carries none";
+    if (CarriesBytes(line.direction) == line.bytes.empty()) {
+        error = CarriesBytes(line.direction) ? "a frame or noise line without bytes" : "bytes on a line that carries none";
         return false;
     }
     if (at < text.size() && text[at] == ' ') ++at;

@@ -2,7 +2,9 @@
 // millisecond, the direction, the frame's bytes in hex and what they mean.
 //   2026-12-09 10:31:07.123 host   02 00 01 FE FF | Simple poll
 //   2026-12-09 10:31:07.190 failed | result -5: fewer than 5 bytes of reply head
-// A raw capture has no times; its lines carry the byte offset ("@000120").
+// A raw capture has no times; its lines carry the byte offset ("@000120"),
+// and its bytes that belong to no frame are a line of their own:
+//   @001234 noise  4F 00 E2 | noise: 3 bytes at offset 1234
 #pragma once
 
 #include <cstddef>
@@ -18,6 +20,7 @@ enum class TraceDirection {
     Device, // bytes the host read from the device
     Failed, // the exchange failed: the mark carries its result code
     Port,   // the port opened or closed
+    Noise,  // bytes of a raw capture that belong to no frame that holds
 };
 
 struct TraceLine {
@@ -30,6 +33,8 @@ struct TraceLine {
 const char* DirectionWord(TraceDirection direction);
 // True for the directions whose lines carry a frame.
 bool CarriesFrame(TraceDirection direction);
+// True for the directions whose lines carry bytes: a frame's, or noise.
+bool CarriesBytes(TraceDirection direction);
 
 // "02 00 01 FE FF".
 std::string HexBytes(const uint8_t* bytes, size_t n);

@@ -2,9 +2,11 @@
 // sub-command with its fields, enciphered payloads deciphered (the key is
 // the serial number of the last identification reply the decoder saw),
 // whether the payload's CRC-16 and the frame's checksum hold, and the
-// reply read against the request it answers.
+// reply read against the request it answers. A reply whose checksum is
+// wrong is not read: no coin result, no identity, no key.
 #pragma once
 
+#include "link/frame_layout.h"
 #include "platform/trace_line.h"
 
 #include <cstddef>
@@ -28,7 +30,7 @@ public:
     // How many bytes the reply frame holds, once `bytes` of it are known;
     // 0 while its head is not yet complete.
     size_t ReplyFrameLength(const std::vector<uint8_t>& bytes) const;
-    size_t ReplyHeadBytes() const { return LongReply() ? 5 : 2; }
+    size_t ReplyHeadBytes() const { return LongReply() ? kLongHeadBytes : kShortHeadBytes; }
 
     uint32_t Key() const { return key_; }
     void SetKey(uint32_t key) { key_ = key; }
@@ -41,6 +43,17 @@ private:
     int function_ = -1;
     uint32_t key_ = 0;
 };
+
+// The head value the codec expects for the reply to a request of
+// `function` (-1 when that is not known), and whether that reply has the
+// long form.
+int ExpectedHeadFor(int function);
+bool LongReplyTo(int function);
+// The head value of a reply frame of `length` bytes in the given form.
+int ReplyHeadOf(size_t length, bool longReply);
+// How many bytes a reply frame of the given form holds, from the first `n`
+// of its bytes at `b`; 0 while its head is not yet complete.
+size_t ReplyLength(const uint8_t* b, size_t n, bool longReply);
 
 // "2026-12-09 10:31:07 UTC" for a 32-bit calendar time.
 std::string CalendarTimeText(uint32_t seconds);

@@ -145,8 +145,10 @@ std::string CctFrameDecoder::Device(const std::vector<uint8_t>& f) {
         text += "NAK";
     } else if (header != kHdrReply) {
         text += CctHeaderName(header);
-    } else if (fault.compare(0, 10, "incomplete") == 0) {
-        text += "reply to " + Number(asked);
+    } else if (!fault.empty()) {
+        // A frame that does not hold tells nothing: no events, no coin ids.
+        const bool empty = f.size() == kCctFrameOverhead && f[kCctLength] == 0;
+        text += empty ? "ACK" : "reply to " + Number(asked);
     } else {
         const size_t n = f.size() - kCctFrameOverhead;
         const std::string data = ReplyData(asked, f.data() + kCctData, n);

@@ -3,7 +3,8 @@
 // answers (identity texts, credit events with their coin ids and error
 // texts, inhibit masks, sorter paths ...). The decoder keeps what it
 // learnt from earlier frames: the last request, the coin ids and the last
-// event counter.
+// event counter. A reply that does not hold as a frame (checksum, length)
+// is named, never read: no events, and nothing learnt from it.
 #pragma once
 
 #include "platform/trace_line.h"

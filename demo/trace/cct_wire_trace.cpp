@@ -109,7 +109,7 @@ void CctWireTrace::OnTrace(const char* label, const uint8_t* bytes, size_t count
         inExchange_ = true;
         Finish(count == 1 ? static_cast<int>(bytes[0]) : static_cast<int>(kExchangeCallFailed));
     } else if (Is(label, trace_label::kDiscarded)) {
-        Emit(TraceDirection::Device, std::vector<uint8_t>(bytes, bytes + count), kDiscardedMeaning);
+        Emit(TraceDirection::Noise, std::vector<uint8_t>(bytes, bytes + count), kDiscardedMeaning);
     } else if (Is(label, trace_label::kOpened)) {
         Emit(TraceDirection::Port, {}, "opened");
     } else if (Is(label, trace_label::kOpenFailed)) {

@@ -88,6 +88,25 @@ TEST_F(CctWireTraceTest, EveryFrameWithItsMeaningAndFailuresMarked) {
     EXPECT_EQ((std::vector<uint8_t>{2, 0, 1, 0xFE, 0xFF}), exchanges.back().echo);
 }
 
+TEST_F(CctWireTraceTest, WhatComesAfterAFailureIsShownAsDiscarded) {
+    // Three stray bytes come before the second simple poll's reply: the
+    // head read takes them, the rest of the reply is still coming.
+    sim::ServerOptions options;
+    options.line.faults.push_back({kHdrSimplePoll, 2, sim::LineFault::Stray, 0});
+    Start({}, options);
+    Trace();
+    ASSERT_TRUE(Connect());
+    CctReply reply;
+    EXPECT_LT(core.m_Driver.Request(kHdrSimplePoll, {}, reply), 0);
+    ASSERT_FALSE(lines.empty());
+    const TraceLine& last = lines.back().direction == TraceDirection::Port ? lines[lines.size() - 2] : lines.back();
+    EXPECT_EQ(TraceDirection::Noise, last.direction);
+    EXPECT_EQ("discarded: came after the exchange had failed", last.meaning);
+    EXPECT_FALSE(last.bytes.empty());
+    EXPECT_EQ(0xFD, last.bytes.back()); // the acknowledgement's last byte
+    EXPECT_EQ(0, core.m_Driver.Request(kHdrSimplePoll, {}, reply));
+}
+
 TEST_F(CctWireTraceTest, CreditEventsWithCoinIdsErrorTextsAndLostEvents) {
     Start();
     Trace();
@@ -147,13 +166,14 @@ TEST_F(CctWireTraceTest, ATraceDecodesBackToTheSameLines) {
 TEST(CaptureDecode, ARawCaptureIsCutIntoFramesAndEchoes) {
     const std::string name = ::testing::TempDir() + "pollbench_raw.bin";
     {
-        // Simple poll, its echo, the acknowledgement, then a cut-off request.
+        // Simple poll, its echo, the acknowledgement, then a cut-off request:
+        // no frame, so noise.
         const uint8_t bytes[] = {2, 0, 1, 0xFE, 0xFF, 2, 0, 1, 0xFE, 0xFF, 1, 0, 2, 0, 0xFD, 2, 3, 1};
         std::ofstream out(name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
     }
     std::FILE* decoded = std::tmpfile();
-    ASSERT_EQ(0, DecodeCctCapture(name, decoded, stderr));
+    ASSERT_EQ(1, DecodeCctCapture(name, decoded, stderr)); // one noise line
     std::rewind(decoded);
     char buffer[1024] = {};
     const size_t n = std::fread(buffer, 1, sizeof buffer - 1, decoded);
@@ -161,7 +181,7 @@ TEST(CaptureDecode, ARawCaptureIsCutIntoFramesAndEchoes) {
     EXPECT_EQ("@000000 host   02 00 01 FE FF | Simple poll to 2\n"
               "@000005 echo   02 00 01 FE FF | echo of the request\n"
               "@000010 device 01 00 02 00 FD | from 2: ACK\n"
-              "@000015 host   02 03 01 | incomplete: 3 of at least 5 bytes\n",
+              "@000015 noise  02 03 01 | noise: 3 bytes at offset 15\n",
               std::string(buffer, n));
     std::remove(name.c_str());
     EXPECT_EQ(-1, DecodeCctCapture(name, stdout, std::tmpfile()));

@@ -3,6 +3,7 @@
 #include "coindata/files/checksum_envelope.h"
 #include "coindata/files/coin_description_file.h"
 #include "coindata/records/config_record.h"
+#include "link/checksums.h"
 #include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>
@@ -276,6 +277,29 @@ TEST_F(DucatProgram, LongPortNamesAreOpened) {
     const Finished f = Run({"--port", name, "--timeout", "5", "monitor"});
     EXPECT_EQ(1, f.exitStatus) << f.output;
     EXPECT_NE(std::string::npos, f.output.find(name)) << f.output;
+}
+
+// A raw capture of one monitoring exchange: clean it decodes with status 0;
+// with a stray byte the noise line is shown and the status is 1.
+TEST_F(DucatProgram, DecodeOfARawCaptureFailsOnNoise) {
+    std::vector<uint8_t> request = {1, 2, 1, 255, 0x10, 0};
+    request.push_back(SimpleChecksum(request.data(), request.size()));
+    std::vector<uint8_t> reply = {1, 35, 1, 0};
+    reply.resize(reply.size() + 35, 0);
+    reply.push_back(SimpleChecksum(reply.data(), reply.size()));
+    std::vector<uint8_t> capture = request;
+    capture.insert(capture.end(), reply.begin(), reply.end());
+    WriteBytes(File("clean.bin"), capture);
+    const Finished clean = Run({"decode", "clean.bin"});
+    EXPECT_EQ(0, clean.exitStatus) << clean.output;
+    EXPECT_EQ(0u, clean.output.find("@000000 host   01 02 01 FF 10 00 ED | 255.read coin result to 1; checksum holds\n"))
+        << clean.output;
+    capture.insert(capture.begin() + static_cast<std::ptrdiff_t>(request.size()), 0x55);
+    WriteBytes(File("noisy.bin"), capture);
+    const Finished noisy = Run({"decode", "noisy.bin"});
+    EXPECT_EQ(1, noisy.exitStatus) << noisy.output;
+    EXPECT_TRUE(Has(noisy.output, "@000007 noise  55 | noise: 1 byte at offset 7")) << noisy.output;
+    EXPECT_NE(std::string::npos, noisy.output.find("@000008 device 01 23 01 00")) << noisy.output;
 }
 
 TEST_F(DucatProgram, HelpListsTheExitStatuses) {

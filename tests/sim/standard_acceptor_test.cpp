@@ -146,6 +146,12 @@ TEST_F(StandardAcceptorTest, EventCounterWrapsToOneAndResetsToZero) {
     EXPECT_EQ(Data(229)[0], 1);
     device.ResetCounter();
     EXPECT_EQ(Data(229), Bytes(11, 0));
+    // What a host should have counted survives the reset.
+    const sim::StandardEventTally& tally = device.EventTally();
+    EXPECT_EQ(3u, tally.events);
+    EXPECT_EQ(1u, tally.credits[3]);
+    EXPECT_EQ(1u, tally.credits[4]);
+    EXPECT_EQ(1u, tally.errors);
 }
 
 TEST_F(StandardAcceptorTest, CoinsGoTheWayTheSettingsSay) {

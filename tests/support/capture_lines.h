@@ -1,0 +1,42 @@
+// What the raw capture tests of both programs check a cut against: the
+// frames that crossed the line, each at its offset in the capture.
+#pragma once
+
+#include "platform/trace_line.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct WireFrame {
+    size_t offset = 0;
+    platform::TraceDirection direction = platform::TraceDirection::Host;
+    std::vector<uint8_t> bytes;
+};
+
+// A capture made of frames one after the other.
+struct WireCapture {
+    void Add(platform::TraceDirection direction, const std::vector<uint8_t>& frame);
+    std::vector<uint8_t> bytes;
+    std::vector<WireFrame> frames;
+};
+
+std::vector<platform::TraceLine> NoiseLines(const std::vector<platform::TraceLine>& lines);
+
+// A test failure, naming `what`, for each frame that is not a frame line at
+// its offset with its bytes and direction.
+void ExpectFramesFound(const std::vector<WireFrame>& expected, const std::vector<platform::TraceLine>& lines,
+                       const std::string& what);
+
+// The only noise line is at `offset` and holds `n` bytes; the other lines
+// are the `frames` expected.
+void ExpectOneNoiseLine(const std::vector<platform::TraceLine>& lines, size_t offset, size_t n, size_t frames,
+                        const std::string& what);
+
+// `bytes` written to `name` in the test's temporary folder; its path.
+std::string WriteCapture(const std::vector<uint8_t>& bytes, const std::string& name);
+
+} // namespace testing_support
