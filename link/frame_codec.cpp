@@ -16,6 +16,12 @@ namespace {
 constexpr uint32_t kFailedWritePauseMs = 100;
 constexpr uint32_t kPurgeAll =
     platform::kPurgeTxAbort | platform::kPurgeRxAbort | platform::kPurgeTxClear | platform::kPurgeRxClear;
+// After a failed exchange the line counts as quiet once this long passes
+// without a byte: the link's own limit between the bytes of a reply.
+constexpr uint32_t kQuietGapMs = 100;
+// A line that never falls quiet is given up on after the longest frame at
+// the slowest speed (271 bytes at 2400 bit/s take 1130 ms).
+constexpr uint64_t kQuietBoundMs = 1500;
 
 // Bytes of a reply frame before its remainder: the head itself.
 size_t HeadBytes(ReplyForm form) { return form == ReplyForm::Long ? kLongHeadBytes : kShortHeadBytes; }
@@ -26,6 +32,32 @@ ExchangeOutcome Failure(ExchangeStatus status, int value, uint32_t systemError =
     outcome.value = value;
     outcome.systemError = systemError;
     return outcome;
+}
+
+// The rest of a late or mis-framed reply may still be on its way when an
+// exchange fails; the purge before the next request cannot take bytes that
+// have not come yet, so read as that request's reply they would fail it
+// too, and the one after, while a command that repeats at once keeps the
+// device answering. Reads and drops what comes until the line is quiet.
+void AwaitQuietLine(platform::SerialPort& port) {
+    platform::Timeouts own;
+    if (!port.GetTimeouts(own)) return;
+    platform::Timeouts quiet;
+    quiet.readTotalConstant = kQuietGapMs;
+    if (!port.SetTimeouts(quiet)) return;
+    uint8_t discarded[kFrameBufferSize];
+    const uint64_t start = platform::SteadyMilliseconds();
+    size_t got = 1;
+    while (got > 0 && platform::SteadyMilliseconds() - start < kQuietBoundMs) {
+        if (!port.Read(discarded, sizeof discarded, got)) break;
+    }
+    (void)port.SetTimeouts(own);
+}
+
+// A failure after the request went out: the line is left quiet for the next.
+ExchangeOutcome FailureAfterRequest(platform::SerialPort& port, ExchangeStatus status, int value) {
+    AwaitQuietLine(port);
+    return Failure(status, value);
 }
 
 } // namespace
@@ -74,17 +106,21 @@ ExchangeOutcome Exchange(platform::SerialPort& port, size_t requestLength, int e
         return Failure(ExchangeStatus::WriteFailed, requestBytes, error);
     }
     const int head = ReadReplyHead(port, form);
-    if (head != expectedHead) return Failure(ExchangeStatus::WrongHead, head);
+    if (head != expectedHead) return FailureAfterRequest(port, ExchangeStatus::WrongHead, head);
     // A head that announces more than the buffer holds is wrong, whatever
     // the command expected: nothing is read past RxBuffer.
     const size_t offset = HeadBytes(form);
     const size_t remainder = static_cast<size_t>(head);
-    if (head <= 0 || remainder > kFrameBufferSize - offset) return Failure(ExchangeStatus::WrongHead, head);
+    if (head <= 0 || remainder > kFrameBufferSize - offset) {
+        return FailureAfterRequest(port, ExchangeStatus::WrongHead, head);
+    }
     size_t got = 0;
     (void)port.Read(RxBuffer + offset, remainder, got);
-    if (got != remainder) return Failure(ExchangeStatus::ShortRemainder, static_cast<int>(got));
+    if (got != remainder) return FailureAfterRequest(port, ExchangeStatus::ShortRemainder, static_cast<int>(got));
     const size_t last = offset + remainder - 1;
-    if (SimpleChecksum(RxBuffer, last) != RxBuffer[last]) return Failure(ExchangeStatus::BadChecksum, RxBuffer[kHeaderAt]);
+    if (SimpleChecksum(RxBuffer, last) != RxBuffer[last]) {
+        return FailureAfterRequest(port, ExchangeStatus::BadChecksum, RxBuffer[kHeaderAt]);
+    }
     return ExchangeOutcome{};
 }
 

@@ -69,7 +69,7 @@ void AcceptorTest::SetUp() {
 
     device_ = std::make_unique<sim::DucatAcceptor>();
     device_->SetLineErrorSignal(&sim::SharedLineErrors());
-    server_ = std::make_unique<sim::PtyServer>(*device_);
+    server_ = std::make_unique<sim::PtyServer>(*device_, serverOptions);
     ASSERT_TRUE(server_->Ok());
     server_->Start();
     ASSERT_LT(server_->HostPath().size(), sizeof szPortName);

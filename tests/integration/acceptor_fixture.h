@@ -52,7 +52,13 @@ protected:
     static int Refreshes();
     static int PortOpenings();
 
+    // What the line has carried so far (bytes, noise flips, faults fired).
+    sim::LineCounters LineCounts() const { return server_->Counters(); }
+
     std::string dumpFolder;
+    // The line between the pty and the acceptor: a derived fixture sets it
+    // in its constructor, before SetUp serves the acceptor over it.
+    sim::ServerOptions serverOptions;
 
 private:
     std::unique_ptr<sim::DucatAcceptor> device_;

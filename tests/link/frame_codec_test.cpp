@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace {
@@ -135,10 +137,40 @@ TEST_F(FrameCodec, LongExchangeReadsFromOffsetFiveAndChecksChecksumAt270) {
 
 TEST_F(FrameCodec, WrongHeadEndsTheExchangeBeforeTheRemainder) {
     script.replies.push_back(ShortReply(100, 0));
+    std::fill(std::begin(RxBuffer), std::end(RxBuffer), 0);
     const ExchangeOutcome outcome = Exchange(port, BuildRequest(), 104, ReplyForm::Short);
     EXPECT_EQ(ExchangeStatus::WrongHead, outcome.status);
     EXPECT_EQ(103, outcome.value);
-    EXPECT_EQ("Read:2", log.calls.back());
+    // The remainder is never read as one: what follows the head is only
+    // waited out, and RxBuffer holds the head alone.
+    EXPECT_EQ(1, std::count(log.calls.begin(), log.calls.end(), "Read:2"));
+    EXPECT_EQ(0, std::count(log.calls.begin(), log.calls.end(), "Read:104"));
+    EXPECT_TRUE(std::all_of(RxBuffer + 2, std::end(RxBuffer), [](uint8_t b) { return b == 0; }));
+}
+
+TEST_F(FrameCodec, FailedExchangeWaitsForAQuietLineWithItsOwnLimitsThenRestoresThem) {
+    // What a failed exchange leaves on the line (the rest of a mis-framed
+    // reply) would be read as the next reply's head.
+    const platform::Timeouts link{100, 10, 1000, 0, 0};
+    script.timeouts = link;
+    auto reply = ShortReply(100, 0);
+    reply.resize(400, 0xAA);
+    script.replies.push_back(reply);
+    EXPECT_EQ(ExchangeStatus::WrongHead, Exchange(port, BuildRequest(), 104, ReplyForm::Short).status);
+    EXPECT_TRUE(script.pending.empty());
+    // Reads until one brings nothing: 398 bytes, then quiet.
+    EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11", "Read:2", "GetTimeouts", "SetTimeouts", "Read:271",
+                                        "Read:271", "Read:271", "SetTimeouts"}),
+              log.calls);
+    EXPECT_EQ(link.readInterval, script.timeouts.readInterval);
+    EXPECT_EQ(link.readTotalMultiplier, script.timeouts.readTotalMultiplier);
+    EXPECT_EQ(link.readTotalConstant, script.timeouts.readTotalConstant);
+
+    // A good exchange reads its frame and nothing more.
+    script.replies.push_back(ShortReply(101, 0));
+    log.calls.clear();
+    EXPECT_EQ(ExchangeStatus::Ok, Exchange(port, BuildRequest(), 104, ReplyForm::Short).status);
+    EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11", "Read:2", "Read:104"}), log.calls);
 }
 
 TEST_F(FrameCodec, SilenceIsAWrongHeadOfMinusOne) {
@@ -167,7 +199,12 @@ TEST_F(FrameCodec, HeadBeyondTheReceiveBufferIsNeverRead) {
         const ExchangeOutcome outcome = Exchange(port, BuildRequest(), c.expected, ReplyForm::Long);
         EXPECT_EQ(ExchangeStatus::WrongHead, outcome.status) << c.expected;
         EXPECT_EQ(c.head[4] * 256 + c.head[1], outcome.value);
-        EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11", "Read:5"}), log.calls);
+        // The head alone went to RxBuffer; the rest was waited out.
+        ASSERT_GE(log.calls.size(), 3u);
+        EXPECT_EQ((std::vector<std::string>{"Purge:0F", "Write:11", "Read:5"}),
+                  std::vector<std::string>(log.calls.begin(), log.calls.begin() + 3));
+        EXPECT_EQ(1, std::count(log.calls.begin(), log.calls.end(), "Read:5"));
+        EXPECT_TRUE(script.pending.empty());
     }
 }
 
