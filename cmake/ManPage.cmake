@@ -1,27 +1,20 @@
-# Writes a man page from a program's --help (run as a script):
-#   cmake -DPROGRAM=path -DNAME=ducat -DSUMMARY="..." -DVERSION=2.04.33 -DOUT=ducat.1.gz -P ManPage.cmake
-# The help text goes in as it is, line by line, so the page always says what
-# the program says.
-execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help ERROR_VARIABLE help_err RESULT_VARIABLE status)
-string(APPEND help "${help_err}")
-if(help STREQUAL "")
-  message(FATAL_ERROR "${PROGRAM} --help printed nothing (status ${status})")
-endif()
-
-# roff: a backslash is written \e; a line starting with '.' or "'" would be
-# taken as a request.
-string(REPLACE "\\" "\\e" help "${help}")
-string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" help "${help}")
-string(TOUPPER "${NAME}" title)
-string(REPLACE "-" "\\-" name_roff "${NAME}")
-set(page ".TH ${title} 1 \"\" \"${NAME} ${VERSION}\" \"User Commands\"
-.SH NAME
-${name_roff} \\- ${SUMMARY}
-.SH DESCRIPTION
-.nf
-${help}.fi
-")
+# Writes a man page from its hand-written source in doc/man (run as a script):
+#   cmake -DSOURCE=doc/man/ducat.1.in -DVERSION=2.04.33 -DPOLLBENCH_VERSION=3.1
+#         -DOUT=ducat.1.gz -P ManPage.cmake
+# The option lists two or more programs share are kept once, in the .roff
+# files beside the sources, and set in where the page names them
+# (@LINE_OPTIONS@ takes line_options.roff). The page is compressed as Debian
+# wants it: gzip -9, without name or time stamp.
+get_filename_component(man_dir "${SOURCE}" DIRECTORY)
+foreach(fragment line_options ducat_sim_options standard_device_options serial_ports)
+  string(TOUPPER "${fragment}" key)
+  file(READ "${man_dir}/${fragment}.roff" text)
+  string(REGEX REPLACE "\n$" "" ${key} "${text}")
+endforeach()
 get_filename_component(dir "${OUT}" DIRECTORY)
 get_filename_component(stem "${OUT}" NAME_WLE)
-file(WRITE "${dir}/${stem}" "${page}")
-file(ARCHIVE_CREATE OUTPUT "${OUT}" PATHS "${dir}/${stem}" FORMAT raw COMPRESSION GZip)
+configure_file("${SOURCE}" "${dir}/${stem}" @ONLY)
+execute_process(COMMAND gzip -9nf "${dir}/${stem}" RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "gzip of ${dir}/${stem}: ${status}")
+endif()

@@ -4,7 +4,19 @@
 #include "link/run_environment.h"
 #include "link/port_settings.h"
 
+#include <mutex>
+
 namespace {
+
+std::mutex g_openFailureLock;
+PortOpenFailureRecord g_openFailure; // under g_openFailureLock
+
+void RecordOpenFailure(uint32_t error) {
+    std::lock_guard<std::mutex> guard(g_openFailureLock);
+    g_openFailure.port = szPortName;
+    g_openFailure.error = error;
+    ++g_openFailure.failures;
+}
 
 constexpr uint8_t kDataBits = 8;
 constexpr uint8_t kNoParity = 0;
@@ -17,6 +29,7 @@ bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
     port = CurrentRunEnvironment().openPort(szPortName, error);
     if (!port) {
         LogQueuePushFormat("COM_Thread:  Невозможно открыть порт %s, Error = %d", szPortName, static_cast<int>(error));
+        RecordOpenFailure(error);
         return false;
     }
     platform::LineSettings line;
@@ -42,6 +55,11 @@ bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
     uint32_t oldErrors = 0;
     (void)port->ClearErrors(oldErrors);
     return true;
+}
+
+PortOpenFailureRecord LastPortOpenFailure() {
+    std::lock_guard<std::mutex> guard(g_openFailureLock);
+    return g_openFailure;
 }
 
 bool CheckLineBeforeCommand(platform::SerialPort& port) {

@@ -33,9 +33,10 @@ int32_t iPortIndex = 1;
 int32_t iSpeedIndex = kInitialSpeedIndex;
 uint32_t dwBaudRate = SpeedTable[kInitialSpeedIndex];
 
-std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found) {
+std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found, std::vector<RefusedPort>* refused) {
     ComPortTable = ComPortList{};
     if (found != nullptr) found->clear();
+    if (refused != nullptr) refused->clear();
     std::vector<std::string> display;
     for (const auto& candidate : platform::SerialPortCandidates(kFirstScannedPort, kLastScannedPort)) {
         if (static_cast<size_t>(ComPortTable.count) >= kMaxComPorts) break;
@@ -43,7 +44,10 @@ std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found) {
         if (candidate.device.size() > kPortNameChars) continue;
         uint32_t error = 0;
         auto port = CurrentRunEnvironment().openPort(candidate.device, error);
-        if (!port) continue; // absent, or held by another program or by a run
+        if (!port) { // absent, not the user's to open, or held by another program or by a run
+            if (refused != nullptr) refused->push_back({candidate, error});
+            continue;
+        }
         port->Close();
         CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device.c_str());
         ++ComPortTable.count;

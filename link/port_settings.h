@@ -29,11 +29,18 @@ extern int32_t iPortIndex;                  // initially 1
 extern int32_t iSpeedIndex;                 // initially 6
 extern uint32_t dwBaudRate;
 
+// A candidate port that did not open, with the system's error number.
+struct RefusedPort {
+    platform::PortName port;
+    uint32_t error = 0;
+};
+
 // Tries every candidate port, keeps those that open (closing them at once)
 // in ComPortTable and returns their display names, index-aligned. `found`,
 // when given, receives the same ports with their COM numbers and the device
-// each name leads to.
-std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found = nullptr);
+// each name leads to; `refused`, when given, the candidates that did not open.
+std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found = nullptr,
+                                      std::vector<RefusedPort>* refused = nullptr);
 
 // The start-up choice after a scan: clamp iPortIndex, take the port name,
 // derive dwBaudRate from iSpeedIndex.

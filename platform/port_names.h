@@ -31,6 +31,14 @@ struct PortName {
 // serial device that exists (counting from 1), or "" when there is none.
 std::string ComPortDevice(int n);
 
+// The highest COM port number a command line takes.
+constexpr int kMaxComPortNumber = 255;
+
+// A port written as a COM port number, "9" or "COM9", on every system.
+// False for any other name (a device name); true with `number` set to 1..255,
+// or to 0 when the number is out of that range.
+bool ReadComPortNumber(const std::string& name, int& number);
+
 // Candidates for a scan of COM(first)..COM(last) on Windows. On Linux the
 // serial devices that exist, numbered from 1, each device once: first the
 // names listed in the CCTALK_PORTS environment variable (separated by ':'),

@@ -10,9 +10,28 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Builds a preset and shows how far it is: on a terminal ninja's own status
+# line; otherwise (a log, a pipe) each tenth of the steps, and every other
+# line (warnings, errors) as it comes.
+build() {
+  cmake --preset "$1" >/dev/null
+  echo "building $1 (a first build takes several minutes)" >&2
+  if [ -t 1 ]; then
+    cmake --build --preset "$1"
+  else
+    cmake --build --preset "$1" | awk '
+      /^\[[0-9]+\/[0-9]+\] / {
+        split(substr($1, 2), step, "/")
+        tenth = int(step[1] * 10 / step[2])
+        if (tenth > shown) { print; shown = tenth; fflush() }
+        next
+      }
+      { print; fflush() }'
+  fi
+}
+
 scripts/setup.sh
-cmake --preset native >/dev/null
-cmake --build --preset native >/dev/null
+build native
 
 case "${1:-}" in
   window | pollbench-window) ;;
@@ -29,8 +48,7 @@ case "${1:-}" in
 esac
 
 which=$1
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw >/dev/null
+build mingw
 root=$PWD
 run_dir="$root/build/run/$which"
 mkdir -p "$run_dir/Export" "$run_dir/Coins Stat"

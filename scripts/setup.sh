@@ -7,8 +7,8 @@ packages=(
   g++ cmake ninja-build pkg-config dpkg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb imagemagick locales
-  clang libclang-rt-14-dev clang-tidy python3
+  wine wine64 fonts-wine xvfb imagemagick locales
+  clang libclang-rt-14-dev clang-tidy python3 lintian
 )
 
 missing=()

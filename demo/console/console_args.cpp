@@ -1,5 +1,7 @@
 #include "demo/console/console_args.h"
 
+#include "platform/port_names.h"
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -37,8 +39,7 @@ bool ParseNumber(const std::string& text, int min, int max, int& value) {
 bool TakePort(const std::string& value, PollbenchArgs& args) {
     args.port = value;
     args.portNumber = 0;
-    const std::string digits = value.compare(0, 3, "COM") == 0 ? value.substr(3) : value;
-    return !AllDigits(digits) || ParseNumber(digits, 1, 255, args.portNumber);
+    return !platform::ReadComPortNumber(value, args.portNumber) || args.portNumber != 0;
 }
 
 // Options of the host, before the command; false when the word is not one.
@@ -155,7 +156,11 @@ bool ParsePollbenchArgs(const std::vector<std::string>& w, PollbenchArgs& args, 
         return false;
     }
     if (!args.sim && args.port.empty() && args.command != "search" && args.command != "decode") {
+#if POLLBENCH_WITH_SIM
         error = "name the port with --port, or use --sim";
+#else
+        error = "name the port with --port"; // no --sim without ptys
+#endif
         return false;
     }
 #if POLLBENCH_WITH_SIM
@@ -167,6 +172,7 @@ bool ParsePollbenchArgs(const std::vector<std::string>& w, PollbenchArgs& args, 
 const char* PollbenchUsage() {
     return "usage: pollbench [--port NAME] [--address N] [--interval MS] [--trace FILE]\n"
            "                 [--sim [SIM OPTIONS]] COMMAND\n"
+           "       pollbench --help | --version\n"
            "commands:\n"
            "  search                      look for the device on COM1..COM20\n"
            "  identify                    identification and coin table\n"
@@ -176,9 +182,13 @@ const char* PollbenchUsage() {
            "  teach CHANNEL [--enhanced]  teach a coin channel\n"
            "  scan-bus                    simple poll to addresses 2..255, identity of each found\n"
            "  decode FILE                 show a trace, or a raw capture, decoded\n"
-           "--port takes a device name or a COM port number; --address 2..255 (default 2);\n"
+           "--port takes a device name or a COM port number (9 or COM9); --address 2..255\n"
+           "(default 2);\n"
            "--interval 10..60000 ms between polls (default 200);\n"
            "--trace FILE writes every frame with its meaning to FILE (- = standard error).\n"
+           "--help shows this text; --version the program's version.\n"
+           "A port that does not open is named with the cause and the remedy; a device that\n"
+           "does not answer with its address and the line's speed.\n"
            "Texts from the device show control bytes as escapes (\\x1b); a line that repeats the\n"
            "one before it is shown once more, with \"(repeated N times)\", when another comes.\n"
            "exit status:\n"

@@ -1,5 +1,6 @@
 #include "demo/console/console_commands.h"
 
+#include "demo/console/console_port_notes.h"
 #include "demo/console/console_report.h"
 #include "demo/console/console_wire_commands.h"
 #include "demo/core/settings.h"
@@ -59,6 +60,14 @@ void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
 
 } // namespace
 
+bool OpenPortOrSay(CDemoCore& core, const PollbenchArgs& args, platform::RepeatedLines& lines) {
+    if (core.m_Driver.IsOpen()) return true;
+    core.m_Driver.cctOpen();
+    if (!core.m_Driver.LastOpenFailed()) return true;
+    Print(lines, PortOpenFailureLine(core.m_Driver, args) + "\n");
+    return false;
+}
+
 void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) { Prepare(core, args, timerMs); }
 
 // The search's own lines, then which device the port found is. Where a COM
@@ -85,12 +94,15 @@ int RunIdentify(const PollbenchArgs& args, std::FILE* out) {
     CDemoCore core;
     uint32_t timerMs = 0;
     Prepare(core, args, timerMs);
+    if (!OpenPortOrSay(core, args, lines)) return 1;
     for (int tick = 0; tick < kIdentifyTicks && core.m_PrevState != kConnected && g_Interrupted == 0; ++tick) {
         if (tick != 0) Wait(timerMs);
         core.ConnectionTick();
     }
     if (core.m_PrevState != kConnected) {
-        Print(lines, core.m_Status.empty() ? "no device answered\n" : StatusText(core) + "\nidentification failed\n");
+        // A device that answered the simple poll has its own status to tell.
+        if (!core.m_Status.empty()) Print(lines, StatusText(core) + "\nidentification failed\n");
+        if (core.m_Status.empty() || core.m_Driver.LastOpenFailed()) Print(lines, UnreachableLine(core.m_Driver, args) + "\n");
         return 1;
     }
     Print(lines, StatusText(core) + "\n" + CoinTable(core));
@@ -113,6 +125,7 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
         return answer;
     };
     std::string shownStatus;
+    std::string shownNote; // why no device is connected, told once while it holds
     while (g_Interrupted == 0) {
         const int before = core.m_PrevState;
         changed = false;
@@ -121,6 +134,11 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
             shownStatus = core.m_Status;
             Print(lines, StatusText(core) + "\n");
         }
+        // Polling goes on trying, as the window's timer does: an adapter
+        // plugged in, a port let go or a device switched on is found then.
+        const std::string note = core.m_PrevState == kConnected ? "" : UnreachableLine(core.m_Driver, args);
+        if (note != shownNote && !note.empty()) Print(lines, note + "\n");
+        shownNote = note;
         if (before == kDisconnected && core.m_PrevState == kConnected) {
             identified = true;
             Print(lines, CoinTable(core));
@@ -142,6 +160,7 @@ int RunTeach(const PollbenchArgs& args, std::FILE* out) {
     CDemoCore core;
     uint32_t timerMs = 0;
     Prepare(core, args, timerMs);
+    if (!OpenPortOrSay(core, args, lines)) return 1;
     CTeachCore teach(core.m_Driver);
     teach.StartOrAbort(args.channel, args.enhanced);
     char started[48];

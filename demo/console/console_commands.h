@@ -2,6 +2,8 @@
 #pragma once
 
 #include "demo/console/console_args.h"
+#include "demo/core/demo_core.h"
+#include "platform/terminal_lines.h"
 
 #include <csignal>
 #include <cstdio>
@@ -15,3 +17,7 @@ int RunSearch(const PollbenchArgs& args, std::FILE* out);
 int RunIdentify(const PollbenchArgs& args, std::FILE* out);
 int RunPoll(const PollbenchArgs& args, std::FILE* out);
 int RunTeach(const PollbenchArgs& args, std::FILE* out);
+
+// Opens the driver's port unless it is open; when it does not open, says
+// which port, why and what to do, and returns false.
+bool OpenPortOrSay(CDemoCore& core, const PollbenchArgs& args, platform::RepeatedLines& lines);

@@ -34,6 +34,10 @@ int RunScanBus(const PollbenchArgs& args) {
     CDemoCore core;
     uint32_t timerMs = 0;
     PrepareCore(core, args, timerMs);
+    {
+        platform::RepeatedLines lines(stdout);
+        if (!OpenPortOrSay(core, args, lines)) return 1;
+    }
     Print("scanning addresses " + std::to_string(kFirstDeviceAddress) + " to " + std::to_string(kLastDeviceAddress) +
           "\n");
     const BusScanResult result = ScanBus(core.m_Driver, [] { return g_Interrupted != 0; });

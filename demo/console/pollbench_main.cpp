@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
     PollbenchArgs args;
     std::string error;
     if (!ParsePollbenchArgs(words, args, error)) {
-        std::fprintf(stderr, "pollbench: %s\n", error.c_str());
-        PrintUsage(stderr);
+        // The reason alone: the whole usage would bury it.
+        std::fprintf(stderr, "pollbench: %s\nsee pollbench --help\n", error.c_str());
         return kUsageError;
     }
     if (args.command == "decode") return RunDecode(args);

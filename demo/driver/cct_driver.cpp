@@ -9,7 +9,9 @@
 uint8_t s_LastEventCounter = 0;
 
 CCctDriver::CCctDriver()
-    : m_Trace(ProgramTraceHook()), m_AskReinitialize(AskReinitializeByMessageBox), m_OpenPort(OpenDemoPort),
+    : m_Trace(ProgramTraceHook()), m_AskReinitialize(AskReinitializeByMessageBox),
+      // OpenDemoPort, keeping the system's error for LastOpenError().
+      m_OpenPort([this](const std::string& device) { return platform::OpenSerialPort(device, openError_); }),
       m_Timeouts(DemoPortTimeouts()) {}
 
 CCctDriver::~CCctDriver() { cctClose(); }
@@ -24,7 +26,9 @@ void CCctDriver::Trace(const char* label, const uint8_t* bytes, size_t count) co
 
 int CCctDriver::cctOpen() {
     const std::string device = DeviceName();
+    openError_ = 0;
     m_Port = device.empty() ? nullptr : m_OpenPort(device);
+    openFailed_ = !m_Port;
     if (!m_Port) {
         Trace(trace_label::kOpenFailed, nullptr, 0);
         return 0;

@@ -72,6 +72,13 @@ public:
     int cctOpen();
     void cctClose();
     bool IsOpen() const { return m_Port != nullptr; }
+    // The device the port setting names ("" for a COM number that names no
+    // port on this system), and whether its last open failed, with the
+    // system's error number (0 when the opener gave none). A console words
+    // its message from them; the driver itself prints nothing.
+    std::string PortDevice() const { return DeviceName(); }
+    bool LastOpenFailed() const { return openFailed_; }
+    uint32_t LastOpenError() const { return openError_; }
 
     // Sends `header` with `length` data bytes and takes the reply's data into
     // `reply` (room for `replyCapacity` bytes). Returns the reply's data
@@ -99,7 +106,7 @@ public:
 
     TraceHook m_Trace;                 // no trace when empty
     ResetQuestion m_AskReinitialize;   // a Yes/No message box by default
-    PortOpener m_OpenPort;             // the platform's serial port by default
+    PortOpener m_OpenPort;             // the platform's serial port by default, keeping its error
     platform::Timeouts m_Timeouts;     // the line's read and write limits
 
 private:
@@ -116,4 +123,6 @@ private:
     uint32_t deviceSerial_ = 0;  // the device identified last
     uint32_t counterSerial_ = 0; // the device s_LastEventCounter belongs to
     bool counterKnown_ = false;
+    bool openFailed_ = false;
+    uint32_t openError_ = 0; // set by the default opener
 };

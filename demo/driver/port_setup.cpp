@@ -3,7 +3,6 @@
 #include "platform/port_names.h"
 
 namespace {
-constexpr uint32_t kBaudRate = 9600;
 constexpr uint8_t kDataBits = 8;
 constexpr uint8_t kNoParity = 0;
 constexpr uint8_t kOneStopBit = 0;
@@ -23,7 +22,7 @@ platform::Timeouts DemoPortTimeouts() {
 bool ConfigureDemoPort(platform::SerialPort& port, const platform::Timeouts& limits) {
     platform::LineSettings line;
     if (!port.GetLine(line)) return false;
-    line.baudRate = kBaudRate;
+    line.baudRate = kDemoBaudRate;
     line.byteSize = kDataBits;
     line.parity = kNoParity;
     line.stopBits = kOneStopBit;

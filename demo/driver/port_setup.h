@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+// The line's speed in bit/s.
+constexpr uint32_t kDemoBaudRate = 9600;
+
 // Read limits: 50 ms plus 3 ms per byte asked; writes 20 ms plus 20 ms per byte.
 platform::Timeouts DemoPortTimeouts();
 

@@ -112,3 +112,21 @@ TEST(ConsoleArgs, TraceReportScanAndDecode) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ConsoleArgs, ANumberIsACOMPortAndTheHelpNamesVersion) {
+    PollbenchArgs a;
+    std::string error;
+    ASSERT_TRUE(Parse({"--port", "9", "identify"}, a, error)) << error;
+    EXPECT_EQ(a.portNumber, 9);
+    EXPECT_EQ(a.port, "9");
+    EXPECT_FALSE(Parse({"--port", "COM0", "identify"}, a, error));
+    EXPECT_EQ(error, "--port takes a device name, or a COM port number 1..255");
+    EXPECT_FALSE(Parse({"--port", "256", "identify"}, a, error));
+    const std::string usage = PollbenchUsage();
+    EXPECT_NE(std::string::npos, usage.find("pollbench --help | --version\n")) << usage;
+    EXPECT_NE(std::string::npos, usage.find("--version the program's version")) << usage;
+}
+
+} // namespace

@@ -8,7 +8,10 @@
 # and maximum-errors dialogs clamping what the acceptor then reports, the
 # coin description dialog writing a description into the acceptor, "Exit"
 # writing a configuration file that reads back, and a second start that
-# connects with those settings. Needs wine, Xvfb, ImageMagick's import and
+# connects with those settings. START clears the last run's status line,
+# a double click on it shows its history, and the result fields, the best
+# coin in the large font, the button captions and the coin list's columns
+# hold their widest texts whole. Needs wine, Xvfb, ImageMagick's import and
 # both builds (the MinGW one for the programs and the probe).
 #
 #   tests/gui/ducat_console_smoke.sh [MINGW_BUILD_DIR] [NATIVE_BUILD_DIR]
@@ -32,6 +35,15 @@ COLUMN_COIN=1
 COLUMN_DIVIDER=2
 # Capitals of the 30-unit font stand about 21 pixels high, of the 15-unit one about 11.
 LARGE_TEXT_PIXELS=17
+# The fonts texts are measured in (Wine keeps fonts per process, so the probe
+# makes them from these): the template's and the best coin's accepted one.
+DIALOG_FONT=(Tahoma 9 400)
+LARGE_FONT=("Microsoft Sans Serif" -30 900)
+# The widest error counts: a byte each, and their sum.
+WIDEST_ERRORS="Stat (255) + Neural (255) = 510"
+WIDEST_BUFFER="Buffer (A.B): 255.255    255.255    255.255    255.255    255.255    Cnt = 255"
+HISTORY="Status Line History"
+TIMED_LINE='^[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}  '
 
 for needed in "$SIM" "$DUCAT" "$MAKE_DESCRIPTION"; do [[ -x "$needed" ]] || fail "no $needed (build the native preset)"; done
 [[ -f "$EXE" ]] || fail "no $EXE (build the mingw preset)"
@@ -55,8 +67,9 @@ start_program() {
 end_program() {
   probe command IDM_EXIT
   probe in "Exit Application" wait 10 || fail "no exit confirmation"
-  [[ "$(probe in "Exit Application" boxtext)" == "Do you really want to close all connections and terminate the application?" ]] ||
-    fail "exit box says '$(probe in "Exit Application" boxtext)'"
+  # The box may be found before its text is in.
+  expect "the exit box's text" "Do you really want to close all connections and terminate the application?" \
+    in "Exit Application" boxtext
   [[ -n "${1:-}" ]] && shot "$1" "Exit Application"
   probe answer "Exit Application" IDOK
   for _ in $(seq 150); do kill -0 "$EXE_PID" 2>/dev/null || break; sleep 0.1; done
@@ -70,6 +83,23 @@ stop_run() {
   expect "START after STOP" 1 enabled IDC_START
   expect "STOP after STOP" 0 enabled IDC_STOP
   expect "status line after STOP" "$THREAD_STOPPED" text IDC_STATUS_LINE
+}
+
+# fits WHAT ID [FONT... [TEXT]]: the control's text (or TEXT) shows whole in it.
+fits() {
+  local what=$1 got
+  shift
+  got=$(probe fits "$@") || fail "$what is cut: text width, height and room width, height '$got'"
+}
+
+# coin_ids: the coins of the acceptor's table, one a line.
+coin_ids() {
+  local r id
+  for r in $(seq 0 15); do
+    id=$(probe cell $LIST "$r" $COLUMN_COIN)
+    [[ "$id" != " " && -n "$id" ]] && echo "$id"
+  done
+  return 0
 }
 
 # await_identity WHAT: the identity line shows the acceptor.
@@ -95,6 +125,18 @@ expect "START after the automatic run" 1 enabled IDC_START
 [[ "$(probe enabled IDC_STOP)" == 0 ]] || fail "STOP enabled after the automatic run ended"
 shot main-window-first-start
 
+# A double click on the status line shows its last lines with their times:
+# the reason the run ended stays readable under "Thread Stopped".
+probe doubleclick IDC_STATUS_LINE
+probe in "$HISTORY" wait 10 || fail "no status line history after a double click"
+[[ "$(probe in "$HISTORY" modal)" == 1 ]] || fail "the status line history is not modal"
+history=$(probe in "$HISTORY" text IDC_STATUS_HISTORY_TEXT)
+[[ "$(tail -n1 <<<"$history")" =~ ${TIMED_LINE}${THREAD_STOPPED}$ ]] || fail "history ends '$(tail -n1 <<<"$history")'"
+[[ $(grep -cE "$TIMED_LINE" <<<"$history") -ge 2 ]] || fail "no reason before '$THREAD_STOPPED' in the history: '$history'"
+[[ $(grep -cvE "$TIMED_LINE" <<<"$history") == 0 ]] || fail "history lines without a time: '$history'"
+shot status-history "$HISTORY"
+probe dismiss "$HISTORY" IDCANCEL
+
 # --- Main Settings: port, speed and address; the dialog keeps the choice.
 probe command IDM_MAIN_SETTINGS
 probe in "Main Settings" wait 10 || fail "Main Settings did not open"
@@ -115,10 +157,13 @@ for typed in 256 4294967296 99999999999999999999; do
   probe dismiss "Main Settings" IDOK
 done
 
-# --- START: identity, coin table, monitored coins.
+# --- START: identity, coin table, monitored coins; the last run's
+# "Thread Stopped" is gone.
 probe click IDC_START
 await_identity "after START with the settings"
+[[ "$(probe text IDC_STATUS_LINE)" != "$THREAD_STOPPED" ]] || fail "the status line still says '$THREAD_STOPPED' while monitoring"
 [[ "$(probe rows $LIST)" == 16 ]] || fail "the coin list does not show 16 rows"
+listed=$(probe listfits $LIST) || fail "the coin list's texts or columns are cut: $listed"
 [[ "$(probe enabled IDC_START)" == 0 ]] || fail "START is enabled while monitoring"
 [[ "$(probe enabled IDC_STOP)" == 1 ]] || fail "STOP is disabled while monitoring"
 # An accepted coin shows in the large font, a coin not accepted in the
@@ -131,6 +176,11 @@ for _ in $(seq 80); do
 done
 [[ "$height" -ge $LARGE_TEXT_PIXELS ]] || fail "no accepted coin in the large font: text $height pixels high"
 shot main-window-accepted-coin
+# Every coin of the acceptor's table shows whole as an accepted best coin.
+while read -r id; do
+  fits "best coin $id in the large font" IDC_BEST_COIN "${LARGE_FONT[@]}" " $id"
+  fits "next coin $id" IDC_NEXT_COIN "${DIALOG_FONT[@]}" " $id"
+done < <(coin_ids)
 for _ in $(seq 80); do
   height=$(ink_height IDC_BEST_COIN)
   [[ "$height" -gt 0 && "$height" -lt $LARGE_TEXT_PIXELS ]] && break
@@ -142,7 +192,18 @@ done
 [[ "$(probe text IDC_NEXT_ERRORS)" =~ ^Stat\ \([0-9]+\)\ \+\ Neural\ \([0-9]+\)\ =\ [0-9]+$ ]] || fail "next errors '$(probe text IDC_NEXT_ERRORS)'"
 [[ "$(probe text IDC_RESULT_BUFFER)" == "Buffer (A.B): "*"Cnt = "* ]] || fail "result buffer '$(probe text IDC_RESULT_BUFFER)'"
 shot main-window-monitoring
+fits "the best coin's error counts" IDC_BEST_ERRORS "${DIALOG_FONT[@]}"
 stop_run
+
+# The widest texts the result fields can be given show whole.
+for field in IDC_BEST_ERRORS IDC_NEXT_ERRORS; do
+  probe settext $field "$WIDEST_ERRORS"
+  fits "$field at its widest" $field "${DIALOG_FONT[@]}"
+done
+probe settext IDC_RESULT_BUFFER "$WIDEST_BUFFER"
+fits "the result buffer at its widest" IDC_RESULT_BUFFER "${DIALOG_FONT[@]}"
+fits "the Edit Selected Coin button" IDC_EDIT_SELECTED_COIN "${DIALOG_FONT[@]}"
+shot main-window-widest-results
 
 # --- Divider and inherit: 300 reaches the acceptor as 255, 0 as 1; the
 # list shows what the acceptor reports after the write.

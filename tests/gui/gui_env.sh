@@ -5,6 +5,7 @@
 #
 #   SCRIPT [MINGW_BUILD_DIR] [NATIVE_BUILD_DIR]
 # SHOTS=DIR keeps the screenshots there (default NATIVE_BUILD_DIR/gui-screenshots).
+# SCREEN=WxH sizes the display (default 1280x900).
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 MINGW_BUILD=$(realpath "${1:-$ROOT/build/mingw}")
@@ -48,7 +49,7 @@ await() {
   local tries=$(($1 * 4)) what=$2 wanted=$3 got=""
   shift 3
   for _ in $(seq "$tries"); do
-    got=$(probe "$@")
+    got=$(probe "$@") || true # a window not there yet is an answer too
     [[ "$got" == "$wanted" ]] && return 0
     sleep 0.25
   done
@@ -75,7 +76,7 @@ rm -rf "$SHOT_DIR"
 [[ -f "$PROBE_EXE" ]] || fail "no $PROBE_EXE (build the mingw preset)"
 
 # A display of our own: Xvfb picks a free number and tells it.
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${SCREEN:-1280x900}x24" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB_PID=$!
 for _ in $(seq 100); do [[ -s "$WORK/display" ]] && break; sleep 0.05; done
 [[ -s "$WORK/display" ]] || fail "Xvfb did not start"

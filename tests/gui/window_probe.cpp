@@ -24,6 +24,14 @@
 //   modal                           "1" when the window is owned by the main window and
 //                                   the main window is disabled, else "0"
 //   rect [ID]                       the screen rectangle of the window (or its control), "WxH+X+Y"
+//   fits ID [FACE SIZE WEIGHT [TEXT]]  "TEXT-WIDTH TEXT-HEIGHT ROOM-WIDTH ROOM-HEIGHT" of the control's
+//                                   text (or TEXT) in the control's font, against the room the control
+//                                   leaves it; exit 1 when it does not fit. Where the font cannot be
+//                                   read from here (Wine), the font FACE SIZE WEIGHT is made instead
+//                                   (SIZE > 0 points, < 0 a character height in pixels)
+//   listfits ID                     every caption and cell of a list view within its column, and the
+//                                   columns within the list: one line per column, exit 1 when not
+//   doubleclick ID                  a double click of the mouse on the control's middle
 //   click ID | command ID | syscommand ID | focus ID | key ID VK
 //   settext ID TEXT | type ID TEXT | select ID N   put TEXT in at once, or key by key
 //   answer CAPTION ID               presses button ID of the window titled CAPTION,
@@ -253,6 +261,158 @@ int PrintRect(HWND window) {
     return 0;
 }
 
+// The room a control leaves its text: an edit's formatting rectangle, a
+// button's face inside its frame and focus mark, else the client area.
+constexpr int kButtonFrame = 4; // pixels on each side
+
+RECT TextRoom(HWND control) {
+    RECT room{};
+    GetClientRect(control, &room);
+    char kind[32] = {};
+    GetClassNameA(control, kind, sizeof kind);
+    if (_stricmp(kind, "Button") == 0) {
+        InflateRect(&room, -kButtonFrame, -kButtonFrame);
+    } else if (_stricmp(kind, "Edit") == 0) {
+        // The system carries this message's rectangle between the processes.
+        RECT format{};
+        Send(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        room.right = room.left + (format.right - format.left);
+    }
+    return room;
+}
+
+bool IsMultiLine(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) != 0; }
+
+// The control's own font where this process can read it, else the one described.
+HFONT MakeFont(HWND control, HDC dc, char** args, int count) {
+    const HFONT own = reinterpret_cast<HFONT>(Send(control, WM_GETFONT, 0, 0));
+    LOGFONTA face{};
+    if (own != nullptr && GetObjectA(own, sizeof face, &face) != 0) return CreateFontIndirectA(&face);
+    if (count < 3) return nullptr;
+    const int size = std::atoi(args[1]);
+    face.lfHeight = size > 0 ? -MulDiv(size, GetDeviceCaps(dc, LOGPIXELSY), 72) : size;
+    face.lfWeight = std::atoi(args[2]);
+    face.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(face.lfFaceName, args[0], LF_FACESIZE);
+    return CreateFontIndirectA(&face);
+}
+
+int Fits(HWND control, char** args, int count) {
+    const HDC dc = GetDC(nullptr);
+    const HFONT font = MakeFont(control, dc, args, count);
+    if (font == nullptr) {
+        ReleaseDC(nullptr, dc);
+        return Fail("the font cannot be read here: describe it (FACE SIZE WEIGHT)");
+    }
+    const std::string text = count >= 4 ? std::string(args[3]) : TextOf(control);
+    const RECT room = TextRoom(control);
+    const long roomWidth = room.right - room.left;
+    const long roomHeight = room.bottom - room.top;
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    if (IsMultiLine(control)) {
+        // Broken into lines at blanks as the edit does; a word wider than
+        // the room widens the result.
+        RECT lines{0, 0, roomWidth, 0};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &lines, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+        extent.cx = lines.right - lines.left;
+        extent.cy = lines.bottom - lines.top;
+    } else {
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    std::printf("%ld %ld %ld %ld\n", extent.cx, extent.cy, roomWidth, roomHeight);
+    return extent.cx <= roomWidth && extent.cy <= roomHeight ? 0 : 1;
+}
+
+// A list view leaves this much around a cell's text (its margins on both sides).
+constexpr int kCellTextMargins = 12;
+
+// The width of a text in the list's own font, measured by the list.
+int ListTextWidth(HWND list, const std::string& text) {
+    RemoteBuffer remote(list, text.size() + 1);
+    if (!remote.Ok() || !remote.Put(0, text.c_str(), text.size() + 1)) return -1;
+    return static_cast<int>(Send(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(remote.At(0))));
+}
+
+std::string ListText(HWND list, UINT message, WPARAM index, int subItem, bool column) {
+    RemoteBuffer remote(list, sizeof(LVCOLUMNA) + sizeof(LVITEMA) + kCellTextBytes);
+    if (!remote.Ok()) return {};
+    const size_t textAt = sizeof(LVCOLUMNA) + sizeof(LVITEMA);
+    if (column) {
+        LVCOLUMNA caption{};
+        caption.mask = LVCF_TEXT;
+        caption.pszText = remote.At(textAt);
+        caption.cchTextMax = static_cast<int>(kCellTextBytes);
+        remote.Put(0, &caption, sizeof caption);
+    } else {
+        LVITEMA item{};
+        item.iSubItem = subItem;
+        item.pszText = remote.At(textAt);
+        item.cchTextMax = static_cast<int>(kCellTextBytes);
+        remote.Put(0, &item, sizeof item);
+    }
+    Send(list, message, index, reinterpret_cast<LPARAM>(remote.At(0)));
+    char text[kCellTextBytes] = {};
+    remote.Get(textAt, text, sizeof text - 1);
+    return text;
+}
+
+// The width the first column leaves its text, after the check box.
+int FirstColumnRoom(HWND list) {
+    RemoteBuffer remote(list, sizeof(RECT));
+    RECT label{};
+    label.left = LVIR_LABEL;
+    if (!remote.Ok() || !remote.Put(0, &label, sizeof label)) return -1;
+    if (Send(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(remote.At(0))) == 0) return -1;
+    remote.Get(0, &label, sizeof label);
+    return label.right - label.left;
+}
+
+int ListFits(HWND list) {
+    const HWND header = reinterpret_cast<HWND>(Send(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(Send(header, HDM_GETITEMCOUNT, 0, 0));
+    const int rows = static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
+    bool whole = columns > 0;
+    int total = 0;
+    for (int c = 0; c < columns; ++c) {
+        const int width = static_cast<int>(Send(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+        total += width;
+        int caption = ListTextWidth(list, ListText(list, LVM_GETCOLUMNA, static_cast<WPARAM>(c), 0, true));
+        int widest = 0;
+        for (int r = 0; r < rows; ++r) {
+            const int cell = ListTextWidth(list, ListText(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(r), c, false));
+            if (cell > widest) widest = cell;
+        }
+        const int cellRoom = (c == 0 && rows > 0 ? FirstColumnRoom(list) : width) - kCellTextMargins;
+        const bool fits = caption >= 0 && caption + kCellTextMargins <= width && widest <= cellRoom;
+        std::printf("column %d: width %d, caption %d, widest cell %d of %d%s\n", c, width, caption, widest, cellRoom,
+                    fits ? "" : " CUT");
+        whole = whole && fits;
+    }
+    RECT client{};
+    GetClientRect(list, &client);
+    const bool scrolls = (GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) != 0;
+    std::printf("columns %d of %ld%s\n", total, client.right - client.left, scrolls ? ", a horizontal scroll bar" : "");
+    return whole && total <= client.right - client.left && !scrolls ? 0 : 1;
+}
+
+// A real double click: the control must take the mouse itself.
+int DoubleClick(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    SetForegroundWindow(GetAncestor(control, GA_ROOT));
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT clicks[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    return SendInput(4, clicks, sizeof(INPUT)) == 4 ? 0 : Fail("the clicks were not taken");
+}
+
 // Focus can only be moved within the input state of the window's own thread.
 void FocusControl(HWND control) {
     const DWORD theirs = GetWindowThreadProcessId(control, nullptr);
@@ -298,6 +458,12 @@ int OnControl(HWND target, const std::string& verb, HWND control, char** args, i
         return PrintFont(control);
     } else if (verb == "rect") {
         return PrintRect(control);
+    } else if (verb == "fits") {
+        return Fits(control, args, count);
+    } else if (verb == "listfits") {
+        return ListFits(control);
+    } else if (verb == "doubleclick") {
+        return DoubleClick(control);
     } else if (verb == "combo") {
         // A drop-down list's text is its selected entry, and crosses processes as text.
         std::printf("%s\n", Send(control, CB_GETCURSEL, 0, 0) == CB_ERR ? "" : TextOf(control).c_str());

@@ -4,6 +4,8 @@
 #include "coindata/files/coin_description_file.h"
 #include "coindata/records/config_record.h"
 #include "link/checksums.h"
+#include "platform/serial_port.h"
+#include "sim/pty/pty_pair.h"
 #include "tests/support/coin_description_files.h"
 
 #include <gtest/gtest.h>
@@ -302,11 +304,59 @@ TEST_F(DucatProgram, DecodeOfARawCaptureFailsOnNoise) {
     EXPECT_NE(std::string::npos, noisy.output.find("@000008 device 01 23 01 00")) << noisy.output;
 }
 
+// Each port problem: the program's own line, then the port, the cause and
+// the remedy in one English line.
+TEST_F(DucatProgram, AMissingPortIsNamedWithHowToListThePorts) {
+    const Finished f = Run({"--port", "/dev/ttyUSB-nosuch", "--timeout", "5", "monitor"});
+    EXPECT_EQ(1, f.exitStatus) << f.output;
+    EXPECT_NE(std::string::npos,
+              f.output.find(u8"COM_Thread:  Невозможно открыть порт /dev/ttyUSB-nosuch, Error = 2\n"
+                            "/dev/ttyUSB-nosuch: no such port (error 2); `ducat ports` lists the ports there are\n"))
+        << f.output;
+}
+
+// "--port 9" is COM9 as "--port COM9" is: a run, not a wrong command line.
+TEST_F(DucatProgram, APortNumberIsACOMPort) {
+    const Finished number = Run({"--port", "250", "--timeout", "5", "monitor"});
+    EXPECT_EQ(1, number.exitStatus) << number.output;
+    EXPECT_TRUE(Has(number.output, "COM250: no such port (error 2); `ducat ports` lists the ports there are"))
+        << number.output;
+    const Finished com = Run({"--port", "COM250", "--timeout", "5", "monitor"});
+    EXPECT_EQ(number.output, com.output);
+}
+
+TEST_F(DucatProgram, APortAnotherProgramHoldsIsInUse) {
+    sim::PtyPair pty;
+    ASSERT_TRUE(pty.Ok());
+    uint32_t error = 0;
+    const auto holder = platform::OpenSerialPort(pty.SlavePath(), error); // flock + TIOCEXCL
+    ASSERT_NE(nullptr, holder);
+    const Finished f = Run({"--port", pty.SlavePath(), "--timeout", "5", "monitor"});
+    EXPECT_EQ(1, f.exitStatus) << f.output;
+    EXPECT_TRUE(Has(f.output, pty.SlavePath() +
+                                  ": in use by another program (error 16); close the program that holds it, then try again"))
+        << f.output;
+}
+
+// Nobody answers on the line: after the program's line, the port, the
+// address and the speed, once however often the line repeats.
+TEST_F(DucatProgram, ASilentDeviceIsNamedWithItsPort) {
+    sim::PtyPair pty;
+    ASSERT_TRUE(pty.Ok());
+    const Finished f = Run({"--port", pty.SlavePath(), "--address", "3", "--speed", "19200", "--timeout", "3", "monitor"});
+    EXPECT_EQ(1, f.exitStatus) << f.output;
+    const std::string note = "no reply from address 3 at 19200 bit/s on " + pty.SlavePath() + " (check cable, speed, address)";
+    const size_t at = f.output.find(u8"C_T: ***** ошибка приема размера пакета 255: - -1 байт\n" + note + "\n");
+    EXPECT_NE(std::string::npos, at) << f.output;
+    EXPECT_EQ(f.output.rfind(note), at + f.output.substr(at).find(note)) << f.output; // told once
+}
+
 TEST_F(DucatProgram, HelpListsTheExitStatuses) {
     const Finished f = Run({"--help"});
     EXPECT_EQ(0, f.exitStatus);
     EXPECT_NE(std::string::npos, f.output.find("exit status:\n  0  done"));
     EXPECT_NE(std::string::npos, f.output.find("\n  3  write-coin, set-divider, set-params"));
+    EXPECT_NE(std::string::npos, f.output.find("ducat --help | --version\n"));
 }
 
 } // namespace

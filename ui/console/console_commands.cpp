@@ -18,6 +18,7 @@
 #include "ui/console/console_view.h"
 #include "ui/console/console_wire.h"
 #include "ui/console/file_show.h"
+#include "ui/console/port_notes.h"
 #include "ui/console/run_driver.h"
 #include "ui/parameter_clamping.h"
 #include "ui/starters.h"
@@ -169,17 +170,34 @@ int SetParams(const ConsoleOptions& o) {
 
 // "COM3  /dev/serial/by-id/usb-...  (/dev/ttyUSB0)": the number `--port`
 // takes, the name a run opens and, for a link, the device it is today.
+// Then each port that exists but does not open, and why.
 int Ports() {
     std::vector<platform::PortName> ports;
-    ScanComPorts(&ports);
+    std::vector<RefusedPort> refused;
+    ScanComPorts(&ports, &refused);
     for (const auto& port : ports) std::printf("%s\n", platform::DescribePort(port).c_str());
-    if (ports.empty()) std::printf("no serial port opens\n");
+    const std::vector<std::string> unopened = RefusedPortLines(refused);
+    if (ports.empty() && unopened.empty()) std::printf("no serial port found\n");
+    for (const auto& line : unopened) std::printf("%s\n", line.c_str());
     return kExitSuccess;
+}
+
+// No port was named and none opened: what exists and why it does not open,
+// instead of a run on a port that was never found.
+int NoPortOpens() {
+    std::vector<RefusedPort> refused;
+    ScanComPorts(nullptr, &refused);
+    const std::vector<std::string> unopened = RefusedPortLines(refused);
+    Say(unopened.empty() ? "no serial port found; name one with --port" : "no serial port opens; name one with --port");
+    for (const auto& line : unopened) std::fprintf(stderr, "%s\n", line.c_str());
+    return kExitFailure;
 }
 
 } // namespace
 
 int RunConsoleCommand(const ConsoleOptions& o) {
+    const bool usesPort = o.command != "ports" && o.command != "show" && o.command != "decode";
+    if (usesPort && szPortName[0] == '\0') return NoPortOpens();
     if (o.command == "monitor") return Monitor(o);
     if (o.command == "export-log") return ExportLog(o);
     if (o.command == "write-coin") return WriteCoin(o);

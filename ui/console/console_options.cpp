@@ -1,6 +1,8 @@
 #include "ui/console/console_options.h"
 
 #include "coindata/records/device_coin_table.h"
+#include "link/port_settings.h"
+#include "platform/port_names.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -80,6 +82,35 @@ const CommandShape* FindCommand(const std::string& command) {
     return nullptr;
 }
 
+// "2400, 4800, ... or 230400": the speeds the settings dialog offers.
+std::string SpeedList() {
+    std::string list;
+    for (size_t i = 0; i < kSpeedCount; ++i) {
+        if (i != 0) list += i + 1 == kSpeedCount ? " or " : ", ";
+        list += std::to_string(SpeedTable[i]);
+    }
+    return list;
+}
+
+bool IsLineSpeed(unsigned long long bits) {
+    for (const uint32_t speed : SpeedTable) {
+        if (bits == speed) return true;
+    }
+    return false;
+}
+
+// A device name, or a COM port number 1..255 ("9" or "COM9").
+bool TakePort(const std::string& value, ConsoleOptions& o, std::string& error) {
+    int number = 0;
+    if (platform::ReadComPortNumber(value, number) && number == 0) {
+        error = "--port takes a device name, or a COM port number 1.." + std::to_string(platform::kMaxComPortNumber) +
+                ", not " + value;
+        return false;
+    }
+    o.port = value;
+    return true;
+}
+
 // One option of the console itself with its value; false on a bad value.
 bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleOptions& o, std::string& error) {
     const std::string& option = args[i];
@@ -89,16 +120,21 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
     }
     const std::string& value = args[++i];
     unsigned long long n = 0;
-    if (option == "--port" || option == "--trace" || option == "--report") {
-        (option == "--port" ? o.port : option == "--trace" ? o.traceFile : o.reportDir) = value;
+    if (option == "--port") return TakePort(value, o, error);
+    if (option == "--trace" || option == "--report") {
+        (option == "--trace" ? o.traceFile : o.reportDir) = value;
         return true;
     }
+    if (option == "--speed") {
+        // Only the speeds of the settings dialog: the acceptor knows no other.
+        if (!ReadNumber(value, kNumberHigh, n) || !IsLineSpeed(n)) {
+            error = "--speed: " + value + " is not a line speed; it takes " + SpeedList();
+            return false;
+        }
+    }
     const unsigned long long high = option == "--address" ? 255 : kNumberHigh;
-    // 0 stands for "from the configuration" inside, so it is no speed to name.
-    const unsigned long long low = option == "--speed" ? 1 : 0;
-    if (!ReadNumber(value, high, n) || n < low) {
-        error = option + ": " + value + " is not a whole number from " + std::to_string(low) + " to " +
-                std::to_string(high);
+    if (!ReadNumber(value, high, n)) {
+        error = option + ": " + value + " is not a whole number from 0 to " + std::to_string(high);
         return false;
     }
     if (option == "--speed") o.speed = static_cast<uint32_t>(n);
@@ -170,6 +206,7 @@ std::string ConsoleUsage(const MoreConsoleOptions* more) {
            "             [--trace FILE] [--report DIR] " +
            std::string(more != nullptr ? more->Synopsis() : "") +
            "COMMAND\n"
+           "       ducat --help | --version\n"
            "commands:\n"
            "  monitor                         identify, read the coin table, show coins until Ctrl+C\n"
            "  export-log                      read the acceptor's log into .\\<serial>.tea\n"
@@ -177,13 +214,18 @@ std::string ConsoleUsage(const MoreConsoleOptions* more) {
            "  set-divider ROW DIVIDER INHERIT write one row's (0-15) divider and allowed flag (0 or 1)\n"
            "  set-params MAX_ERROR NNET_DIVIDER NUMB_STAND_DEV\n"
            "                                  write the acceptance parameters\n"
-           "  ports                           list the serial ports that open\n"
+           "  ports                           list the ports that open; why others do not\n"
            "  show FILE                       decode a data file and check its checksum and CRC\n"
            "  decode FILE                     show a wire trace, or a raw capture, decoded\n"
            "DIVIDER and the parameters are whole numbers, clamped as the dialogs clamp them.\n"
            "Port, speed and address default to those in \"Ducat Console.cnf\" when it exists.\n"
+           "--port takes a device name or a COM port number (9 or COM9); --speed one of\n"
+           "  " + SpeedList() + " bit/s.\n"
+           "A port that does not open is named with the cause and the remedy after the\n"
+           "program's own line; a device that does not answer with its address and speed.\n"
            "--timeout stops a run the way STOP does after SECONDS (0 = no limit).\n"
            "--trace FILE writes every frame with its meaning to FILE (- = standard error).\n"
+           "--help shows this text; --version the program's version.\n"
            "--report DIR (monitor) keeps every coin result in DIR/results.csv and writes\n"
            "  DIR/summary.csv and DIR/errors.svg when the run ends.\n"
            "A line that repeats the one before it is shown once more, with \"(repeated N times)\",\n"

@@ -6,8 +6,6 @@
 #include "link/port_settings.h"
 #include "platform/port_names.h"
 
-#include <algorithm>
-
 #include <cstring>
 #include <fstream>
 
@@ -15,18 +13,20 @@ namespace {
 
 bool ConfigExists() { return static_cast<bool>(std::ifstream(NativePath(kConfigFileName), std::ios::binary)); }
 
-// A bare number names COM port n ("\\.\COM5" on Windows; on Linux the
-// n-th serial device).
+// A number, bare or as "COMn", names COM port n ("\\.\COM5" on Windows; on
+// Linux the n-th serial device). A number that names no port here stays
+// "COMn": its run then says that there is no such port, and how to list them.
 std::string DeviceName(const std::string& port) {
-    const bool number = !port.empty() && port.size() <= 3 &&
-                        std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
-    return number ? platform::ComPortDevice(std::stoi(port)) : port;
+    int number = 0;
+    if (!platform::ReadComPortNumber(port, number) || number == 0) return port;
+    const std::string device = platform::ComPortDevice(number);
+    return device.empty() ? "COM" + std::to_string(number) : device;
 }
 
 bool SetPortName(const std::string& port, std::string& error) {
     const std::string name = DeviceName(port);
     if (name.empty() || name.size() > kPortNameChars) {
-        error = "no such port, or a name longer than " + std::to_string(kPortNameChars) + " characters: " + port;
+        error = "a port name longer than " + std::to_string(kPortNameChars) + " characters: " + port;
         return false;
     }
     std::memset(szPortName, 0, sizeof szPortName);
@@ -44,6 +44,8 @@ bool ApplyConsoleSettings(const ConsoleOptions& options, const std::string& simP
     if (port.empty()) {
         ScanComPorts();
         ChooseStartupPort();
+        // No port opened: a run would try a name the scan never found.
+        if (ComPortTable.count == 0) std::memset(szPortName, 0, sizeof szPortName);
     } else if (!SetPortName(port, error)) {
         return false;
     }

@@ -8,4 +8,6 @@
 #include <string>
 
 // `simPort` is the virtual acceptor's port when --sim is given, else empty.
+// When neither names a port and the scan finds none that opens, szPortName
+// is left empty.
 bool ApplyConsoleSettings(const ConsoleOptions& options, const std::string& simPort, std::string& error);

@@ -6,6 +6,7 @@
 #include "link/log_queue.h"
 #include "platform/text_encoding.h"
 #include "ui/coin_list_rows.h"
+#include "ui/console/port_notes.h"
 #include "ui/result_fields.h"
 
 #include <algorithm>
@@ -36,7 +37,8 @@ bool SameExceptCount(const DeviceCoinRows& a, const DeviceCoinRows& b) {
 
 } // namespace
 
-ConsoleView::ConsoleView(std::FILE* out, bool showResults) : lines_(out), showResults_(showResults) {
+ConsoleView::ConsoleView(std::FILE* out, bool showResults)
+    : lines_(out), showResults_(showResults), openFailuresShown_(LastPortOpenFailure().failures) {
     InstallFrontEnd(this);
 }
 
@@ -61,8 +63,27 @@ void ConsoleView::Tick() {
 
 void ConsoleView::EndRun() { lines_.CloseRun(); }
 
+void ConsoleView::PrintNote(const std::string& note) {
+    if (note.empty() || note == lastNote_) return;
+    lastNote_ = note;
+    lines_.Put(note);
+}
+
 void ConsoleView::PrintLines() {
-    LogQueueDrain([this](const char* line) { Print(line); });
+    // Taken before the lines: a failure is recorded after its line is queued,
+    // so the line is among those drained now and its note comes after it.
+    const PortOpenFailureRecord failure = LastPortOpenFailure();
+    bool openFailureNew = failure.failures != openFailuresShown_;
+    openFailuresShown_ = failure.failures;
+    LogQueueDrain([&](const char* line) {
+        Print(line);
+        PrintNote(StatusLineNote(line));
+        if (openFailureNew && IsOpenFailureLine(line)) {
+            PrintNote(OpenFailureNote(failure));
+            openFailureNew = false;
+        }
+    });
+    if (openFailureNew) PrintNote(OpenFailureNote(failure));
 }
 
 void ConsoleView::PrintIdentityLine() {

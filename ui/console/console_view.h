@@ -11,6 +11,7 @@
 #include "platform/terminal_lines.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -42,6 +43,8 @@ private:
     void PrintCountChanges(const DeviceCoinRows& rows);
     void PrintResult();
     void Print(const char* cp1251Text);
+    // The English line after a status line that calls for one, once per view.
+    void PrintNote(const std::string& note);
 
     platform::RepeatedLines lines_;
     bool showResults_;
@@ -49,6 +52,8 @@ private:
     // just the rows whose count moved.
     bool listShown_ = false;
     DeviceCoinRows shownRows_{};
+    uint64_t openFailuresShown_ = 0; // failed opens told so far
+    std::string lastNote_;           // a repeated note is not told again
 
     // Filled by the service thread, taken by Tick().
     std::mutex identityLock_;

@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
-// Columns and extended styles (grid lines, check boxes, full-row selection).
+// Columns and extended styles (grid lines, check boxes, full-row selection);
+// "Coin" and "Date & Time" as wide as their widest text, so that all six
+// columns lie within the list; no column narrower than its widest text.
 void SetUpCoinListView(HWND list);
 // Deletes every row and inserts the table's 16 in order.
 void FillCoinListView(HWND list, const DeviceCoinRows& rows);

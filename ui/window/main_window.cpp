@@ -16,6 +16,7 @@
 #include "ui/result_fields.h"
 #include "ui/window/coin_list_view.h"
 #include "ui/window/dialog_text.h"
+#include "ui/window/program_icon.h"
 #include "ui/window/resource.h"
 #include "ui/window/thread_messages.h"
 
@@ -52,6 +53,12 @@ void CentreOnDesktop(HWND window) {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+StatusTime TimeOfDay() {
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    return StatusTime{local.wHour, local.wMinute, local.wSecond, local.wMilliseconds};
+}
+
 std::string CurrentDirectory() {
     char path[MAX_PATH] = {};
     const DWORD length = GetCurrentDirectoryA(sizeof path, path);
@@ -65,6 +72,7 @@ HWND MainWindow::Create() { return CreateModeless(instance_, IDD_MAIN_WINDOW, nu
 void MainWindow::Initialise() {
     const HWND window = Handle();
     CentreOnDesktop(window);
+    ShowProgramIcon(window, instance_);
     currentDirectory_ = CurrentDirectory();
 
     InitCoinSet();
@@ -110,10 +118,17 @@ void MainWindow::OnTimer() {
 
 void MainWindow::DrainStatusLines() {
     if (LogQueueCount() == 0) return;
+    const StatusTime now = TimeOfDay();
     std::string last;
-    // Only the last line stays visible, so only it is shown.
-    if (LogQueueDrain([&last](const char* line) { last = line; }) > 0) SetItemText(Handle(), IDC_STATUS_LINE, last);
+    // Only the last line stays visible, so only it is shown; the history keeps them all.
+    const auto keep = [&](const char* line) {
+        statusHistory_.Add(now, line);
+        last = line;
+    };
+    if (LogQueueDrain(keep) > 0) SetItemText(Handle(), IDC_STATUS_LINE, last);
 }
+
+void MainWindow::ShowStatusHistory() { statusHistoryDialog_.Open(instance_, Handle(), statusHistory_.Text()); }
 
 void MainWindow::NoticeRunEnd() {
     if (Mailbox.bStopThread.load(std::memory_order_acquire) != 1) return;
@@ -157,7 +172,7 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimerId) OnTimer();
         return TRUE;
     case WM_COMMAND:
-        return OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
+        return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_INITMENUPOPUP:
         OnMenuOpening(reinterpret_cast<HMENU>(wParam));
         return TRUE;

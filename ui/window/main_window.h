@@ -3,12 +3,14 @@
 // starts and stops runs of the service thread and opens the other dialogs.
 #pragma once
 
+#include "ui/status_history.h"
 #include "ui/window/coin_description_dialog.h"
 #include "ui/window/divider_dialog.h"
 #include "ui/window/max_errors_dialog.h"
 #include "ui/window/result_fonts.h"
 #include "ui/window/settings_dialog.h"
 #include "ui/window/static_dialog.h"
+#include "ui/window/status_history_dialog.h"
 
 #include <string>
 
@@ -29,12 +31,13 @@ private:
     void SetTitle();
     void OnTimer();
     void DrainStatusLines();
+    void ShowStatusHistory();
     void NoticeRunEnd();
     void ShowNewResult();
     void Destroy();
 
     // main_window_commands.cpp: buttons, menu, list.
-    bool OnCommand(int id);
+    bool OnCommand(int id, int notification);
     void Start();
     void Stop();
     void EditSelectedCoin();
@@ -52,4 +55,6 @@ private:
     DividerDialog divider_;
     MaxErrorsDialog maxErrors_;
     CoinDescriptionDialog coinDescription_;
+    StatusHistory statusHistory_; // the lines drained on this thread
+    StatusHistoryDialog statusHistoryDialog_;
 };

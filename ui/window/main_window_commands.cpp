@@ -11,6 +11,7 @@
 #include "ui/starters.h"
 #include "ui/window/coin_file_choice.h"
 #include "ui/window/coin_list_view.h"
+#include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
 
 #include <commctrl.h>
@@ -40,8 +41,12 @@ void EnableMenuCommand(HMENU menu, UINT id, bool on) {
 
 bool MainWindow::DeviceCommandsAllowed() const { return stDeviceCoins.IsDeviceListValid() && !RunExists(); }
 
-bool MainWindow::OnCommand(int id) {
+bool MainWindow::OnCommand(int id, int notification) {
     switch (id) {
+    case IDC_STATUS_LINE:
+        if (notification != STN_DBLCLK) return false;
+        ShowStatusHistory();
+        return true;
     case IDC_START: Start(); return true;
     case IDC_STOP: Stop(); return true;
     case IDC_EDIT_SELECTED_COIN: EditSelectedCoin(); return true;
@@ -64,7 +69,13 @@ bool MainWindow::OnCommand(int id) {
     }
 }
 
-void MainWindow::Start() { StartIdentification(); }
+void MainWindow::Start() {
+    // The last run's lines go into the history first; the status line then
+    // no longer says "Thread Stopped" over the run that starts now.
+    DrainStatusLines();
+    SetItemText(Handle(), IDC_STATUS_LINE, "");
+    StartIdentification();
+}
 
 void MainWindow::Stop() {
     SetFocus(Handle());

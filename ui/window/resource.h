@@ -8,6 +8,7 @@
 #define IDD_DIVIDER_EDIT 103
 #define IDD_MAX_ERRORS 104
 #define IDD_COIN_DESCRIPTION 105
+#define IDD_STATUS_HISTORY 106
 #define IDR_MAIN_MENU 110
 
 /* Main window. */
@@ -55,3 +56,6 @@
 #define IDC_DESC_COIN_INDEX 1046
 #define IDC_DESC_SHORT 1047
 #define IDC_DESC_FULL 1048
+
+/* Status line history. */
+#define IDC_STATUS_HISTORY_TEXT 1050
