@@ -4,6 +4,7 @@
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 #include "platform/clock.h"
+#include "platform/quiet_line.h"
 
 uint8_t TxBuffer[kFrameBufferSize];
 uint8_t RxBuffer[kFrameBufferSize];
@@ -21,7 +22,7 @@ constexpr uint32_t kPurgeAll =
 constexpr uint32_t kQuietGapMs = 100;
 // A line that never falls quiet is given up on after the longest frame at
 // the slowest speed (271 bytes at 2400 bit/s take 1130 ms).
-constexpr uint64_t kQuietBoundMs = 1500;
+constexpr uint32_t kQuietBoundMs = 1500;
 
 // Bytes of a reply frame before its remainder: the head itself.
 size_t HeadBytes(ReplyForm form) { return form == ReplyForm::Long ? kLongHeadBytes : kShortHeadBytes; }
@@ -34,29 +35,12 @@ ExchangeOutcome Failure(ExchangeStatus status, int value, uint32_t systemError =
     return outcome;
 }
 
-// The rest of a late or mis-framed reply may still be on its way when an
-// exchange fails; the purge before the next request cannot take bytes that
-// have not come yet, so read as that request's reply they would fail it
-// too, and the one after, while a command that repeats at once keeps the
-// device answering. Reads and drops what comes until the line is quiet.
-void AwaitQuietLine(platform::SerialPort& port) {
-    platform::Timeouts own;
-    if (!port.GetTimeouts(own)) return;
-    platform::Timeouts quiet;
-    quiet.readTotalConstant = kQuietGapMs;
-    if (!port.SetTimeouts(quiet)) return;
-    uint8_t discarded[kFrameBufferSize];
-    const uint64_t start = platform::SteadyMilliseconds();
-    size_t got = 1;
-    while (got > 0 && platform::SteadyMilliseconds() - start < kQuietBoundMs) {
-        if (!port.Read(discarded, sizeof discarded, got)) break;
-    }
-    (void)port.SetTimeouts(own);
-}
-
 // A failure after the request went out: the line is left quiet for the next.
 ExchangeOutcome FailureAfterRequest(platform::SerialPort& port, ExchangeStatus status, int value) {
-    AwaitQuietLine(port);
+    // Read as the next request's reply, what is still coming would fail it
+    // too, and the one after, while a command that repeats at once keeps the
+    // device answering.
+    platform::AwaitQuietLine(port, {kQuietGapMs, kQuietBoundMs, kFrameBufferSize});
     return Failure(status, value);
 }
 

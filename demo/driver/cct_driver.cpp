@@ -3,8 +3,10 @@
 #include "demo/driver/reset_question.h"
 #include "demo/trace/program_trace.h"
 #include "platform/clock.h"
+#include "platform/quiet_line.h"
 
 #include <cstring>
+#include <vector>
 
 uint8_t s_LastEventCounter = 0;
 
@@ -86,24 +88,18 @@ int CCctDriver::Request(uint8_t header, std::initializer_list<uint8_t> data, Cct
 void CCctDriver::AwaitQuietLine() {
     // The rest of a late or mis-framed reply, or the last byte of an echo,
     // may still be on its way; read as the next request's echo it would
-    // fail that exchange too, and the next, one after the other.
+    // fail that exchange too, and the next, one after the other. Read a
+    // byte at a time, so the gap is the silence after the last byte.
     if (!m_Port) return;
-    platform::Timeouts quiet;
-    quiet.readTotalConstant = kQuietGapMs;
-    if (!m_Port->SetTimeouts(quiet)) return;
-    uint8_t discarded[kCctFrameSize];
-    size_t count = 0;
-    const uint64_t start = platform::SteadyMilliseconds();
-    while (platform::SteadyMilliseconds() - start < kQuietBoundMs) {
-        size_t got = 0;
-        if (!m_Port->Read(discarded + count, 1, got) || got == 0) break;
-        if (++count == sizeof discarded) {
-            Trace(trace_label::kDiscarded, discarded, count);
-            count = 0;
-        }
-    }
-    if (count != 0) Trace(trace_label::kDiscarded, discarded, count);
-    m_Port->SetTimeouts(m_Timeouts);
+    std::vector<uint8_t> discarded;
+    const auto take = [this, &discarded](const uint8_t* bytes, size_t n) {
+        discarded.insert(discarded.end(), bytes, bytes + n);
+        if (discarded.size() < kCctFrameSize) return;
+        Trace(trace_label::kDiscarded, discarded.data(), discarded.size());
+        discarded.clear();
+    };
+    platform::AwaitQuietLine(*m_Port, {kQuietGapMs, kQuietBoundMs, 1}, take);
+    if (!discarded.empty()) Trace(trace_label::kDiscarded, discarded.data(), discarded.size());
 }
 
 int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {

@@ -74,15 +74,11 @@ TEST(CaptureResync, ACleanSessionDecodesFrameForFrame) {
     Session s;
     s.IdentifyAndPoll(40, 1);
     const std::vector<TraceLine> lines = Cut(s.bytes);
-    ASSERT_EQ(s.frames.size(), lines.size());
     CctFrameDecoder decoder;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const WireFrame& f = s.frames[i];
-        EXPECT_EQ(platform::RawOffsetStamp(f.offset), lines[i].time);
-        EXPECT_EQ(f.direction, lines[i].direction) << lines[i].time;
-        EXPECT_EQ(f.bytes, lines[i].bytes) << lines[i].time;
-        EXPECT_EQ(decoder.Describe(f.direction, f.bytes), lines[i].meaning);
-    }
+    testing_support::ExpectLinesAreTheFrames(s.frames, lines, [&decoder](TraceDirection d, const std::vector<uint8_t>& b) {
+        return decoder.Describe(d, b);
+    });
+    ASSERT_EQ(s.frames.size(), lines.size());
     EXPECT_EQ("from 2: coin id \"EU050A\"", lines[3 * 9 + 2].meaning); // the tenth exchange: position 4
 
     // Byte by byte, as a listener hears the line: the same lines.

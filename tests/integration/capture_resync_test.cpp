@@ -105,15 +105,11 @@ TEST(DucatCaptureResync, ACleanSessionDecodesFrameForFrame) {
     s.Monitor();
     ASSERT_EQ(26u, s.frames.size()); // every request answered
     const std::vector<TraceLine> lines = Cut(s.bytes);
-    ASSERT_EQ(s.frames.size(), lines.size());
     DucatFrameDecoder decoder;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const WireFrame& f = s.frames[i];
-        EXPECT_EQ(platform::RawOffsetStamp(f.offset), lines[i].time);
-        EXPECT_EQ(f.direction, lines[i].direction) << lines[i].time;
-        EXPECT_EQ(f.bytes, lines[i].bytes) << lines[i].time;
-        EXPECT_EQ(decoder.Describe(f.direction, f.bytes), lines[i].meaning);
-    }
+    testing_support::ExpectLinesAreTheFrames(s.frames, lines, [&decoder](TraceDirection d, const std::vector<uint8_t>& b) {
+        return decoder.Describe(d, b);
+    });
+    ASSERT_EQ(s.frames.size(), lines.size());
     EXPECT_EQ(0u, lines[1].meaning.find("identity: address 1, serial 20240117 "));
     EXPECT_EQ(w::write_fragment::kFrameLength, lines[10].bytes.size());
     EXPECT_EQ("255.write coin description fragment to 1, fragment 0, coin index 5 (deciphered, key 20240117); "

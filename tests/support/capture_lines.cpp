@@ -22,6 +22,18 @@ std::vector<TraceLine> NoiseLines(const std::vector<TraceLine>& lines) {
     return noise;
 }
 
+void ExpectLinesAreTheFrames(const std::vector<WireFrame>& frames, const std::vector<TraceLine>& lines,
+                             const FrameDescriber& describe) {
+    ASSERT_EQ(frames.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const WireFrame& f = frames[i];
+        EXPECT_EQ(platform::RawOffsetStamp(f.offset), lines[i].time);
+        EXPECT_EQ(f.direction, lines[i].direction) << lines[i].time;
+        EXPECT_EQ(f.bytes, lines[i].bytes) << lines[i].time;
+        EXPECT_EQ(describe(f.direction, f.bytes), lines[i].meaning);
+    }
+}
+
 void ExpectFramesFound(const std::vector<WireFrame>& expected, const std::vector<TraceLine>& lines,
                        const std::string& what) {
     std::map<std::string, const TraceLine*> byTime;

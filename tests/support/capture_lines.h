@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,13 @@ std::vector<platform::TraceLine> NoiseLines(const std::vector<platform::TraceLin
 // its offset with its bytes and direction.
 void ExpectFramesFound(const std::vector<WireFrame>& expected, const std::vector<platform::TraceLine>& lines,
                        const std::string& what);
+
+// The lines are the frames, one for one and in order, each at its offset
+// with its direction, bytes and the meaning `describe` gives it (called in
+// order, as a decoder that follows the frames needs).
+using FrameDescriber = std::function<std::string(platform::TraceDirection, const std::vector<uint8_t>&)>;
+void ExpectLinesAreTheFrames(const std::vector<WireFrame>& frames, const std::vector<platform::TraceLine>& lines,
+                             const FrameDescriber& describe);
 
 // The only noise line is at `offset` and holds `n` bytes; the other lines
 // are the `frames` expected.
