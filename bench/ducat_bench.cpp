@@ -41,7 +41,7 @@ public:
         options.line.bitsPerSecond = bitsPerSecond;
         server_ = std::make_unique<sim::PtyServer>(device_, options);
         server_->Start();
-        std::strncpy(szPortName, server_->HostPath().c_str(), kPortNameChars);
+        SetPortName(server_->HostPath());
         dwBaudRate = bitsPerSecond;
     }
     ~PacedLine() { server_->Stop(); }

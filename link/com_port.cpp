@@ -18,10 +18,6 @@ void RecordOpenFailure(uint32_t error) {
     ++g_openFailure.failures;
 }
 
-constexpr uint8_t kDataBits = 8;
-constexpr uint8_t kNoParity = 0;
-constexpr uint8_t kOneStopBit = 0;
-
 } // namespace
 
 bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
@@ -38,9 +34,9 @@ bool OpenComPort(std::unique_ptr<platform::SerialPort>& port) {
         return false;
     }
     line.baudRate = dwBaudRate;
-    line.byteSize = kDataBits;
-    line.parity = kNoParity;
-    line.stopBits = kOneStopBit;
+    line.byteSize = platform::kEightDataBits;
+    line.parity = platform::kParityNone;
+    line.stopBits = platform::kOneStopBit;
     if (!port->SetLine(line)) {
         LogQueuePush("COM_Thread:  Ошибка функции SetCommState(hCom, ...");
         return false;

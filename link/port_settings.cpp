@@ -13,9 +13,9 @@ constexpr int kLastScannedPort = 15;
 constexpr int32_t kInitialSpeedIndex = 6;
 
 // Copies a name that is known to fit, always terminated.
-void CopyPortName(char (&to)[kPortNameChars + 1], const char* from) {
-    std::strncpy(to, from, kPortNameChars);
-    to[kPortNameChars] = '\0';
+void CopyPortName(char (&to)[kPortNameChars + 1], const std::string& from) {
+    std::memset(to, 0, sizeof to);
+    std::memcpy(to, from.data(), from.size());
 }
 
 } // namespace
@@ -33,6 +33,12 @@ int32_t iPortIndex = 1;
 int32_t iSpeedIndex = kInitialSpeedIndex;
 uint32_t dwBaudRate = SpeedTable[kInitialSpeedIndex];
 
+bool SetPortName(const std::string& name) {
+    if (name.size() > kPortNameChars) return false;
+    CopyPortName(szPortName, name);
+    return true;
+}
+
 std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found, std::vector<RefusedPort>* refused) {
     ComPortTable = ComPortList{};
     if (found != nullptr) found->clear();
@@ -49,7 +55,7 @@ std::vector<std::string> ScanComPorts(std::vector<platform::PortName>* found, st
             continue;
         }
         port->Close();
-        CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device.c_str());
+        CopyPortName(ComPortTable.entries[ComPortTable.count], candidate.device);
         ++ComPortTable.count;
         display.push_back(candidate.display);
         if (found != nullptr) found->push_back(candidate);
@@ -62,7 +68,7 @@ void ChooseStartupPort() {
         if (iPortIndex > ComPortTable.count - 1) iPortIndex = ComPortTable.count - 1;
         // A negative index from a damaged configuration would address no entry.
         if (iPortIndex < 0) iPortIndex = 0;
-        CopyPortName(szPortName, ComPortTable.entries[iPortIndex]);
+        SetPortName(ComPortTable.entries[iPortIndex]);
     }
     dwBaudRate = SpeedForIndex(iSpeedIndex);
 }

@@ -29,6 +29,10 @@ extern int32_t iPortIndex;                  // initially 1
 extern int32_t iSpeedIndex;                 // initially 6
 extern uint32_t dwBaudRate;
 
+// The one writer of szPortName: a name of at most kPortNameChars characters
+// (an empty one names no port); false, and the name kept, when it is longer.
+bool SetPortName(const std::string& name);
+
 // A candidate port that did not open, with the system's error number.
 struct RefusedPort {
     platform::PortName port;

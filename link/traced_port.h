@@ -3,7 +3,7 @@
 // the command handlers above it neither know nor care.
 #pragma once
 
-#include "platform/serial_port.h"
+#include "platform/forwarding_port.h"
 
 #include <memory>
 
@@ -17,26 +17,17 @@ public:
     virtual void OnClose() = 0;
 };
 
-class TracedPort final : public platform::SerialPort {
+class TracedPort final : public platform::ForwardingPort {
 public:
     // `tap` must outlive the port.
     TracedPort(std::unique_ptr<platform::SerialPort> inner, PortTap& tap);
     ~TracedPort() override;
 
-    bool GetLine(platform::LineSettings& settings) override { return inner_->GetLine(settings); }
-    bool SetLine(const platform::LineSettings& settings) override { return inner_->SetLine(settings); }
-    bool GetTimeouts(platform::Timeouts& timeouts) override { return inner_->GetTimeouts(timeouts); }
-    bool SetTimeouts(const platform::Timeouts& timeouts) override { return inner_->SetTimeouts(timeouts); }
-    bool Purge(uint32_t flags) override { return inner_->Purge(flags); }
-    bool ClearErrors(uint32_t& errors) override { return inner_->ClearErrors(errors); }
     bool Read(void* buffer, size_t n, size_t& got) override;
     bool Write(const void* buffer, size_t n, size_t& written) override;
     bool Close() override;
-    bool IsOpen() const override { return inner_->IsOpen(); }
-    uint32_t LastError() const override { return inner_->LastError(); }
 
 private:
-    std::unique_ptr<platform::SerialPort> inner_;
     PortTap& tap_;
     bool closeTold_ = false;
 };

@@ -18,4 +18,9 @@ std::string LocalTimeText() {
     return text;
 }
 
+bool LocalCalendarTime(int64_t seconds, std::tm& out) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    return ::localtime_r(&t, &out) != nullptr;
+}
+
 } // namespace platform

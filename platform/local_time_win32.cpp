@@ -14,4 +14,9 @@ std::string LocalTimeText() {
     return text;
 }
 
+bool LocalCalendarTime(int64_t seconds, std::tm& out) {
+    const __time64_t t = static_cast<__time64_t>(seconds);
+    return _localtime64_s(&out, &t) == 0;
+}
+
 } // namespace platform

@@ -3,15 +3,6 @@
 namespace platform {
 namespace {
 
-constexpr uint8_t kParityNone = 0;
-constexpr uint8_t kParityOdd = 1;
-constexpr uint8_t kParityEven = 2;
-constexpr uint8_t kParityMark = 3;
-constexpr uint8_t kParitySpace = 4;
-constexpr uint8_t kOneStopBit = 0;
-constexpr uint8_t kTwoStopBits = 2;
-constexpr uint8_t kRtsHandshake = 2;
-
 #if defined(CMSPAR)
 constexpr tcflag_t kStickParity = CMSPAR;
 #else
@@ -74,7 +65,7 @@ bool ApplyLineSettings(const LineSettings& s, termios& t) {
     t.c_cflag |= size | parity;
     if (s.stopBits == kTwoStopBits) t.c_cflag |= CSTOPB;
     // CTS output flow and the RTS handshake are one flag here.
-    if (s.ctsOutputFlow || s.rtsControl == kRtsHandshake) t.c_cflag |= CRTSCTS;
+    if (s.ctsOutputFlow || s.rtsControl == kControlHandshake) t.c_cflag |= CRTSCTS;
     if (s.parityCheck) {
         t.c_iflag |= INPCK;
     } else {

@@ -43,16 +43,29 @@ namespace platform {
 // parity marking or output processing, no wait for carrier, and no XON/XOFF
 // flow (a Linux terminal starts with IXON on, which would take the bytes
 // 0x11 and 0x13 out of every frame); SetLine keeps the flow GetLine reports.
+// The coded values of the fields below, as Windows codes them.
+constexpr uint8_t kEightDataBits = 8;
+constexpr uint8_t kParityNone = 0;
+constexpr uint8_t kParityOdd = 1;
+constexpr uint8_t kParityEven = 2;
+constexpr uint8_t kParityMark = 3;
+constexpr uint8_t kParitySpace = 4;
+constexpr uint8_t kOneStopBit = 0;
+constexpr uint8_t kTwoStopBits = 2;
+constexpr uint8_t kControlDisable = 0;
+constexpr uint8_t kControlEnable = 1;
+constexpr uint8_t kControlHandshake = 2;
+
 struct LineSettings {
     uint32_t baudRate = 9600;
-    uint8_t byteSize = 8;
-    uint8_t parity = 0;     // 0 = none
-    uint8_t stopBits = 0;   // 0 = one stop bit
+    uint8_t byteSize = kEightDataBits;
+    uint8_t parity = kParityNone;
+    uint8_t stopBits = kOneStopBit;
     bool parityCheck = false;
     bool ctsOutputFlow = false;
     bool dsrOutputFlow = false;
-    uint8_t dtrControl = 0; // 0 = disable, 1 = enable, 2 = handshake
-    uint8_t rtsControl = 0; // 0 = disable, 1 = enable, 2 = handshake, 3 = toggle
+    uint8_t dtrControl = kControlDisable; // or enable, handshake
+    uint8_t rtsControl = kControlDisable; // or enable, handshake, 3 = toggle
     bool errorCharReplace = false;
 };
 

@@ -186,10 +186,6 @@ public:
     uint32_t LastError() const override { return lastError_; }
 
 private:
-    static constexpr uint8_t kControlDisable = 0;
-    static constexpr uint8_t kControlEnable = 1;
-    static constexpr uint8_t kControlHandshake = 2;
-
     // Waits until the line is ready for `events` or `deadline` passes. A
     // hang-up, a line error or a stop of the program's waits fails the wait.
     Wait WaitFor(short events, const Deadline& deadline) {

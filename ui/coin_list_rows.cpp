@@ -1,8 +1,9 @@
 #include "ui/coin_list_rows.h"
 
+#include "platform/local_time.h"
+
 #include <cstdio>
 #include <ctime>
-#include <mutex>
 
 const char* const kCoinListCaptions[kCoinListColumns] = {"Used", "Coin", "Divider", "Date & Time", "Firm", "Count"};
 
@@ -10,36 +11,30 @@ namespace {
 
 constexpr const char* kBlank = " ";
 
-// The C runtime's local-time conversion shares one result buffer.
-std::mutex g_localTimeLock;
+} // namespace
 
-bool LocalTime(int64_t seconds, std::tm& out) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::lock_guard<std::mutex> guard(g_localTimeLock);
-    const std::tm* local = std::localtime(&t);
-    if (local == nullptr) return false;
-    out = *local;
+bool FormatLocalDayTime(int64_t seconds, bool withSeconds, std::string& text) {
+    std::tm t{};
+    if (!platform::LocalCalendarTime(seconds, t)) return false;
+    char formatted[64];
+    std::snprintf(formatted, sizeof formatted, "%02d-%02d-%04d %02d:%02d", t.tm_mday, t.tm_mon + 1,
+                  t.tm_year + 1900, t.tm_hour, t.tm_min);
+    text = formatted;
+    if (withSeconds) {
+        std::snprintf(formatted, sizeof formatted, ":%02d", t.tm_sec);
+        text += formatted;
+    }
     return true;
 }
 
-} // namespace
-
 std::string FormatListTime(int64_t seconds) {
-    std::tm t{};
-    if (!LocalTime(seconds, t)) return kBlank;
-    char text[64];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
-                  t.tm_hour, t.tm_min);
-    return text;
+    std::string text;
+    return FormatLocalDayTime(seconds, false, text) ? text : kBlank;
 }
 
 std::string FormatDescriptionTime(int64_t seconds) {
-    std::tm t{};
-    if (!LocalTime(seconds, t)) return kBlank;
-    char text[64];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
-                  t.tm_hour, t.tm_min, t.tm_sec);
-    return text;
+    std::string text;
+    return FormatLocalDayTime(seconds, true, text) ? text : kBlank;
 }
 
 CoinListRow FormatCoinListRow(int index, const DeviceCoinEntry& entry) {

@@ -25,3 +25,6 @@ std::string FormatListTime(int64_t seconds);
 // The same with the seconds, ":%02d", as the coin description dialog shows
 // the time a description was written.
 std::string FormatDescriptionTime(int64_t seconds);
+// The day, month, year and time of both, with or without the seconds; false
+// when the system cannot convert the time.
+bool FormatLocalDayTime(int64_t seconds, bool withSeconds, std::string& text);

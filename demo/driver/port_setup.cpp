@@ -2,13 +2,6 @@
 
 #include "platform/port_names.h"
 
-namespace {
-constexpr uint8_t kDataBits = 8;
-constexpr uint8_t kNoParity = 0;
-constexpr uint8_t kOneStopBit = 0;
-constexpr uint8_t kControlDisable = 0;
-} // namespace
-
 platform::Timeouts DemoPortTimeouts() {
     platform::Timeouts t;
     t.readInterval = 0;
@@ -23,14 +16,14 @@ bool ConfigureDemoPort(platform::SerialPort& port, const platform::Timeouts& lim
     platform::LineSettings line;
     if (!port.GetLine(line)) return false;
     line.baudRate = kDemoBaudRate;
-    line.byteSize = kDataBits;
-    line.parity = kNoParity;
-    line.stopBits = kOneStopBit;
+    line.byteSize = platform::kEightDataBits;
+    line.parity = platform::kParityNone;
+    line.stopBits = platform::kOneStopBit;
     line.parityCheck = false;
     line.ctsOutputFlow = false;
     line.dsrOutputFlow = false;
-    line.dtrControl = kControlDisable;
-    line.rtsControl = kControlDisable;
+    line.dtrControl = platform::kControlDisable;
+    line.rtsControl = platform::kControlDisable;
     line.errorCharReplace = false;
     if (!port.SetLine(line)) return false;
     platform::Timeouts t;

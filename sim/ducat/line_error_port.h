@@ -3,7 +3,7 @@
 // real port reports them at its next error check.
 #pragma once
 
-#include "platform/serial_port.h"
+#include "platform/forwarding_port.h"
 
 #include <atomic>
 #include <cstdint>
@@ -26,24 +26,13 @@ LineErrorSignal& SharedLineErrors();
 
 // A port that forwards everything to `inner` and adds the signal's bits to
 // what the inner port reports when errors are cleared.
-class LineErrorPort final : public platform::SerialPort {
+class LineErrorPort final : public platform::ForwardingPort {
 public:
     LineErrorPort(std::unique_ptr<platform::SerialPort> inner, LineErrorSignal& signal);
 
-    bool GetLine(platform::LineSettings& settings) override;
-    bool SetLine(const platform::LineSettings& settings) override;
-    bool GetTimeouts(platform::Timeouts& timeouts) override;
-    bool SetTimeouts(const platform::Timeouts& timeouts) override;
-    bool Purge(uint32_t flags) override;
     bool ClearErrors(uint32_t& errors) override;
-    bool Read(void* buffer, size_t n, size_t& got) override;
-    bool Write(const void* buffer, size_t n, size_t& written) override;
-    bool Close() override;
-    bool IsOpen() const override;
-    uint32_t LastError() const override;
 
 private:
-    std::unique_ptr<platform::SerialPort> inner_;
     LineErrorSignal& signal_;
 };
 

@@ -73,7 +73,7 @@ void AcceptorTest::SetUp() {
     ASSERT_TRUE(server_->Ok());
     server_->Start();
     ASSERT_LT(server_->HostPath().size(), sizeof szPortName);
-    std::strncpy(szPortName, server_->HostPath().c_str(), sizeof szPortName - 1);
+    ASSERT_TRUE(SetPortName(server_->HostPath()));
     dwBaudRate = 57600;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -144,3 +145,18 @@ TEST_F(PortSettings, ScanKeepsTheFirstSixteenPortsInOrder) {
 }
 
 } // namespace
+
+TEST_F(PortSettings, ThePortNameIsSetWholeOrNotAtAll) {
+    const std::string longest(kPortNameChars, 'p');
+    ASSERT_TRUE(SetPortName(longest));
+    EXPECT_EQ(longest, szPortName);
+    // One more character would be cut and name another device: refused, the name kept.
+    EXPECT_FALSE(SetPortName(longest + "q"));
+    EXPECT_EQ(longest, szPortName);
+    // A shorter name leaves nothing of the longer one behind it.
+    ASSERT_TRUE(SetPortName("COM9"));
+    EXPECT_STREQ("COM9", szPortName);
+    EXPECT_EQ('\0', szPortName[kPortNameChars]);
+    ASSERT_TRUE(SetPortName(""));
+    EXPECT_STREQ("", szPortName);
+}

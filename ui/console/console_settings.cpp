@@ -6,7 +6,6 @@
 #include "link/port_settings.h"
 #include "platform/port_names.h"
 
-#include <cstring>
 #include <fstream>
 
 namespace {
@@ -23,15 +22,13 @@ std::string DeviceName(const std::string& port) {
     return device.empty() ? "COM" + std::to_string(number) : device;
 }
 
-bool SetPortName(const std::string& port, std::string& error) {
+bool TakePortOption(const std::string& port, std::string& error) {
     const std::string name = DeviceName(port);
     if (name.empty() || name.size() > kPortNameChars) {
         error = "a port name longer than " + std::to_string(kPortNameChars) + " characters: " + port;
         return false;
     }
-    std::memset(szPortName, 0, sizeof szPortName);
-    std::memcpy(szPortName, name.data(), name.size());
-    return true;
+    return SetPortName(name);
 }
 
 } // namespace
@@ -45,8 +42,8 @@ bool ApplyConsoleSettings(const ConsoleOptions& options, const std::string& simP
         ScanComPorts();
         ChooseStartupPort();
         // No port opened: a run would try a name the scan never found.
-        if (ComPortTable.count == 0) std::memset(szPortName, 0, sizeof szPortName);
-    } else if (!SetPortName(port, error)) {
+        if (ComPortTable.count == 0) SetPortName("");
+    } else if (!TakePortOption(port, error)) {
         return false;
     }
     dwBaudRate = options.speed != 0 ? options.speed : SpeedForIndex(iSpeedIndex);

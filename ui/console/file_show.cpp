@@ -4,13 +4,12 @@
 #include "coindata/files/coin_description_file.h"
 #include "link/checksums.h"
 #include "platform/text_encoding.h"
+#include "ui/coin_list_rows.h"
 #include "ui/console/file_show_parts.h"
 
 #include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <fstream>
-#include <mutex>
 #include <vector>
 
 namespace {
@@ -53,8 +52,6 @@ bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes, std::string
     return static_cast<bool>(in);
 }
 
-std::mutex g_localTimeLock;
-
 } // namespace
 
 void FieldPrinter::Text(const char* name, const std::string& value) {
@@ -87,18 +84,8 @@ bool ShowCount(const uint8_t* content, size_t n, size_t recordBytes, size_t capa
 }
 
 std::string LocalDateTime(int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm local{};
-    {
-        std::lock_guard<std::mutex> guard(g_localTimeLock);
-        const std::tm* converted = std::localtime(&t);
-        if (converted == nullptr) return "?";
-        local = *converted;
-    }
-    char text[80];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", local.tm_mday, local.tm_mon + 1,
-                  local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
-    return text;
+    std::string text;
+    return FormatLocalDayTime(seconds, true, text) ? text : "?";
 }
 
 bool ShowDataFile(const std::string& path, std::FILE* out) {

@@ -8,7 +8,6 @@
 #include "ui/window/dialog_text.h"
 #include "ui/window/resource.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,8 +60,7 @@ void SettingsDialog::OnOk() {
     const HWND dialog = Handle();
     const int port = Selected(dialog, IDC_PORT_LIST);
     if (port >= 0 && port < ComPortTable.count) {
-        std::strncpy(szPortName, ComPortTable.entries[port], kPortNameChars);
-        szPortName[kPortNameChars] = '\0';
+        SetPortName(ComPortTable.entries[port]);
         iPortIndex = port;
     }
     const int speed = Selected(dialog, IDC_SPEED_LIST);
