@@ -77,7 +77,6 @@ RunFigures NoisySession(double flipsPerByte, uint32_t seconds) {
     CDemoCore core;
     PollSession session(core);
     CctWireTrace wire({}, [&](const CctExchange& x) {
-        session.OnExchange(x);
         ++figures.exchanges;
         if (x.result != 0) ++figures.failed;
         if (x.request.size() > kCctHeader && x.request[kCctHeader] == kHdrManufacturerId && x.result == 0) {
@@ -88,6 +87,7 @@ RunFigures NoisySession(double flipsPerByte, uint32_t seconds) {
     g_PollInterval = kPollIntervalMs;
     core.m_Driver.m_PortName = line.HostPath();
     core.m_Driver.m_Trace = wire.Hook();
+    core.m_Hooks.eventsRead = [&session](const PollCounts& counts) { session.OnEventsRead(counts); };
     core.m_Driver.m_AskReinitialize = [] { return false; };
     core.m_Hooks.setPollTimer = [&intervalMs](uint32_t ms) { intervalMs = ms; };
     core.StartPolling();
@@ -111,7 +111,8 @@ RunFigures NoisySession(double flipsPerByte, uint32_t seconds) {
     figures.unpriced = sums.unpriced;
     const sim::LineCounters counters = line.Counters();
     figures.flipped = counters.flippedToDevice + counters.flippedToHost;
-    core.m_Driver.m_Trace = nullptr; // the wire trace ends before the core
+    core.m_Driver.m_Trace = nullptr; // the wire trace and the session end before the core
+    core.m_Hooks.eventsRead = nullptr;
     return figures;
 }
 

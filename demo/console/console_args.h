@@ -3,6 +3,8 @@
 //             [--sim [SIM OPTIONS]] COMMAND [COMMAND ARGUMENTS]
 #pragma once
 
+#include "demo/driver/pollbench_defaults.h"
+
 #include <string>
 #include <vector>
 
@@ -14,8 +16,8 @@
 struct PollbenchArgs {
     std::string port;      // as given
     int portNumber = 0;    // a COM port number, or 0 when `port` is a device name
-    int address = 2;
-    int intervalMs = 200;
+    int address = kDefaultDeviceAddress;
+    int intervalMs = kDefaultPollIntervalMs;
     std::string traceFile; // the wire trace ("-" = standard error); empty = none
     std::string command;   // search, identify, poll, teach, scan-bus, decode
     std::string file;      // decode: the trace or capture

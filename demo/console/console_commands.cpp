@@ -2,8 +2,7 @@
 
 #include "demo/console/console_port_notes.h"
 #include "demo/console/console_report.h"
-#include "demo/console/console_wire_commands.h"
-#include "demo/core/settings.h"
+#include "demo/console/console_session_report.h"
 #include "demo/core/teach.h"
 #include "demo/driver/port_scan.h"
 #include "demo/driver/reset_question.h"
@@ -13,23 +12,10 @@
 
 #include <cstdio>
 
-volatile std::sig_atomic_t g_Interrupted = 0;
-
 namespace {
 
 constexpr int kIdentifyTicks = 3;  // simple polls tried before giving up
 constexpr uint32_t kSleepSliceMs = 10;
-
-// Each line of `text` (lines end with "\n"); a line repeating the one
-// before it is only counted.
-void Print(platform::RepeatedLines& lines, const std::string& text) {
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.Put(text.substr(start, end - start));
-    }
-    if (start < text.size()) lines.Put(text.substr(start));
-    lines.Flush();
-}
 
 // Sleeps `ms`, waking early on Ctrl+C.
 void Wait(uint32_t ms) {
@@ -38,37 +24,7 @@ void Wait(uint32_t ms) {
     }
 }
 
-// A COM port number goes the way the window's setting goes; a device name
-// is opened as it is.
-void SelectPort(CCctDriver& driver, const PollbenchArgs& args) {
-    if (args.portNumber != 0) {
-        g_ComPort = static_cast<uint8_t>(args.portNumber);
-        driver.m_PortName.clear();
-    } else {
-        driver.m_PortName = args.port;
-    }
-}
-
-// The settings of the command line in the program's settings and the core.
-void Prepare(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
-    g_DeviceAddress = static_cast<uint8_t>(args.address);
-    g_PollInterval = args.intervalMs;
-    SelectPort(core.m_Driver, args);
-    core.m_Hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
-    core.StartPolling();
-}
-
 } // namespace
-
-bool OpenPortOrSay(CDemoCore& core, const PollbenchArgs& args, platform::RepeatedLines& lines) {
-    if (core.m_Driver.IsOpen()) return true;
-    core.m_Driver.cctOpen();
-    if (!core.m_Driver.LastOpenFailed()) return true;
-    Print(lines, PortOpenFailureLine(core.m_Driver, args) + "\n");
-    return false;
-}
-
-void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) { Prepare(core, args, timerMs); }
 
 // The search's own lines, then which device the port found is. Where a COM
 // number is not the system's own name for the port, the list says first
@@ -93,7 +49,7 @@ int RunIdentify(const PollbenchArgs& args, std::FILE* out) {
     platform::RepeatedLines lines(out);
     CDemoCore core;
     uint32_t timerMs = 0;
-    Prepare(core, args, timerMs);
+    PrepareCore(core, args, timerMs);
     if (!OpenPortOrSay(core, args, lines)) return 1;
     for (int tick = 0; tick < kIdentifyTicks && core.m_PrevState != kConnected && g_Interrupted == 0; ++tick) {
         if (tick != 0) Wait(timerMs);
@@ -115,7 +71,7 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
     uint32_t timerMs = 0;
     bool changed = false;
     bool identified = false;
-    Prepare(core, args, timerMs);
+    PrepareCore(core, args, timerMs);
     PollSession session(core);
     if (!StartSessionReport(session, core, args)) return 1;
     core.m_Hooks.refresh = [&changed] { changed = true; };
@@ -149,7 +105,7 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
     }
     core.StopPolling();
     lines.CloseRun();
-    const bool reported = EndSessionReport(session, args) == 0;
+    const bool reported = EndSessionReport(session, core, args) == 0;
     // Polling ends only on Ctrl+C; it did its work if a device was found.
     if (!identified) std::fputs("pollbench: no device was identified\n", stderr);
     return identified && reported ? 0 : 1;
@@ -159,7 +115,7 @@ int RunTeach(const PollbenchArgs& args, std::FILE* out) {
     platform::RepeatedLines lines(out);
     CDemoCore core;
     uint32_t timerMs = 0;
-    Prepare(core, args, timerMs);
+    PrepareCore(core, args, timerMs);
     if (!OpenPortOrSay(core, args, lines)) return 1;
     CTeachCore teach(core.m_Driver);
     teach.StartOrAbort(args.channel, args.enhanced);

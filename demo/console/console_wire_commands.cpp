@@ -1,21 +1,12 @@
 #include "demo/console/console_wire_commands.h"
 
-#include "demo/console/console_commands.h"
 #include "demo/console/console_report.h"
+#include "demo/console/console_run.h"
 #include "demo/driver/bus_scan.h"
 #include "demo/trace/cct_capture_decode.h"
 #include "demo/trace/program_trace.h"
 
 #include <cstdio>
-
-namespace {
-
-void Print(const std::string& text) {
-    std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 bool StartTrace(const PollbenchArgs& args) {
     if (args.traceFile.empty()) return true;
@@ -48,27 +39,4 @@ int RunScanBus(const PollbenchArgs& args) {
                   static_cast<double>(result.elapsedMs) / 1000.0, result.stopped ? " (stopped)" : "");
     Print(summary);
     return result.devices.empty() || result.stopped ? 1 : 0;
-}
-
-bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchArgs& args) {
-    std::string error;
-    if (!args.reportDir.empty() && !session.OpenReport(args.reportDir, error)) {
-        std::fprintf(stderr, "pollbench: %s\n", error.c_str());
-        return false;
-    }
-    SetProgramExchangeListener([&session](const CctExchange& exchange) { session.OnExchange(exchange); });
-    core.m_Driver.m_Trace = ProgramTraceHook();
-    return true;
-}
-
-int EndSessionReport(PollSession& session, const PollbenchArgs& args) {
-    SetProgramExchangeListener({});
-    Print("session:\n" + session.SummaryTable());
-    std::string error;
-    if (!session.FinishReport(error)) {
-        std::fprintf(stderr, "pollbench: %s\n", error.c_str());
-        return 1;
-    }
-    if (!args.reportDir.empty()) Print("report in " + args.reportDir + "\n");
-    return 0;
 }

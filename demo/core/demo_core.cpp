@@ -5,7 +5,9 @@
 #include "demo/texts/coin_value.h"
 #include "demo/texts/sort_text.h"
 
-CDemoCore::CDemoCore() { ResetDisplay(); }
+#include <utility>
+
+CDemoCore::CDemoCore(CCctDriver::TraceHook trace) : m_Driver(std::move(trace)) { ResetDisplay(); }
 
 void CDemoCore::Refresh() const {
     if (m_Hooks.refresh) m_Hooks.refresh();
@@ -73,6 +75,6 @@ void CDemoCore::ApplyOptionVisibility() {
 }
 
 void CDemoCore::RebuildSortTexts() {
-    const int n = PathsPerCoin(g_Flags);
+    const int n = PathsPerCoin((g_Flags & FLAG_LONG_SORTER) != 0);
     for (size_t i = 0; i < m_SortText.size(); ++i) m_SortText[i] = SortTextFromPaths(m_SorterPaths[i], n);
 }

@@ -8,7 +8,9 @@
 
 class CDemoCore : public DemoModel {
 public:
-    CDemoCore();
+    // The driver traces through `trace`: the front end hands it the
+    // program's trace (none when empty).
+    explicit CDemoCore(CCctDriver::TraceHook trace = {});
 
     CCctDriver m_Driver;
     DemoHooks m_Hooks;

@@ -3,24 +3,16 @@
 #pragma once
 
 #include "demo/driver/poll_counts.h"
+#include "demo/texts/device_data.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-constexpr int kPathsPerCoin = 4;
 constexpr int kShownOutlets = 5;   // sorter outlets 1..5 have pictures and totals
 constexpr int kFlashPictures = 6;  // rejects and outlets 1..5
 constexpr int kDeviceTypeQx = 5;   // product code begins with "QX"
 constexpr uint32_t kLostPollIntervalMs = 500;
-
-// m_OptionFlags bits (header 213) and their letters in the identification.
-constexpr uint8_t kOptionTeach = 0x80;       // "T"
-constexpr uint8_t kOptionEscrow = 0x40;      // "E"
-constexpr uint8_t kOptionMotor = 0x20;       // "M"
-constexpr uint8_t kOptionAcceptLimit = 0x10; // "L"
-// What a device without option flags is taken to offer.
-constexpr uint8_t kOptionFlagsAbsent = kOptionTeach;
 
 enum ConnectionState : int { kDisconnected = 0, kConnected = 1 };
 
@@ -33,18 +25,6 @@ struct ControlVisibility {
     bool acceptLimit = false;   // "Accept Limit (Price)" group
     bool coinPresent = false;   // opto mark "Coin Present"
     bool trashOpen = false;     // opto mark "Trash open"
-};
-
-using SorterPaths = std::array<uint8_t, kPathsPerCoin>;
-
-// Who the device said it is, each text as the device gave it; the status
-// box shows them joined (IdentificationText).
-struct DeviceIdentity {
-    std::string manufacturer;
-    std::string productCode;
-    uint32_t serialNumber = 0;
-    std::string revision;
-    std::string optionLetters; // empty when the device gives no option flags
 };
 
 constexpr char kStatusLineBreak[] = "\r\n";

@@ -40,7 +40,7 @@ void CDemoCore::WriteInhibits() {
 
 void CDemoCore::WriteSorterPaths(int position) {
     if (m_bHalted) return;
-    const int n = PathsPerCoin(g_Flags);
+    const int n = PathsPerCoin((g_Flags & FLAG_LONG_SORTER) != 0);
     for (size_t i = 0; i < m_SortText.size(); ++i) m_SorterPaths[i] = PathsFromSortText(m_SortText[i], n, m_DefaultPath);
     const SorterPaths& paths = m_SorterPaths[static_cast<size_t>(position - 1)];
     const uint8_t p = static_cast<uint8_t>(position);

@@ -1,17 +1,13 @@
 #include "demo/core/options.h"
 
 #include "demo/core/settings.h"
+#include "demo/driver/pollbench_defaults.h"
 
 namespace {
 constexpr char kComPortValue[] = "ComPort";
 constexpr char kPollIntervalValue[] = "PollIntervall";
 constexpr char kDeviceAddressValue[] = "DeviceAddress";
 constexpr char kFlagsValue[] = "Flags";
-
-constexpr uint8_t kDefaultComPort = 1;
-constexpr int kDefaultPollInterval = 200;
-constexpr uint8_t kDefaultDeviceAddress = 2;
-constexpr int kDefaultFlags = 0;
 
 // Addresses at or below this one are not a device's.
 constexpr uint8_t kLastReservedAddress = 1;
@@ -25,7 +21,7 @@ uint32_t ReadOr(platform::SettingsStore& store, const char* name, uint32_t fallb
 // plain integer conversion does.
 void LoadSettings(platform::SettingsStore& store) {
     g_ComPort = static_cast<uint8_t>(ReadOr(store, kComPortValue, kDefaultComPort));
-    g_PollInterval = static_cast<int>(ReadOr(store, kPollIntervalValue, kDefaultPollInterval));
+    g_PollInterval = static_cast<int>(ReadOr(store, kPollIntervalValue, kDefaultPollIntervalMs));
     g_DeviceAddress = static_cast<uint8_t>(ReadOr(store, kDeviceAddressValue, kDefaultDeviceAddress));
     g_Flags = static_cast<int>(ReadOr(store, kFlagsValue, kDefaultFlags));
 }

@@ -14,6 +14,7 @@ int CDemoCore::PollStep() {
     PollCounts counts;
     const int events = m_Driver.PollEvents(counts);
     if (events < 0) return 0;
+    if (m_Hooks.eventsRead) m_Hooks.eventsRead(counts);
     if (events == 0) return 1;
 
     CountCredits(counts);

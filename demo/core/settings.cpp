@@ -1,6 +1,8 @@
 #include "demo/core/settings.h"
 
-uint8_t g_ComPort = 1;
-int g_PollInterval = 200;
-uint8_t g_DeviceAddress = 2;
-int g_Flags = 0;
+#include "demo/driver/pollbench_defaults.h"
+
+uint8_t g_ComPort = kDefaultComPort;
+int g_PollInterval = kDefaultPollIntervalMs;
+uint8_t g_DeviceAddress = kDefaultDeviceAddress;
+int g_Flags = kDefaultFlags;

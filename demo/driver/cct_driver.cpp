@@ -1,17 +1,17 @@
 #include "demo/driver/cct_driver.h"
 
 #include "demo/driver/reset_question.h"
-#include "demo/trace/program_trace.h"
 #include "platform/clock.h"
 #include "platform/quiet_line.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 uint8_t s_LastEventCounter = 0;
 
-CCctDriver::CCctDriver()
-    : m_Trace(ProgramTraceHook()), m_AskReinitialize(AskReinitializeByMessageBox),
+CCctDriver::CCctDriver(TraceHook trace)
+    : m_Trace(std::move(trace)), m_AskReinitialize(AskReinitializeByMessageBox),
       // OpenDemoPort, keeping the system's error for LastOpenError().
       m_OpenPort([this](const std::string& device) { return platform::OpenSerialPort(device, openError_); }),
       m_Timeouts(DemoPortTimeouts()) {}

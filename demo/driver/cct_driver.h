@@ -3,6 +3,8 @@
 #pragma once
 
 #include "demo/driver/cct_protocol.h"
+#include "demo/driver/cct_reply.h"
+#include "demo/driver/pollbench_defaults.h"
 #include "demo/driver/poll_counts.h"
 #include "demo/driver/port_setup.h"
 
@@ -48,13 +50,6 @@ constexpr int kTransactRequestTooLong = -20;
 constexpr uint32_t kQuietGapMs = 50;
 constexpr uint32_t kQuietBoundMs = 300;
 
-// Reply data of one request.
-struct CctReply {
-    uint8_t data[MAX_REQUEST_DATA] = {};
-    uint8_t length = 0;
-    std::string Text() const { return std::string(reinterpret_cast<const char*>(data), length); }
-};
-
 // The last event counter seen in a buffered-credit reply, for the whole run.
 extern uint8_t s_LastEventCounter;
 
@@ -64,7 +59,9 @@ public:
     // Answers the device-reset question; true = reinitialise.
     using ResetQuestion = std::function<bool()>;
 
-    CCctDriver();
+    // Traces through `trace` (none when empty): its maker hands it the
+    // program's trace, the driver looks for none itself.
+    explicit CCctDriver(TraceHook trace = {});
     virtual ~CCctDriver();
     CCctDriver(const CCctDriver&) = delete;
     CCctDriver& operator=(const CCctDriver&) = delete;
@@ -89,8 +86,9 @@ public:
     int Request(uint8_t header, std::initializer_list<uint8_t> data, CctReply& reply);
 
     // Reads the event buffer: -1 reply unusable or reinitialisation asked,
-    // 0 no new event, 1 new events in `counts`. A read that fails is tried
-    // twice more before the reply counts as unusable.
+    // 0 no new event, 1 new events in `counts`; the events lost are in
+    // `counts` either way. A read that fails is tried twice more before the
+    // reply counts as unusable.
     int PollEvents(PollCounts& counts);
 
     // The identification found the device with this serial number. When it
@@ -99,9 +97,9 @@ public:
     void DeviceIdentified(uint32_t serialNumber);
     bool ResumesCounter() const { return counterKnown_ && counterSerial_ == deviceSerial_; }
 
-    uint8_t m_PortNumber = 1;
+    uint8_t m_PortNumber = kDefaultComPort;
     std::string m_PortName; // an explicit device name overrides the port number
-    uint8_t m_DeviceAddress = 2;
+    uint8_t m_DeviceAddress = kDefaultDeviceAddress;
     int m_bCounterSeen = 0;
 
     TraceHook m_Trace;                 // no trace when empty

@@ -18,6 +18,12 @@ int NewEventCount(uint8_t counter, uint8_t lastCounter) {
     return n > kEventsInReply ? kEventsInReply : n;
 }
 
+uint8_t CounterBefore(uint8_t counter, int back) {
+    // The counter skips 0 when it wraps.
+    for (int i = 0; i < back; ++i) counter = counter == 1 ? 255 : static_cast<uint8_t>(counter - 1);
+    return counter;
+}
+
 std::string LostEventsText(int lost) {
     return "lost " + std::to_string(lost) + (lost == 1 ? " event" : " events") + " between polls";
 }
@@ -28,6 +34,7 @@ void DecodeEvents(const uint8_t* reply, int newEvents, PollCounts& counts) {
     for (int e = newEvents; e >= 1; --e) {
         const uint8_t a = reply[2 * e - 1];
         const uint8_t b = reply[2 * e];
+        counts.events.push_back({CounterBefore(reply[0], e - 1), a, b});
         if (a != 0) {
             if (a <= kCoinPositions) ++counts.coins[a];
             if (b >= 1 && b <= kSorterPaths) ++counts.outlets[b];

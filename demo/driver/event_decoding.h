@@ -8,7 +8,6 @@
 #include <string>
 
 constexpr uint8_t kBufferedCreditLength = 11;
-constexpr int kEventsInReply = 5;
 
 // Events that happened between two counters; the counter skips 0 when it
 // wraps from 255 to 1.
@@ -24,5 +23,9 @@ std::string LostEventsText(int lost);
 // Error codes that count as a rejected coin.
 bool IsCountedReject(uint8_t code);
 
-// Counts the newest `newEvents` events of an 11-byte reply into `counts`.
+// The counter value of the event `back` places before the one of `counter`.
+uint8_t CounterBefore(uint8_t counter, int back);
+
+// Counts the newest `newEvents` events of an 11-byte reply into `counts` and
+// lists them, oldest first, with their counter values.
 void DecodeEvents(const uint8_t* reply, int newEvents, PollCounts& counts);

@@ -25,8 +25,14 @@ int CCctDriver::PollEvents(PollCounts& counts) {
     if (ReadBufferedCredit(reply) != kBufferedCreditLength) return -1;
 
     const uint8_t counter = reply.data[0];
-    // The first read after an identification only takes the baseline.
+    counts.counter = counter;
+    // The first read after an identification only takes the baseline. The
+    // counter of the same device went on while it was not polled: what it
+    // went past is lost.
     if (m_bCounterSeen == 0) {
+        if (ResumesCounter() && counter != 0 && counter != s_LastEventCounter) {
+            counts.lost = EventsSince(counter, s_LastEventCounter);
+        }
         s_LastEventCounter = counter;
         m_bCounterSeen = 1;
         counterKnown_ = true;
@@ -37,7 +43,9 @@ int CCctDriver::PollEvents(PollCounts& counts) {
         s_LastEventCounter = 0;
         if (m_AskReinitialize && m_AskReinitialize()) return -1;
     }
-    DecodeEvents(reply.data, NewEventCount(counter, s_LastEventCounter), counts);
+    const int newEvents = NewEventCount(counter, s_LastEventCounter);
+    counts.lost = EventsSince(counter, s_LastEventCounter) - newEvents;
+    DecodeEvents(reply.data, newEvents, counts);
     s_LastEventCounter = counter;
     return 1;
 }

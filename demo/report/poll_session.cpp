@@ -31,15 +31,7 @@ std::string RateText(double rate) {
     return text;
 }
 
-
 std::string Number(unsigned n) { return std::to_string(n); }
-
-// The counter value of the event `back` places before the newest one; the
-// counter skips 0 when it wraps.
-uint8_t CounterBefore(uint8_t counter, int back) {
-    for (int i = 0; i < back; ++i) counter = counter == 1 ? 255 : static_cast<uint8_t>(counter - 1);
-    return counter;
-}
 
 } // namespace
 
@@ -66,27 +58,11 @@ bool PollSession::OpenReport(const std::string& folder, std::string& error) {
     return true;
 }
 
-void PollSession::OnExchange(const CctExchange& x) {
-    if (x.result != 0 || x.request.size() <= kCctHeader || x.request[kCctHeader] != kHdrReadBufferedCredit) return;
-    if (x.reply.size() != kCctFrameOverhead + kBufferedCreditLength) return;
-    const uint8_t* data = x.reply.data() + kCctData;
-    const uint8_t counter = data[0];
+void PollSession::OnEventsRead(const PollCounts& counts) {
     const std::string time = platform::LocalTimeText();
-    const CCctDriver& driver = core_.m_Driver;
-    // What the core is about to do with this reply: take the baseline,
-    // see nothing new, see a reset, or count the new events. A baseline of
-    // the same device whose counter went on skips what came unpolled.
-    if (driver.m_bCounterSeen == 0) {
-        if (driver.ResumesCounter() && counter != 0 && counter != s_LastEventCounter) {
-            TakeLost(time, counter, EventsSince(counter, s_LastEventCounter));
-        }
-        return;
-    }
-    if (counter == s_LastEventCounter || counter == 0) return;
-    const int happened = EventsSince(counter, s_LastEventCounter);
-    const int counted = happened > kEventsInReply ? kEventsInReply : happened;
-    if (happened > counted) TakeLost(time, counter, happened - counted);
-    for (int e = counted; e >= 1; --e) TakeEvent(time, CounterBefore(counter, e - 1), data[2 * e - 1], data[2 * e]);
+    if (counts.lost != 0) TakeLost(time, counts.counter, counts.lost);
+    for (const PollEvent& event : counts.events) TakeEvent(time, event);
+    TakeCredits(counts);
 }
 
 void PollSession::TakeLost(const std::string& time, uint8_t counter, int lost) {
@@ -96,24 +72,25 @@ void PollSession::TakeLost(const std::string& time, uint8_t counter, int lost) {
     WriteEventRow(time, counter, 0, 0, notice);
 }
 
-void PollSession::TakeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b) {
+void PollSession::TakeEvent(const std::string& time, const PollEvent& event) {
     ++sums_.events;
-    if (a != 0) {
-        if (a <= kCoinPositions) TakeCredit(a);
-    } else {
-        ++sums_.errors[b];
-        if (IsCountedReject(b)) ++sums_.rejects;
-    }
-    WriteEventRow(time, counter, a, b, std::string());
+    if (event.resultA == 0) ++sums_.errors[event.resultB];
+    WriteEventRow(time, event.counter, event.resultA, event.resultB, std::string());
 }
 
-void PollSession::TakeCredit(uint8_t position) {
-    // Valued with the table of the moment: the one the core counts it with.
-    const size_t i = position - 1u;
-    counted_[position] = {core_.m_CoinId[i], core_.m_CoinValue[i]};
-    ++sums_.credits[position];
-    sums_.money[position] += core_.m_CoinValue[i];
-    if (core_.m_CoinValue[i] == 0) ++sums_.unpriced;
+void PollSession::TakeCredits(const PollCounts& counts) {
+    sums_.rejects += counts.coins[0];
+    for (int p = 1; p <= kCoinPositions; ++p) {
+        const size_t at = static_cast<size_t>(p);
+        const unsigned credits = counts.coins[at];
+        if (credits == 0) continue;
+        // Valued with the table of the moment: the one the core counts them with.
+        const size_t i = at - 1;
+        counted_[at] = {core_.m_CoinId[i], core_.m_CoinValue[i]};
+        sums_.credits[at] += credits;
+        sums_.money[at] += credits * core_.m_CoinValue[i];
+        if (core_.m_CoinValue[i] == 0) sums_.unpriced += credits;
+    }
 }
 
 void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b,

@@ -1,13 +1,12 @@
 // A test session of the poll command: every event the core counts, the
-// events lost between two polls, and the session's sums. It listens to the
-// driver's exchanges (the wire trace's) and reads the driver's event
-// counter baseline before the core takes the reply, so it counts exactly
-// the events the core counts. With a report folder it writes events.csv as
-// the events come and summary.csv at the end.
+// events lost between two polls, and the session's sums. It takes each read
+// of the event buffer as the driver decoded it, before the core counts it
+// (the core's `eventsRead` hook), so it counts exactly the events the core
+// counts. With a report folder it writes events.csv as the events come and
+// summary.csv at the end.
 #pragma once
 
 #include "demo/core/demo_core.h"
-#include "demo/trace/cct_wire_trace.h"
 
 #include <array>
 #include <cstdio>
@@ -53,7 +52,8 @@ public:
     // Writes summary.csv; false with `error` when it cannot.
     bool FinishReport(std::string& error);
 
-    void OnExchange(const CctExchange& exchange);
+    // One read of the event buffer (CDemoCore's `eventsRead`).
+    void OnEventsRead(const PollCounts& counts);
 
     // Lines for the operator since the last call ("lost 2 events between polls").
     std::vector<std::string> TakeNotices();
@@ -66,8 +66,8 @@ public:
 
 private:
     std::vector<PositionSum> PositionSums() const;
-    void TakeEvent(const std::string& time, uint8_t counter, uint8_t a, uint8_t b);
-    void TakeCredit(uint8_t position);
+    void TakeEvent(const std::string& time, const PollEvent& event);
+    void TakeCredits(const PollCounts& counts);
     void TakeLost(const std::string& time, uint8_t counter, int lost);
     void WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b, const std::string& note);
 

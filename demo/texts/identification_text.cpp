@@ -2,13 +2,6 @@
 
 #include <cstdio>
 
-uint32_t SerialNumberFromReply(const CctReply& reply) {
-    if (reply.length != 3 && reply.length != 4) return 0;
-    uint32_t serial = 0;
-    for (int i = reply.length - 1; i >= 0; --i) serial = (serial << 8) | reply.data[i];
-    return serial;
-}
-
 std::string SerialNumberText(uint32_t serial) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int32_t>(serial));

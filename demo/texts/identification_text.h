@@ -1,14 +1,10 @@
 // Pieces of the identification text shown in the status box.
 #pragma once
 
-#include "demo/core/demo_model.h"
-#include "demo/driver/cct_driver.h"
+#include "demo/texts/device_data.h"
 
 #include <cstdint>
 #include <string>
-
-// The serial number read little-endian from 3 or 4 bytes; 0 for other lengths.
-uint32_t SerialNumberFromReply(const CctReply& reply);
 
 // "SN: " line value: the serial number as signed decimal.
 std::string SerialNumberText(uint32_t serial);

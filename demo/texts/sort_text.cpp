@@ -1,8 +1,6 @@
 #include "demo/texts/sort_text.h"
 
-#include "demo/core/settings.h"
-
-int PathsPerCoin(int flags) { return (flags & FLAG_LONG_SORTER) ? kPathsPerCoin : 1; }
+int PathsPerCoin(bool longSorter) { return longSorter ? kPathsPerCoin : 1; }
 
 std::string SortTextFromPaths(const SorterPaths& paths, int pathsPerCoin) {
     std::string text;

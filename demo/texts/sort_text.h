@@ -1,12 +1,12 @@
 // The Sort column: a coin's sorter paths as a row of digits.
 #pragma once
 
-#include "demo/core/demo_model.h"
+#include "demo/texts/device_data.h"
 
 #include <string>
 
 // How many paths per coin the Sort texts hold: 4 with long sorter commands, else 1.
-int PathsPerCoin(int flags);
+int PathsPerCoin(bool longSorter);
 
 // The digits of the first `pathsPerCoin` paths, paths of 0 left out.
 std::string SortTextFromPaths(const SorterPaths& paths, int pathsPerCoin);

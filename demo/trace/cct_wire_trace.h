@@ -1,7 +1,7 @@
 // Pollbench's wire trace: the driver's trace hook turned into one line per
 // frame (host, echo, device), a mark for every failed exchange with its
 // result code, and the port's openings and closings; and each whole
-// exchange handed on, for the session report.
+// exchange handed on, for whoever counts exchanges.
 #pragma once
 
 #include "demo/driver/cct_driver.h"

@@ -1,18 +1,13 @@
 #include "demo/trace/program_trace.h"
 
+#include "demo/trace/cct_wire_trace.h"
 #include "platform/trace_file.h"
-
-#include <memory>
 
 namespace {
 
 struct ProgramTrace {
     platform::TraceFile file;
-    CctWireTrace::ExchangeSink listener;
-    CctWireTrace wire{[this](const platform::TraceLine& line) { file.Write(line); },
-                      [this](const CctExchange& exchange) {
-                          if (listener) listener(exchange);
-                      }};
+    CctWireTrace wire{[this](const platform::TraceLine& line) { file.Write(line); }, {}};
 };
 
 ProgramTrace& Trace() {
@@ -26,10 +21,8 @@ bool StartProgramTrace(const std::string& path, std::string& error) { return Tra
 
 void StopProgramTrace() { Trace().file.Close(); }
 
-void SetProgramExchangeListener(CctWireTrace::ExchangeSink listener) { Trace().listener = std::move(listener); }
-
 CCctDriver::TraceHook ProgramTraceHook() {
     ProgramTrace& trace = Trace();
-    if (!trace.file.IsOpen() && !trace.listener) return {};
+    if (!trace.file.IsOpen()) return {};
     return trace.wire.Hook();
 }

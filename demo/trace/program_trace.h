@@ -1,11 +1,9 @@
 // The program's one wire trace: `--trace FILE` of the console and of
-// Pollbench.exe, and whoever else wants the exchanges (the session report).
-// Every driver made afterwards takes the hook; with neither a file nor a
-// listener the hook is empty and the driver traces nothing.
+// Pollbench.exe. Whoever makes a driver hands it the hook; with no file open
+// the hook is empty and the driver traces nothing.
 #pragma once
 
 #include "demo/driver/cct_driver.h"
-#include "demo/trace/cct_wire_trace.h"
 
 #include <string>
 
@@ -13,8 +11,5 @@
 bool StartProgramTrace(const std::string& path, std::string& error);
 void StopProgramTrace();
 
-// Receives every exchange from now on (empty = none).
-void SetProgramExchangeListener(CctWireTrace::ExchangeSink listener);
-
-// The hook for a driver; empty while nothing listens.
+// The hook for a driver made now; empty while no file is open.
 CCctDriver::TraceHook ProgramTraceHook();

@@ -8,6 +8,7 @@
 #include "demo/window/timers.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 // The escrow sum in a large face.
@@ -43,7 +44,8 @@ constexpr std::array<int, 6> kLimitControls = {IDC_LIMIT_GROUP, IDC_LIMIT_LABEL,
                                                IDC_SET_LIMIT,   IDC_RESIDUAL_LABEL, IDC_RESIDUAL};
 } // namespace
 
-CDemoDlg::CDemoDlg() : CDialogBase(IDD_POLLBENCH_DIALOG, nullptr) {}
+CDemoDlg::CDemoDlg(CCctDriver::TraceHook trace)
+    : CDialogBase(IDD_POLLBENCH_DIALOG, nullptr), m_Core(std::move(trace)) {}
 
 CDemoDlg::~CDemoDlg() {
     if (m_hLargeFont != nullptr) DeleteObject(m_hLargeFont);

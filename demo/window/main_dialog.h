@@ -7,7 +7,8 @@
 
 class CDemoDlg : public CDialogBase {
 public:
-    CDemoDlg();
+    // The core's driver traces through `trace`, the program's trace.
+    explicit CDemoDlg(CCctDriver::TraceHook trace);
     ~CDemoDlg() override;
 
 protected:

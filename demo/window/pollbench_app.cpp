@@ -11,7 +11,7 @@
 namespace {
 
 // Pollbench.exe --trace FILE: the driver's trace hook into FILE. Before the
-// window exists, so its driver takes the hook.
+// window exists, so the hook handed to its driver writes the file.
 void StartTraceFromCommandLine(const char* commandLine) {
     std::string path;
     std::string error;
@@ -29,7 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     InitCommonControls();
     auto store = platform::OpenUserSettings(kSettingsCompany, kSettingsProgram);
     LoadSettings(*store);
-    CDemoDlg dialog;
+    CDemoDlg dialog(ProgramTraceHook());
     dialog.DoModal();
     return 0;
 }

@@ -129,4 +129,12 @@ TEST(ConsoleArgs, ANumberIsACOMPortAndTheHelpNamesVersion) {
     EXPECT_NE(std::string::npos, usage.find("--version the program's version")) << usage;
 }
 
+TEST(ConsoleArgs, TheHelpTellsTheDefaultsTheProgramHas) {
+    const std::string usage = PollbenchUsage();
+    EXPECT_NE(std::string::npos, usage.find("--address 2..255\n(default " + std::to_string(kDefaultDeviceAddress) + ")"))
+        << usage;
+    EXPECT_NE(std::string::npos, usage.find("between polls (default " + std::to_string(kDefaultPollIntervalMs) + ")"))
+        << usage;
+}
+
 } // namespace

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -115,6 +117,53 @@ TEST_F(PollEventsTest, OnlyTheSameDeviceResumesItsCounter) {
     EXPECT_TRUE(driver.ResumesCounter());
     driver.DeviceIdentified(654321);
     EXPECT_FALSE(driver.ResumesCounter());
+}
+
+// The events as the session report takes them: oldest first, each with the
+// counter value it came with, and what the device held no longer.
+std::vector<std::array<int, 3>> Events(const PollCounts& counts) {
+    std::vector<std::array<int, 3>> events;
+    for (const PollEvent& e : counts.events) events.push_back({e.counter, e.resultA, e.resultB});
+    return events;
+}
+
+TEST_F(PollEventsTest, NewEventsAreListedOldestFirstWithTheirCounters) {
+    Baseline(254);
+    // Counter 2 after 254: events 255, 1 and 2 (newest first in the reply).
+    EXPECT_EQ(Poll(Buffer(2, {6, 1, 0, 120, 4, 3, 9, 9})), 1);
+    EXPECT_EQ(counts.counter, 2);
+    EXPECT_EQ(Events(counts), (std::vector<std::array<int, 3>>{{255, 4, 3}, {1, 0, 120}, {2, 6, 1}}));
+    EXPECT_EQ(counts.lost, 0);
+}
+
+TEST_F(PollEventsTest, EventsPastTheFiveHeldAreLost) {
+    Baseline(10);
+    EXPECT_EQ(Poll(Buffer(17, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5})), 1);
+    EXPECT_EQ(counts.lost, 2);
+    EXPECT_EQ(Events(counts), (std::vector<std::array<int, 3>>{{13, 5, 5}, {14, 4, 4}, {15, 3, 3}, {16, 2, 2}, {17, 1, 1}}));
+    EXPECT_EQ(Poll(Buffer(17, {1, 1})), 0); // nothing new: nothing listed, nothing lost
+    EXPECT_TRUE(counts.events.empty());
+    EXPECT_EQ(counts.lost, 0);
+}
+
+TEST_F(PollEventsTest, TheSameDeviceFoundAgainLosesWhatItsCounterWentPast) {
+    driver.DeviceIdentified(123456);
+    Baseline(10);
+    EXPECT_EQ(counts.lost, 0); // a first baseline has nothing before it
+    driver.m_bCounterSeen = 0; // identified again, the same device
+    EXPECT_EQ(Poll(Buffer(13, {1, 1, 2, 2, 3, 3})), 0);
+    EXPECT_EQ(counts.lost, 3);
+    EXPECT_TRUE(counts.events.empty());
+    EXPECT_EQ(s_LastEventCounter, 13);
+
+    // Another device, or the same one after a power cycle (counter 0), loses nothing.
+    driver.m_bCounterSeen = 0;
+    driver.DeviceIdentified(654321);
+    EXPECT_EQ(Poll(Buffer(20, {})), 0);
+    EXPECT_EQ(counts.lost, 0);
+    driver.m_bCounterSeen = 0;
+    EXPECT_EQ(Poll(Buffer(0, {})), 0);
+    EXPECT_EQ(counts.lost, 0);
 }
 
 TEST_F(PollEventsTest, DeviceResetAsksAndYesGivesUp) {

@@ -2,7 +2,6 @@
 // numbers are the coins the device produced, lost events are counted from
 // the event counter, and the files read back as written.
 #include "demo/report/poll_session.h"
-#include "demo/trace/cct_wire_trace.h"
 #include "sim_fixture.h"
 
 #include <filesystem>
@@ -40,18 +39,21 @@ protected:
         std::filesystem::remove_all(folder);
     }
     void TearDown() override {
-        core.m_Driver.m_Trace = nullptr; // the core outlives the trace and the session
+        core.m_Hooks.eventsRead = nullptr; // the core outlives the session
         std::filesystem::remove_all(folder);
+    }
+    // The session takes the core's reads of the event buffer, as the poll command's does.
+    void Listen() {
+        core.m_Hooks.eventsRead = [this](const PollCounts& counts) { session.OnEventsRead(counts); };
     }
 
     std::string folder;
     PollSession session{core};
-    CctWireTrace wire{{}, [this](const CctExchange& x) { session.OnExchange(x); }};
 };
 
 TEST_F(Session, ReportsTheCoinsTheDeviceProduced) {
     Start();
-    core.m_Driver.m_Trace = wire.Hook();
+    Listen();
     std::string error;
     ASSERT_TRUE(session.OpenReport(folder + "/site 4", error)) << error;
     Device([](sim::StandardAcceptor& d) { d.InsertCoin(1); }); // before the baseline: not counted
@@ -118,7 +120,7 @@ TEST_F(Session, ReportsTheCoinsTheDeviceProduced) {
 
 TEST_F(Session, EventsWhileReconnectingAreLostWithACount) {
     Start();
-    core.m_Driver.m_Trace = wire.Hook();
+    Listen();
     ASSERT_TRUE(Connect());
     ASSERT_EQ(1, core.PollStep()); // the baseline
     Device([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
@@ -140,7 +142,7 @@ TEST_F(Session, EventsWhileReconnectingAreLostWithACount) {
 
 TEST_F(Session, ADeviceThatRestartedItsCounterOrAnotherDeviceLosesNothing) {
     Start();
-    core.m_Driver.m_Trace = wire.Hook();
+    Listen();
     ASSERT_TRUE(Connect());
     ASSERT_EQ(1, core.PollStep());
     Device([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
@@ -162,7 +164,7 @@ TEST_F(Session, ADeviceThatRestartedItsCounterOrAnotherDeviceLosesNothing) {
 
 TEST_F(Session, ASessionThatEndsDisconnectedKeepsItsMoney) {
     Start();
-    core.m_Driver.m_Trace = wire.Hook();
+    Listen();
     std::string error;
     ASSERT_TRUE(session.OpenReport(folder, error)) << error;
     ASSERT_TRUE(Connect());

@@ -124,6 +124,34 @@ TEST_F(PollStepTest, OneBadReplyToAPollCostsNoCredit) {
     EXPECT_EQ(Requests(kHdrManufacturerId).size(), 1u); // not identified again
 }
 
+TEST_F(PollStepTest, EveryUsableReadIsHandedOnBeforeTheFieldsCountIt) {
+    std::vector<PollCounts> reads;
+    std::vector<unsigned> countedBefore; // position 6's count as each read is handed on
+    core.m_Hooks.eventsRead = [this, &reads, &countedBefore](const PollCounts& counts) {
+        reads.push_back(counts);
+        countedBefore.push_back(core.m_Count[5]);
+    };
+    Tick([](sim::StandardAcceptor&) {}); // the baseline
+    Tick([](sim::StandardAcceptor& d) {
+        d.InsertCoin(6);
+        d.ReportError(1);
+    });
+    Tick([](sim::StandardAcceptor&) {});                                                  // nothing new
+    Tick([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); }); // lost: no read
+    core.m_Hooks.eventsRead = nullptr;
+
+    ASSERT_EQ(reads.size(), 3u);
+    EXPECT_TRUE(reads[0].events.empty());
+    ASSERT_EQ(reads[1].events.size(), 2u);
+    EXPECT_EQ(reads[1].events[0].resultA, 6);
+    EXPECT_EQ(reads[1].events[1].resultB, 1);
+    EXPECT_EQ(reads[1].coins[6], 1);
+    EXPECT_EQ(reads[1].coins[0], 1);
+    EXPECT_TRUE(reads[2].events.empty());
+    EXPECT_EQ(countedBefore, (std::vector<unsigned>{0u, 0u, 1u}));
+    EXPECT_EQ(core.m_PrevState, kDisconnected);
+}
+
 TEST_F(PollStepTest, SilentDeviceIsLost) {
     Tick([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); });
     EXPECT_EQ(core.m_PrevState, kDisconnected);

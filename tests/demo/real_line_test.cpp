@@ -35,15 +35,18 @@ protected:
         Start({}, options);
         core.m_Driver.m_Timeouts = DemoPortTimeouts();
         core.m_Driver.m_Trace = wire.Hook();
+        core.m_Hooks.eventsRead = [this](const PollCounts& counts) { session.OnEventsRead(counts); };
     }
-    void TearDown() override { core.m_Driver.m_Trace = nullptr; }
+    void TearDown() override {
+        core.m_Driver.m_Trace = nullptr;
+        core.m_Hooks.eventsRead = nullptr;
+    }
 
     int Identifications() { return static_cast<int>(Requests(kHdrManufacturerId).size()); }
 
     PollSession session{core};
     int failed = 0;
     CctWireTrace wire{{}, [this](const CctExchange& x) {
-                          session.OnExchange(x);
                           if (x.result != 0) ++failed;
                       }};
 };

@@ -1,6 +1,7 @@
 // The texts Pollbench makes from device data: coin values, money, error
 // lines, identification pieces, Sort texts, teach channel and status.
 #include "demo/core/teach.h"
+#include "demo/driver/cct_reply.h"
 #include "demo/texts/coin_value.h"
 #include "demo/texts/error_text.h"
 #include "demo/texts/identification_text.h"
