@@ -85,15 +85,15 @@ RunFigures NoisySession(double flipsPerByte, uint32_t seconds) {
     });
     uint32_t intervalMs = kPollIntervalMs;
     g_PollInterval = kPollIntervalMs;
-    core.m_Driver.m_PortName = line.HostPath();
-    core.m_Driver.m_Trace = wire.Hook();
-    core.m_Hooks.eventsRead = [&session](const PollCounts& counts) { session.OnEventsRead(counts); };
-    core.m_Driver.m_AskReinitialize = [] { return false; };
-    core.m_Hooks.setPollTimer = [&intervalMs](uint32_t ms) { intervalMs = ms; };
+    core.driver_.portName = line.HostPath();
+    core.driver_.trace = wire.Hook();
+    core.hooks.eventsRead = [&session](const PollCounts& counts) { session.OnEventsRead(counts); };
+    core.driver_.askReinitialize = [] { return false; };
+    core.hooks.setPollTimer = [&intervalMs](uint32_t ms) { intervalMs = ms; };
     core.StartPolling();
 
     // Coins start once the session has its baseline.
-    while (core.m_PrevState != kConnected || core.m_Driver.m_bCounterSeen == 0) Poll(core, intervalMs, 1);
+    while (core.prevState != kConnected || core.driver_.m_bCounterSeen == 0) Poll(core, intervalMs, 1);
     line.WithDevice([](sim::StandardAcceptor& d) { d.Config().coinsPerSecond = kCoinsPerSecond; });
     Poll(core, intervalMs, seconds);
     line.WithDevice([](sim::StandardAcceptor& d) { d.Config().coinsPerSecond = 0; });
@@ -111,8 +111,8 @@ RunFigures NoisySession(double flipsPerByte, uint32_t seconds) {
     figures.unpriced = sums.unpriced;
     const sim::LineCounters counters = line.Counters();
     figures.flipped = counters.flippedToDevice + counters.flippedToHost;
-    core.m_Driver.m_Trace = nullptr; // the wire trace and the session end before the core
-    core.m_Hooks.eventsRead = nullptr;
+    core.driver_.trace = nullptr; // the wire trace and the session end before the core
+    core.hooks.eventsRead = nullptr;
     return figures;
 }
 

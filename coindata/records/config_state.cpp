@@ -8,7 +8,7 @@
 int32_t iProtocolIndex = 0;
 uint32_t dwLastSerialWritten = 0;
 int32_t bHexDisplay = 0;
-ConfigReserved stConfigReserved;
+ConfigReserved g_configReserved;
 int32_t bConfigDefaults = 0;
 
 ConfigRecord CollectConfig() {
@@ -21,7 +21,7 @@ ConfigRecord CollectConfig() {
     record.stCoinSet = stCoinSet;
     record.dwLastSerialWritten = dwLastSerialWritten;
     record.bHexDisplay = bHexDisplay;
-    record.reserved = stConfigReserved;
+    record.reserved = g_configReserved;
     return record;
 }
 
@@ -36,10 +36,10 @@ void ApplyConfig(const ConfigRecord& record) {
     for (CoinSetEntry& slot : stCoinSet) slot.bPresent = 0;
     dwLastSerialWritten = record.dwLastSerialWritten;
     bHexDisplay = record.bHexDisplay;
-    stConfigReserved = record.reserved;
+    g_configReserved = record.reserved;
 }
 
 void SetWindowStartWords() {
-    stConfigReserved.aiReserved6[0] = 0;
-    stConfigReserved.aiReserved6[1] = 1;
+    g_configReserved.aiReserved6[0] = 0;
+    g_configReserved.aiReserved6[1] = 1;
 }

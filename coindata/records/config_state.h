@@ -10,7 +10,7 @@
 extern int32_t iProtocolIndex;      // only "ccTalk_Coin" (0) is offered
 extern uint32_t dwLastSerialWritten; // kept in the file
 extern int32_t bHexDisplay;          // kept in the file
-extern ConfigReserved stConfigReserved;
+extern ConfigReserved g_configReserved;
 // 1 when the configuration file was missing or bad at start and the
 // settings have not been saved since, else 0.
 extern int32_t bConfigDefaults;

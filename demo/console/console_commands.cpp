@@ -19,7 +19,7 @@ constexpr uint32_t kSleepSliceMs = 10;
 
 // Sleeps `ms`, waking early on Ctrl+C.
 void Wait(uint32_t ms) {
-    for (uint32_t slept = 0; slept < ms && g_Interrupted == 0; slept += kSleepSliceMs) {
+    for (uint32_t slept = 0; slept < ms && g_interrupted == 0; slept += kSleepSliceMs) {
         platform::SleepMilliseconds(kSleepSliceMs);
     }
 }
@@ -51,14 +51,14 @@ int RunIdentify(const PollbenchArgs& args, std::FILE* out) {
     uint32_t timerMs = 0;
     PrepareCore(core, args, timerMs);
     if (!OpenPortOrSay(core, args, lines)) return 1;
-    for (int tick = 0; tick < kIdentifyTicks && core.m_PrevState != kConnected && g_Interrupted == 0; ++tick) {
+    for (int tick = 0; tick < kIdentifyTicks && core.prevState != kConnected && g_interrupted == 0; ++tick) {
         if (tick != 0) Wait(timerMs);
         core.ConnectionTick();
     }
-    if (core.m_PrevState != kConnected) {
+    if (core.prevState != kConnected) {
         // A device that answered the simple poll has its own status to tell.
-        if (!core.m_Status.empty()) Print(lines, StatusText(core) + "\nidentification failed\n");
-        if (core.m_Status.empty() || core.m_Driver.LastOpenFailed()) Print(lines, UnreachableLine(core.m_Driver, args) + "\n");
+        if (!core.status.empty()) Print(lines, StatusText(core) + "\nidentification failed\n");
+        if (core.status.empty() || core.driver_.LastOpenFailed()) Print(lines, UnreachableLine(core.driver_, args) + "\n");
         return 1;
     }
     Print(lines, StatusText(core) + "\n" + CoinTable(core));
@@ -74,33 +74,33 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
     PrepareCore(core, args, timerMs);
     PollSession session(core);
     if (!StartSessionReport(session, core, args)) return 1;
-    core.m_Hooks.refresh = [&changed] { changed = true; };
+    core.hooks.refresh = [&changed] { changed = true; };
     const bool answer = args.reinitialize;
-    core.m_Driver.m_AskReinitialize = [answer, &lines] {
+    core.driver_.askReinitialize = [answer, &lines] {
         Print(lines, std::string(kResetQuestionText) + (answer ? " Yes\n" : " No\n"));
         return answer;
     };
     std::string shownStatus;
     std::string shownNote; // why no device is connected, told once while it holds
-    while (g_Interrupted == 0) {
-        const int before = core.m_PrevState;
+    while (g_interrupted == 0) {
+        const int before = core.prevState;
         changed = false;
         core.ConnectionTick();
-        if (core.m_Status != shownStatus) {
-            shownStatus = core.m_Status;
+        if (core.status != shownStatus) {
+            shownStatus = core.status;
             Print(lines, StatusText(core) + "\n");
         }
         // Polling goes on trying, as the window's timer does: an adapter
         // plugged in, a port let go or a device switched on is found then.
-        const std::string note = core.m_PrevState == kConnected ? "" : UnreachableLine(core.m_Driver, args);
+        const std::string note = core.prevState == kConnected ? "" : UnreachableLine(core.driver_, args);
         if (note != shownNote && !note.empty()) Print(lines, note + "\n");
         shownNote = note;
-        if (before == kDisconnected && core.m_PrevState == kConnected) {
+        if (before == kDisconnected && core.prevState == kConnected) {
             identified = true;
             Print(lines, CoinTable(core));
         }
         for (const std::string& notice : session.TakeNotices()) Print(lines, notice + "\n");
-        if (before == kConnected && core.m_PrevState == kConnected && changed) Print(lines, PollLine(core) + "\n");
+        if (before == kConnected && core.prevState == kConnected && changed) Print(lines, PollLine(core) + "\n");
         Wait(timerMs);
     }
     core.StopPolling();
@@ -117,25 +117,25 @@ int RunTeach(const PollbenchArgs& args, std::FILE* out) {
     uint32_t timerMs = 0;
     PrepareCore(core, args, timerMs);
     if (!OpenPortOrSay(core, args, lines)) return 1;
-    CTeachCore teach(core.m_Driver);
+    CTeachCore teach(core.driver_);
     teach.StartOrAbort(args.channel, args.enhanced);
     char started[48];
-    std::snprintf(started, sizeof started, "teaching, channel byte 0x%02X\n", teach.m_Channel);
+    std::snprintf(started, sizeof started, "teaching, channel byte 0x%02X\n", teach.channel);
     Print(lines, started);
     std::string shown;
-    while (teach.m_bTeaching == 1 && g_Interrupted == 0) {
+    while (teach.teaching == 1 && g_interrupted == 0) {
         Wait(kTeachTickMs);
-        if (g_Interrupted != 0) break;
+        if (g_interrupted != 0) break;
         teach.Tick();
-        if (teach.m_StatusText != shown) {
-            shown = teach.m_StatusText;
+        if (teach.statusText != shown) {
+            shown = teach.statusText;
             Print(lines, TerminalText(shown) + "\n");
         }
     }
-    if (g_Interrupted != 0) {
+    if (g_interrupted != 0) {
         teach.Close();
         Print(lines, "aborted\n");
         return 1;
     }
-    return teach.m_TeachStatus == kTeachComplete ? 0 : 1;
+    return teach.teachStatus == kTeachComplete ? 0 : 1;
 }

@@ -28,8 +28,8 @@ std::string Padded(std::string text, size_t width) {
 
 std::string OfferedControls(const CDemoCore& core) {
     std::string text;
-    const ControlVisibility& v = core.m_Visible;
-    if (v.masterInhibit) text += core.m_MasterInhibit ? " [Master Inhibit: on]" : " [Master Inhibit: off]";
+    const ControlVisibility& v = core.visible;
+    if (v.masterInhibit) text += core.masterInhibit ? " [Master Inhibit: on]" : " [Master Inhibit: off]";
     if (v.escrow) text += " [Escrow]";
     if (v.motorReturn) text += " [Motor Return]";
     if (v.acceptLimit) text += " [Accept Limit]";
@@ -49,8 +49,8 @@ std::string TerminalText(const std::string& text) {
 }
 
 std::string StatusText(const CDemoCore& core) {
-    const DeviceIdentity& raw = core.m_Identity;
-    if (core.m_Status != IdentificationText(raw, kStatusLineBreak)) return TerminalText(core.m_Status);
+    const DeviceIdentity& raw = core.identity;
+    if (core.status != IdentificationText(raw, kStatusLineBreak)) return TerminalText(core.status);
     DeviceIdentity shown = raw;
     shown.manufacturer = platform::Cp1251ToTerminal(raw.manufacturer);
     shown.productCode = platform::Cp1251ToTerminal(raw.productCode);
@@ -60,16 +60,16 @@ std::string StatusText(const CDemoCore& core) {
 
 std::string CoinTable(const CDemoCore& core) {
     std::string table = "Pos  ID        Value  Sort  Inhibited\n";
-    for (size_t i = 0; i < core.m_CoinId.size(); ++i) {
+    for (size_t i = 0; i < core.coinId.size(); ++i) {
         // Built by pieces: a coin id the device made long is shown whole.
-        table += Format("%3u  ", static_cast<unsigned>(i + 1)) + Padded(platform::Cp1251ToTerminal(core.m_CoinId[i]), 8) +
-                 " " + Format("%6s", MoneyText(core.m_CoinValue[i])) + "  " + Padded(TerminalText(core.m_SortText[i]), 4) +
-                 "  " + (core.m_Inhibit[i] ? "yes" : "no") + "\n";
+        table += Format("%3u  ", static_cast<unsigned>(i + 1)) + Padded(platform::Cp1251ToTerminal(core.coinId[i]), 8) +
+                 " " + Format("%6s", MoneyText(core.coinValue[i])) + "  " + Padded(TerminalText(core.sortText[i]), 4) +
+                 "  " + (core.inhibit[i] ? "yes" : "no") + "\n";
     }
-    table += Format("default sorter path: %u\n", core.m_DefaultPath);
+    table += Format("default sorter path: %u\n", core.defaultPath);
     table += "sorter full:";
-    for (size_t k = 0; k < core.m_OutletFull.size(); ++k) {
-        if (core.m_OutletFull[k]) table += Format(" %u", static_cast<unsigned>(k + 1));
+    for (size_t k = 0; k < core.outletFull.size(); ++k) {
+        if (core.outletFull[k]) table += Format(" %u", static_cast<unsigned>(k + 1));
     }
     if (table.back() == ':') table += " none";
     table += "\ncontrols:" + OfferedControls(core) + "\n";
@@ -78,17 +78,17 @@ std::string CoinTable(const CDemoCore& core) {
 
 std::string PollLine(const CDemoCore& core) {
     std::string line = "Count:";
-    for (size_t i = 0; i < core.m_Count.size(); ++i) {
-        if (core.m_Count[i] == 0) continue;
-        line += Format(" %u", static_cast<unsigned>(i + 1)) + Format("x%u", core.m_Count[i]);
+    for (size_t i = 0; i < core.count.size(); ++i) {
+        if (core.count[i] == 0) continue;
+        line += Format(" %u", static_cast<unsigned>(i + 1)) + Format("x%u", core.count[i]);
     }
     if (line.back() == ':') line += " -";
     line += "  Outlets:";
-    for (unsigned total : core.m_OutletTotal) line += Format(" %u", total);
-    line += Format("  Rejects: %u", core.m_RejectTotal);
-    line += "  Credit: " + core.m_CreditText;
-    if (core.m_Visible.escrow) line += "  Escrow: " + core.m_EscrowText;
-    if (core.m_AcceptLimit != 0) line += Format("  Residual: %u", core.m_Residual);
-    line += "  " + core.m_ErrorLine;
+    for (unsigned total : core.outletTotal) line += Format(" %u", total);
+    line += Format("  Rejects: %u", core.rejectTotal);
+    line += "  Credit: " + core.creditText;
+    if (core.visible.escrow) line += "  Escrow: " + core.escrowText;
+    if (core.acceptLimit != 0) line += Format("  Residual: %u", core.residual);
+    line += "  " + core.errorLine;
     return TerminalText(line);
 }

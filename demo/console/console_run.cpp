@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-volatile std::sig_atomic_t g_Interrupted = 0;
+volatile std::sig_atomic_t g_interrupted = 0;
 
 void Print(platform::RepeatedLines& lines, const std::string& text) {
     size_t start = 0;
@@ -29,9 +29,9 @@ namespace {
 void SelectPort(CCctDriver& driver, const PollbenchArgs& args) {
     if (args.portNumber != 0) {
         g_ComPort = static_cast<uint8_t>(args.portNumber);
-        driver.m_PortName.clear();
+        driver.portName.clear();
     } else {
-        driver.m_PortName = args.port;
+        driver.portName = args.port;
     }
 }
 
@@ -40,16 +40,16 @@ void SelectPort(CCctDriver& driver, const PollbenchArgs& args) {
 void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
     g_DeviceAddress = static_cast<uint8_t>(args.address);
     g_PollInterval = args.intervalMs;
-    core.m_Driver.m_Trace = ProgramTraceHook();
-    SelectPort(core.m_Driver, args);
-    core.m_Hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
+    core.driver_.trace = ProgramTraceHook();
+    SelectPort(core.driver_, args);
+    core.hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
     core.StartPolling();
 }
 
 bool OpenPortOrSay(CDemoCore& core, const PollbenchArgs& args, platform::RepeatedLines& lines) {
-    if (core.m_Driver.IsOpen()) return true;
-    core.m_Driver.cctOpen();
-    if (!core.m_Driver.LastOpenFailed()) return true;
-    Print(lines, PortOpenFailureLine(core.m_Driver, args) + "\n");
+    if (core.driver_.IsOpen()) return true;
+    core.driver_.cctOpen();
+    if (!core.driver_.LastOpenFailed()) return true;
+    Print(lines, PortOpenFailureLine(core.driver_, args) + "\n");
     return false;
 }

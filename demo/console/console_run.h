@@ -11,7 +11,7 @@
 #include <string>
 
 // Set by Ctrl+C; the commands that run until interrupted watch it.
-extern volatile std::sig_atomic_t g_Interrupted;
+extern volatile std::sig_atomic_t g_interrupted;
 
 // Each line of `text` (lines end with "\n"); a line repeating the one
 // before it is only counted.

@@ -10,12 +10,12 @@ bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchAr
         std::fprintf(stderr, "pollbench: %s\n", error.c_str());
         return false;
     }
-    core.m_Hooks.eventsRead = [&session](const PollCounts& counts) { session.OnEventsRead(counts); };
+    core.hooks.eventsRead = [&session](const PollCounts& counts) { session.OnEventsRead(counts); };
     return true;
 }
 
 int EndSessionReport(PollSession& session, CDemoCore& core, const PollbenchArgs& args) {
-    core.m_Hooks.eventsRead = nullptr;
+    core.hooks.eventsRead = nullptr;
     Print("session:\n" + session.SummaryTable());
     std::string error;
     if (!session.FinishReport(error)) {

@@ -31,7 +31,7 @@ int RunScanBus(const PollbenchArgs& args) {
     }
     Print("scanning addresses " + std::to_string(kFirstDeviceAddress) + " to " + std::to_string(kLastDeviceAddress) +
           "\n");
-    const BusScanResult result = ScanBus(core.m_Driver, [] { return g_Interrupted != 0; });
+    const BusScanResult result = ScanBus(core.driver_, [] { return g_interrupted != 0; });
     core.StopPolling();
     for (const BusDevice& device : result.devices) Print(TerminalText(BusDeviceLine(device)) + "\n");
     char summary[96];

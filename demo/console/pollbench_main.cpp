@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-void OnInterrupt(int) { g_Interrupted = 1; }
+void OnInterrupt(int) { g_interrupted = 1; }
 
 void PrintUsage(std::FILE* to) {
     std::fputs(PollbenchUsage(), to);

@@ -5,21 +5,21 @@
 #include "demo/core/settings.h"
 
 void CDemoCore::ConnectionTick() {
-    if (m_bInTick || m_bHalted) return;
-    m_bInTick = true;
+    if (inTick_ || halted_) return;
+    inTick_ = true;
     RunConnectionTick();
-    m_bInTick = false;
+    inTick_ = false;
 }
 
 void CDemoCore::RunConnectionTick() {
-    if (m_PrevState == kDisconnected) {
+    if (prevState == kDisconnected) {
         CctReply reply;
         // Only a bare acknowledgement counts as a device being there.
-        if (m_Driver.Request(kHdrSimplePoll, {}, reply) == 0) {
-            m_Status = "device found\r\ninitializing...";
-            if (m_Hooks.repaintStatus) m_Hooks.repaintStatus();
-            if (Identify() == 1) m_NextState = kConnected;
-            if (m_Hooks.setPollTimer) m_Hooks.setPollTimer(static_cast<uint32_t>(g_PollInterval));
+        if (driver_.Request(kHdrSimplePoll, {}, reply) == 0) {
+            status = "device found\r\ninitializing...";
+            if (hooks.repaintStatus) hooks.repaintStatus();
+            if (Identify() == 1) nextState = kConnected;
+            if (hooks.setPollTimer) hooks.setPollTimer(static_cast<uint32_t>(g_PollInterval));
         }
         ShowActivity(kDisconnected);
     } else {
@@ -30,16 +30,16 @@ void CDemoCore::RunConnectionTick() {
         }
         ShowActivity(kConnected);
     }
-    m_PrevState = m_NextState;
+    prevState = nextState;
 }
 
 void CDemoCore::LoseConnection() {
-    m_Status = "no connection";
-    m_NextState = kDisconnected;
-    if (m_Hooks.setPollTimer) m_Hooks.setPollTimer(kLostPollIntervalMs);
+    status = "no connection";
+    nextState = kDisconnected;
+    if (hooks.setPollTimer) hooks.setPollTimer(kLostPollIntervalMs);
     ResetDisplay();
     RebuildSortTexts();
     Refresh();
-    m_Visible.masterInhibit = false;
+    visible.masterInhibit = false;
     ShowControls();
 }

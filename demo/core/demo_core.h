@@ -12,8 +12,8 @@ public:
     // program's trace (none when empty).
     explicit CDemoCore(CCctDriver::TraceHook trace = {});
 
-    CCctDriver m_Driver;
-    DemoHooks m_Hooks;
+    CCctDriver driver_;
+    DemoHooks hooks;
 
     // Polling runs between these two: the settings go into the driver and
     // the next tick starts from the disconnected state. Stopping empties
@@ -24,7 +24,7 @@ public:
     void StartPolling();
     void StopPolling();
     void HaltPolling();
-    bool Polling() const { return !m_bHalted; }
+    bool Polling() const { return !halted_; }
 
     // One tick of the poll timer: find the device, or poll it. A tick that
     // arrives while one is still running (the window's timer keeps firing
@@ -86,6 +86,6 @@ private:
     void Refresh() const;
     void ShowControls() const;
 
-    bool m_bInTick = false;
-    bool m_bHalted = false;
+    bool inTick_ = false;
+    bool halted_ = false;
 };

@@ -30,44 +30,44 @@ struct ControlVisibility {
 constexpr char kStatusLineBreak[] = "\r\n";
 
 struct DemoModel {
-    int m_PrevState = kDisconnected;
-    int m_NextState = kDisconnected;
-    std::string m_Status; // status box, lines separated by "\r\n"
-    DeviceIdentity m_Identity; // of the last identification
+    int prevState = kDisconnected;
+    int nextState = kDisconnected;
+    std::string status; // status box, lines separated by "\r\n"
+    DeviceIdentity identity; // of the last identification
 
     int m_nDeviceType = 0;
     uint8_t m_OptionFlags = 0;
-    ControlVisibility m_Visible;
+    ControlVisibility visible;
 
     // Coin table, index p-1 for coin position p.
-    std::array<std::string, kCoinPositions> m_CoinId;
-    std::array<unsigned, kCoinPositions> m_CoinValue{};
-    std::array<SorterPaths, kCoinPositions> m_SorterPaths{};
-    std::array<std::string, kCoinPositions> m_SortText;
-    std::array<int, kCoinPositions> m_Inhibit{};
-    std::array<unsigned, kCoinPositions> m_Count{};
+    std::array<std::string, kCoinPositions> coinId;
+    std::array<unsigned, kCoinPositions> coinValue{};
+    std::array<SorterPaths, kCoinPositions> sorterPaths{};
+    std::array<std::string, kCoinPositions> sortText;
+    std::array<int, kCoinPositions> inhibit{};
+    std::array<unsigned, kCoinPositions> count{};
 
-    std::array<int, kShownOutlets> m_OutletFull{};  // 1 = outlet k+1 overridden
-    std::array<unsigned, kShownOutlets> m_OutletTotal{};
-    unsigned m_RejectTotal = 0;
-    uint8_t m_DefaultPath = 0;
-    int m_MasterInhibit = 0; // 1 = ticked: the device accepts nothing
+    std::array<int, kShownOutlets> outletFull{};  // 1 = outlet k+1 overridden
+    std::array<unsigned, kShownOutlets> outletTotal{};
+    unsigned rejectTotal = 0;
+    uint8_t defaultPath = 0;
+    int masterInhibit = 0; // 1 = ticked: the device accepts nothing
 
-    uint32_t m_CreditSum = 0; // hundredths
-    uint32_t m_EscrowSum = 0;
-    std::string m_CreditText;
-    std::string m_EscrowText;
-    std::string m_ErrorLine;
-    unsigned m_AcceptLimit = 0;
-    unsigned m_Residual = 0;
+    uint32_t creditSum = 0; // hundredths
+    uint32_t escrowSum = 0;
+    std::string creditText;
+    std::string escrowText;
+    std::string errorLine;
+    unsigned acceptLimit = 0;
+    unsigned residual = 0;
 
     // Bit i set: outlet picture i (0 = rejects) shows its active image.
-    uint8_t m_ActiveOutlets = 0;
+    uint8_t activeOutlets = 0;
 
     // Activity indicator. The left text sits in a right-aligned static and
     // the right text in a left-aligned one, so added blanks move the arrows apart.
-    std::string m_IndicatorLeft;
-    std::string m_IndicatorRight;
-    uint8_t m_Blink = 0;
-    uint8_t m_Step = 0;
+    std::string indicatorLeft;
+    std::string indicatorRight;
+    uint8_t blink = 0;
+    uint8_t step = 0;
 };

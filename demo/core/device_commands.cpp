@@ -26,47 +26,47 @@ void CDemoCore::SendInhibits() {
     // A set bit enables its coin position.
     uint8_t masks[2] = {0, 0};
     for (int i = 0; i < kCoinPositions; ++i) {
-        if (m_Inhibit[static_cast<size_t>(i)] == 0) masks[i / kCoinsPerMaskByte] |= static_cast<uint8_t>(1 << (i % kCoinsPerMaskByte));
+        if (inhibit[static_cast<size_t>(i)] == 0) masks[i / kCoinsPerMaskByte] |= static_cast<uint8_t>(1 << (i % kCoinsPerMaskByte));
     }
     CctReply reply;
-    m_Driver.Request(kHdrModifyInhibits, {masks[0], masks[1]}, reply);
+    driver_.Request(kHdrModifyInhibits, {masks[0], masks[1]}, reply);
 }
 
 void CDemoCore::WriteInhibits() {
-    if (m_bHalted) return;
+    if (halted_) return;
     SendInhibits();
     ReadInhibits();
 }
 
 void CDemoCore::WriteSorterPaths(int position) {
-    if (m_bHalted) return;
+    if (halted_) return;
     const int n = PathsPerCoin((g_Flags & FLAG_LONG_SORTER) != 0);
-    for (size_t i = 0; i < m_SortText.size(); ++i) m_SorterPaths[i] = PathsFromSortText(m_SortText[i], n, m_DefaultPath);
-    const SorterPaths& paths = m_SorterPaths[static_cast<size_t>(position - 1)];
+    for (size_t i = 0; i < sortText.size(); ++i) sorterPaths[i] = PathsFromSortText(sortText[i], n, defaultPath);
+    const SorterPaths& paths = sorterPaths[static_cast<size_t>(position - 1)];
     const uint8_t p = static_cast<uint8_t>(position);
     CctReply reply;
     if ((g_Flags & FLAG_LONG_SORTER) != 0) {
-        m_Driver.Request(kHdrModifySorterPaths, {p, paths[0], paths[1], paths[2], paths[3]}, reply);
+        driver_.Request(kHdrModifySorterPaths, {p, paths[0], paths[1], paths[2], paths[3]}, reply);
     } else {
-        m_Driver.Request(kHdrModifySorterPaths, {p, paths[0]}, reply);
+        driver_.Request(kHdrModifySorterPaths, {p, paths[0]}, reply);
     }
     ReadSorterPaths(position);
     RebuildSortTexts();
 }
 
 void CDemoCore::WriteDefaultPath() {
-    if (m_bHalted) return;
+    if (halted_) return;
     // A path the device cannot have is not sent; the read-back shows the device's own.
-    const uint8_t path = m_DefaultPath;
+    const uint8_t path = defaultPath;
     if (path >= kLowestPath && path <= kHighestPath) {
         CctReply reply;
-        m_Driver.Request(kHdrModifyDefaultPath, {path}, reply);
+        driver_.Request(kHdrModifyDefaultPath, {path}, reply);
         // A device with one path per coin takes the default as every coin's
         // further paths.
         if ((g_Flags & FLAG_LONG_SORTER) == 0) {
             for (int p = 1; p <= kCoinPositions; ++p) {
-                const uint8_t first = m_SorterPaths[static_cast<size_t>(p - 1)][0];
-                m_Driver.Request(kHdrModifySorterPaths, {static_cast<uint8_t>(p), first, path, path, path}, reply);
+                const uint8_t first = sorterPaths[static_cast<size_t>(p - 1)][0];
+                driver_.Request(kHdrModifySorterPaths, {static_cast<uint8_t>(p), first, path, path, path}, reply);
             }
         }
     }
@@ -74,61 +74,61 @@ void CDemoCore::WriteDefaultPath() {
 }
 
 void CDemoCore::WriteSorterOverride() {
-    if (m_bHalted) return;
+    if (halted_) return;
     uint8_t mask = kOverrideNone;
     for (int k = 0; k < kShownOutlets; ++k) {
-        if (m_OutletFull[static_cast<size_t>(k)] != 0) mask = static_cast<uint8_t>(mask & ~(1u << k));
+        if (outletFull[static_cast<size_t>(k)] != 0) mask = static_cast<uint8_t>(mask & ~(1u << k));
     }
     CctReply reply;
-    m_Driver.Request(kHdrModifySorterOverride, {mask}, reply);
+    driver_.Request(kHdrModifySorterOverride, {mask}, reply);
     ReadSorterOverride();
 }
 
 void CDemoCore::WriteMasterInhibit() {
-    if (m_bHalted) return;
+    if (halted_) return;
     CctReply reply;
-    m_Driver.Request(kHdrModifyMasterInhibit, {m_MasterInhibit != 0 ? kMasterInhibitOn : kMasterInhibitOff}, reply);
+    driver_.Request(kHdrModifyMasterInhibit, {masterInhibit != 0 ? kMasterInhibitOn : kMasterInhibitOff}, reply);
     ReadMasterInhibit();
     ReadInhibits();
 }
 
 void CDemoCore::ClearEscrow() {
-    m_EscrowSum = 0;
-    m_EscrowText = MoneyText(0);
+    escrowSum = 0;
+    escrowText = MoneyText(0);
     Refresh();
 }
 
 void CDemoCore::EscrowReturn() {
-    if (m_bHalted) return;
+    if (halted_) return;
     CctReply reply;
-    m_Driver.Request(kHdrTestOutputLines, {kOutputEscrowReturn}, reply);
+    driver_.Request(kHdrTestOutputLines, {kOutputEscrowReturn}, reply);
     ClearEscrow();
 }
 
 void CDemoCore::EscrowAccept() {
-    if (m_bHalted) return;
+    if (halted_) return;
     CctReply reply;
-    m_Driver.Request(kHdrTestOutputLines, {kOutputEscrowAccept}, reply);
+    driver_.Request(kHdrTestOutputLines, {kOutputEscrowAccept}, reply);
     ClearEscrow();
 }
 
 void CDemoCore::MotorReturn() {
-    if (m_bHalted) return;
+    if (halted_) return;
     CctReply reply;
-    m_Driver.Request(kHdrTestOutputLines, {kOutputMotorReturn}, reply);
+    driver_.Request(kHdrTestOutputLines, {kOutputMotorReturn}, reply);
 }
 
 void CDemoCore::TrashCycle() {
-    if (m_bHalted) return;
+    if (halted_) return;
     CctReply reply;
-    m_Driver.Request(kHdrOperateMotors, {kMotorTrash}, reply);
+    driver_.Request(kHdrOperateMotors, {kMotorTrash}, reply);
 }
 
 void CDemoCore::SetAcceptLimit() {
-    if (m_bHalted) return;
+    if (halted_) return;
     CctReply reply;
-    const unsigned limit = m_AcceptLimit;
-    m_Driver.Request(kHdrAcceptLimit, {kAcceptLimitSet, Byte(limit, 0), Byte(limit, 8), Byte(limit, 16)}, reply);
+    const unsigned limit = acceptLimit;
+    driver_.Request(kHdrAcceptLimit, {kAcceptLimitSet, Byte(limit, 0), Byte(limit, 8), Byte(limit, 16)}, reply);
     SendInhibits();
     ReadResidual();
 }

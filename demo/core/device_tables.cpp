@@ -7,7 +7,7 @@
 void CDemoCore::ReadMasterInhibit() {
     CctReply reply;
     // Without a reply the tick keeps its state.
-    if (SetUpRequest(kHdrRequestMasterInhibit, {}, reply) >= 1) m_MasterInhibit = (reply.data[0] & 0x01) == 0;
+    if (SetUpRequest(kHdrRequestMasterInhibit, {}, reply) >= 1) masterInhibit = (reply.data[0] & 0x01) == 0;
 }
 
 void CDemoCore::ReadCoinIds() {
@@ -15,15 +15,15 @@ void CDemoCore::ReadCoinIds() {
     for (int p = 1; p <= kCoinPositions; ++p) {
         if (SetUpRequest(kHdrRequestCoinId, {static_cast<uint8_t>(p)}, reply) <= 0) continue;
         const size_t i = static_cast<size_t>(p - 1);
-        m_CoinId[i] = reply.Text();
-        m_CoinValue[i] = ParseCoinValue(m_CoinId[i]);
+        coinId[i] = reply.Text();
+        coinValue[i] = ParseCoinValue(coinId[i]);
     }
 }
 
 void CDemoCore::ReadSorterPaths(int position) {
     CctReply reply;
     const int n = SetUpRequest(kHdrRequestSorterPaths, {static_cast<uint8_t>(position)}, reply);
-    SorterPaths& paths = m_SorterPaths[static_cast<size_t>(position - 1)];
+    SorterPaths& paths = sorterPaths[static_cast<size_t>(position - 1)];
     if (n == 1) {
         paths = {reply.data[0], 0, 0, 0};
         g_Flags &= ~FLAG_LONG_SORTER;
@@ -37,28 +37,28 @@ void CDemoCore::ReadInhibits() {
     CctReply reply;
     if (SetUpRequest(kHdrRequestInhibits, {}, reply) < 2) return;
     for (int i = 0; i < 8; ++i) {
-        m_Inhibit[static_cast<size_t>(i)] = (reply.data[0] & (1 << i)) == 0;
-        m_Inhibit[static_cast<size_t>(i + 8)] = (reply.data[1] & (1 << i)) == 0;
+        inhibit[static_cast<size_t>(i)] = (reply.data[0] & (1 << i)) == 0;
+        inhibit[static_cast<size_t>(i + 8)] = (reply.data[1] & (1 << i)) == 0;
     }
 }
 
 void CDemoCore::ReadSorterOverride() {
     CctReply reply;
     if (SetUpRequest(kHdrRequestSorterOverride, {}, reply) < 1) return;
-    for (int k = 0; k < kShownOutlets; ++k) m_OutletFull[static_cast<size_t>(k)] = (reply.data[0] & (1 << k)) == 0;
+    for (int k = 0; k < kShownOutlets; ++k) outletFull[static_cast<size_t>(k)] = (reply.data[0] & (1 << k)) == 0;
 }
 
 void CDemoCore::ReadDefaultPath() {
     CctReply reply;
-    if (SetUpRequest(kHdrRequestDefaultPath, {}, reply) >= 1) m_DefaultPath = reply.data[0];
+    if (SetUpRequest(kHdrRequestDefaultPath, {}, reply) >= 1) defaultPath = reply.data[0];
 }
 
 void CDemoCore::ReadResidual() {
     CctReply reply;
     // The residual is bytes 1 to 3 of a 4-byte reply, low byte first.
-    if (m_Driver.Request(kHdrAcceptLimit, {}, reply) == 4) {
-        m_Residual = reply.data[1] | (reply.data[2] << 8) | (static_cast<unsigned>(reply.data[3]) << 16);
+    if (driver_.Request(kHdrAcceptLimit, {}, reply) == 4) {
+        residual = reply.data[1] | (reply.data[2] << 8) | (static_cast<unsigned>(reply.data[3]) << 16);
     } else {
-        m_Residual = 0;
+        residual = 0;
     }
 }

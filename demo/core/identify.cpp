@@ -5,34 +5,34 @@
 #include "demo/texts/identification_text.h"
 
 int CDemoCore::Identify() {
-    DeviceIdentity identity;
+    DeviceIdentity found;
     CctReply reply;
-    m_Driver.m_bCounterSeen = 0;
+    driver_.m_bCounterSeen = 0;
 
-    if (m_Driver.Request(kHdrManufacturerId, {}, reply) < 0) return 0;
-    identity.manufacturer = reply.Text();
+    if (driver_.Request(kHdrManufacturerId, {}, reply) < 0) return 0;
+    found.manufacturer = reply.Text();
 
-    if (m_Driver.Request(kHdrProductCode, {}, reply) < 0) return 0;
-    identity.productCode = reply.Text();
+    if (driver_.Request(kHdrProductCode, {}, reply) < 0) return 0;
+    found.productCode = reply.Text();
     m_nDeviceType = IsQxProduct(reply.Text()) ? kDeviceTypeQx : 0;
 
-    if (m_Driver.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
-    identity.serialNumber = SerialNumberFromReply(reply);
-    m_Driver.DeviceIdentified(identity.serialNumber);
+    if (driver_.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
+    found.serialNumber = SerialNumberFromReply(reply);
+    driver_.DeviceIdentified(found.serialNumber);
 
-    if (m_Driver.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
-    identity.revision = reply.Text();
-    m_Visible.masterInhibit = MasterInhibitOffered(reply.Text());
+    if (driver_.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
+    found.revision = reply.Text();
+    visible.masterInhibit = MasterInhibitOffered(reply.Text());
 
-    if (m_Driver.Request(kHdrRequestOptionFlags, {}, reply) <= 0) {
+    if (driver_.Request(kHdrRequestOptionFlags, {}, reply) <= 0) {
         m_OptionFlags = kOptionFlagsAbsent;
     } else {
         m_OptionFlags = reply.data[0];
-        identity.optionLetters = OptionLetters(m_OptionFlags);
+        found.optionLetters = OptionLetters(m_OptionFlags);
     }
     ApplyOptionVisibility();
-    m_Identity = identity;
-    m_Status = IdentificationText(identity, kStatusLineBreak);
+    identity = found;
+    status = IdentificationText(identity, kStatusLineBreak);
 
     // From here on a request that fails after its retries leaves its
     // fields as they were.
@@ -54,6 +54,6 @@ int CDemoCore::SetUpRequest(uint8_t header, std::initializer_list<uint8_t> data,
     // One bad byte on the line must not leave a coin position blank, so a
     // set-up request is tried again before its failure is let go.
     int n = -1;
-    for (int i = 0; i < kSetUpTries && n < 0; ++i) n = m_Driver.Request(header, data, reply);
+    for (int i = 0; i < kSetUpTries && n < 0; ++i) n = driver_.Request(header, data, reply);
     return n;
 }

@@ -10,26 +10,26 @@ constexpr uint8_t kOptoTrashOpen = 0x02;
 void CDemoCore::ShowActivity(int mode) {
     if (mode == kDisconnected) {
         // "???" blinks, starting with an empty text.
-        m_IndicatorLeft = m_Blink != 0 ? "???" : "";
-        m_IndicatorRight.clear();
-        m_Step = 0;
-        m_Blink = static_cast<uint8_t>(~m_Blink);
-    } else if (m_Step % kArrowCycle == 0) {
-        m_IndicatorLeft = "<--";
-        m_IndicatorRight = "-->";
-        m_Step = 1;
+        indicatorLeft = blink != 0 ? "???" : "";
+        indicatorRight.clear();
+        step = 0;
+        blink = static_cast<uint8_t>(~blink);
+    } else if (step % kArrowCycle == 0) {
+        indicatorLeft = "<--";
+        indicatorRight = "-->";
+        step = 1;
     } else {
-        m_IndicatorLeft += ' ';
-        m_IndicatorRight.insert(0, 1, ' ');
-        ++m_Step;
+        indicatorLeft += ' ';
+        indicatorRight.insert(0, 1, ' ');
+        ++step;
     }
-    if (m_Hooks.showActivity) m_Hooks.showActivity();
+    if (hooks.showActivity) hooks.showActivity();
 }
 
 void CDemoCore::ReadOptoMarks() {
     CctReply reply;
-    const bool answered = m_Driver.Request(kHdrReadOptoStates, {}, reply) >= 1;
-    m_Visible.coinPresent = answered && (reply.data[0] & kOptoCoinPresent) != 0;
-    m_Visible.trashOpen = answered && (reply.data[0] & kOptoTrashOpen) != 0;
+    const bool answered = driver_.Request(kHdrReadOptoStates, {}, reply) >= 1;
+    visible.coinPresent = answered && (reply.data[0] & kOptoCoinPresent) != 0;
+    visible.trashOpen = answered && (reply.data[0] & kOptoTrashOpen) != 0;
     ShowControls();
 }

@@ -12,19 +12,19 @@ constexpr uint8_t kFlashPictureMask = (1u << kFlashPictures) - 1;
 
 int CDemoCore::PollStep() {
     PollCounts counts;
-    const int events = m_Driver.PollEvents(counts);
+    const int events = driver_.PollEvents(counts);
     if (events < 0) return 0;
-    if (m_Hooks.eventsRead) m_Hooks.eventsRead(counts);
+    if (hooks.eventsRead) hooks.eventsRead(counts);
     if (events == 0) return 1;
 
     CountCredits(counts);
     CountOutlets(counts);
-    m_ErrorLine = ErrorLine(counts.errorCode);
+    errorLine = ErrorLine(counts.errorCode);
     if (counts.errorCode == kErrorCoinReturn && (m_OptionFlags & kOptionEscrow) != 0) {
-        m_EscrowSum = 0;
-        m_EscrowText = MoneyText(0);
+        escrowSum = 0;
+        escrowText = MoneyText(0);
     }
-    if (m_AcceptLimit != 0) ReadResidual();
+    if (acceptLimit != 0) ReadResidual();
     Refresh();
     return 1;
 }
@@ -35,16 +35,16 @@ void CDemoCore::CountCredits(const PollCounts& counts) {
     for (int p = 1; p <= kCoinPositions; ++p) {
         const size_t i = static_cast<size_t>(p - 1);
         const uint8_t c = counts.coins[static_cast<size_t>(p)];
-        m_Count[i] += c;
-        credit += c * m_CoinValue[i];
+        count[i] += c;
+        credit += c * coinValue[i];
         credited = credited || c != 0;
     }
     if (!credited) return;
-    m_CreditSum += credit;
-    m_CreditText = MoneyText(m_CreditSum);
+    creditSum += credit;
+    creditText = MoneyText(creditSum);
     if ((m_OptionFlags & kOptionEscrow) != 0) {
-        m_EscrowSum += credit;
-        m_EscrowText = MoneyText(m_EscrowSum);
+        escrowSum += credit;
+        escrowText = MoneyText(escrowSum);
     }
 }
 
@@ -52,15 +52,15 @@ void CDemoCore::CountOutlets(const PollCounts& counts) {
     uint8_t flash = counts.outlets[0] != 0 ? 1 : 0;
     for (int k = 1; k <= kShownOutlets; ++k) {
         if (counts.outlets[static_cast<size_t>(k)] != 0) flash |= static_cast<uint8_t>(1u << k);
-        m_OutletTotal[static_cast<size_t>(k - 1)] += counts.outlets[static_cast<size_t>(k)];
+        outletTotal[static_cast<size_t>(k - 1)] += counts.outlets[static_cast<size_t>(k)];
     }
-    m_RejectTotal += counts.outlets[0];
+    rejectTotal += counts.outlets[0];
     FlashOutlets(flash);
 }
 
 void CDemoCore::FlashOutlets(uint8_t bits) {
-    m_ActiveOutlets = bits & kFlashPictureMask;
-    if (m_Hooks.flashOutlets) m_Hooks.flashOutlets(m_ActiveOutlets);
+    activeOutlets = bits & kFlashPictureMask;
+    if (hooks.flashOutlets) hooks.flashOutlets(activeOutlets);
 }
 
-void CDemoCore::EndOutletFlash() { m_ActiveOutlets = 0; }
+void CDemoCore::EndOutletFlash() { activeOutlets = 0; }

@@ -38,34 +38,34 @@ std::string TeachStatusText(uint8_t status, uint8_t coinCount) {
 bool TeachFinished(uint8_t status) { return status != kTeachBusy; }
 
 void CTeachCore::StartOrAbort(const std::string& channelField, bool enhanced) {
-    if (m_bTeaching == 1) {
-        m_bTeaching = 0;
-        m_ButtonText = "Start";
-        m_Channel = 0;
+    if (teaching == 1) {
+        teaching = 0;
+        buttonText = "Start";
+        channel = 0;
     } else {
-        m_bTeaching = 1;
-        m_Channel = TeachChannelByte(channelField, enhanced);
-        m_ButtonText = "Abort";
+        teaching = 1;
+        channel = TeachChannelByte(channelField, enhanced);
+        buttonText = "Abort";
     }
     CctReply reply;
-    m_Driver.Request(kHdrTeachModeControl, {m_Channel}, reply);
+    driver_.Request(kHdrTeachModeControl, {channel}, reply);
 }
 
 void CTeachCore::Tick() {
-    if (m_Progress.size() > kProgressLength) m_Progress.clear();
-    m_Progress += '+';
+    if (progress.size() > kProgressLength) progress.clear();
+    progress += '+';
 
     CctReply reply;
-    const int n = m_Driver.Request(kHdrRequestTeachStatus, {}, reply);
-    if (n >= 1) m_CoinCount = reply.data[0];
-    if (n >= 2) m_TeachStatus = reply.data[1];
-    m_StatusText = n >= 1 ? TeachStatusText(m_TeachStatus, m_CoinCount) : "Teaching not supported";
-    if (m_bTeaching == 1 && TeachFinished(m_TeachStatus)) {
-        m_bTeaching = 0;
-        m_ButtonText = "Start";
+    const int n = driver_.Request(kHdrRequestTeachStatus, {}, reply);
+    if (n >= 1) coinCount = reply.data[0];
+    if (n >= 2) teachStatus = reply.data[1];
+    statusText = n >= 1 ? TeachStatusText(teachStatus, coinCount) : "Teaching not supported";
+    if (teaching == 1 && TeachFinished(teachStatus)) {
+        teaching = 0;
+        buttonText = "Start";
     }
 }
 
 void CTeachCore::Close() {
-    if (m_bTeaching == 1) StartOrAbort("", false);
+    if (teaching == 1) StartOrAbort("", false);
 }

@@ -23,7 +23,7 @@ bool TeachFinished(uint8_t status);
 
 class CTeachCore {
 public:
-    explicit CTeachCore(CCctDriver& driver) : m_Driver(driver) {}
+    explicit CTeachCore(CCctDriver& driver) : driver_(driver) {}
 
     // The Start/Abort button: starts teaching the channel, or aborts.
     void StartOrAbort(const std::string& channelField, bool enhanced);
@@ -32,16 +32,16 @@ public:
     // Closing the dialog aborts a running teach.
     void Close();
 
-    std::string m_Progress;
-    std::string m_StatusText;
-    std::string m_ButtonText = "Start Teaching";
-    int m_bTeaching = 0;
-    uint8_t m_Channel = 0;
-    uint8_t m_CoinCount = 0;
-    uint8_t m_TeachStatus = 0;
+    std::string progress;
+    std::string statusText;
+    std::string buttonText = "Start Teaching";
+    int teaching = 0;
+    uint8_t channel = 0;
+    uint8_t coinCount = 0;
+    uint8_t teachStatus = 0;
 
 private:
-    CCctDriver& m_Driver;
+    CCctDriver& driver_;
 };
 
 // Milliseconds between two status reads.

@@ -32,7 +32,7 @@ BusDevice Identity(CCctDriver& driver, uint8_t address) {
 } // namespace
 
 BusScanResult ScanBus(CCctDriver& driver, const std::function<bool()>& stop) {
-    const uint8_t ownAddress = driver.m_DeviceAddress;
+    const uint8_t ownAddress = driver.deviceAddress;
     const uint64_t start = platform::SteadyMilliseconds();
     BusScanResult result;
     std::vector<uint8_t> answered;
@@ -41,14 +41,14 @@ BusScanResult ScanBus(CCctDriver& driver, const std::function<bool()>& stop) {
             result.stopped = true;
             break;
         }
-        driver.m_DeviceAddress = static_cast<uint8_t>(a);
+        driver.deviceAddress = static_cast<uint8_t>(a);
         if (Answers(driver)) answered.push_back(static_cast<uint8_t>(a));
     }
     for (const uint8_t a : answered) {
-        driver.m_DeviceAddress = a;
+        driver.deviceAddress = a;
         result.devices.push_back(Identity(driver, a));
     }
-    driver.m_DeviceAddress = ownAddress;
+    driver.deviceAddress = ownAddress;
     result.elapsedMs = platform::SteadyMilliseconds() - start;
     return result;
 }

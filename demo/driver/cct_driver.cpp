@@ -10,44 +10,44 @@
 
 uint8_t s_LastEventCounter = 0;
 
-CCctDriver::CCctDriver(TraceHook trace)
-    : m_Trace(std::move(trace)), m_AskReinitialize(AskReinitializeByMessageBox),
+CCctDriver::CCctDriver(TraceHook traceHook)
+    : trace(std::move(traceHook)), askReinitialize(AskReinitializeByMessageBox),
       // OpenDemoPort, keeping the system's error for LastOpenError().
-      m_OpenPort([this](const std::string& device) { return platform::OpenSerialPort(device, openError_); }),
-      m_Timeouts(DemoPortTimeouts()) {}
+      openPort([this](const std::string& device) { return platform::OpenSerialPort(device, openError_); }),
+      timeouts(DemoPortTimeouts()) {}
 
 CCctDriver::~CCctDriver() { cctClose(); }
 
 std::string CCctDriver::DeviceName() const {
-    return m_PortName.empty() ? DemoPortDevice(m_PortNumber) : m_PortName;
+    return portName.empty() ? DemoPortDevice(portNumber) : portName;
 }
 
 void CCctDriver::Trace(const char* label, const uint8_t* bytes, size_t count) const {
-    if (m_Trace) m_Trace(label, bytes, count);
+    if (trace) trace(label, bytes, count);
 }
 
 int CCctDriver::cctOpen() {
     const std::string device = DeviceName();
     openError_ = 0;
-    m_Port = device.empty() ? nullptr : m_OpenPort(device);
-    openFailed_ = !m_Port;
-    if (!m_Port) {
+    port_ = device.empty() ? nullptr : openPort(device);
+    openFailed_ = !port_;
+    if (!port_) {
         Trace(trace_label::kOpenFailed, nullptr, 0);
         return 0;
     }
     // A reply that came after its exchange gave up is still on the line;
     // read as the next echo it would fail every exchange from then on.
-    m_Port->Purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
+    port_->Purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
     // A port that will not take the settings stays open with the ones it has.
-    if (!ConfigureDemoPort(*m_Port, m_Timeouts)) return 0;
+    if (!ConfigureDemoPort(*port_, timeouts)) return 0;
     Trace(trace_label::kOpened, nullptr, 0);
     return 1;
 }
 
 void CCctDriver::cctClose() {
-    if (!m_Port) return;
-    if (m_Port->Close()) {
-        m_Port.reset();
+    if (!port_) return;
+    if (port_->Close()) {
+        port_.reset();
         Trace(trace_label::kClosed, nullptr, 0);
     } else {
         Trace(trace_label::kCloseFailed, nullptr, 0);
@@ -57,12 +57,12 @@ void CCctDriver::cctClose() {
 int CCctDriver::Transact(uint8_t header, const uint8_t* data, uint8_t length, uint8_t* reply, uint8_t& replyLength,
                          size_t replyCapacity, uint32_t pauseMs) {
     if (length > MAX_REQUEST_DATA) return kTransactRequestTooLong;
-    m_TxFrame[kCctDestination] = m_DeviceAddress;
-    m_TxFrame[kCctLength] = length;
-    m_TxFrame[kCctSource] = HOST_ADDRESS;
-    m_TxFrame[kCctHeader] = header;
-    if (length != 0) std::memcpy(m_TxFrame + kCctData, data, length);
-    m_TxFrame[kCctData + length] = CctChecksum(m_TxFrame, kCctData + length);
+    txFrame_[kCctDestination] = deviceAddress;
+    txFrame_[kCctLength] = length;
+    txFrame_[kCctSource] = HOST_ADDRESS;
+    txFrame_[kCctHeader] = header;
+    if (length != 0) std::memcpy(txFrame_ + kCctData, data, length);
+    txFrame_[kCctData + length] = CctChecksum(txFrame_, kCctData + length);
 
     replyLength = 0;
     const int result = Exchange(pauseMs, replyCapacity);
@@ -73,8 +73,8 @@ int CCctDriver::Transact(uint8_t header, const uint8_t* data, uint8_t length, ui
         cctClose();
         return -result;
     }
-    const uint8_t n = m_RxFrame[kCctLength];
-    if (n != 0) std::memcpy(reply, m_RxFrame + kCctData, n);
+    const uint8_t n = rxFrame_[kCctLength];
+    if (n != 0) std::memcpy(reply, rxFrame_ + kCctData, n);
     replyLength = n;
     return n;
 }
@@ -90,7 +90,7 @@ void CCctDriver::AwaitQuietLine() {
     // may still be on its way; read as the next request's echo it would
     // fail that exchange too, and the next, one after the other. Read a
     // byte at a time, so the gap is the silence after the last byte.
-    if (!m_Port) return;
+    if (!port_) return;
     std::vector<uint8_t> discarded;
     const auto take = [this, &discarded](const uint8_t* bytes, size_t n) {
         discarded.insert(discarded.end(), bytes, bytes + n);
@@ -98,26 +98,26 @@ void CCctDriver::AwaitQuietLine() {
         Trace(trace_label::kDiscarded, discarded.data(), discarded.size());
         discarded.clear();
     };
-    platform::AwaitQuietLine(*m_Port, {kQuietGapMs, kQuietBoundMs, 1}, take);
+    platform::AwaitQuietLine(*port_, {kQuietGapMs, kQuietBoundMs, 1}, take);
     if (!discarded.empty()) Trace(trace_label::kDiscarded, discarded.data(), discarded.size());
 }
 
 int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {
-    if (!m_Port) cctOpen();
-    if (!m_Port) return kExchangeNotOpen;
+    if (!port_) cctOpen();
+    if (!port_) return kExchangeNotOpen;
 
-    const size_t frameLength = kCctFrameOverhead + m_TxFrame[kCctLength];
+    const size_t frameLength = kCctFrameOverhead + txFrame_[kCctLength];
     size_t written = 0;
-    if (!m_Port->Write(m_TxFrame, frameLength, written)) return kExchangeCallFailed;
-    Trace(trace_label::kSent, m_TxFrame, written);
+    if (!port_->Write(txFrame_, frameLength, written)) return kExchangeCallFailed;
+    Trace(trace_label::kSent, txFrame_, written);
     if (written != frameLength) return kExchangeWriteShort;
 
     // The one-wire bus hands every byte sent straight back.
     size_t got = 0;
-    if (!m_Port->Read(m_RxFrame, written, got)) return kExchangeCallFailed;
-    Trace(trace_label::kEcho, m_RxFrame, got);
+    if (!port_->Read(rxFrame_, written, got)) return kExchangeCallFailed;
+    Trace(trace_label::kEcho, rxFrame_, got);
     if (got < written) return kExchangeEchoShort;
-    if (std::memcmp(m_RxFrame, m_TxFrame, written) != 0) return kExchangeEchoDiffers;
+    if (std::memcmp(rxFrame_, txFrame_, written) != 0) return kExchangeEchoDiffers;
 
     if (pauseMs != 0) platform::SleepMilliseconds(pauseMs);
     return ReadReply(replyCapacity);
@@ -125,21 +125,21 @@ int CCctDriver::Exchange(uint32_t pauseMs, size_t replyCapacity) {
 
 int CCctDriver::ReadReply(size_t replyCapacity) {
     size_t got = 0;
-    if (!m_Port->Read(m_RxFrame, kCctHeadLength, got)) return kExchangeCallFailed;
-    Trace(trace_label::kReply, m_RxFrame, got);
+    if (!port_->Read(rxFrame_, kCctHeadLength, got)) return kExchangeCallFailed;
+    Trace(trace_label::kReply, rxFrame_, got);
     if (got < kCctHeadLength) return kExchangeHeadShort;
 
-    const uint8_t n = m_RxFrame[kCctLength];
+    const uint8_t n = rxFrame_[kCctLength];
     // The frame holds 95 data bytes; a longer announcement is refused before
     // anything more is read.
     if (n > MAX_REQUEST_DATA || n > replyCapacity) return kExchangeReplyTooLong;
     if (n != 0) {
-        if (!m_Port->Read(m_RxFrame + kCctHeadLength, n, got)) {
-            Trace(trace_label::kReply, m_RxFrame + kCctHeadLength, got);
+        if (!port_->Read(rxFrame_ + kCctHeadLength, n, got)) {
+            Trace(trace_label::kReply, rxFrame_ + kCctHeadLength, got);
             return kExchangeCallFailed;
         }
         if (got < n) return kExchangeReplyShort;
-        Trace(trace_label::kReply, m_RxFrame + kCctHeadLength, got);
+        Trace(trace_label::kReply, rxFrame_ + kCctHeadLength, got);
     }
-    return CctSumIsZero(m_RxFrame, kCctFrameOverhead + n) ? kExchangeOk : kExchangeBadChecksum;
+    return CctSumIsZero(rxFrame_, kCctFrameOverhead + n) ? kExchangeOk : kExchangeBadChecksum;
 }

@@ -59,16 +59,16 @@ public:
     // Answers the device-reset question; true = reinitialise.
     using ResetQuestion = std::function<bool()>;
 
-    // Traces through `trace` (none when empty): its maker hands it the
+    // Traces through `traceHook` (none when empty): its maker hands it the
     // program's trace, the driver looks for none itself.
-    explicit CCctDriver(TraceHook trace = {});
+    explicit CCctDriver(TraceHook traceHook = {});
     virtual ~CCctDriver();
     CCctDriver(const CCctDriver&) = delete;
     CCctDriver& operator=(const CCctDriver&) = delete;
 
     int cctOpen();
     void cctClose();
-    bool IsOpen() const { return m_Port != nullptr; }
+    bool IsOpen() const { return port_ != nullptr; }
     // The device the port setting names ("" for a COM number that names no
     // port on this system), and whether its last open failed, with the
     // system's error number (0 when the opener gave none). A console words
@@ -97,15 +97,15 @@ public:
     void DeviceIdentified(uint32_t serialNumber);
     bool ResumesCounter() const { return counterKnown_ && counterSerial_ == deviceSerial_; }
 
-    uint8_t m_PortNumber = kDefaultComPort;
-    std::string m_PortName; // an explicit device name overrides the port number
-    uint8_t m_DeviceAddress = kDefaultDeviceAddress;
+    uint8_t portNumber = kDefaultComPort;
+    std::string portName; // an explicit device name overrides the port number
+    uint8_t deviceAddress = kDefaultDeviceAddress;
     int m_bCounterSeen = 0;
 
-    TraceHook m_Trace;                 // no trace when empty
-    ResetQuestion m_AskReinitialize;   // a Yes/No message box by default
-    PortOpener m_OpenPort;             // the platform's serial port by default, keeping its error
-    platform::Timeouts m_Timeouts;     // the line's read and write limits
+    TraceHook trace;                 // no trace when empty
+    ResetQuestion askReinitialize;   // a Yes/No message box by default
+    PortOpener openPort;             // the platform's serial port by default, keeping its error
+    platform::Timeouts timeouts;     // the line's read and write limits
 
 private:
     int Exchange(uint32_t pauseMs, size_t replyCapacity);
@@ -115,9 +115,9 @@ private:
     void Trace(const char* label, const uint8_t* bytes, size_t count) const;
     std::string DeviceName() const;
 
-    uint8_t m_TxFrame[kCctFrameSize] = {};
-    uint8_t m_RxFrame[kCctFrameSize] = {};
-    std::unique_ptr<platform::SerialPort> m_Port;
+    uint8_t txFrame_[kCctFrameSize] = {};
+    uint8_t rxFrame_[kCctFrameSize] = {};
+    std::unique_ptr<platform::SerialPort> port_;
     uint32_t deviceSerial_ = 0;  // the device identified last
     uint32_t counterSerial_ = 0; // the device s_LastEventCounter belongs to
     bool counterKnown_ = false;

@@ -41,7 +41,7 @@ int CCctDriver::PollEvents(PollCounts& counts) {
     if (counter == s_LastEventCounter) return 0;
     if (counter == 0) {
         s_LastEventCounter = 0;
-        if (m_AskReinitialize && m_AskReinitialize()) return -1;
+        if (askReinitialize && askReinitialize()) return -1;
     }
     const int newEvents = NewEventCount(counter, s_LastEventCounter);
     counts.lost = EventsSince(counter, s_LastEventCounter) - newEvents;

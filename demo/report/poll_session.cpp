@@ -86,10 +86,10 @@ void PollSession::TakeCredits(const PollCounts& counts) {
         if (credits == 0) continue;
         // Valued with the table of the moment: the one the core counts them with.
         const size_t i = at - 1;
-        counted_[at] = {core_.m_CoinId[i], core_.m_CoinValue[i]};
+        counted_[at] = {core_.coinId[i], core_.coinValue[i]};
         sums_.credits[at] += credits;
-        sums_.money[at] += credits * core_.m_CoinValue[i];
-        if (core_.m_CoinValue[i] == 0) sums_.unpriced += credits;
+        sums_.money[at] += credits * core_.coinValue[i];
+        if (core_.coinValue[i] == 0) sums_.unpriced += credits;
     }
 }
 
@@ -100,7 +100,7 @@ void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_
     if (!note.empty()) {
         row += ",,lost,,,,,," + platform::CsvField(note);
     } else if (a != 0) {
-        const std::string id = a <= kCoinPositions ? core_.m_CoinId[a - 1u] : std::string();
+        const std::string id = a <= kCoinPositions ? core_.coinId[a - 1u] : std::string();
         row += Number(a) + "," + Number(b) + ",credit," + Number(a) + "," + platform::CsvField(id) + "," + Number(b) + ",,,";
     } else {
         row += Number(a) + "," + Number(b) + "," + (IsCountedReject(b) ? "reject" : "error") + ",,,," + Number(b) +
@@ -130,7 +130,7 @@ std::vector<PositionSum> PollSession::PositionSums() const {
         const size_t i = static_cast<size_t>(p - 1);
         const size_t at = static_cast<size_t>(p);
         const unsigned credits = sums_.credits[at];
-        const CountedCoin coin = credits != 0 ? counted_[at] : CountedCoin{core_.m_CoinId[i], core_.m_CoinValue[i]};
+        const CountedCoin coin = credits != 0 ? counted_[at] : CountedCoin{core_.coinId[i], core_.coinValue[i]};
         sums.push_back({p, coin.id, coin.value, credits, sums_.money[at]});
     }
     return sums;

@@ -6,5 +6,5 @@
 
 class CAboutDlg : public CDialogBase {
 public:
-    explicit CAboutDlg(HWND parent) : CDialogBase(IDD_ABOUTBOX, parent) {}
+    explicit CAboutDlg(HWND owner) : CDialogBase(IDD_ABOUTBOX, owner) {}
 };

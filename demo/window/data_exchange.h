@@ -10,7 +10,7 @@
 
 class CDataExchange {
 public:
-    CDataExchange(HWND dialog, bool take) : m_hDialog(dialog), m_bTake(take) {}
+    CDataExchange(HWND dialog, bool take) : dialog_(dialog), take_(take) {}
 
     void Text(int id, std::string& field);
     void Byte(int id, uint8_t& field);      // 0..255
@@ -18,15 +18,15 @@ public:
     void Check(int id, int& field);         // a check box, 0/1
     void ComboIndex(int id, int& field);    // the selected entry, -1 for none
 
-    bool Taking() const { return m_bTake; }
-    bool Failed() const { return m_bFailed; }
+    bool Taking() const { return take_; }
+    bool Failed() const { return failed_; }
 
 private:
-    bool Skip() const { return m_bTake && m_bFailed; }
+    bool Skip() const { return take_ && failed_; }
     std::string ControlText(int id) const;
     void Fail(int id, const char* message);
 
-    HWND m_hDialog;
-    bool m_bTake;
-    bool m_bFailed = false;
+    HWND dialog_;
+    bool take_;
+    bool failed_ = false;
 };

@@ -1,7 +1,7 @@
 #include "demo/window/dialog_base.h"
 
 INT_PTR CDialogBase::DoModal() {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_TemplateId), m_hParent, DialogProc,
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, DialogProc,
                            reinterpret_cast<LPARAM>(this));
 }
 
@@ -11,7 +11,7 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     if (msg == WM_INITDIALOG) {
         auto* self = reinterpret_cast<CDialogBase*>(lParam);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-        self->m_hWnd = hwnd;
+        self->window = hwnd;
         return self->OnInitDialog();
     }
     auto* self = reinterpret_cast<CDialogBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -46,7 +46,7 @@ INT_PTR CDialogBase::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CDialogBase::OnOK() {
-    if (TakeFields()) EndDialog(m_hWnd, IDOK);
+    if (TakeFields()) EndDialog(window, IDOK);
 }
 
 void CDialogBase::Refresh() { Exchange(false); }
@@ -54,9 +54,9 @@ void CDialogBase::Refresh() { Exchange(false); }
 bool CDialogBase::TakeFields() { return Exchange(true); }
 
 bool CDialogBase::Exchange(bool take) {
-    m_bExchanging = true;
-    CDataExchange dx(m_hWnd, take);
+    exchanging_ = true;
+    CDataExchange dx(window, take);
     DoDataExchange(dx);
-    m_bExchanging = false;
+    exchanging_ = false;
     return !dx.Failed();
 }

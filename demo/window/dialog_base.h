@@ -10,7 +10,7 @@
 
 class CDialogBase {
 public:
-    CDialogBase(UINT templateId, HWND parent) : m_hParent(parent), m_TemplateId(templateId) {}
+    CDialogBase(UINT templateId, HWND owner) : parent(owner), templateId_(templateId) {}
     virtual ~CDialogBase() = default;
     CDialogBase(const CDialogBase&) = delete;
     CDialogBase& operator=(const CDialogBase&) = delete;
@@ -26,7 +26,7 @@ protected:
     // Any other message; true when handled, with the procedure's result in `result`.
     virtual bool OnMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, INT_PTR& /*result*/) { return false; }
     virtual void OnOK();
-    virtual void OnCancel() { EndDialog(m_hWnd, IDCANCEL); }
+    virtual void OnCancel() { EndDialog(window, IDCANCEL); }
     // Binds the fields to the controls, in both directions.
     virtual void DoDataExchange(CDataExchange& /*dx*/) {}
 
@@ -37,19 +37,19 @@ protected:
     bool TakeFields();
     // True while a refresh or a take runs: notifications of the controls
     // they change are not the operator's.
-    bool Exchanging() const { return m_bExchanging; }
+    bool Exchanging() const { return exchanging_; }
 
-    HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
+    HWND Item(int id) const { return GetDlgItem(window, id); }
     void Show(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
 
-    HWND m_hWnd = nullptr;
-    HWND m_hParent;
+    HWND window = nullptr;
+    HWND parent;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Exchange(bool take);
 
-    UINT m_TemplateId;
-    bool m_bExchanging = false;
+    UINT templateId_;
+    bool exchanging_ = false;
 };

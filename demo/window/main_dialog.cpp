@@ -45,10 +45,10 @@ constexpr std::array<int, 6> kLimitControls = {IDC_LIMIT_GROUP, IDC_LIMIT_LABEL,
 } // namespace
 
 CDemoDlg::CDemoDlg(CCctDriver::TraceHook trace)
-    : CDialogBase(IDD_POLLBENCH_DIALOG, nullptr), m_Core(std::move(trace)) {}
+    : CDialogBase(IDD_POLLBENCH_DIALOG, nullptr), core_(std::move(trace)) {}
 
 CDemoDlg::~CDemoDlg() {
-    if (m_hLargeFont != nullptr) DeleteObject(m_hLargeFont);
+    if (largeFont_ != nullptr) DeleteObject(largeFont_);
 }
 
 BOOL CDemoDlg::OnInitDialog() {
@@ -57,12 +57,12 @@ BOOL CDemoDlg::OnInitDialog() {
     CreateLargeFont();
     ConnectHooks();
     Refresh();
-    m_Core.StartPolling();
+    core_.StartPolling();
     return TRUE;
 }
 
 void CDemoDlg::AddSystemMenuEntries() {
-    const HMENU menu = GetSystemMenu(m_hWnd, FALSE);
+    const HMENU menu = GetSystemMenu(window, FALSE);
     if (menu == nullptr) return;
     char about[64] = {};
     LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about);
@@ -72,70 +72,70 @@ void CDemoDlg::AddSystemMenuEntries() {
 }
 
 void CDemoDlg::SetIcons() {
-    m_hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_POLLBENCH));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_POLLBENCH));
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 }
 
 void CDemoDlg::CreateLargeFont() {
-    m_hLargeFont = CreateFontA(kLargeFontHeight, 0, 0, 0, kLargeFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    largeFont_ = CreateFontA(kLargeFontHeight, 0, 0, 0, kLargeFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                                kLargeFontFace);
-    SendDlgItemMessageA(m_hWnd, IDC_ESCROW, WM_SETFONT, reinterpret_cast<WPARAM>(m_hLargeFont), TRUE);
+    SendDlgItemMessageA(window, IDC_ESCROW, WM_SETFONT, reinterpret_cast<WPARAM>(largeFont_), TRUE);
 }
 
 void CDemoDlg::ConnectHooks() {
-    DemoHooks& hooks = m_Core.m_Hooks;
+    DemoHooks& hooks = core_.hooks;
     hooks.repaintStatus = [this] { RepaintStatus(); };
     hooks.refresh = [this] { Refresh(); };
     hooks.showControls = [this] { ShowControls(); };
     hooks.showActivity = [this] { ShowActivity(); };
     hooks.flashOutlets = [this](uint8_t bits) {
         ShowOutletPictures(bits);
-        SetTimer(m_hWnd, ID_TIMER_FLASH, kOutletFlashMs, nullptr);
+        SetTimer(window, ID_TIMER_FLASH, kOutletFlashMs, nullptr);
     };
     hooks.setPollTimer = [this](uint32_t ms) { SetPollTimer(ms); };
     // Owned by the window, which it disables while it is open: no inhibit
     // click can reach the device in the middle of the suspended poll.
-    m_Core.m_Driver.m_AskReinitialize = [this] {
-        return MessageBoxA(m_hWnd, kResetQuestionText, kPollbenchCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    core_.driver_.askReinitialize = [this] {
+        return MessageBoxA(window, kResetQuestionText, kPollbenchCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
     };
 }
 
 void CDemoDlg::DoDataExchange(CDataExchange& dx) {
-    DemoModel& m = m_Core;
-    for (size_t k = 0; k < kShownOutlets; ++k) dx.Unsigned(kOutlets[k + 1].total, m.m_OutletTotal[k]);
-    dx.Unsigned(IDC_REJECT_TOTAL, m.m_RejectTotal);
-    for (size_t k = 0; k < kShownOutlets; ++k) dx.Check(kOutlets[k + 1].full, m.m_OutletFull[k]);
-    dx.Text(IDC_INDICATOR_LEFT, m.m_IndicatorLeft);
-    dx.Text(IDC_INDICATOR_RIGHT, m.m_IndicatorRight);
-    dx.Byte(IDC_DEFAULT_PATH, m.m_DefaultPath);
-    dx.Text(IDC_ESCROW, m.m_EscrowText);
-    dx.Text(IDC_CREDIT, m.m_CreditText);
-    dx.Unsigned(IDC_ACCEPT_LIMIT, m.m_AcceptLimit);
-    dx.Unsigned(IDC_RESIDUAL, m.m_Residual);
+    DemoModel& m = core_;
+    for (size_t k = 0; k < kShownOutlets; ++k) dx.Unsigned(kOutlets[k + 1].total, m.outletTotal[k]);
+    dx.Unsigned(IDC_REJECT_TOTAL, m.rejectTotal);
+    for (size_t k = 0; k < kShownOutlets; ++k) dx.Check(kOutlets[k + 1].full, m.outletFull[k]);
+    dx.Text(IDC_INDICATOR_LEFT, m.indicatorLeft);
+    dx.Text(IDC_INDICATOR_RIGHT, m.indicatorRight);
+    dx.Byte(IDC_DEFAULT_PATH, m.defaultPath);
+    dx.Text(IDC_ESCROW, m.escrowText);
+    dx.Text(IDC_CREDIT, m.creditText);
+    dx.Unsigned(IDC_ACCEPT_LIMIT, m.acceptLimit);
+    dx.Unsigned(IDC_RESIDUAL, m.residual);
     for (int p = 1; p <= kCoinPositions; ++p) {
         const size_t i = static_cast<size_t>(p - 1);
-        dx.Text(CoinRowControl(p, IDC_ROW_COIN_ID), m.m_CoinId[i]);
-        dx.Text(CoinRowControl(p, IDC_ROW_SORT), m.m_SortText[i]);
-        dx.Unsigned(CoinRowControl(p, IDC_ROW_COUNT), m.m_Count[i]);
-        dx.Check(CoinRowControl(p, IDC_ROW_INHIBIT), m.m_Inhibit[i]);
+        dx.Text(CoinRowControl(p, IDC_ROW_COIN_ID), m.coinId[i]);
+        dx.Text(CoinRowControl(p, IDC_ROW_SORT), m.sortText[i]);
+        dx.Unsigned(CoinRowControl(p, IDC_ROW_COUNT), m.count[i]);
+        dx.Check(CoinRowControl(p, IDC_ROW_INHIBIT), m.inhibit[i]);
     }
-    dx.Check(IDC_MASTER_INHIBIT, m.m_MasterInhibit);
+    dx.Check(IDC_MASTER_INHIBIT, m.masterInhibit);
     // Shown by the window, never typed: the status box and the error line.
     if (!dx.Taking()) {
-        dx.Text(IDC_STATUS, m.m_Status);
-        dx.Text(IDC_ERROR_LINE, m.m_ErrorLine);
+        dx.Text(IDC_STATUS, m.status);
+        dx.Text(IDC_ERROR_LINE, m.errorLine);
     }
 }
 
 void CDemoDlg::RepaintStatus() {
-    SetDlgItemTextA(m_hWnd, IDC_STATUS, m_Core.m_Status.c_str());
+    SetDlgItemTextA(window, IDC_STATUS, core_.status.c_str());
     UpdateWindow(Item(IDC_STATUS));
 }
 
 void CDemoDlg::ShowControls() {
-    const ControlVisibility& v = m_Core.m_Visible;
+    const ControlVisibility& v = core_.visible;
     Show(IDC_MASTER_INHIBIT, v.masterInhibit);
     Show(IDC_TRASH_CYCLE, v.trashCycle);
     for (int id : kEscrowControls) Show(id, v.escrow);
@@ -143,12 +143,12 @@ void CDemoDlg::ShowControls() {
     for (int id : kLimitControls) Show(id, v.acceptLimit);
     Show(IDC_COIN_PRESENT, v.coinPresent);
     Show(IDC_TRASH_OPEN, v.trashOpen);
-    SetDlgItemTextA(m_hWnd, IDC_ESCROW, m_Core.m_EscrowText.c_str());
+    SetDlgItemTextA(window, IDC_ESCROW, core_.escrowText.c_str());
 }
 
 void CDemoDlg::ShowActivity() {
-    SetDlgItemTextA(m_hWnd, IDC_INDICATOR_LEFT, m_Core.m_IndicatorLeft.c_str());
-    SetDlgItemTextA(m_hWnd, IDC_INDICATOR_RIGHT, m_Core.m_IndicatorRight.c_str());
+    SetDlgItemTextA(window, IDC_INDICATOR_LEFT, core_.indicatorLeft.c_str());
+    SetDlgItemTextA(window, IDC_INDICATOR_RIGHT, core_.indicatorRight.c_str());
 }
 
 void CDemoDlg::ShowOutletPictures(uint8_t activeBits) {
@@ -161,9 +161,9 @@ void CDemoDlg::ShowOutletPictures(uint8_t activeBits) {
 
 void CDemoDlg::SetPollTimer(uint32_t ms) {
     if (ms == 0) {
-        KillTimer(m_hWnd, ID_TIMER_POLL);
+        KillTimer(window, ID_TIMER_POLL);
     } else {
-        SetTimer(m_hWnd, ID_TIMER_POLL, ms, nullptr);
+        SetTimer(window, ID_TIMER_POLL, ms, nullptr);
     }
 }
 
@@ -171,11 +171,11 @@ void CDemoDlg::OnTimer(UINT_PTR id) {
     if (id == ID_TIMER_POLL) {
         // A tick that comes while the fields are being taken (a message box
         // about a box is open) would refresh them half-taken: it waits.
-        if (!Exchanging()) m_Core.ConnectionTick();
+        if (!Exchanging()) core_.ConnectionTick();
     } else if (id == ID_TIMER_FLASH) {
-        m_Core.EndOutletFlash();
+        core_.EndOutletFlash();
         ShowOutletPictures(0);
-        KillTimer(m_hWnd, ID_TIMER_FLASH);
+        KillTimer(window, ID_TIMER_FLASH);
     }
 }
 
@@ -198,7 +198,7 @@ bool CDemoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result
     case WM_PAINT:
         return PaintIconWhenMinimised();
     case WM_QUERYDRAGICON:
-        result = reinterpret_cast<INT_PTR>(m_hIcon);
+        result = reinterpret_cast<INT_PTR>(icon_);
         return true;
     default:
         return false;
@@ -206,15 +206,15 @@ bool CDemoDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result
 }
 
 bool CDemoDlg::PaintIconWhenMinimised() {
-    if (!IsIconic(m_hWnd)) return false;
+    if (!IsIconic(window)) return false;
     PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(m_hWnd, &ps);
+    const HDC dc = BeginPaint(window, &ps);
     RECT client;
-    GetClientRect(m_hWnd, &client);
+    GetClientRect(window, &client);
     const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
-    EndPaint(m_hWnd, &ps);
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(window, &ps);
     return true;
 }
 

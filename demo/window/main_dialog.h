@@ -49,7 +49,7 @@ private:
     bool PaintIconWhenMinimised();
     bool ColourOnPicture(HDC dc, HWND control, INT_PTR& result);
 
-    CDemoCore m_Core;
-    HFONT m_hLargeFont = nullptr;
-    HICON m_hIcon = nullptr;
+    CDemoCore core_;
+    HFONT largeFont_ = nullptr;
+    HICON icon_ = nullptr;
 };

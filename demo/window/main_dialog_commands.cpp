@@ -37,7 +37,7 @@ bool CDemoDlg::OnCoinRowCommand(WORD id, WORD code) {
         OnSortBoxLeft(position);
     } else if (column == IDC_ROW_INHIBIT && code == BN_CLICKED) {
         TakeFields();
-        m_Core.WriteInhibits();
+        core_.WriteInhibits();
         Refresh();
     }
     return true;
@@ -47,7 +47,7 @@ bool CDemoDlg::OnOutletFullCommand(WORD id, WORD code) {
     if (!IsOutletFullBox(id)) return false;
     if (code == BN_CLICKED) {
         TakeFields();
-        m_Core.WriteSorterOverride();
+        core_.WriteSorterOverride();
         Refresh();
     }
     return true;
@@ -55,13 +55,13 @@ bool CDemoDlg::OnOutletFullCommand(WORD id, WORD code) {
 
 bool CDemoDlg::OnButtonCommand(WORD id) {
     switch (id) {
-    case IDC_RESET_COUNTERS: m_Core.ResetCounters(); return true;
+    case IDC_RESET_COUNTERS: core_.ResetCounters(); return true;
     case IDC_QUIT: OnQuit(); return true;
     case IDC_MASTER_INHIBIT: OnMasterInhibit(); return true;
-    case IDC_ESCROW_RETURN: m_Core.EscrowReturn(); return true;
-    case IDC_ESCROW_ACCEPT: m_Core.EscrowAccept(); return true;
-    case IDC_MOTOR_RETURN: m_Core.MotorReturn(); return true;
-    case IDC_TRASH_CYCLE: m_Core.TrashCycle(); return true;
+    case IDC_ESCROW_RETURN: core_.EscrowReturn(); return true;
+    case IDC_ESCROW_ACCEPT: core_.EscrowAccept(); return true;
+    case IDC_MOTOR_RETURN: core_.MotorReturn(); return true;
+    case IDC_TRASH_CYCLE: core_.TrashCycle(); return true;
     case IDC_SET_LIMIT: OnSetAcceptLimit(); return true;
     case ID_OPTIONS: RunOptions(); return true;
     case ID_SPECIAL_TEACH: RunTeaching(); return true;
@@ -73,27 +73,27 @@ bool CDemoDlg::OnButtonCommand(WORD id) {
 void CDemoDlg::OnSortBoxLeft(int position) {
     if (GetWindowTextLengthA(Item(CoinRowControl(position, IDC_ROW_SORT))) == 0) return;
     TakeFields();
-    m_Core.WriteSorterPaths(position);
+    core_.WriteSorterPaths(position);
     Refresh();
 }
 
 void CDemoDlg::OnDefaultPathChanged() {
     if (GetWindowTextLengthA(Item(IDC_DEFAULT_PATH)) == 0) return;
     TakeFields();
-    m_Core.WriteDefaultPath();
+    core_.WriteDefaultPath();
     Refresh();
 }
 
 // Only the tick and the inhibits change; the rest of the window stays as it is.
 void CDemoDlg::OnMasterInhibit() {
-    m_Core.m_MasterInhibit = IsDlgButtonChecked(m_hWnd, IDC_MASTER_INHIBIT) == BST_CHECKED;
-    m_Core.WriteMasterInhibit();
-    CheckDlgButton(m_hWnd, IDC_MASTER_INHIBIT, m_Core.m_MasterInhibit != 0 ? BST_CHECKED : BST_UNCHECKED);
+    core_.masterInhibit = IsDlgButtonChecked(window, IDC_MASTER_INHIBIT) == BST_CHECKED;
+    core_.WriteMasterInhibit();
+    CheckDlgButton(window, IDC_MASTER_INHIBIT, core_.masterInhibit != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CDemoDlg::OnSetAcceptLimit() {
     TakeFields();
-    m_Core.SetAcceptLimit();
+    core_.SetAcceptLimit();
     Refresh();
 }
 
@@ -102,35 +102,35 @@ void CDemoDlg::OnSetAcceptLimit() {
 void CDemoDlg::OnQuit() {
     StopTimersAndPort();
     if (!TakeFields()) return;
-    EndDialog(m_hWnd, IDOK);
+    EndDialog(window, IDOK);
 }
 
 void CDemoDlg::OnCancel() {
     StopTimersAndPort();
-    EndDialog(m_hWnd, IDCANCEL);
+    EndDialog(window, IDCANCEL);
 }
 
 void CDemoDlg::StopTimersAndPort() {
-    KillTimer(m_hWnd, ID_TIMER_FLASH);
-    m_Core.HaltPolling();
+    KillTimer(window, ID_TIMER_FLASH);
+    core_.HaltPolling();
 }
 
 // The dialog may change port, address and interval: polling starts afresh
 // with whatever the settings are when it closes.
 void CDemoDlg::RunOptions() {
-    KillTimer(m_hWnd, ID_TIMER_FLASH);
-    m_Core.StopPolling();
-    COptionsDlg options(m_hWnd);
+    KillTimer(window, ID_TIMER_FLASH);
+    core_.StopPolling();
+    COptionsDlg options(window);
     options.DoModal();
-    m_Core.StartPolling();
+    core_.StartPolling();
 }
 
 void CDemoDlg::RunTeaching() {
-    CTeachDlg teach(m_hWnd, m_Core.m_Driver);
+    CTeachDlg teach(window, core_.driver_);
     teach.DoModal();
 }
 
 void CDemoDlg::RunAbout() {
-    CAboutDlg about(m_hWnd);
+    CAboutDlg about(window);
     about.DoModal();
 }

@@ -13,27 +13,27 @@ constexpr const char* kPollIntervalTexts[] = {"100 ms", "200 ms", "300 ms", "400
 static_assert(std::size(kPollIntervalTexts) == kPollIntervalEntries.size());
 } // namespace
 
-COptionsDlg::COptionsDlg(HWND parent) : CDialogBase(IDD_OPTIONS, parent) {}
+COptionsDlg::COptionsDlg(HWND owner) : CDialogBase(IDD_OPTIONS, owner) {}
 
 BOOL COptionsDlg::OnInitDialog() {
     FillPollingList();
-    m_Fields = OptionsFromSettings();
+    fields_ = OptionsFromSettings();
     Refresh();
     return TRUE;
 }
 
 void COptionsDlg::FillPollingList() {
-    for (const char* text : kPollIntervalTexts) SendDlgItemMessageA(m_hWnd, IDC_OPT_POLLING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    for (const char* text : kPollIntervalTexts) SendDlgItemMessageA(window, IDC_OPT_POLLING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
 // The list first: it cannot hold a wrong value, so the selected interval is
 // always taken. Then the address: a wrong address leaves the port and the
 // check box as they were.
 void COptionsDlg::DoDataExchange(CDataExchange& dx) {
-    dx.ComboIndex(IDC_OPT_POLLING, m_Fields.intervalEntry);
-    dx.Byte(IDC_OPT_ADDRESS, m_Fields.address);
-    dx.Byte(IDC_OPT_COM_PORT, m_Fields.comPort);
-    dx.Check(IDC_OPT_LONG_SORTER, m_Fields.longSorter);
+    dx.ComboIndex(IDC_OPT_POLLING, fields_.intervalEntry);
+    dx.Byte(IDC_OPT_ADDRESS, fields_.address);
+    dx.Byte(IDC_OPT_COM_PORT, fields_.comPort);
+    dx.Check(IDC_OPT_LONG_SORTER, fields_.longSorter);
 }
 
 bool COptionsDlg::OnCommand(WORD id, WORD code) {
@@ -47,11 +47,11 @@ bool COptionsDlg::OnCommand(WORD id, WORD code) {
 void COptionsDlg::OnSearch() {
     TakeFields();
     const HWND status = Item(IDC_OPT_SEARCH_STATUS);
-    const int found = ScanPorts(m_Fields.address, [status](const std::string& line) {
+    const int found = ScanPorts(fields_.address, [status](const std::string& line) {
         SetWindowTextA(status, line.c_str());
         UpdateWindow(status);
     });
-    if (found != 0) m_Fields.comPort = static_cast<uint8_t>(found);
+    if (found != 0) fields_.comPort = static_cast<uint8_t>(found);
     Refresh();
 }
 
@@ -60,8 +60,8 @@ void COptionsDlg::OnSearch() {
 // keeps the dialog open for the operator to correct it.
 void COptionsDlg::OnOK() {
     TakeFields();
-    ApplyOptions(m_Fields);
+    ApplyOptions(fields_);
     auto store = platform::OpenUserSettings(kSettingsCompany, kSettingsProgram);
     SaveSettings(*store);
-    if (TakeFields()) EndDialog(m_hWnd, IDOK);
+    if (TakeFields()) EndDialog(window, IDOK);
 }

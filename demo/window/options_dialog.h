@@ -7,7 +7,7 @@
 
 class COptionsDlg : public CDialogBase {
 public:
-    explicit COptionsDlg(HWND parent);
+    explicit COptionsDlg(HWND owner);
 
 protected:
     BOOL OnInitDialog() override;
@@ -19,5 +19,5 @@ private:
     void FillPollingList();
     void OnSearch();
 
-    OptionsFields m_Fields;
+    OptionsFields fields_;
 };

@@ -5,11 +5,11 @@
 
 #include <vector>
 
-CTeachDlg::CTeachDlg(HWND parent, CCctDriver& driver) : CDialogBase(IDD_TEACH, parent), m_Teach(driver) {}
+CTeachDlg::CTeachDlg(HWND owner, CCctDriver& driver) : CDialogBase(IDD_TEACH, owner), teach_(driver) {}
 
 BOOL CTeachDlg::OnInitDialog() {
-    m_Teach.m_bTeaching = 0;
-    SetTimer(m_hWnd, ID_TIMER_TEACH, kTeachTickMs, nullptr);
+    teach_.teaching = 0;
+    SetTimer(window, ID_TIMER_TEACH, kTeachTickMs, nullptr);
     return TRUE;
 }
 
@@ -23,20 +23,20 @@ void CTeachDlg::OnStartOrAbort() {
     const HWND channel = Item(IDC_TEACH_CHANNEL);
     std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(channel)) + 1, '\0');
     GetWindowTextA(channel, text.data(), static_cast<int>(text.size()));
-    m_Teach.StartOrAbort(text.data(), IsDlgButtonChecked(m_hWnd, IDC_TEACH_ENHANCED) == BST_CHECKED);
-    SetDlgItemTextA(m_hWnd, IDC_TEACH_START, m_Teach.m_ButtonText.c_str());
+    teach_.StartOrAbort(text.data(), IsDlgButtonChecked(window, IDC_TEACH_ENHANCED) == BST_CHECKED);
+    SetDlgItemTextA(window, IDC_TEACH_START, teach_.buttonText.c_str());
 }
 
 void CTeachDlg::OnTimer(UINT_PTR id) {
     if (id != ID_TIMER_TEACH) return;
-    m_Teach.Tick();
+    teach_.Tick();
     ShowState();
 }
 
 void CTeachDlg::ShowState() {
-    SetDlgItemTextA(m_hWnd, IDC_TEACH_PROGRESS, m_Teach.m_Progress.c_str());
-    SetDlgItemTextA(m_hWnd, IDC_TEACH_STATUS, m_Teach.m_StatusText.c_str());
-    SetDlgItemTextA(m_hWnd, IDC_TEACH_START, m_Teach.m_ButtonText.c_str());
+    SetDlgItemTextA(window, IDC_TEACH_PROGRESS, teach_.progress.c_str());
+    SetDlgItemTextA(window, IDC_TEACH_STATUS, teach_.statusText.c_str());
+    SetDlgItemTextA(window, IDC_TEACH_START, teach_.buttonText.c_str());
 }
 
 // "Close", Escape and the caption's close box all end a running teach first.
@@ -44,7 +44,7 @@ void CTeachDlg::OnOK() { Close(); }
 void CTeachDlg::OnCancel() { Close(); }
 
 void CTeachDlg::Close() {
-    m_Teach.Close();
-    KillTimer(m_hWnd, ID_TIMER_TEACH);
-    EndDialog(m_hWnd, IDOK);
+    teach_.Close();
+    KillTimer(window, ID_TIMER_TEACH);
+    EndDialog(window, IDOK);
 }

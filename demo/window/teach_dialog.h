@@ -6,7 +6,7 @@
 
 class CTeachDlg : public CDialogBase {
 public:
-    CTeachDlg(HWND parent, CCctDriver& driver);
+    CTeachDlg(HWND owner, CCctDriver& driver);
 
 protected:
     BOOL OnInitDialog() override;
@@ -20,5 +20,5 @@ private:
     void ShowState();
     void Close();
 
-    CTeachCore m_Teach;
+    CTeachCore teach_;
 };

@@ -34,8 +34,8 @@ protected:
         EXPECT_EQ(2, stCoinSet[15].iErrorDivider);
         EXPECT_STREQ("", stCoinSet[16].szCoinId);
         EXPECT_EQ(0u, dwLastSerialWritten);
-        EXPECT_STREQ("", stConfigReserved.szProgramPath);
-        EXPECT_EQ(0.2, stConfigReserved.dReserved13);
+        EXPECT_STREQ("", g_configReserved.szProgramPath);
+        EXPECT_EQ(0.2, g_configReserved.dReserved13);
     }
 };
 
@@ -87,11 +87,11 @@ TEST_F(ConfigFileTest, VersionTwoKeepsLaterGroupsAndIsRewrittenAsVersionTwelve) 
     EXPECT_EQ(3, iSpeedIndex);
     EXPECT_EQ(4, iPortIndex);
     EXPECT_EQ(7u, Mailbox.bDeviceAddress.load());
-    EXPECT_EQ(5, stConfigReserved.iReserved1);
-    EXPECT_EQ(29, stConfigReserved.aiReserved5[1]);
+    EXPECT_EQ(5, g_configReserved.iReserved1);
+    EXPECT_EQ(29, g_configReserved.aiReserved5[1]);
     EXPECT_STREQ("RU1K0B", szCurrentCoinId);
     EXPECT_STREQ("......", stCoinSet[3].szCoinId);
-    EXPECT_STREQ("", stConfigReserved.szSecondProgramPath);
+    EXPECT_STREQ("", g_configReserved.szSecondProgramPath);
 
     ASSERT_EQ(kFileOk, WriteConfig());
     const Bytes file = ReadFileBytes(kConfigName);
@@ -136,7 +136,7 @@ TEST_F(ConfigFileTest, EveryFieldRoundTrips) {
     }
     dwLastSerialWritten = 0x89ABCDEF;
     bHexDisplay = 1;
-    ConfigReserved& r = stConfigReserved;
+    ConfigReserved& r = g_configReserved;
     r.iReserved1 = -1;
     r.aiReserved2[3] = 44;
     r.iReserved3 = 45;
@@ -185,7 +185,7 @@ TEST_F(ConfigFileTest, LaterVersionsAreReadUpToTheKnownGroups) {
     WriteFileBytes(kConfigName, WithEnvelope(content));
     EXPECT_EQ(kFileOk, ReadConfig());
     EXPECT_EQ(2, iSpeedIndex);
-    EXPECT_STREQ("second", stConfigReserved.szSecondProgramPath);
+    EXPECT_STREQ("second", g_configReserved.szSecondProgramPath);
 
     // A version below 1 carries no group at all.
     PutLe32(content, 0, 0);
@@ -211,8 +211,8 @@ TEST_F(ConfigFileTest, TheWindowsStartWordsAreWrittenAsZeroAndOne) {
     PutLe32(file, 164, 0);
     WriteFileBytes(kConfigName, WithEnvelope(Bytes(file.begin(), file.end() - 4)));
     ASSERT_EQ(kFileOk, ReadConfig());
-    EXPECT_EQ(1, stConfigReserved.aiReserved6[0]);
-    EXPECT_EQ(0, stConfigReserved.aiReserved6[1]);
+    EXPECT_EQ(1, g_configReserved.aiReserved6[0]);
+    EXPECT_EQ(0, g_configReserved.aiReserved6[1]);
     SetWindowStartWords();
     ASSERT_EQ(kFileOk, WriteConfig());
     file = ReadFileBytes(kConfigName);

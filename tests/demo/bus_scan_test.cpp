@@ -14,15 +14,15 @@ TEST_F(BusScan, FindsBothDevicesOfOneLineWithTheirIdentity) {
     config.extraAddresses = {9};
     Start(config);
     // No device answers at most addresses: shorter limits keep the test short.
-    core.m_Driver.m_Timeouts.readTotalConstant = 20;
-    core.m_Driver.m_DeviceAddress = 2;
-    const BusScanResult result = ScanBus(core.m_Driver);
+    core.driver_.timeouts.readTotalConstant = 20;
+    core.driver_.deviceAddress = 2;
+    const BusScanResult result = ScanBus(core.driver_);
     ASSERT_EQ(2u, result.devices.size());
     EXPECT_EQ("address 2: ABC - Coin 1, SN 5000, revision 1.00", BusDeviceLine(result.devices[0]));
     EXPECT_EQ("address 9: ABC - Coin 1, SN 5001, revision 1.00", BusDeviceLine(result.devices[1]));
     EXPECT_FALSE(result.stopped);
     EXPECT_GT(result.elapsedMs, 0u);
-    EXPECT_EQ(2, core.m_Driver.m_DeviceAddress);
+    EXPECT_EQ(2, core.driver_.deviceAddress);
     // Every address from 2 to 255 was asked once, the host's never.
     int polls = 0;
     Device([&](sim::StandardAcceptor& d) {
@@ -36,9 +36,9 @@ TEST_F(BusScan, FindsBothDevicesOfOneLineWithTheirIdentity) {
 
 TEST_F(BusScan, StopsWhenAsked) {
     Start();
-    core.m_Driver.m_Timeouts.readTotalConstant = 20;
+    core.driver_.timeouts.readTotalConstant = 20;
     int asked = 0;
-    const BusScanResult result = ScanBus(core.m_Driver, [&] { return ++asked > 3; });
+    const BusScanResult result = ScanBus(core.driver_, [&] { return ++asked > 3; });
     EXPECT_TRUE(result.stopped);
     ASSERT_EQ(1u, result.devices.size());
     EXPECT_EQ(2, result.devices[0].address);

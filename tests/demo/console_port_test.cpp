@@ -84,9 +84,9 @@ TEST(ConsolePort, ACOMNumberShowsTheDeviceItStandsFor) {
     CCctDriver driver;
     PollbenchArgs args = ArgsFor("3");
     args.portNumber = 3;
-    driver.m_PortName = "/dev/ttyUSB0";
+    driver.portName = "/dev/ttyUSB0";
     EXPECT_EQ("COM3 (/dev/ttyUSB0)", PortForMessages(driver, args));
-    driver.m_PortName = "\\\\.\\COM3"; // Windows' own name says no more
+    driver.portName = "\\\\.\\COM3"; // Windows' own name says no more
     EXPECT_EQ("COM3", PortForMessages(driver, args));
 }
 

@@ -17,9 +17,9 @@ class DriverTest : public ::testing::Test {
 protected:
     DriverTest() {
         script.echo = true; // a one-wire bus
-        driver.m_OpenPort = testing_support::FakeDriverPortOpener(script, log);
-        driver.m_PortName = "ttyTEST";
-        driver.m_Trace = [this](const char* label, const uint8_t* bytes, size_t n) {
+        driver.openPort = testing_support::FakeDriverPortOpener(script, log);
+        driver.portName = "ttyTEST";
+        driver.trace = [this](const char* label, const uint8_t* bytes, size_t n) {
             trace.push_back(label + std::string(" ") + std::to_string(n) + (n == 1 ? ":" + std::to_string(bytes[0]) : ""));
         };
     }
@@ -148,8 +148,8 @@ TEST_F(DriverTest, WhatComesAfterAFailureIsReadAwayBeforeTheNextRequest) {
     EXPECT_NE(std::find(trace.begin(), trace.end(), std::string(trace_label::kDiscarded) + " 3"), trace.end());
     // The quiet wait reads with a limit of its own and gives the line its
     // limits back.
-    EXPECT_EQ(script.timeouts.readTotalConstant, driver.m_Timeouts.readTotalConstant);
-    EXPECT_EQ(script.timeouts.readTotalMultiplier, driver.m_Timeouts.readTotalMultiplier);
+    EXPECT_EQ(script.timeouts.readTotalConstant, driver.timeouts.readTotalConstant);
+    EXPECT_EQ(script.timeouts.readTotalMultiplier, driver.timeouts.readTotalMultiplier);
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
 }
 

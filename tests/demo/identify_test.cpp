@@ -19,14 +19,14 @@ using IdentifyTest = SimFixture;
 TEST_F(IdentifyTest, IdentificationTextAndOfferedControls) {
     Start(AbcXyz());
     ASSERT_TRUE(Connect());
-    EXPECT_EQ(core.m_Status, "ABC - XYZ\r\nSN: 123\r\nSoftw.: 52.01\r\nE");
+    EXPECT_EQ(core.status, "ABC - XYZ\r\nSN: 123\r\nSoftw.: 52.01\r\nE");
     EXPECT_EQ(core.m_OptionFlags, 0x40);
-    EXPECT_FALSE(core.m_Visible.masterInhibit);
-    EXPECT_TRUE(core.m_Visible.escrow);
-    EXPECT_EQ(core.m_EscrowText, "0.00");
-    EXPECT_FALSE(core.m_Visible.motorReturn);
-    EXPECT_FALSE(core.m_Visible.acceptLimit);
-    EXPECT_FALSE(core.m_Visible.trashCycle);
+    EXPECT_FALSE(core.visible.masterInhibit);
+    EXPECT_TRUE(core.visible.escrow);
+    EXPECT_EQ(core.escrowText, "0.00");
+    EXPECT_FALSE(core.visible.motorReturn);
+    EXPECT_FALSE(core.visible.acceptLimit);
+    EXPECT_FALSE(core.visible.trashCycle);
     EXPECT_EQ(core.m_nDeviceType, 0);
     EXPECT_EQ(timerMs, 200u);
 }
@@ -36,9 +36,9 @@ TEST_F(IdentifyTest, SetUpEnablesAllCoinsAndReleasesTheMasterInhibit) {
     ASSERT_TRUE(Connect());
     EXPECT_EQ(Requests(kHdrModifyInhibits), (std::vector<std::vector<uint8_t>>{{0xFF, 0xFF}}));
     EXPECT_EQ(Requests(kHdrModifyMasterInhibit), (std::vector<std::vector<uint8_t>>{{0x01}}));
-    for (int i = 0; i < kCoinPositions; ++i) EXPECT_EQ(core.m_Inhibit[static_cast<size_t>(i)], 0) << i;
-    EXPECT_EQ(core.m_MasterInhibit, 0);
-    EXPECT_EQ(core.m_CreditText, "0.00");
+    for (int i = 0; i < kCoinPositions; ++i) EXPECT_EQ(core.inhibit[static_cast<size_t>(i)], 0) << i;
+    EXPECT_EQ(core.masterInhibit, 0);
+    EXPECT_EQ(core.creditText, "0.00");
 }
 
 TEST_F(IdentifyTest, CoinTableIsRead) {
@@ -47,16 +47,16 @@ TEST_F(IdentifyTest, CoinTableIsRead) {
     Start(c);
     Device([](sim::StandardAcceptor& d) { d.SetSorterOverride(0xFF & ~0x04); });
     ASSERT_TRUE(Connect());
-    EXPECT_EQ(core.m_CoinId[5], "EU200A");
-    EXPECT_EQ(core.m_CoinValue[5], 200u);
-    EXPECT_EQ(core.m_CoinId[6], "EU1k0A");
-    EXPECT_EQ(core.m_CoinValue[6], 1000u);
-    EXPECT_EQ(core.m_CoinId[15], "......");
-    EXPECT_EQ(core.m_CoinValue[15], 0u);
-    EXPECT_EQ(core.m_SortText[2], "3");
-    EXPECT_EQ(core.m_SorterPaths[2], (SorterPaths{3, 0, 0, 0}));
-    EXPECT_EQ(core.m_DefaultPath, 1);
-    EXPECT_EQ(core.m_OutletFull, (std::array<int, kShownOutlets>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(core.coinId[5], "EU200A");
+    EXPECT_EQ(core.coinValue[5], 200u);
+    EXPECT_EQ(core.coinId[6], "EU1k0A");
+    EXPECT_EQ(core.coinValue[6], 1000u);
+    EXPECT_EQ(core.coinId[15], "......");
+    EXPECT_EQ(core.coinValue[15], 0u);
+    EXPECT_EQ(core.sortText[2], "3");
+    EXPECT_EQ(core.sorterPaths[2], (SorterPaths{3, 0, 0, 0}));
+    EXPECT_EQ(core.defaultPath, 1);
+    EXPECT_EQ(core.outletFull, (std::array<int, kShownOutlets>{0, 0, 1, 0, 0}));
     EXPECT_EQ(g_Flags & FLAG_LONG_SORTER, 0);
 }
 
@@ -67,8 +67,8 @@ TEST_F(IdentifyTest, LongSorterPathsSetTheFlagAndFillTheSortTexts) {
     Device([](sim::StandardAcceptor& d) { d.SetSorterPaths(4, {2, 3, 0, 5}); });
     ASSERT_TRUE(Connect());
     EXPECT_NE(g_Flags & FLAG_LONG_SORTER, 0);
-    EXPECT_EQ(core.m_SorterPaths[3], (SorterPaths{2, 3, 0, 5}));
-    EXPECT_EQ(core.m_SortText[3], "235");
+    EXPECT_EQ(core.sorterPaths[3], (SorterPaths{2, 3, 0, 5}));
+    EXPECT_EQ(core.sortText[3], "235");
 }
 
 TEST_F(IdentifyTest, QxProductKeepsTheMasterInhibitAndOffersTheTrashCycle) {
@@ -78,7 +78,7 @@ TEST_F(IdentifyTest, QxProductKeepsTheMasterInhibitAndOffersTheTrashCycle) {
     ASSERT_TRUE(Connect());
     EXPECT_EQ(core.m_nDeviceType, kDeviceTypeQx);
     EXPECT_TRUE(Requests(kHdrModifyMasterInhibit).empty());
-    EXPECT_TRUE(core.m_Visible.trashCycle);
+    EXPECT_TRUE(core.visible.trashCycle);
 }
 
 TEST_F(IdentifyTest, RevisionOtherThanTheTwoKnownOnesOffersMasterInhibit) {
@@ -86,8 +86,8 @@ TEST_F(IdentifyTest, RevisionOtherThanTheTwoKnownOnesOffersMasterInhibit) {
     c.revision = "52.010";
     Start(c);
     ASSERT_TRUE(Connect());
-    EXPECT_TRUE(core.m_Visible.masterInhibit);
-    EXPECT_EQ(core.m_Status, "ABC - XYZ\r\nSN: 123\r\nSoftw.: 52.010\r\nE");
+    EXPECT_TRUE(core.visible.masterInhibit);
+    EXPECT_EQ(core.status, "ABC - XYZ\r\nSN: 123\r\nSoftw.: 52.010\r\nE");
 }
 
 TEST_F(IdentifyTest, DeviceWithoutOptionFlagsShowsNoLettersAndActsAsTeachOnly) {
@@ -95,10 +95,10 @@ TEST_F(IdentifyTest, DeviceWithoutOptionFlagsShowsNoLettersAndActsAsTeachOnly) {
     sim::DropOptionFlags(c);
     Start(c);
     ASSERT_TRUE(Connect());
-    EXPECT_EQ(core.m_Status, "ABC - XYZ\r\nSN: 123\r\nSoftw.: 52.01\r\n");
+    EXPECT_EQ(core.status, "ABC - XYZ\r\nSN: 123\r\nSoftw.: 52.01\r\n");
     EXPECT_EQ(core.m_OptionFlags, 0x80);
-    EXPECT_FALSE(core.m_Visible.escrow);
-    EXPECT_EQ(core.m_EscrowText, "");
+    EXPECT_FALSE(core.visible.escrow);
+    EXPECT_EQ(core.escrowText, "");
 }
 
 TEST_F(IdentifyTest, FailedIdentityRequestLeavesTheDeviceUnconnected) {
@@ -106,8 +106,8 @@ TEST_F(IdentifyTest, FailedIdentityRequestLeavesTheDeviceUnconnected) {
     c.unknownHeaders.set(kHdrProductCode);
     Start(c);
     core.ConnectionTick();
-    EXPECT_EQ(core.m_PrevState, kDisconnected);
-    EXPECT_EQ(core.m_Status, "device found\r\ninitializing...");
+    EXPECT_EQ(core.prevState, kDisconnected);
+    EXPECT_EQ(core.status, "device found\r\ninitializing...");
     EXPECT_TRUE(Requests(kHdrModifyInhibits).empty());
 }
 
@@ -115,8 +115,8 @@ TEST_F(IdentifyTest, PollAnsweredWithDataIsNotADevice) {
     Start(AbcXyz());
     Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::ExtraData); });
     core.ConnectionTick();
-    EXPECT_EQ(core.m_PrevState, kDisconnected);
-    EXPECT_EQ(core.m_Status, "");
+    EXPECT_EQ(core.prevState, kDisconnected);
+    EXPECT_EQ(core.status, "");
     EXPECT_TRUE(Requests(kHdrManufacturerId).empty());
 }
 

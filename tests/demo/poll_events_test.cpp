@@ -28,9 +28,9 @@ class PollEventsTest : public ::testing::Test {
 protected:
     PollEventsTest() {
         script.echo = true; // a one-wire bus
-        driver.m_OpenPort = testing_support::FakeDriverPortOpener(script, log);
-        driver.m_PortName = "ttyTEST";
-        driver.m_AskReinitialize = [this] {
+        driver.openPort = testing_support::FakeDriverPortOpener(script, log);
+        driver.portName = "ttyTEST";
+        driver.askReinitialize = [this] {
             ++questions;
             return answer;
         };

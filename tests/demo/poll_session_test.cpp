@@ -39,12 +39,12 @@ protected:
         std::filesystem::remove_all(folder);
     }
     void TearDown() override {
-        core.m_Hooks.eventsRead = nullptr; // the core outlives the session
+        core.hooks.eventsRead = nullptr; // the core outlives the session
         std::filesystem::remove_all(folder);
     }
     // The session takes the core's reads of the event buffer, as the poll command's does.
     void Listen() {
-        core.m_Hooks.eventsRead = [this](const PollCounts& counts) { session.OnEventsRead(counts); };
+        core.hooks.eventsRead = [this](const PollCounts& counts) { session.OnEventsRead(counts); };
     }
 
     std::string folder;
@@ -80,9 +80,9 @@ TEST_F(Session, ReportsTheCoinsTheDeviceProduced) {
     ASSERT_TRUE(session.FinishReport(error)) << error;
 
     // The core counted what the session counted.
-    EXPECT_EQ(2u, core.m_Count[5]);
-    EXPECT_EQ(1u, core.m_Count[1]);
-    EXPECT_EQ(5u, core.m_Count[3]);
+    EXPECT_EQ(2u, core.count[5]);
+    EXPECT_EQ(1u, core.count[1]);
+    EXPECT_EQ(5u, core.count[3]);
     const SessionSums& sums = session.Sums();
     EXPECT_EQ(2u, sums.credits[6]);
     EXPECT_EQ(1u, sums.credits[2]);
@@ -127,7 +127,7 @@ TEST_F(Session, EventsWhileReconnectingAreLostWithACount) {
     ASSERT_EQ(1, core.PollStep());
     Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); }); // gone
     ASSERT_EQ(0, core.PollStep());
-    core.m_PrevState = kDisconnected;
+    core.prevState = kDisconnected;
     Device([](sim::StandardAcceptor& d) {
         d.InsertCoin(1);
         d.InsertCoin(2);
@@ -176,8 +176,8 @@ TEST_F(Session, ASessionThatEndsDisconnectedKeepsItsMoney) {
     ASSERT_EQ(1, core.PollStep());
     Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); });
     core.ConnectionTick(); // lost: the table on screen is blank now
-    ASSERT_EQ(core.m_PrevState, kDisconnected);
-    ASSERT_TRUE(core.m_CoinId[5].empty());
+    ASSERT_EQ(core.prevState, kDisconnected);
+    ASSERT_TRUE(core.coinId[5].empty());
     ASSERT_TRUE(session.FinishReport(error)) << error;
     const std::vector<std::string> summary = FileLines(folder + "/summary.csv");
     ASSERT_EQ(1u + 16u + 4u, summary.size());

@@ -24,9 +24,9 @@ TEST_F(PollStepTest, FirstPollCountsNothingThatHappenedBefore) {
         d.InsertCoin(1);
         d.InsertCoin(2);
     });
-    EXPECT_EQ(core.m_PrevState, kConnected);
-    EXPECT_EQ(core.m_Count[0] + core.m_Count[1], 0u);
-    EXPECT_EQ(core.m_CreditText, "0.00");
+    EXPECT_EQ(core.prevState, kConnected);
+    EXPECT_EQ(core.count[0] + core.count[1], 0u);
+    EXPECT_EQ(core.creditText, "0.00");
 }
 
 TEST_F(PollStepTest, TwoCreditsOfPositionThreeOnPathTwo) {
@@ -36,15 +36,15 @@ TEST_F(PollStepTest, TwoCreditsOfPositionThreeOnPathTwo) {
         d.InsertCoin(3);
         d.InsertCoin(3);
     });
-    EXPECT_EQ(core.m_Count[2], 2u);
-    EXPECT_EQ(core.m_OutletTotal[1], 2u);
-    EXPECT_EQ(core.m_CreditSum, 40u); // 2 x 0.20
-    EXPECT_EQ(core.m_CreditText, "0.40");
-    EXPECT_EQ(core.m_EscrowText, "0.40");
-    EXPECT_EQ(core.m_ErrorLine, "Code 0 ");
+    EXPECT_EQ(core.count[2], 2u);
+    EXPECT_EQ(core.outletTotal[1], 2u);
+    EXPECT_EQ(core.creditSum, 40u); // 2 x 0.20
+    EXPECT_EQ(core.creditText, "0.40");
+    EXPECT_EQ(core.escrowText, "0.40");
+    EXPECT_EQ(core.errorLine, "Code 0 ");
     ASSERT_FALSE(flashes.empty());
     EXPECT_EQ(flashes.back(), 1u << 2);
-    EXPECT_EQ(core.m_ActiveOutlets, 1u << 2);
+    EXPECT_EQ(core.activeOutlets, 1u << 2);
 }
 
 TEST_F(PollStepTest, ErrorThenRejectShowsTheErrorAndCountsTheReject) {
@@ -53,23 +53,23 @@ TEST_F(PollStepTest, ErrorThenRejectShowsTheErrorAndCountsTheReject) {
         d.ReportError(120);
         d.ReportError(1);
     });
-    EXPECT_EQ(core.m_ErrorLine, "Code 120 (interfering light)");
-    EXPECT_EQ(core.m_RejectTotal, 1u);
+    EXPECT_EQ(core.errorLine, "Code 120 (interfering light)");
+    EXPECT_EQ(core.rejectTotal, 1u);
     EXPECT_EQ(flashes.back(), 1u);
     Tick([](sim::StandardAcceptor& d) { d.ReportError(9); });
-    EXPECT_EQ(core.m_ErrorLine, "Code 9 (unknown)");
-    EXPECT_EQ(core.m_RejectTotal, 2u);
+    EXPECT_EQ(core.errorLine, "Code 9 (unknown)");
+    EXPECT_EQ(core.rejectTotal, 2u);
 }
 
 TEST_F(PollStepTest, CoinReturnClearsTheEscrowSum) {
     Tick([](sim::StandardAcceptor&) {});
     Tick([](sim::StandardAcceptor& d) { d.InsertCoin(5); });
-    EXPECT_EQ(core.m_EscrowText, "1.00");
+    EXPECT_EQ(core.escrowText, "1.00");
     Tick([](sim::StandardAcceptor& d) { d.ReportError(254); });
-    EXPECT_EQ(core.m_EscrowSum, 0u);
-    EXPECT_EQ(core.m_EscrowText, "0.00");
-    EXPECT_EQ(core.m_CreditText, "1.00");
-    EXPECT_EQ(core.m_ErrorLine, "Code 254 (coin return mechanism activated)");
+    EXPECT_EQ(core.escrowSum, 0u);
+    EXPECT_EQ(core.escrowText, "0.00");
+    EXPECT_EQ(core.creditText, "1.00");
+    EXPECT_EQ(core.errorLine, "Code 254 (coin return mechanism activated)");
 }
 
 TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
@@ -77,11 +77,11 @@ TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
     reinitialize = true;
     Tick([](sim::StandardAcceptor& d) { d.ResetCounter(); });
     EXPECT_EQ(questions, 1);
-    EXPECT_EQ(core.m_PrevState, kDisconnected);
-    EXPECT_EQ(core.m_Status, "no connection");
+    EXPECT_EQ(core.prevState, kDisconnected);
+    EXPECT_EQ(core.status, "no connection");
     EXPECT_EQ(timerMs, kLostPollIntervalMs);
-    EXPECT_EQ(core.m_CoinId[0], "");
-    EXPECT_EQ(core.m_Inhibit[0], 1);
+    EXPECT_EQ(core.coinId[0], "");
+    EXPECT_EQ(core.inhibit[0], 1);
     // The next ticks identify the device again.
     EXPECT_TRUE(Connect());
     EXPECT_EQ(Requests(kHdrModifyInhibits).size(), 2u);
@@ -90,7 +90,7 @@ TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
 TEST_F(PollStepTest, TicksArrivingWhileTheResetQuestionIsOpenAreSkipped) {
     Tick([](sim::StandardAcceptor& d) { d.InsertCoin(1); });
     size_t pollsDuringQuestion = 0;
-    core.m_Driver.m_AskReinitialize = [&] {
+    core.driver_.askReinitialize = [&] {
         const size_t before = Requests(kHdrReadBufferedCredit).size();
         core.ConnectionTick(); // the window's timer fires under the open box
         pollsDuringQuestion = Requests(kHdrReadBufferedCredit).size() - before;
@@ -98,17 +98,17 @@ TEST_F(PollStepTest, TicksArrivingWhileTheResetQuestionIsOpenAreSkipped) {
     };
     Tick([](sim::StandardAcceptor& d) { d.ResetCounter(); });
     EXPECT_EQ(pollsDuringQuestion, 0u);
-    EXPECT_EQ(core.m_PrevState, kConnected);
+    EXPECT_EQ(core.prevState, kConnected);
 }
 
 TEST_F(PollStepTest, DeviceResetAnsweredNoKeepsPollingFromZero) {
     Tick([](sim::StandardAcceptor& d) { d.InsertCoin(1); }); // baseline 1
     Tick([](sim::StandardAcceptor& d) { d.ResetCounter(); });
     EXPECT_EQ(questions, 1);
-    EXPECT_EQ(core.m_PrevState, kConnected);
+    EXPECT_EQ(core.prevState, kConnected);
     Tick([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
-    EXPECT_EQ(core.m_Count[5], 1u);
-    EXPECT_EQ(core.m_CreditText, "2.00");
+    EXPECT_EQ(core.count[5], 1u);
+    EXPECT_EQ(core.creditText, "2.00");
 }
 
 TEST_F(PollStepTest, OneBadReplyToAPollCostsNoCredit) {
@@ -118,18 +118,18 @@ TEST_F(PollStepTest, OneBadReplyToAPollCostsNoCredit) {
         d.InjectFault(sim::StandardFault::BadChecksum);
         d.InjectFault(sim::StandardFault::Silent);
     });
-    EXPECT_EQ(core.m_PrevState, kConnected);
-    EXPECT_EQ(core.m_Count[5], 1u);
-    EXPECT_EQ(core.m_CreditText, "2.00");
+    EXPECT_EQ(core.prevState, kConnected);
+    EXPECT_EQ(core.count[5], 1u);
+    EXPECT_EQ(core.creditText, "2.00");
     EXPECT_EQ(Requests(kHdrManufacturerId).size(), 1u); // not identified again
 }
 
 TEST_F(PollStepTest, EveryUsableReadIsHandedOnBeforeTheFieldsCountIt) {
     std::vector<PollCounts> reads;
     std::vector<unsigned> countedBefore; // position 6's count as each read is handed on
-    core.m_Hooks.eventsRead = [this, &reads, &countedBefore](const PollCounts& counts) {
+    core.hooks.eventsRead = [this, &reads, &countedBefore](const PollCounts& counts) {
         reads.push_back(counts);
-        countedBefore.push_back(core.m_Count[5]);
+        countedBefore.push_back(core.count[5]);
     };
     Tick([](sim::StandardAcceptor&) {}); // the baseline
     Tick([](sim::StandardAcceptor& d) {
@@ -138,7 +138,7 @@ TEST_F(PollStepTest, EveryUsableReadIsHandedOnBeforeTheFieldsCountIt) {
     });
     Tick([](sim::StandardAcceptor&) {});                                                  // nothing new
     Tick([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); }); // lost: no read
-    core.m_Hooks.eventsRead = nullptr;
+    core.hooks.eventsRead = nullptr;
 
     ASSERT_EQ(reads.size(), 3u);
     EXPECT_TRUE(reads[0].events.empty());
@@ -149,22 +149,22 @@ TEST_F(PollStepTest, EveryUsableReadIsHandedOnBeforeTheFieldsCountIt) {
     EXPECT_EQ(reads[1].coins[0], 1);
     EXPECT_TRUE(reads[2].events.empty());
     EXPECT_EQ(countedBefore, (std::vector<unsigned>{0u, 0u, 1u}));
-    EXPECT_EQ(core.m_PrevState, kDisconnected);
+    EXPECT_EQ(core.prevState, kDisconnected);
 }
 
 TEST_F(PollStepTest, SilentDeviceIsLost) {
     Tick([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 3); });
-    EXPECT_EQ(core.m_PrevState, kDisconnected);
-    EXPECT_EQ(core.m_Status, "no connection");
-    EXPECT_FALSE(core.m_Visible.masterInhibit);
+    EXPECT_EQ(core.prevState, kDisconnected);
+    EXPECT_EQ(core.status, "no connection");
+    EXPECT_FALSE(core.visible.masterInhibit);
 }
 
 TEST_F(PollStepTest, AcceptLimitMakesEveryStepWithEventsReadTheResidual) {
     Device([](sim::StandardAcceptor& d) { d.SetAcceptLimit(500); });
-    core.m_AcceptLimit = 500;
+    core.acceptLimit = 500;
     Tick([](sim::StandardAcceptor&) {});
     Tick([](sim::StandardAcceptor& d) { d.InsertCoin(6); });
-    EXPECT_EQ(core.m_Residual, 300u);
+    EXPECT_EQ(core.residual, 300u);
 }
 
 using QxPollTest = SimFixture;
@@ -176,12 +176,12 @@ TEST_F(QxPollTest, OptoMarksFollowTheDevice) {
     ASSERT_TRUE(Connect());
     Device([](sim::StandardAcceptor& d) { d.SetOptoStates(0x01); });
     core.ConnectionTick();
-    EXPECT_TRUE(core.m_Visible.coinPresent);
-    EXPECT_FALSE(core.m_Visible.trashOpen);
+    EXPECT_TRUE(core.visible.coinPresent);
+    EXPECT_FALSE(core.visible.trashOpen);
     Device([](sim::StandardAcceptor& d) { d.SetOptoStates(0x02); });
     core.ConnectionTick();
-    EXPECT_FALSE(core.m_Visible.coinPresent);
-    EXPECT_TRUE(core.m_Visible.trashOpen);
+    EXPECT_FALSE(core.visible.coinPresent);
+    EXPECT_TRUE(core.visible.trashOpen);
 }
 
 } // namespace

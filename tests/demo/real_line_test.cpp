@@ -33,13 +33,13 @@ protected:
         options.line.bitsPerSecond = kLineSpeed;
         options.line.faults = faults;
         Start({}, options);
-        core.m_Driver.m_Timeouts = DemoPortTimeouts();
-        core.m_Driver.m_Trace = wire.Hook();
-        core.m_Hooks.eventsRead = [this](const PollCounts& counts) { session.OnEventsRead(counts); };
+        core.driver_.timeouts = DemoPortTimeouts();
+        core.driver_.trace = wire.Hook();
+        core.hooks.eventsRead = [this](const PollCounts& counts) { session.OnEventsRead(counts); };
     }
     void TearDown() override {
-        core.m_Driver.m_Trace = nullptr;
-        core.m_Hooks.eventsRead = nullptr;
+        core.driver_.trace = nullptr;
+        core.hooks.eventsRead = nullptr;
     }
 
     int Identifications() { return static_cast<int>(Requests(kHdrManufacturerId).size()); }
@@ -68,12 +68,12 @@ TEST_P(RealLineTest, AFaultOnAPollCostsNoCreditAndNotTheConnection) {
     core.ConnectionTick(); // the faulty poll
     core.ConnectionTick();
 
-    EXPECT_EQ(core.m_PrevState, kConnected);
+    EXPECT_EQ(core.prevState, kConnected);
     EXPECT_EQ(1, Identifications());
     EXPECT_LE(failed, kExchangeTries);
-    EXPECT_EQ(1u, core.m_Count[5]);
-    EXPECT_EQ(1u, core.m_Count[3]);
-    EXPECT_EQ("2.50", core.m_CreditText);
+    EXPECT_EQ(1u, core.count[5]);
+    EXPECT_EQ(1u, core.count[3]);
+    EXPECT_EQ("2.50", core.creditText);
     EXPECT_EQ(0u, session.Sums().lost);
     EXPECT_EQ(2u, session.Sums().events);
     EXPECT_EQ(0u, session.Sums().unpriced);
@@ -85,12 +85,12 @@ TEST_P(RealLineTest, AFaultDuringTheSetUpLeavesNoCoinPositionBlank) {
     ASSERT_TRUE(Connect());
     EXPECT_EQ(1, Identifications());
     const sim::StandardConfig device;
-    for (size_t i = 0; i < core.m_CoinId.size(); ++i) {
+    for (size_t i = 0; i < core.coinId.size(); ++i) {
         const std::string& id = device.coins[i].id;
-        EXPECT_EQ(id.empty() ? "......" : id, core.m_CoinId[i]) << "position " << i + 1;
+        EXPECT_EQ(id.empty() ? "......" : id, core.coinId[i]) << "position " << i + 1;
     }
-    EXPECT_EQ(20u, core.m_CoinValue[2]);
-    EXPECT_EQ("3", core.m_SortText[2]);
+    EXPECT_EQ(20u, core.coinValue[2]);
+    EXPECT_EQ("3", core.sortText[2]);
     EXPECT_LE(failed, kExchangeTries);
 
     core.ConnectionTick();
@@ -98,19 +98,19 @@ TEST_P(RealLineTest, AFaultDuringTheSetUpLeavesNoCoinPositionBlank) {
         for (int i = 0; i < 3; ++i) d.InsertCoin(3);
     });
     core.ConnectionTick();
-    EXPECT_EQ(3u, core.m_Count[2]);
-    EXPECT_EQ("0.60", core.m_CreditText);
+    EXPECT_EQ(3u, core.count[2]);
+    EXPECT_EQ("0.60", core.creditText);
 }
 
 TEST_P(RealLineTest, AFaultOnTheSortersOrInhibitsLeavesThemAsTheDeviceHasThem) {
     StartLine({{kHdrRequestSorterPaths, 5, GetParam().fault, 0}, {kHdrModifyInhibits, 1, GetParam().fault, 0}});
     ASSERT_TRUE(Connect());
     EXPECT_EQ(1, Identifications());
-    EXPECT_EQ("5", core.m_SortText[4]);
+    EXPECT_EQ("5", core.sortText[4]);
     uint16_t enabled = 0;
     Device([&enabled](sim::StandardAcceptor& d) { enabled = d.InhibitMask(); });
     EXPECT_EQ(0xFFFF, enabled);
-    for (bool inhibited : core.m_Inhibit) EXPECT_FALSE(inhibited);
+    for (bool inhibited : core.inhibit) EXPECT_FALSE(inhibited);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFault, RealLineTest, ::testing::ValuesIn(kFaults),
@@ -125,8 +125,8 @@ TEST_F(RealLine, ADeviceThatIsGoneIsLostAfterThreeTries) {
     Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Silent, 100); });
     const size_t polls = Requests(kHdrReadBufferedCredit).size();
     core.ConnectionTick();
-    EXPECT_EQ(core.m_PrevState, kDisconnected);
-    EXPECT_EQ("no connection", core.m_Status);
+    EXPECT_EQ(core.prevState, kDisconnected);
+    EXPECT_EQ("no connection", core.status);
     EXPECT_EQ(polls + kExchangeTries, Requests(kHdrReadBufferedCredit).size());
     EXPECT_EQ(kExchangeTries, failed);
 }

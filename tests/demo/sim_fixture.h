@@ -25,14 +25,14 @@ protected:
     void Start(sim::StandardConfig config = {}, sim::ServerOptions options = {}) {
         line = std::make_unique<sim::StandardLine>(std::move(config), std::move(options));
         ASSERT_TRUE(line->Ok());
-        core.m_Driver.m_PortName = line->HostPath();
-        core.m_Driver.m_Timeouts = GenerousTimeouts();
-        core.m_Driver.m_AskReinitialize = [this] {
+        core.driver_.portName = line->HostPath();
+        core.driver_.timeouts = GenerousTimeouts();
+        core.driver_.askReinitialize = [this] {
             ++questions;
             return reinitialize;
         };
-        core.m_Hooks.setPollTimer = [this](uint32_t ms) { timerMs = ms; };
-        core.m_Hooks.flashOutlets = [this](uint8_t bits) { flashes.push_back(bits); };
+        core.hooks.setPollTimer = [this](uint32_t ms) { timerMs = ms; };
+        core.hooks.flashOutlets = [this](uint8_t bits) { flashes.push_back(bits); };
         s_LastEventCounter = 0;
         g_Flags = 0;
         g_PollInterval = 200;
@@ -53,8 +53,8 @@ protected:
 
     // Ticks until connected; false if the device was not taken within a few ticks.
     bool Connect() {
-        for (int i = 0; i < 5 && core.m_PrevState != kConnected; ++i) core.ConnectionTick();
-        return core.m_PrevState == kConnected;
+        for (int i = 0; i < 5 && core.prevState != kConnected; ++i) core.ConnectionTick();
+        return core.prevState == kConnected;
     }
 
     std::unique_ptr<sim::StandardLine> line;

@@ -24,7 +24,7 @@ void RunCommand(CDemoCore& core, uint8_t command, int tick) {
     case kTrashCycle: core.TrashCycle(); break;
     case kSetAcceptLimit: core.SetAcceptLimit(); break;
     case kTeach: {
-        CTeachCore teach(core.m_Driver);
+        CTeachCore teach(core.driver_);
         teach.StartOrAbort(kTeachChannel, tick % 2 != 0);
         for (int i = 0; i < kTeachTicks; ++i) teach.Tick();
         teach.Close();
@@ -43,19 +43,19 @@ void RunPollbenchSession(uint8_t plan, const PortOpener& open, const std::functi
     s_LastEventCounter = 0;
 
     CDemoCore core;
-    core.m_Driver.m_OpenPort = open;
+    core.driver_.openPort = open;
     // A name of its own: the COM number would be looked up among the
     // system's serial devices at every opening.
-    core.m_Driver.m_PortName = kPortName;
+    core.driver_.portName = kPortName;
     const bool reinitialize = (plan & pollbench_plan::kReinitialize) != 0;
-    core.m_Driver.m_AskReinitialize = [reinitialize] { return reinitialize; };
-    if (plan & pollbench_plan::kAcceptLimit) core.m_AcceptLimit = kPrice;
+    core.driver_.askReinitialize = [reinitialize] { return reinitialize; };
+    if (plan & pollbench_plan::kAcceptLimit) core.acceptLimit = kPrice;
     const uint8_t command = static_cast<uint8_t>(plan >> pollbench_plan::kCommandShift);
 
     core.StartPolling();
     for (int tick = 0; more(tick); ++tick) {
         core.ConnectionTick();
-        if (core.m_PrevState == kConnected) RunCommand(core, command, tick);
+        if (core.prevState == kConnected) RunCommand(core, command, tick);
     }
     core.StopPolling();
 }
