@@ -3,7 +3,7 @@
 // wall time of each transfer and its ratio to the pure wire time of the
 // bytes exchanged (target: under 1.15).
 #include "commands/acceptor_commands.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "commands/coin_table_read.h"
 #include "commands/log_read.h"
 #include "coindata/records/coin_description.h"

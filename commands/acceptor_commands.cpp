@@ -1,21 +1,37 @@
 #include "commands/acceptor_commands.h"
 
-#include "link/acceptor_protocol.h"
 #include "commands/coin_description_write.h"
 #include "commands/coin_table_read.h"
 #include "commands/identification.h"
 #include "commands/log_read.h"
 #include "commands/monitoring.h"
+#include "commands/protocol/extension_commands.h"
 #include "commands/setting_write.h"
 #include "link/com_thread.h"
 
+namespace {
+
+// Each command's handler; its sub-command and reply form are the
+// descriptor's.
+struct CommandHandler {
+    const acceptor::CommandDescriptor& command;
+    ExtensionHandler handler;
+};
+
+const CommandHandler kHandlers[] = {
+    {acceptor::kIdentifyCommand, HandleIdentification},
+    {acceptor::kWriteCoinCommand, HandleWriteCoinDescription},
+    {acceptor::kReadLogCommand, HandleReadLog},
+    {acceptor::kReadTableCommand, HandleReadCoinTable},
+    {acceptor::kMonitorCommand, HandleMonitoring},
+    {acceptor::kWriteDividerCommand, HandleWriteDivider},
+    {acceptor::kWriteParamsCommand, HandleWriteParams},
+};
+
+} // namespace
+
 void RegisterAcceptorCommands() {
-    RegisterExtensionHandler(acceptor::kSubIdentify, HandleIdentification);
-    RegisterExtensionHandler(acceptor::kSubWriteCoin, HandleWriteCoinDescription);
-    // Log pages are the only replies in the long form.
-    RegisterExtensionHandler(acceptor::kSubReadLog, HandleReadLog, ReplyForm::Long);
-    RegisterExtensionHandler(acceptor::kSubReadTable, HandleReadCoinTable);
-    RegisterExtensionHandler(acceptor::kSubMonitor, HandleMonitoring);
-    RegisterExtensionHandler(acceptor::kSubWriteDivider, HandleWriteDivider);
-    RegisterExtensionHandler(acceptor::kSubWriteParams, HandleWriteParams);
+    for (const CommandHandler& entry : kHandlers) {
+        RegisterExtensionHandler(entry.command.subCommand, entry.handler, entry.command.replyForm);
+    }
 }

@@ -1,13 +1,10 @@
 #include "commands/coin_description_write.h"
 
 #include "coindata/records/coin_description.h"
-#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
+#include "commands/protocol/extension_commands.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
-
-#include <array>
-#include <cstring>
 
 namespace {
 
@@ -15,16 +12,12 @@ namespace f = acceptor::write_fragment;
 
 constexpr int kMaxErrors = 10;
 
-// The fragment's payload, behind the high length byte of the long request.
-using FragmentPayload = std::array<uint8_t, f::kCrcAt - kLongPayloadAt>;
-
-FragmentPayload FragmentRequestPayload(int fragment, int32_t coinIndex) {
-    FragmentPayload payload{};
-    payload[f::kFragmentAt - kLongPayloadAt] = static_cast<uint8_t>(fragment);
-    payload[f::kCoinIndexAt - kLongPayloadAt] = static_cast<uint8_t>(coinIndex & 0xFF);
-    std::memcpy(payload.data() + (f::kImageAt - kLongPayloadAt),
-                abCoinImage.data() + f::kFragmentBytes * static_cast<size_t>(fragment), f::kFragmentBytes);
-    return payload;
+acceptor::RequestPayload FragmentRequest(int fragment, int32_t coinIndex) {
+    acceptor::RequestPayload request(acceptor::kWriteCoinCommand);
+    request.Put(f::kFragment, static_cast<uint8_t>(fragment));
+    request.Put(f::kCoinIndex, static_cast<uint8_t>(coinIndex & 0xFF));
+    request.PutBytes(f::kImage, abCoinImage.data() + f::kFragmentBytes * static_cast<size_t>(fragment));
+    return request;
 }
 
 // What the status byte means for the run.
@@ -51,13 +44,10 @@ void TakeStatus(RunState& run, int status, int32_t coinIndex) {
 
 void HandleWriteCoinDescription(RunState& run) {
     const int32_t coinIndex = Mailbox.iTargetCoinIndex.load(std::memory_order_acquire);
-    const FragmentPayload payload = FragmentRequestPayload(run.iFragment, coinIndex);
-    ExchangeOutcome outcome;
-    const uint8_t* data = CallExtension(run, {acceptor::kWriteFragment, payload.data(), payload.size(), f::kCipherAt},
-                                        acceptor::status_reply::kData, ChecksumText::WithHeader, outcome);
-    if (data != nullptr) {
-        TakeStatus(run, data[acceptor::status_reply::kStatusAt - kDataAt], coinIndex);
-    } else if (EndsRun(outcome)) {
+    const ExtensionReply reply = CallExtension(run, FragmentRequest(run.iFragment, coinIndex));
+    if (reply.Usable()) {
+        TakeStatus(run, reply.Byte(acceptor::status_reply::kStatusInData), coinIndex);
+    } else if (EndsRun(reply)) {
         StopRun();
     } else {
         ++run.iErrors;

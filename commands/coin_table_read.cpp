@@ -1,8 +1,8 @@
 #include "commands/coin_table_read.h"
 
 #include "coindata/records/device_coin_table.h"
-#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
+#include "commands/protocol/extension_commands.h"
 #include "link/command_mailbox.h"
 #include "link/front_end.h"
 #include "link/log_queue.h"
@@ -12,15 +12,15 @@ namespace t = acceptor::read_table;
 }
 
 void HandleReadCoinTable(RunState& run) {
-    uint8_t payload[t::kRequestData - 1] = {};
-    StoreRequestTime(payload + (t::kTimeAt - kPayloadAt));
-    ExchangeOutcome outcome;
-    const uint8_t* data = CallExtension(run, {acceptor::kReadTable, payload, sizeof payload}, kCoinTableReplyBytes,
-                                        ChecksumText::WithHeader, outcome);
-    // Any failure: the next pass asks again.
-    if (data == nullptr) return;
-    if (!stDeviceCoins.StoreCoinTableReply(data, kCoinTableReplyBytes)) {
-        LogQueuePush("***** ошибка приема CRC16");
+    acceptor::RequestPayload request(acceptor::kReadTableCommand);
+    PutRequestTime(request, t::kTime);
+    // Any failure: the next pass asks again. The exchange checked the
+    // reply's CRC-16 and said so; the table checks it once more before it
+    // takes the rows.
+    const ExtensionReply reply = CallExtension(run, request);
+    if (!reply.Usable()) return;
+    if (!stDeviceCoins.StoreCoinTableReply(reply.data, reply.size)) {
+        LogQueuePush(acceptor::kReadTableCommand.opening.crcFailure);
         return;
     }
     CurrentFrontEnd().RefreshDeviceCoinList();

@@ -1,7 +1,7 @@
 #include "commands/identification.h"
 
-#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
+#include "commands/protocol/extension_commands.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 #include "link/front_end.h"
@@ -50,17 +50,15 @@ std::string FormatIdentityLine(const DeviceInfo& info) {
 }
 
 void HandleIdentification(RunState& run) {
-    uint8_t payload[id::kRequestData - 1] = {};
-    payload[id::kFlagAt - kPayloadAt] = kFlagByte;
-    StoreRequestTime(payload + (id::kTimeAt - kPayloadAt));
-    ExchangeOutcome outcome;
-    const uint8_t* data = CallExtension(run, {acceptor::kIdentify, payload, sizeof payload}, id::kReplyData,
-                                        ChecksumText::WithHeader, outcome);
-    if (data == nullptr) {
+    acceptor::RequestPayload request(acceptor::kIdentifyCommand);
+    request.Put(id::kFlag, kFlagByte);
+    PutRequestTime(request, id::kTime);
+    const ExtensionReply reply = CallExtension(run, request);
+    if (!reply.Usable()) {
         StopRun();
         return;
     }
-    const DeviceInfo info = DecodeIdentification(data);
+    const DeviceInfo info = DecodeIdentification(reply.data);
     SetDeviceInfo(info);
     CurrentFrontEnd().WriteIdentityLine(FormatIdentityLine(info).c_str());
     ApplyIdentificationFollowUp();

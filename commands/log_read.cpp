@@ -2,8 +2,8 @@
 
 #include "coindata/files/file_result.h"
 #include "coindata/files/log_dump_file.h"
-#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
+#include "commands/protocol/extension_commands.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 #include "link/front_end.h"
@@ -22,17 +22,9 @@ constexpr uint32_t kReleasePauseMs = 500;
 // Pages 0-65535: what a 16-bit page number in the request can ask for.
 constexpr int kMaxPages = 0x10000;
 
-// The reply's places as data bytes (data byte 0 = reply byte 4).
-constexpr size_t InData(size_t replyAt) { return replyAt - kDataAt; }
-
-// Opens the reply; false (with its message) when it is not the page wanted.
-bool OpenPageReply(const RunState& run, uint8_t* data) {
-    DecipherReplyData(data, InData(p::kReplyCipherAt), p::kReplyCipherLength);
-    if (!ReplyCrcHolds(data, InData(p::kReplyCrcFrom), InData(p::kReplyCrcAt))) {
-        LogQueuePush("***** ошибка приема CRC16 ответа");
-        return false;
-    }
-    const int page = LoadLe16(data + InData(p::kPageAt));
+// False (with its message) when the opened reply is not the page wanted.
+bool IsPageWanted(const RunState& run, const ExtensionReply& reply) {
+    const int page = reply.Le16(p::kPageInData);
     if (page != run.iFragment) {
         LogQueuePushFormat("***** Ошибочный номер фрагмента = %d, нужен - %d. ", page, run.iFragment);
         return false;
@@ -62,8 +54,8 @@ bool AllocatePages(RunState& run) {
 }
 
 // Stores the page just read; false when the run must end.
-bool StorePage(RunState& run, const uint8_t* data) {
-    const uint8_t* page = data + InData(p::kPageBytesAt);
+bool StorePage(RunState& run, const ExtensionReply& reply) {
+    const uint8_t* page = reply.data + p::kPageBytesInData;
     if (run.iFragment == 0) {
         run.iPages = PageTotalFromPageZero(page);
         if (!AllocatePages(run)) return false;
@@ -90,18 +82,16 @@ int PageTotalFromPageZero(const uint8_t* page) {
 }
 
 void HandleReadLog(RunState& run) {
-    uint8_t payload[p::kRequestCrcAt - kPayloadAt] = {};
-    StoreLe16(payload + (p::kPageAt - kPayloadAt), static_cast<uint16_t>(run.iFragment));
-    ExchangeOutcome outcome;
-    uint8_t* data = CallExtension(run, {acceptor::kReadLogPage, payload, sizeof payload, p::kRequestCipherAt},
-                                  p::kReplyData, ChecksumText::LogPage, outcome);
-    if (data != nullptr) {
-        if (!OpenPageReply(run, data)) {
+    acceptor::RequestPayload request(acceptor::kReadLogCommand);
+    request.Put(p::kPage, static_cast<uint16_t>(run.iFragment));
+    const ExtensionReply reply = CallExtension(run, request);
+    if (reply.Usable()) {
+        if (!IsPageWanted(run, reply)) {
             ++run.iErrors;
-        } else if (!StorePage(run, data)) {
+        } else if (!StorePage(run, reply)) {
             StopRun();
         }
-    } else if (EndsRun(outcome)) {
+    } else if (EndsRun(reply)) {
         StopRun();
     } else {
         ++run.iErrors;

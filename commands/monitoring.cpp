@@ -1,9 +1,9 @@
 #include "commands/monitoring.h"
 
 #include "coindata/records/device_coin_table.h"
-#include "link/acceptor_protocol.h"
 #include "commands/coin_result.h"
 #include "commands/extension_exchange.h"
+#include "commands/protocol/extension_commands.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"
 #include "link/front_end.h"
@@ -66,11 +66,9 @@ CoinResultRecord DecodeCoinResult(const uint8_t* data) {
 }
 
 void HandleMonitoring(RunState& run) {
-    const uint8_t payload[r::kRequestData - 1] = {};
-    ExchangeOutcome outcome;
-    const uint8_t* data = CallExtension(run, {acceptor::kReadResult, payload, sizeof payload}, r::kReplyData,
-                                        ChecksumText::WithHeader, outcome);
-    // A reply with a wrong CRC-16 is dropped without a word.
-    if (data != nullptr && ReplyCrcHolds(data, 0, r::kCrcAt)) TakeResult(run, data);
+    // A reply with a wrong CRC-16 is not usable; its descriptor drops it
+    // without a word.
+    const ExtensionReply reply = CallExtension(run, acceptor::RequestPayload(acceptor::kMonitorCommand));
+    if (reply.Usable()) TakeResult(run, reply.data);
     platform::SleepMilliseconds(kPollPauseMs);
 }

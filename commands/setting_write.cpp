@@ -1,8 +1,8 @@
 #include "commands/setting_write.h"
 
 #include "coindata/records/device_coin_table.h"
-#include "link/acceptor_protocol.h"
 #include "commands/extension_exchange.h"
+#include "commands/protocol/extension_commands.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"
 
@@ -10,20 +10,13 @@ namespace {
 
 namespace s = acceptor::write_setting;
 
-struct SettingValues {
-    uint8_t bytes[s::kValues];
-};
-
-// Sends the three values; returns the status, or -1 when no status came.
-int WriteSetting(RunState& run, uint8_t function, const SettingValues& values) {
-    uint8_t payload[s::kCrcAt - kPayloadAt] = {};
-    StoreRequestTime(payload + (s::kTimeAt - kPayloadAt));
-    for (size_t i = 0; i < s::kValues; ++i) payload[s::kValuesAt - kPayloadAt + i] = values.bytes[i];
-    ExchangeOutcome outcome;
-    const uint8_t* data = CallExtension(run, {function, payload, sizeof payload, s::kCipherAt},
-                                        acceptor::status_reply::kData, ChecksumText::Setting, outcome);
-    if (data == nullptr) return -1;
-    return data[acceptor::status_reply::kStatusAt - kDataAt];
+// Sends the request with its time; returns the status, or -1 when no
+// status came.
+int WriteSetting(const RunState& run, acceptor::RequestPayload& request) {
+    PutRequestTime(request, s::kTime);
+    const ExtensionReply reply = CallExtension(run, request);
+    if (!reply.Usable()) return -1;
+    return reply.Byte(acceptor::status_reply::kStatusInData);
 }
 
 void ReadTableNext() { Mailbox.bSubCommand.store(acceptor::kSubReadTable, std::memory_order_release); }
@@ -42,8 +35,11 @@ void HandleWriteDivider(RunState& run) {
         return;
     }
     const DeviceCoinEntry entry = stDeviceCoins.GetDeviceCoins()[static_cast<size_t>(row)];
-    const int status =
-        WriteSetting(run, acceptor::kWriteDivider, {{LowByte(row), LowByte(entry.bInherit), LowByte(entry.iErrorDivider)}});
+    acceptor::RequestPayload request(acceptor::kWriteDividerCommand);
+    request.Put(s::kRow, LowByte(row));
+    request.Put(s::kAllowed, LowByte(entry.bInherit));
+    request.Put(s::kDivider, LowByte(entry.iErrorDivider));
+    const int status = WriteSetting(run, request);
     if (status == 0) {
         LogQueuePushFormat("Coin (index = %d) parameters written successfully", static_cast<int>(row));
         ReadTableNext();
@@ -55,8 +51,11 @@ void HandleWriteDivider(RunState& run) {
 
 void HandleWriteParams(RunState& run) {
     const AcceptanceParameters params = stDeviceCoins.GetAcceptanceParams();
-    const int status = WriteSetting(run, acceptor::kWriteParams,
-                                    {{LowByte(params.Max_Error), params.NNet_Divider, params.Numb_Stand_Dev}});
+    acceptor::RequestPayload request(acceptor::kWriteParamsCommand);
+    request.Put(s::kMaxError, LowByte(params.Max_Error));
+    request.Put(s::kNNetDivider, params.NNet_Divider);
+    request.Put(s::kNumbStandDev, params.Numb_Stand_Dev);
+    const int status = WriteSetting(run, request);
     if (status == 0) {
         LogQueuePush("Coin Acceptor parameters written successfully");
         ReadTableNext();

@@ -1,6 +1,6 @@
 #include "ui/starters.h"
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"

@@ -3,7 +3,7 @@
 // so every access copies in or out under the table's lock.
 #pragma once
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "commands/trace/ducat_frame_cutter.h"
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/extension_commands.h"
 #include "link/checksums.h"
 
 namespace {
@@ -19,13 +19,14 @@ bool FromAsked(int state, const uint8_t* reply) { return state == kNoRequest || 
 
 bool IsRequest(const uint8_t* b) { return b[kHeaderAt] == kExtensionHeader; }
 
-// A request by its length byte, a description fragment also by its
-// function code.
+// A request by its length byte; one whose length byte may be the low byte
+// of a long request's also by its function code.
 size_t RequestLength(const uint8_t* b, size_t n) {
-    namespace f = acceptor::write_fragment;
-    if (b[kLengthAt] != f::kDataLengthLow) return kFrameOverhead + b[kLengthAt];
+    const size_t shortLength = kFrameOverhead + b[kLengthAt];
+    if (!acceptor::SomeLongRequestHasLow(b[kLengthAt])) return shortLength;
     if (n <= kFunctionAt) return 0;
-    return b[kFunctionAt] == acceptor::kWriteFragment ? f::kFrameLength : kFrameOverhead + b[kLengthAt];
+    const acceptor::CommandDescriptor* command = acceptor::CommandOfFunction(b[kFunctionAt]);
+    return command != nullptr && acceptor::LongRequest(*command) ? acceptor::RequestFrameLength(*command) : shortLength;
 }
 
 // A reply to the host from the device asked, in the form the last request

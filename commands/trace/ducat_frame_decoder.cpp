@@ -1,10 +1,10 @@
 #include "commands/trace/ducat_frame_decoder.h"
 
 #include "coindata/records/device_coin_table.h"
-#include "link/acceptor_protocol.h"
-#include "cipher/block_cipher.h"
 #include "commands/identification.h"
 #include "commands/monitoring.h"
+#include "commands/protocol/extension_commands.h"
+#include "commands/protocol/frame_sealing.h"
 #include "link/checksums.h"
 
 #include <cstdio>
@@ -12,8 +12,8 @@
 namespace {
 
 namespace w = acceptor;
+using acceptor::CommandDescriptor;
 using platform::TraceDirection;
-
 
 std::string Number(long long n) { return std::to_string(n); }
 
@@ -25,22 +25,9 @@ std::string Holds(const char* what, bool holds) { return std::string(what) + (ho
 
 std::string ChecksumText(const std::vector<uint8_t>& f) { return Holds("checksum", ChecksumHolds(f)); }
 
-// Crc16 of f[from, crcAt) against the two bytes at crcAt.
-bool CrcHolds(const std::vector<uint8_t>& f, size_t from, size_t crcAt) {
-    return crcAt + 2 <= f.size() && Crc16(f.data() + from, crcAt - from) == LoadLe16(f.data() + crcAt);
-}
-
-std::string FunctionName(uint8_t function) {
-    switch (function) {
-    case w::kIdentify: return "identification";
-    case w::kWriteFragment: return "write coin description fragment";
-    case w::kReadTable: return "read coin table";
-    case w::kReadResult: return "read coin result";
-    case w::kWriteDivider: return "write coin divider";
-    case w::kWriteParams: return "write acceptance parameters";
-    case w::kReadLogPage: return "read log page";
-    default: return "function " + Number(function);
-    }
+std::string FunctionName(int function) {
+    const CommandDescriptor* command = w::CommandOfFunction(function);
+    return command != nullptr ? command->name : "function " + Number(function);
 }
 
 // Days since 1970-01-01 to a civil date (proleptic Gregorian).
@@ -62,10 +49,26 @@ std::string Text(const char* field) {
     return platform::QuotedText(reinterpret_cast<const uint8_t*>(field), n);
 }
 
-std::string StatusReply(uint8_t function, uint8_t s) {
+// The request's fields the trace shows, each as "name value", from the
+// frame's payload; a field the frame does not hold is left out.
+std::string FieldsText(const CommandDescriptor& command, const std::vector<uint8_t>& f) {
+    std::string text;
+    for (size_t i = 0; i < command.fields.Count(); ++i) {
+        const w::PayloadField& field = command.fields.At(i);
+        const size_t at = w::PayloadAt(command) + field.at;
+        if (field.text == w::FieldText::Hidden || at + field.size > f.size()) continue;
+        uint32_t value = 0;
+        for (size_t b = field.size; b-- > 0;) value = value << 8 | f[at + b];
+        if (!text.empty()) text += ", ";
+        text += std::string(field.name) + " " + (field.text == w::FieldText::Time ? CalendarTimeText(value) : Number(value));
+    }
+    return text;
+}
+
+std::string StatusReply(const CommandDescriptor& command, uint8_t s) {
     namespace f = w::write_fragment;
     const std::string status = "status " + Number(s);
-    if (function != w::kWriteFragment) return status + (s == 0 ? ": written" : ": refused");
+    if (command.replyWording != w::ReplyWording::FragmentStatus) return status + (s == 0 ? ": written" : ": refused");
     if (s >= f::kFirstErrorStatus) return status + ": error";
     if (s == f::kAllTaken) return status + ": all 16 fragments taken";
     return status + ": fragment " + Number(s) + " wanted next";
@@ -121,19 +124,14 @@ std::string DucatFrameDecoder::Describe(TraceDirection direction, const std::vec
 }
 
 int ExpectedHeadFor(int function) {
-    switch (function) {
-    case w::kIdentify: return HeadValueFor(w::identify::kReplyData, ReplyForm::Short);
-    case w::kWriteFragment:
-    case w::kWriteDivider:
-    case w::kWriteParams: return HeadValueFor(w::status_reply::kData, ReplyForm::Short);
-    case w::kReadTable: return HeadValueFor(kCoinTableReplyBytes, ReplyForm::Short);
-    case w::kReadResult: return HeadValueFor(w::read_result::kReplyData, ReplyForm::Short);
-    case w::kReadLogPage: return HeadValueFor(w::log_page::kReplyData, ReplyForm::Long);
-    default: return -1;
-    }
+    const CommandDescriptor* command = w::CommandOfFunction(function);
+    return command != nullptr ? w::ReplyHeadValue(*command) : -1;
 }
 
-bool LongReplyTo(int function) { return function == w::kReadLogPage; }
+bool LongReplyTo(int function) {
+    const CommandDescriptor* command = w::CommandOfFunction(function);
+    return command != nullptr && command->replyForm == ReplyForm::Long;
+}
 
 int ReplyHeadOf(size_t length, bool longReply) {
     return static_cast<int>(length - (longReply ? kLongHeadBytes : kShortHeadBytes));
@@ -158,63 +156,22 @@ std::string DucatFrameDecoder::Host(const std::vector<uint8_t>& f) {
     if (f.size() < kFrameOverhead) return "incomplete frame of " + Number(static_cast<long long>(f.size())) + " bytes";
     if (f[kHeaderAt] != kExtensionHeader) return "header " + Number(f[kHeaderAt]) + " to " + Number(f[0]) + "; " + ChecksumText(f);
     function_ = f[kFunctionAt];
-    std::string text = "255." + FunctionName(f[kFunctionAt]) + " to " + Number(f[0]);
-    switch (f[kFunctionAt]) {
-    case w::kIdentify:
-        if (f.size() >= w::identify::kTimeAt + 4) text += ", time " + CalendarTimeText(LoadLe32(f.data() + w::identify::kTimeAt));
-        break;
-    case w::kReadTable:
-        if (f.size() >= w::read_table::kTimeAt + 4) text += ", time " + CalendarTimeText(LoadLe32(f.data() + w::read_table::kTimeAt));
-        break;
-    case w::kWriteFragment:
-    case w::kWriteDivider:
-    case w::kWriteParams:
-    case w::kReadLogPage: return text + ", " + SealedRequest(f);
-    default: break;
-    }
-    return text + "; " + ChecksumText(f);
+    std::string text = "255." + FunctionName(function_) + " to " + Number(f[0]);
+    const CommandDescriptor* command = w::CommandOfFunction(function_);
+    if (command == nullptr) return text + "; " + ChecksumText(f);
+    if (command->sealed) return text + ", " + SealedRequest(*command, f);
+    const std::string fields = FieldsText(*command, f);
+    return text + (fields.empty() ? "" : ", " + fields) + "; " + ChecksumText(f);
 }
 
-std::string DucatFrameDecoder::SealedRequest(const std::vector<uint8_t>& sealed) {
+std::string DucatFrameDecoder::SealedRequest(const CommandDescriptor& command, const std::vector<uint8_t>& sealed) {
     const bool checksum = ChecksumHolds(sealed);
+    if (sealed.size() < w::RequestFrameLength(command) - 1) {
+        return "frame of " + Number(static_cast<long long>(sealed.size())) + " bytes, too short to decipher";
+    }
     std::vector<uint8_t> f = sealed;
-    size_t cipherAt = 0, cipherLength = 0, crcAt = 0;
-    switch (f[kFunctionAt]) {
-    case w::kWriteFragment:
-        cipherAt = w::write_fragment::kCipherAt;
-        cipherLength = w::write_fragment::kCipherLength;
-        crcAt = w::write_fragment::kCrcAt;
-        break;
-    case w::kReadLogPage:
-        cipherAt = w::log_page::kRequestCipherAt;
-        cipherLength = w::log_page::kRequestCipherLength;
-        crcAt = w::log_page::kRequestCrcAt;
-        break;
-    default:
-        cipherAt = w::write_setting::kCipherAt;
-        cipherLength = w::write_setting::kCipherLength;
-        crcAt = w::write_setting::kCrcAt;
-        break;
-    }
-    if (f.size() < cipherAt + cipherLength) return "frame of " + Number(static_cast<long long>(f.size())) + " bytes, too short to decipher";
-    DecipherBuffer(f.data() + cipherAt, static_cast<uint32_t>(cipherLength), key_);
-    std::string text;
-    const uint8_t* v = f.data() + w::write_setting::kValuesAt;
-    switch (f[kFunctionAt]) {
-    case w::kWriteFragment:
-        text = "fragment " + Number(f[w::write_fragment::kFragmentAt]) + ", coin index " + Number(f[w::write_fragment::kCoinIndexAt]);
-        break;
-    case w::kReadLogPage: text = "page " + Number(LoadLe16(f.data() + w::log_page::kPageAt)); break;
-    case w::kWriteDivider:
-        text = "row " + Number(v[0]) + ", allowed " + Number(v[1]) + ", divider " + Number(v[2]) + ", time " +
-               CalendarTimeText(LoadLe32(f.data() + w::write_setting::kTimeAt));
-        break;
-    default:
-        text = "Max_Error " + Number(v[0]) + ", NNet_Divider " + Number(v[1]) + ", Numb_Stand_Dev " + Number(v[2]) +
-               ", time " + CalendarTimeText(LoadLe32(f.data() + w::write_setting::kTimeAt));
-        break;
-    }
-    return text + " (deciphered, key " + Number(key_) + "); " + Holds("CRC-16", CrcHolds(f, 0, crcAt)) + ", " +
+    const bool crc = w::OpenRequestFrame(f.data(), command, key_);
+    return FieldsText(command, f) + " (deciphered, key " + Number(key_) + "); " + Holds("CRC-16", crc) + ", " +
            Holds("checksum", checksum);
 }
 
@@ -243,28 +200,26 @@ std::string DucatFrameDecoder::Device(const std::vector<uint8_t>& f) {
 
 std::string DucatFrameDecoder::Reply(const std::vector<uint8_t>& f) {
     // The codec refuses such a reply; what it seems to say is not shown.
-    if (!ChecksumHolds(f)) return "reply to " + FunctionName(static_cast<uint8_t>(function_)) + "; checksum WRONG";
-    const uint8_t* data = f.data() + kDataAt;
+    if (!ChecksumHolds(f)) return "reply to " + FunctionName(function_) + "; checksum WRONG";
     const size_t n = f.size() - kFrameOverhead;
-    std::string text;
-    switch (function_) {
-    case w::kIdentify: text = Identification(data, n); break;
-    case w::kWriteFragment:
-    case w::kWriteDivider:
-    case w::kWriteParams: text = StatusReply(static_cast<uint8_t>(function_), f[w::status_reply::kStatusAt]); break;
-    case w::kReadTable: text = CoinTableText(data, n); break;
-    case w::kReadResult:
-        text = CoinResultText(data, CrcHolds(f, kDataAt, kDataAt + w::read_result::kCrcAt));
-        break;
-    case w::kReadLogPage: {
-        namespace l = w::log_page;
-        std::vector<uint8_t> plain = f;
-        DecipherBuffer(plain.data() + l::kReplyCipherAt, static_cast<uint32_t>(l::kReplyCipherLength), key_);
-        text = "log page " + Number(LoadLe16(plain.data() + l::kPageAt)) + " (deciphered, key " + Number(key_) + "); " +
-               Holds("CRC-16", CrcHolds(plain, l::kReplyCrcFrom, l::kReplyCrcAt));
-        break;
+    const CommandDescriptor* command = w::CommandOfFunction(function_);
+    // The head matched the command's, so the reply holds its data length.
+    if (command == nullptr || n != command->replyData) return "reply of " + Number(static_cast<long long>(n)) + " data bytes, checksum holds";
+    std::vector<uint8_t> plain(f.begin() + kDataAt, f.end() - 1);
+    const bool crc = w::OpenReplyData(plain.data(), *command, key_);
+    return ReplyText(*command, plain.data(), n, crc) + ", checksum holds";
+}
+
+std::string DucatFrameDecoder::ReplyText(const CommandDescriptor& command, const uint8_t* data, size_t n, bool crc) {
+    switch (command.replyWording) {
+    case w::ReplyWording::Identity: return Identification(data, n);
+    case w::ReplyWording::Status:
+    case w::ReplyWording::FragmentStatus: return StatusReply(command, data[w::status_reply::kStatusInData]);
+    case w::ReplyWording::CoinTable: return CoinTableText(data, n);
+    case w::ReplyWording::CoinResult: return CoinResultText(data, crc);
+    case w::ReplyWording::LogPage:
+        return "log page " + Number(LoadLe16(data + w::log_page::kPageInData)) + " (deciphered, key " + Number(key_) +
+               "); " + Holds("CRC-16", crc);
     }
-    default: text = "reply of " + Number(static_cast<long long>(n)) + " data bytes"; break;
-    }
-    return text + ", checksum holds";
+    return std::string();
 }

@@ -6,6 +6,7 @@
 // wrong is not read: no coin result, no identity, no key.
 #pragma once
 
+#include "commands/protocol/command_descriptor.h"
 #include "link/frame_layout.h"
 #include "platform/trace_line.h"
 
@@ -37,8 +38,9 @@ public:
 
 private:
     std::string Identification(const uint8_t* data, size_t n);
-    std::string SealedRequest(const std::vector<uint8_t>& frame);
+    std::string SealedRequest(const acceptor::CommandDescriptor& command, const std::vector<uint8_t>& frame);
     std::string Reply(const std::vector<uint8_t>& frame);
+    std::string ReplyText(const acceptor::CommandDescriptor& command, const uint8_t* data, size_t n, bool crc);
 
     int function_ = -1;
     uint32_t key_ = 0;

@@ -1,11 +1,11 @@
 #include "sim/ducat/ducat_acceptor.h"
 
-#include "link/acceptor_protocol.h"
 #include "coindata/records/coin_image.h"
 #include "coindata/records/device_coin_table.h"
-#include "sim/ducat/coin_table_reply.h"
-#include "cipher/block_cipher.h"
+#include "commands/protocol/extension_commands.h"
+#include "commands/protocol/frame_sealing.h"
 #include "link/checksums.h"
+#include "sim/ducat/coin_table_reply.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,6 +14,7 @@ namespace sim {
 namespace {
 
 namespace wire = acceptor;
+using acceptor::CommandDescriptor;
 
 constexpr uint8_t kHost = 1;
 constexpr uint8_t kAcknowledge = 0;
@@ -38,19 +39,17 @@ bool FrameIntact(const std::vector<uint8_t>& frame) {
 
 void Seal(std::vector<uint8_t>& frame) { frame.back() = SimpleChecksum(frame.data(), frame.size() - 1); }
 
-// CRC-16 over `from`..`to`-1 of a frame must equal the two bytes at `to`.
-bool CrcHolds(const std::vector<uint8_t>& frame, size_t from, size_t to) {
-    return Crc16(frame.data() + from, to - from) == LoadLe16(frame.data() + to);
+// The WrongCrc fault: the CRC the reply's opening checks is off by one.
+void SpoilCrc(uint8_t* data, const CommandDescriptor& command, const DucatFaultRule* fault) {
+    if (!command.opening.crc || !Spoils(fault, DucatFault::WrongCrc)) return;
+    uint8_t* crc = data + command.opening.crcAt;
+    StoreLe16(crc, static_cast<uint16_t>(LoadLe16(crc) + 1));
 }
 
-// The WrongCrc fault: the CRC stored at `crc` is off by one.
-void SpoilCrc(uint8_t* crc, const DucatFaultRule* fault) {
-    if (Spoils(fault, DucatFault::WrongCrc)) StoreLe16(crc, static_cast<uint16_t>(LoadLe16(crc) + 1));
-}
-
-void StoreCrc(uint8_t* data, size_t crcAt, const DucatFaultRule* fault, size_t from = 0) {
-    StoreLe16(data + crcAt, Crc16(data + from, crcAt - from));
-    SpoilCrc(data + crcAt, fault);
+// A request of the command's length, deciphered in place; whether its
+// CRC-16 holds.
+bool OpenRequest(std::vector<uint8_t>& request, const CommandDescriptor& command, uint32_t key) {
+    return request.size() == wire::RequestFrameLength(command) && wire::OpenRequestFrame(request.data(), command, key);
 }
 
 } // namespace
@@ -190,10 +189,17 @@ void DucatAcceptor::Spoil(Frame& reply, const DucatFaultRule* fault) const {
     }
 }
 
-DucatAcceptor::Frame DucatAcceptor::ShortReply(const std::vector<uint8_t>& data) const {
+DucatAcceptor::Frame DucatAcceptor::Reply(const CommandDescriptor& command, std::vector<uint8_t> data,
+                                          const DucatFaultRule* fault) const {
+    data.resize(command.replyData);
+    // A long reply's first data byte is the high byte of its length.
+    if (command.replyForm == ReplyForm::Long) data[0] = static_cast<uint8_t>(data.size() >> 8);
+    wire::StoreReplyCrc(data.data(), command);
+    SpoilCrc(data.data(), command, fault);
+    wire::EncipherReplyData(data.data(), command, identity.serial);
     Frame reply(kFrameOverhead + data.size());
     reply[0] = kHost;
-    reply[1] = static_cast<uint8_t>(data.size());
+    reply[1] = static_cast<uint8_t>(data.size() & 0xFF);
     reply[kSourceAt] = identity.address;
     reply[kHeaderAt] = kAcknowledge;
     std::copy(data.begin(), data.end(), reply.begin() + kDataAt);
@@ -212,7 +218,7 @@ DucatAcceptor::Frame DucatAcceptor::AnswerIdentify(const Frame& request) {
     PutText(data.data() + id::kCategoryAt, identity.category, id::kCategoryChars);
     PutText(data.data() + id::kBuildAt, identity.build, id::kBuildChars);
     PutText(data.data() + id::kRevisionAt, identity.revision, id::kRevisionChars);
-    return ShortReply(data);
+    return Reply(wire::kIdentifyCommand, data, nullptr);
 }
 
 DucatAcceptor::Frame DucatAcceptor::AnswerReadTable(const Frame& request, const DucatFaultRule* fault) {
@@ -234,9 +240,8 @@ DucatAcceptor::Frame DucatAcceptor::AnswerReadTable(const Frame& request, const 
     acceptance.wMinTravelTime = params.minTravelTime;
     acceptance.wMaxTravelTime = params.maxTravelTime;
     acceptance.tStructureWritten = params.structureWritten;
-    CoinTableReply data = EncodeCoinTableReply(rows, acceptance);
-    SpoilCrc(data.data() + coin_table_reply::kCrcAt, fault);
-    return ShortReply({data.begin(), data.end()});
+    const CoinTableReply data = EncodeCoinTableReply(rows, acceptance);
+    return Reply(wire::kReadTableCommand, {data.begin(), data.end()}, fault);
 }
 
 DucatAcceptor::Frame DucatAcceptor::AnswerReadResult(const DucatFaultRule* fault) {
@@ -258,14 +263,13 @@ DucatAcceptor::Frame DucatAcceptor::AnswerReadResult(const DucatFaultRule* fault
     StoreLe32(data.data() + r::kStampAt, latest_.stamp);
     data[r::kCounterAt] = latest_.counter;
     data[r::kAcceptedAt] = latest_.accepted ? 1 : 0;
-    StoreCrc(data.data(), r::kCrcAt, fault);
-    return ShortReply(data);
+    return Reply(wire::kMonitorCommand, data, fault);
 }
 
 DucatAcceptor::Frame DucatAcceptor::AnswerWriteFragment(Frame request, const DucatFaultRule* fault) {
     namespace f = wire::write_fragment;
-    if (request.size() != f::kFrameLength) return {};
-    DecipherBuffer(request.data() + f::kCipherAt, f::kCipherLength, identity.serial);
+    if (request.size() != wire::RequestFrameLength(wire::kWriteCoinCommand)) return {};
+    const bool crcHolds = OpenRequest(request, wire::kWriteCoinCommand, identity.serial);
     const int fragment = request[f::kFragmentAt];
     fragmentsSeen_.push_back(fragment);
     int status = 0;
@@ -273,12 +277,12 @@ DucatAcceptor::Frame DucatAcceptor::AnswerWriteFragment(Frame request, const Duc
         status = fault->value;
     } else if (Spoils(fault, DucatFault::RepeatFragment)) {
         status = fragment;
-    } else if (!CrcHolds(request, 0, f::kCrcAt)) {
+    } else if (!crcHolds) {
         status = nextFragment_;
     } else {
         status = TakeFragment(request);
     }
-    return ShortReply({static_cast<uint8_t>(status)});
+    return Reply(wire::kWriteCoinCommand, {static_cast<uint8_t>(status)}, fault);
 }
 
 // Fragments come in order; fragment 0 starts a description anew and a
@@ -316,40 +320,31 @@ void DucatAcceptor::ApplyImage(size_t coinIndex) {
 
 DucatAcceptor::Frame DucatAcceptor::AnswerReadLogPage(Frame request, const DucatFaultRule* fault) {
     namespace p = wire::log_page;
-    if (request.size() != p::kRequestLength) return {};
-    DecipherBuffer(request.data() + p::kRequestCipherAt, p::kRequestCipherLength, identity.serial);
-    if (!CrcHolds(request, 0, p::kRequestCrcAt)) return {};
+    if (!OpenRequest(request, wire::kReadLogCommand, identity.serial)) return {};
     const uint16_t page = LoadLe16(request.data() + p::kPageAt);
-    Frame reply(p::kReplyLength, 0);
-    reply[0] = kHost;
-    reply[1] = p::kReplyDataLow;
-    reply[kSourceAt] = identity.address;
-    reply[kHeaderAt] = kAcknowledge;
-    reply[p::kReplyHighLengthAt] = p::kReplyDataHigh;
+    std::vector<uint8_t> data(p::kReplyData, 0);
     const bool wrongPage = Spoils(fault, DucatFault::WrongPage);
-    StoreLe16(reply.data() + p::kPageAt, static_cast<uint16_t>(wrongPage ? page + 1 : page));
+    StoreLe16(data.data() + p::kPageInData, static_cast<uint16_t>(wrongPage ? page + 1 : page));
     const size_t from = static_cast<size_t>(page) * p::kPageBytes;
-    if (from < log_.size()) std::copy_n(log_.begin() + static_cast<long>(from), p::kPageBytes, reply.begin() + p::kPageBytesAt);
-    StoreCrc(reply.data(), p::kReplyCrcAt, fault, p::kReplyCrcFrom);
-    EncipherBuffer(reply.data() + p::kReplyCipherAt, p::kReplyCipherLength, identity.serial);
-    Seal(reply);
-    return reply;
+    if (from < log_.size()) std::copy_n(log_.begin() + static_cast<long>(from), p::kPageBytes, data.begin() + p::kPageBytesInData);
+    return Reply(wire::kReadLogCommand, data, fault);
 }
 
 DucatAcceptor::Frame DucatAcceptor::AnswerWriteSetting(Frame request, const DucatFaultRule* fault) {
     namespace s = wire::write_setting;
-    if (request.size() != s::kRequestLength) return {};
-    DecipherBuffer(request.data() + s::kCipherAt, s::kCipherLength, identity.serial);
+    const CommandDescriptor& command = *wire::CommandOfFunction(request[kFunctionAt]);
+    if (request.size() != wire::RequestFrameLength(command)) return {};
+    const bool crcHolds = OpenRequest(request, command, identity.serial);
     int status = 0;
     if (Spoils(fault, DucatFault::Refuse)) {
         status = fault->value;
-    } else if (!CrcHolds(request, 0, s::kCrcAt)) {
+    } else if (!crcHolds) {
         status = kStatusBadCrc;
     } else {
         lastHostTime_ = LoadLe32(request.data() + s::kTimeAt);
         status = ApplySetting(request[kFunctionAt], request);
     }
-    return ShortReply({static_cast<uint8_t>(status)});
+    return Reply(command, {static_cast<uint8_t>(status)}, fault);
 }
 
 int DucatAcceptor::ApplySetting(uint8_t function, const Frame& plain) {

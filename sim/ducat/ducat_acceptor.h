@@ -7,6 +7,7 @@
 #pragma once
 
 #include "coindata/records/coin_image.h"
+#include "commands/protocol/command_descriptor.h"
 #include "sim/pty/device.h"
 #include "sim/ducat/ducat_faults.h"
 #include "sim/ducat/ducat_frame_assembler.h"
@@ -139,7 +140,10 @@ private:
     int ApplySetting(uint8_t function, const Frame& plain);
     void PassRandomCoin(uint64_t nowMs);
 
-    Frame ShortReply(const std::vector<uint8_t>& data) const;
+    // The command's reply of `data` (its places filled, the rest zero): the
+    // CRC-16 and cipher its descriptor gives, the WrongCrc fault, its form.
+    Frame Reply(const acceptor::CommandDescriptor& command, std::vector<uint8_t> data,
+                const DucatFaultRule* fault) const;
     void Spoil(Frame& reply, const DucatFaultRule* fault) const;
 
     DucatFrameAssembler assembler_;

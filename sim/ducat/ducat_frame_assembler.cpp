@@ -1,6 +1,6 @@
 #include "sim/ducat/ducat_frame_assembler.h"
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/extension_commands.h"
 
 namespace sim {
 
@@ -8,15 +8,14 @@ size_t DucatFrameAssembler::ExpectedLength() const {
     if (partial_.size() <= kLengthAt) return 0;
     const size_t lowLength = partial_[kLengthAt];
     const size_t shortLength = lowLength + kFrameOverhead;
-    // A frame of fewer than two data bytes cannot be the long write.
+    // A frame of fewer than two data bytes cannot be a long request.
     if (lowLength < 2) return shortLength;
     if (partial_.size() <= kFunctionAt) return 0;
-    if (partial_[kHeaderAt] != kExtensionHeader ||
-        partial_[kFunctionAt] != acceptor::kWriteFragment)
+    const acceptor::CommandDescriptor* command = acceptor::CommandOfFunction(partial_[kFunctionAt]);
+    if (partial_[kHeaderAt] != kExtensionHeader || command == nullptr || !acceptor::LongRequest(*command))
         return shortLength;
-    const size_t highAt = acceptor::write_fragment::kDataLengthHighAt;
-    if (partial_.size() <= highAt) return 0;
-    return shortLength + 256 * static_cast<size_t>(partial_[highAt]);
+    if (partial_.size() <= kLongRequestLengthHighAt) return 0;
+    return shortLength + 256 * static_cast<size_t>(partial_[kLongRequestLengthHighAt]);
 }
 
 void DucatFrameAssembler::Feed(const uint8_t* data, size_t n, const FrameSink& sink) {

@@ -1,9 +1,10 @@
 // Cuts the host's byte stream on the acceptor link into request frames.
-// Requests are short ccTalk frames (data length at byte 1), except the coin
-// description write, whose data length has its high byte at byte 5.
+// Requests are short ccTalk frames (data length at byte 1), except the long
+// requests of the command table (the coin description write), whose data
+// length has its high byte at byte 5.
 #pragma once
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/extension_commands.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,7 +25,7 @@ public:
 
     // Longest request the acceptor takes; a longer announcement is noise
     // and everything up to the next silence is dropped.
-    static constexpr size_t kMaxFrame = acceptor::write_fragment::kFrameLength;
+    static constexpr size_t kMaxFrame = acceptor::LongestRequest();
 
 private:
     // 0 while the head does not yet tell the length.

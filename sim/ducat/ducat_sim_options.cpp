@@ -1,6 +1,6 @@
 #include "sim/ducat/ducat_sim_options.h"
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 
 #include <cerrno>
 #include <cstdlib>

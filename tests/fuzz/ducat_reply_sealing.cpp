@@ -3,7 +3,7 @@
 #include "cipher/block_cipher.h"
 #include "coindata/records/device_coin_table.h"
 #include "coindata/records/device_info.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/checksums.h"
 
 namespace {

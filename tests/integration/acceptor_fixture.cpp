@@ -1,7 +1,7 @@
 #include "acceptor_fixture.h"
 
 #include "commands/acceptor_commands.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/log_queue.h"

@@ -8,7 +8,7 @@
 #include "commands/trace/ducat_capture_decode.h"
 #include "commands/trace/ducat_frame_cutter.h"
 #include "commands/trace/ducat_frame_decoder.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/checksums.h"
 #include "platform/frame_finder.h"
 #include "sim/ducat/ducat_acceptor.h"

@@ -6,7 +6,7 @@
 #include "coindata/records/device_info.h"
 #include "cipher/block_cipher.h"
 #include "link/checksums.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/command_mailbox.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 
 #include "coindata/files/checksum_envelope.h"
 #include "coindata/records/device_info.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "cipher/block_cipher.h"
 #include "commands/log_read.h"
 #include "link/checksums.h"

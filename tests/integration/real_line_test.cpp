@@ -10,7 +10,7 @@
 #include "coindata/records/device_coin_table.h"
 #include "cipher/block_cipher.h"
 #include "commands/coin_result.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/frame_layout.h"

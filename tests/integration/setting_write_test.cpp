@@ -4,7 +4,7 @@
 
 #include "coindata/records/device_coin_table.h"
 #include "coindata/records/device_info.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "cipher/block_cipher.h"
 #include "link/checksums.h"
 #include "link/command_mailbox.h"

@@ -3,7 +3,7 @@
 
 #include "coindata/records/device_coin_table.h"
 #include "coindata/records/device_info.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "commands/coin_result.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"

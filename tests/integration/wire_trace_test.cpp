@@ -5,7 +5,7 @@
 #include "acceptor_fixture.h"
 
 #include "coindata/records/device_coin_table.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "commands/trace/ducat_capture_decode.h"
 #include "commands/trace/program_wire_trace.h"
 #include "link/com_thread.h"

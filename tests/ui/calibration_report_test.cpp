@@ -5,7 +5,7 @@
 #include "ui/report/calibration_report.h"
 
 #include "ui/report/coin_tally.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/checksums.h"
 #include "link/frame_layout.h"
 

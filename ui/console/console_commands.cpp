@@ -9,7 +9,7 @@
 #include "coindata/records/coin_description.h"
 #include "coindata/records/device_coin_table.h"
 #include "coindata/records/device_info.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "platform/clock.h"

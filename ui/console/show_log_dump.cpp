@@ -2,7 +2,7 @@
 // the acceptor's identity, enciphered with the file key.
 #include "coindata/files/enciphered_file.h"
 #include "coindata/files/log_dump_file.h"
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/checksums.h"
 #include "ui/console/file_show_parts.h"
 

@@ -1,6 +1,6 @@
 #include "ui/report/calibration_report.h"
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "commands/monitoring.h"
 #include "link/checksums.h"
 #include "platform/csv_field.h"

@@ -1,9 +1,9 @@
 // The acceptor maker's extension of ccTalk (header 255): function codes,
-// data lengths and the byte places of every request and reply frame. The
-// host handlers, the coin table's decoder and the virtual acceptor all build
-// and read frames from these places, so a layout is written down once.
-// Request places are request bytes; reply places are reply data bytes
-// (data byte 0 = reply byte 4) unless they say otherwise.
+// data lengths and the byte places of every request and reply frame, as
+// the acceptor has them. The command table (extension_commands.h) is made
+// from these places; the coin table's decoder and the virtual acceptor read
+// frames by them. Request places are request bytes; reply places are reply
+// data bytes (data byte 0 = reply byte 4) unless they say otherwise.
 #pragma once
 
 #include "link/frame_layout.h"
@@ -38,6 +38,7 @@ enum SubCommand : uint8_t {
 namespace status_reply {
 constexpr size_t kData = 1;
 constexpr size_t kStatusAt = 4; // reply byte 4, data byte 0
+constexpr size_t kStatusInData = kStatusAt - kDataAt;
 } // namespace status_reply
 
 namespace identify {
@@ -115,6 +116,9 @@ constexpr size_t kReplyCrcAt = long_frame::kCrcAt; // over reply bytes 6-267
 constexpr size_t kReplyCrcFrom = 6;
 constexpr size_t kReplyCipherAt = long_frame::kCipherAt;
 constexpr size_t kReplyCipherLength = long_frame::kCipherLength;
+// The same places in the reply's data.
+constexpr size_t kPageInData = kPageAt - kDataAt;
+constexpr size_t kPageBytesInData = kPageBytesAt - kDataAt;
 // Page 0 bytes 226-227: the number of pages minus 2.
 constexpr size_t kPageCountAt = 226;
 constexpr int kPageCountBias = 2;
