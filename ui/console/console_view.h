@@ -1,9 +1,10 @@
 // What the console shows of a run, on the main thread every 100 ms as the
 // main window's timer does: the status lines its run watch hands over, the
 // identity line, the device coin list when the thread refilled it, and the
-// newest coin result a look brought. Everything goes out as UTF-8, control bytes from the device as
-// visible escapes, and a line that repeats the one before it is counted
-// instead of printed again. While it exists it is the runs' front end.
+// newest coin result a look brought. Everything goes out as UTF-8, control
+// bytes from the device as visible escapes, and a line that repeats the one
+// before it is counted instead of printed again. While it exists it is the
+// runs' front end.
 #pragma once
 
 #include "coindata/records/device_coin_table.h"
@@ -29,7 +30,7 @@ public:
     // Shows what one look of the run watch brought, and returns the look.
     RunLook Tick();
     // STOP, as the window's button does.
-    void StopRun() { watch_.Stop(); }
+    void Stop() { watch_.Stop(); }
     // Every look goes to `listener` too (the calibration report takes each
     // result from it); an empty one ends that.
     void ListenToLooks(std::function<void(const RunLook&)> listener) { lookListener_ = std::move(listener); }

@@ -56,7 +56,7 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
         } else {
             continue;
         }
-        view.StopRun();
+        view.Stop();
     }
     view.EndRun();
     return outcome;
