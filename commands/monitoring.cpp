@@ -40,7 +40,7 @@ void TakeResult(RunState& run, const uint8_t* data) {
     if (!rowKnown) WarnRowOnce(run, result.iResultCoinIndex);
     // The first result after a start is shown, not counted.
     if (stamp != last && result.bAccepted != 0 && last != kNoRecord && rowKnown) CountAccepted(result.iResultCoinIndex);
-    SetCoinResult(result);
+    PublishCoinResult(result, stamp, counter, last == kNoRecord);
     Mailbox.dwLastRecordNumber.store(stamp, std::memory_order_release);
     Mailbox.bLastEventCounter.store(counter, std::memory_order_release);
     Mailbox.bNewData.store(1, std::memory_order_release);

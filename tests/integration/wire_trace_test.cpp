@@ -14,6 +14,7 @@
 #include "ui/report/calibration_report.h"
 #include "platform/trace_line.h"
 #include "ui/report/error_histogram_svg.h"
+#include "ui/run_watch.h"
 
 #include <fstream>
 #include <iterator>
@@ -180,9 +181,7 @@ TEST_F(DucatWireTraceTest, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
     std::string error;
     const std::string folder = dumpFolder + "/report";
     ASSERT_TRUE(report.Open(folder, error)) << error;
-    SetDucatFrameListener([&](platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
-        report.OnFrame(direction, frame, function);
-    });
+    RunWatch watch; // looks once, after the run: every result is still in the history
     OnDevice([](DucatAcceptor& d) {
         d.params.maxError = 12;
         d.QueueCoin(DucatCoin{0, true, {9, 9}, {9, 9}}); // the acceptor's latest before the start: not kept
@@ -195,7 +194,8 @@ TEST_F(DucatWireTraceTest, CalibrationReportHoldsTheCoinsTheAcceptorProduced) {
     ASSERT_TRUE(Start(acceptor::kSubIdentify, acceptor::kSubReadTable));
     ASSERT_TRUE(WaitForRequests(acceptor::kReadResult, polls, 8)); // the last result repeats: kept once
     ASSERT_TRUE(Stop());
-    SetDucatFrameListener({});
+    const RunLook look = watch.Look([](const char*) {});
+    report.Take(look.results, look.missedResults);
     const int maxError = stDeviceCoins.GetAcceptanceParams().Max_Error;
     ASSERT_EQ(12, maxError);
     ASSERT_TRUE(report.Finish(maxError, error)) << error;

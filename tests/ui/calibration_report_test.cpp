@@ -4,10 +4,8 @@
 // coin ids does not make it hold more.
 #include "ui/report/calibration_report.h"
 
+#include "commands/coin_result.h"
 #include "ui/report/coin_tally.h"
-#include "commands/protocol/acceptor_layouts.h"
-#include "link/checksums.h"
-#include "link/frame_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +20,6 @@
 
 namespace {
 
-namespace r = acceptor::read_result;
-
 constexpr size_t kTimeChars = 23; // "YYYY-MM-DD hh:mm:ss.mmm" at the start of a results.csv line
 
 struct Coin {
@@ -37,43 +33,49 @@ struct Coin {
     int row = 0;
 };
 
-// A result reply as the acceptor sends it, with a good CRC-16 and checksum.
-std::vector<uint8_t> ResultReply(const Coin& c, uint32_t stamp, uint8_t counter) {
-    std::vector<uint8_t> frame(kFrameOverhead + r::kReplyData, 0);
-    frame[0] = kHostAddress;
-    frame[kLengthAt] = static_cast<uint8_t>(r::kReplyData);
-    uint8_t* data = frame.data() + kDataAt;
-    data[r::kStatErrorsAt] = static_cast<uint8_t>(c.bestStat);
-    data[r::kStatErrorsAt + 1] = static_cast<uint8_t>(c.nextStat);
-    data[r::kNeuralErrorsAt] = static_cast<uint8_t>(c.bestNeural);
-    data[r::kNeuralErrorsAt + 1] = static_cast<uint8_t>(c.nextNeural);
-    std::memcpy(data + r::kBestCoinAt, c.best.data(), std::min(c.best.size(), r::kCoinIdChars));
-    std::memcpy(data + r::kNextCoinAt, c.next.data(), std::min(c.next.size(), r::kCoinIdChars));
-    data[r::kRowAt] = static_cast<uint8_t>(c.row);
-    StoreLe32(data + r::kStampAt, stamp);
-    data[r::kCounterAt] = counter;
-    data[r::kAcceptedAt] = c.accepted ? 1 : 0;
-    StoreLe16(data + r::kCrcAt, Crc16(data, r::kCrcAt));
-    frame.back() = SimpleChecksum(frame.data(), frame.size() - 1);
-    return frame;
+// The record the service thread publishes for a coin.
+CoinResultRecord ResultRecord(const Coin& c) {
+    CoinResultRecord record;
+    record.aiStatErrors[0] = c.bestStat;
+    record.aiStatErrors[1] = c.nextStat;
+    record.aiNeuralErrors[0] = c.bestNeural;
+    record.aiNeuralErrors[1] = c.nextNeural;
+    std::strncpy(record.szBestCoin, c.best.c_str(), sizeof record.szBestCoin - 1);
+    std::strncpy(record.szNextCoin, c.next.c_str(), sizeof record.szNextCoin - 1);
+    record.iResultCoinIndex = c.row;
+    record.bAccepted = c.accepted ? 1 : 0;
+    return record;
 }
 
-// Plays a run to the report: the identification, the acceptor's latest
-// result from before (not counted), then each coin as a new result.
+// Plays a run to the report as the service thread publishes it and the run
+// watch hands it over: the acceptor's latest result from before the start
+// (the run's first, not counted), then each coin as a new result, each
+// look right after its result.
 class ReportFeed {
 public:
-    explicit ReportFeed(CalibrationReport& report) : report_(report) {
-        report_.OnFrame(platform::TraceDirection::Host, {}, acceptor::kIdentify);
-        Send(Coin{"OLD", 9, 9, "OLD2", 9, 9, true, 0});
+    explicit ReportFeed(CalibrationReport& report) : report_(report), seen_(LastCoinResultSequence()) {
+        Publish(Coin{"OLD", 9, 9, "OLD2", 9, 9, true, 0}, true);
+        Look();
     }
     void Send(const Coin& c) {
+        Publish(c, false);
+        Look();
+    }
+    // A result published without a look after it.
+    void Publish(const Coin& c, bool firstOfRun) {
         ++stamp_;
-        report_.OnFrame(platform::TraceDirection::Device, ResultReply(c, stamp_, static_cast<uint8_t>(stamp_)),
-                        acceptor::kReadResult);
+        PublishCoinResult(ResultRecord(c), static_cast<int32_t>(stamp_), stamp_ & 0xFF, firstOfRun);
+    }
+    // What one look of the watch hands the report.
+    void Look() {
+        const CoinResultsSince since = CoinResultsAfter(seen_);
+        seen_ = since.lastSequence;
+        report_.Take(since.results, since.missed);
     }
 
 private:
     CalibrationReport& report_;
+    uint64_t seen_;
     uint32_t stamp_ = 1000;
 };
 
@@ -286,6 +288,41 @@ TEST(CalibrationReportTally, CoinsPastTheCapArePooled) {
     EXPECT_EQ(static_cast<long>(kMostReportCoins + 1),
               std::distance(std::sregex_iterator(svg.begin(), svg.end(), panel), std::sregex_iterator()));
     EXPECT_NE(std::string::npos, svg.find("<g class=\"coin\" data-coin=\"(other)\" data-seen=\"45\">"));
+}
+
+// The report takes every result a look hands over, not only the newest
+// one the screen shows; a look that fell more than the history behind
+// counts the results it missed, and the summary table says so.
+TEST(CalibrationReportLooks, EveryResultSinceTheLastLookIsTakenAndMissedOnesCounted) {
+    const std::string folder = ::testing::TempDir() + "calibration_report_looks";
+    CalibrationReport report;
+    std::string error;
+    ASSERT_TRUE(report.Open(folder, error)) << error;
+    {
+        ReportFeed feed(report);
+        feed.Publish(Coin{"RU005B", 1, 0, "RU010B", 8, 5, true, 2}, false);
+        feed.Publish(Coin{"RU010B", 2, 2, "RU005B", 9, 9, false, 3}, false);
+        feed.Look(); // two results between two looks
+        EXPECT_EQ(2u, report.TakenCount());
+        EXPECT_EQ(0u, report.MissedCount());
+        for (size_t i = 0; i < kCoinResultHistory + 6; ++i) feed.Publish(Coin{"RU050B", 3, 1, "RU1K0B", 9, 9, true, 4}, false);
+        feed.Look();
+    }
+    EXPECT_EQ(2 + kCoinResultHistory, report.TakenCount());
+    EXPECT_EQ(6u, report.MissedCount());
+    const std::vector<CoinSummary> coins = report.Summaries(12);
+    ASSERT_EQ(3u, coins.size());
+    EXPECT_EQ("RU010B", coins[1].coin);
+    EXPECT_EQ(1u, coins[1].seen);
+    EXPECT_EQ(kCoinResultHistory, coins[2].seen);
+    const std::string table = CalibrationSummaryTable(coins, 12, report.MissedCount());
+    EXPECT_NE(std::string::npos,
+              table.find("\n6 coin results missed (more than 64 came between two looks): in no file and no count above\n"))
+        << table;
+    EXPECT_EQ(std::string::npos, CalibrationSummaryTable(coins, 12).find("missed"));
+    ASSERT_TRUE(report.Finish(12, error)) << error;
+    const std::string results = FileText(folder + "/results.csv");
+    EXPECT_EQ(static_cast<long>(3 + kCoinResultHistory), std::count(results.begin(), results.end(), '\n'));
 }
 
 } // namespace

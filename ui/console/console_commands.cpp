@@ -71,9 +71,9 @@ int Status(bool success) { return success ? kExitSuccess : kExitFailure; }
 int Monitor(const ConsoleOptions& o) {
     ConsoleView view(stdout, true);
     CalibrationReport report;
-    if (!StartCalibrationReport(o, report)) return kExitFailure;
+    if (!StartCalibrationReport(o, report, view)) return kExitFailure;
     const RunOutcome outcome = DriveRun(StartIdentification, view, {}, o.timeoutSeconds);
-    const bool reported = EndCalibrationReport(o, report);
+    const bool reported = EndCalibrationReport(o, report, view);
     // Monitoring ends only on STOP; a run that ended by itself failed, and
     // so did one that never got as far as the coin table.
     if (outcome != RunOutcome::Interrupted && outcome != RunOutcome::TimedOut) {

@@ -2,8 +2,6 @@
 
 #include "coindata/records/device_coin_table.h"
 #include "commands/coin_result.h"
-#include "link/command_mailbox.h"
-#include "link/log_queue.h"
 #include "platform/text_encoding.h"
 #include "ui/coin_list_rows.h"
 #include "ui/console/port_notes.h"
@@ -52,13 +50,14 @@ void ConsoleView::WriteIdentityLine(const char* line) {
 
 void ConsoleView::Print(const char* cp1251Text) { lines_.Put(platform::Cp1251ToTerminal(cp1251Text)); }
 
-void ConsoleView::Tick() {
-    PrintLines();
+RunLook ConsoleView::Tick() {
+    const RunLook look = LookAndPrintLines();
     PrintIdentityLine();
     if (listDirty_.exchange(false, std::memory_order_acq_rel)) PrintCoinList();
-    if (Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 0 && showResults_) PrintResult();
-    Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
+    if (!look.results.empty() && showResults_) PrintResult(look.results.back());
+    if (lookListener_) lookListener_(look);
     lines_.Flush();
+    return look;
 }
 
 void ConsoleView::EndRun() { lines_.CloseRun(); }
@@ -69,13 +68,13 @@ void ConsoleView::PrintNote(const std::string& note) {
     lines_.Put(note);
 }
 
-void ConsoleView::PrintLines() {
+RunLook ConsoleView::LookAndPrintLines() {
     // Taken before the lines: a failure is recorded after its line is queued,
     // so the line is among those drained now and its note comes after it.
     const PortOpenFailureRecord failure = LastPortOpenFailure();
     bool openFailureNew = failure.failures != openFailuresShown_;
     openFailuresShown_ = failure.failures;
-    LogQueueDrain([&](const char* line) {
+    const RunLook look = watch_.Look([&](const char* line) {
         Print(line);
         PrintNote(StatusLineNote(line));
         if (openFailureNew && IsOpenFailureLine(line)) {
@@ -84,6 +83,7 @@ void ConsoleView::PrintLines() {
         }
     });
     if (openFailureNew) PrintNote(OpenFailureNote(failure));
+    return look;
 }
 
 void ConsoleView::PrintIdentityLine() {
@@ -124,8 +124,8 @@ void ConsoleView::PrintCoinList() {
     }
 }
 
-void ConsoleView::PrintResult() {
-    const ResultFields f = FormatResultFields(GetCoinResult(), Mailbox.bLastEventCounter.load(std::memory_order_acquire));
+void ConsoleView::PrintResult(const PublishedCoinResult& shown) {
+    const ResultFields f = FormatResultFields(shown.result, shown.counter);
     const std::string best = "Best Choice " + f.bestCoin + "   " + f.bestErrors + (f.largeBestCoin ? "   ACCEPTED" : "");
     const std::string next = "Next Choice " + f.nextCoin + "   " + f.nextErrors;
     const std::string buffer = "Header 229  " + f.buffer;

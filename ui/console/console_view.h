@@ -1,20 +1,24 @@
 // What the console shows of a run, on the main thread every 100 ms as the
-// main window's timer does: the queued status lines, the identity line,
-// the device coin list when the thread refilled it, and each new coin
-// result. Everything goes out as UTF-8, control bytes from the device as
-// visible escapes, and a line that repeats the one before it is counted
-// instead of printed again. While it exists it is the runs' front end.
+// main window's timer does: the status lines its run watch hands over, the
+// identity line, the device coin list when the thread refilled it, and the
+// newest coin result a look brought. Everything goes out as UTF-8, control
+// bytes from the device as visible escapes, and a line that repeats the one
+// before it is counted instead of printed again. While it exists it is the
+// runs' front end.
 #pragma once
 
 #include "coindata/records/device_coin_table.h"
 #include "link/front_end.h"
 #include "platform/terminal_lines.h"
+#include "ui/run_watch.h"
 
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 
 class ConsoleView final : public FrontEnd {
 public:
@@ -23,7 +27,13 @@ public:
     ConsoleView(const ConsoleView&) = delete;
     ConsoleView& operator=(const ConsoleView&) = delete;
 
-    void Tick();
+    // Shows what one look of the run watch brought, and returns the look.
+    RunLook Tick();
+    // STOP, as the window's button does.
+    void Stop() { watch_.Stop(); }
+    // Every look goes to `listener` too (the calibration report takes each
+    // result from it); an empty one ends that.
+    void ListenToLooks(std::function<void(const RunLook&)> listener) { lookListener_ = std::move(listener); }
     // Log dump files the runs wrote while this view was shown.
     int LogDumpsWritten() const { return logDumps_.load(std::memory_order_acquire); }
 
@@ -37,16 +47,18 @@ public:
     void EndRun();
 
 private:
-    void PrintLines();
+    RunLook LookAndPrintLines();
     void PrintIdentityLine();
     void PrintCoinList();
     void PrintCountChanges(const DeviceCoinRows& rows);
-    void PrintResult();
+    void PrintResult(const PublishedCoinResult& shown);
     void Print(const char* cp1251Text);
     // The English line after a status line that calls for one, once per view.
     void PrintNote(const std::string& note);
 
     platform::RepeatedLines lines_;
+    RunWatch watch_;
+    std::function<void(const RunLook&)> lookListener_;
     bool showResults_;
     // The list as last printed: a refill that only changed counts prints
     // just the rows whose count moved.

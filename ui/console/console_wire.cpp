@@ -15,23 +15,23 @@ bool StartConsoleTrace(const ConsoleOptions& options) {
     return false;
 }
 
-bool StartCalibrationReport(const ConsoleOptions& options, CalibrationReport& report) {
+bool StartCalibrationReport(const ConsoleOptions& options, CalibrationReport& report, ConsoleView& view) {
     if (options.reportDir.empty()) return true;
     std::string error;
     if (!report.Open(options.reportDir, error)) {
         std::fprintf(stderr, "ducat: %s\n", error.c_str());
         return false;
     }
-    SetDucatFrameListener([&report](platform::TraceDirection direction, const std::vector<uint8_t>& frame,
-                                    int function) { report.OnFrame(direction, frame, function); });
+    view.ListenToLooks([&report](const RunLook& look) { report.Take(look.results, look.missedResults); });
     return true;
 }
 
-bool EndCalibrationReport(const ConsoleOptions& options, CalibrationReport& report) {
+bool EndCalibrationReport(const ConsoleOptions& options, CalibrationReport& report, ConsoleView& view) {
     if (options.reportDir.empty()) return true;
-    SetDucatFrameListener({});
+    view.ListenToLooks({});
     const int maxError = stDeviceCoins.GetAcceptanceParams().Max_Error;
-    std::printf("calibration report:\n%s", CalibrationSummaryTable(report.Summaries(maxError), maxError).c_str());
+    const std::string table = CalibrationSummaryTable(report.Summaries(maxError), maxError, report.MissedCount());
+    std::printf("calibration report:\n%s", table.c_str());
     std::string error;
     if (!report.Finish(maxError, error)) {
         std::fprintf(stderr, "ducat: %s\n", error.c_str());

@@ -1,7 +1,5 @@
 #include "ui/console/run_driver.h"
 
-#include "link/com_thread.h"
-#include "link/command_mailbox.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 
@@ -22,9 +20,6 @@ extern "C" void OnInterrupt(int) {
     platform::StopSerialWaits();
 }
 
-// Only the run's thread sets the stop flag while the console has not.
-bool RunEnding() { return Mailbox.bStopThread.load(std::memory_order_acquire) != 0; }
-
 } // namespace
 
 void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
@@ -42,20 +37,16 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
     const uint64_t deadline =
         timeoutSeconds == 0 ? 0 : platform::SteadyMilliseconds() + static_cast<uint64_t>(timeoutSeconds) * 1000;
     RunOutcome outcome = RunOutcome::EndedByItself;
-    bool stopping = false;
     // Like the main window: until the run's thread has cleared hComThread,
     // and its last line ("COM_Thread: Thread Stopped") is shown.
-    while (RunExists()) {
+    for (;;) {
         platform::SleepMilliseconds(kTickMs);
-        view.Tick();
-        if (stopping) continue;
-        if (RunEnding()) {
-            // The run's thread ended it (its work done, or given up): what
-            // comes now is its end (buffer release, beep), which neither
-            // Ctrl+C nor the deadline turns into another outcome.
-            stopping = true;
-            continue;
-        }
+        const RunLook look = view.Tick();
+        if (!look.runExists) break;
+        // Ending already: by its own thread (its work done, or given up),
+        // which neither Ctrl+C nor the deadline turns into another outcome,
+        // or as the console stopped it.
+        if (look.end != RunEnd::None) continue;
         if (Interrupted()) {
             outcome = RunOutcome::Interrupted;
         } else if (goal && goal()) {
@@ -65,10 +56,8 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
         } else {
             continue;
         }
-        stopping = true;
-        StopRun();
+        view.Stop();
     }
-    view.Tick();
     view.EndRun();
     return outcome;
 }

@@ -1,10 +1,6 @@
 #include "ui/report/calibration_report.h"
 
-#include "commands/protocol/acceptor_layouts.h"
-#include "commands/monitoring.h"
-#include "link/checksums.h"
 #include "platform/csv_field.h"
-#include "platform/local_time.h"
 #include "platform/text_encoding.h"
 #include "ui/report/error_histogram_svg.h"
 
@@ -13,8 +9,6 @@
 
 namespace {
 
-namespace r = acceptor::read_result;
-
 constexpr char kResultsFile[] = "results.csv";
 constexpr char kSummaryFile[] = "summary.csv";
 constexpr char kHistogramFile[] = "errors.svg";
@@ -22,17 +16,11 @@ constexpr char kResultsHeader[] = "time,row,best_coin,best_stat,best_neural,best
                                   "next_sum,accepted,event_counter\n";
 constexpr char kSummaryHeader[] =
     "coin,seen,accepted,smallest_sum,median_sum,largest_sum,max_error,margin_to_max_error,margin_to_next\n";
-constexpr size_t kReplyFrameLength = kFrameOverhead + r::kReplyData;
 
-bool ValidResultReply(const std::vector<uint8_t>& f) {
-    return f.size() == kReplyFrameLength && SimpleChecksum(f.data(), f.size() - 1) == f.back() &&
-           Crc16(f.data() + kDataAt, r::kCrcAt) == LoadLe16(f.data() + kDataAt + r::kCrcAt);
-}
-
-CalibrationResult ReadResult(const uint8_t* data) {
-    const CoinResultRecord c = DecodeCoinResult(data);
+CalibrationResult ReadResult(const PublishedCoinResult& published) {
+    const CoinResultRecord& c = published.result;
     CalibrationResult result;
-    result.time = platform::LocalTimeText();
+    result.time = published.time;
     result.row = c.iResultCoinIndex;
     result.bestCoin = c.szBestCoin;
     result.bestStat = c.aiStatErrors[0];
@@ -41,11 +29,10 @@ CalibrationResult ReadResult(const uint8_t* data) {
     result.nextStat = c.aiStatErrors[1];
     result.nextNeural = c.aiNeuralErrors[1];
     result.accepted = c.bAccepted != 0;
-    result.counter = data[r::kCounterAt];
-    result.stamp = LoadLe32(data + r::kStampAt);
+    result.counter = published.counter;
+    result.stamp = static_cast<uint32_t>(published.stamp);
     return result;
 }
-
 
 std::string MedianText(double median) {
     char text[32];
@@ -79,23 +66,15 @@ bool CalibrationReport::Open(const std::string& folder, std::string& error) {
     return true;
 }
 
-void CalibrationReport::OnFrame(platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function) {
+void CalibrationReport::Take(const std::vector<PublishedCoinResult>& results, uint64_t missed) {
     std::lock_guard<std::mutex> guard(lock_);
-    // A run begins with the identification; its first result is the
-    // acceptor's latest from before, shown but not counted, and so not kept.
-    if (direction == platform::TraceDirection::Host && function == acceptor::kIdentify) haveLast_ = false;
-    if (direction != platform::TraceDirection::Device || function != acceptor::kReadResult) return;
-    if (!ValidResultReply(frame)) return;
-    const CalibrationResult result = ReadResult(frame.data() + kDataAt);
-    const bool same = haveLast_ && result.stamp == lastStamp_ && result.counter == lastCounter_;
-    const bool first = !haveLast_;
-    haveLast_ = true;
-    lastStamp_ = result.stamp;
-    lastCounter_ = result.counter;
-    if (!same && !first) Take(result);
+    missed_ += missed;
+    for (const PublishedCoinResult& published : results) {
+        if (!published.firstOfRun) Add(ReadResult(published));
+    }
 }
 
-void CalibrationReport::Take(const CalibrationResult& x) {
+void CalibrationReport::Add(const CalibrationResult& x) {
     ++taken_;
     TallyOf(x.bestCoin).Add(x.BestSum(), x.NextSum(), x.accepted);
     if (results_ == nullptr) return;
@@ -117,6 +96,11 @@ CoinTally& CalibrationReport::TallyOf(const std::string& coin) {
 uint64_t CalibrationReport::TakenCount() const {
     std::lock_guard<std::mutex> guard(lock_);
     return taken_;
+}
+
+uint64_t CalibrationReport::MissedCount() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return missed_;
 }
 
 size_t CalibrationReport::HistogramEntries() const {
@@ -160,7 +144,7 @@ bool CalibrationReport::Finish(int maxError, std::string& error) {
     return WriteErrorHistogramSvg(folder_ + "/" + kHistogramFile, coins, maxError, error);
 }
 
-std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, int maxError) {
+std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, int maxError, uint64_t missed) {
     std::string table = "Coin     Seen  Accepted  Smallest  Median  Largest  To Max_Error  To next\n";
     char row[160];
     for (const CoinSummary& s : summaries) {
@@ -172,6 +156,10 @@ std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, i
     if (summaries.empty()) table += "(no new coin results)\n";
     if (!summaries.empty() && summaries.back().coin == kOtherCoins) {
         table += std::string(kOtherCoins) + ": every coin after the first " + std::to_string(kMostReportCoins) + ", pooled\n";
+    }
+    if (missed > 0) {
+        table += std::to_string(missed) + " coin result" + (missed == 1 ? "" : "s") + " missed (more than " +
+                 std::to_string(kCoinResultHistory) + " came between two looks): in no file and no count above\n";
     }
     return table + "Max_Error " + std::to_string(maxError) + "; the sums are the best coin's stat + neural errors\n";
 }

@@ -1,14 +1,15 @@
 // The calibration report of a monitoring run: every new coin result the
-// acceptor gave, taken from the link's frames as they pass (so none is
-// missed between two refreshes of the screen), written to results.csv as
-// it comes; at the end a summary per coin (summary.csv) and a histogram of
+// acceptor gave, as the run watch hands them over (all published since its
+// last look, so none is missed between two refreshes of the screen, and a
+// count of those the watch fell too far behind to see), written to
+// results.csv as they come; at the end a summary per coin (summary.csv) and a histogram of
 // the best coin's error sum per coin with Max_Error marked (errors.svg).
 // A run may last hours, so no result is kept: only a tally per best coin,
 // for at most kMostReportCoins coins; the results of any coin after those
 // are pooled under kOtherCoins.
 #pragma once
 
-#include "platform/trace_line.h"
+#include "commands/coin_result.h"
 #include "ui/report/coin_summary.h"
 #include "ui/report/coin_tally.h"
 
@@ -49,11 +50,15 @@ public:
     // Makes `folder` when missing and starts results.csv; false with `error`.
     bool Open(const std::string& folder, std::string& error);
 
-    // A frame of the link (the wire trace's frame listener).
-    void OnFrame(platform::TraceDirection direction, const std::vector<uint8_t>& frame, int function);
+    // The results one look of the run watch brought, and how many it
+    // missed. The first result of a run is the acceptor's latest from
+    // before the start: shown, never counted, and so not taken.
+    void Take(const std::vector<PublishedCoinResult>& results, uint64_t missed);
 
     // The new results taken since the report was made.
     uint64_t TakenCount() const;
+    // The results the watch missed: in no file, told in the summary table.
+    uint64_t MissedCount() const;
     // The error-sum counts held over every coin: all the report keeps grows
     // with these and the coins, never with the results.
     size_t HistogramEntries() const;
@@ -70,7 +75,7 @@ private:
         CoinTally tally;
     };
 
-    void Take(const CalibrationResult& result);
+    void Add(const CalibrationResult& result);
     CoinTally& TallyOf(const std::string& coin);
 
     mutable std::mutex lock_;
@@ -79,10 +84,9 @@ private:
     uint64_t taken_ = 0;
     std::vector<KeptCoin> coins_; // in the order they first came
     CoinTally others_;            // every coin after the first kMostReportCoins
-    bool haveLast_ = false; // a result seen since the last identification
-    uint32_t lastStamp_ = 0;
-    unsigned lastCounter_ = 0;
+    uint64_t missed_ = 0;
 };
 
-// The summary as a table for the terminal (UTF-8, device text escaped).
-std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, int maxError);
+// The summary as a table for the terminal (UTF-8, device text escaped),
+// with a line for results the report missed, when it missed any.
+std::string CalibrationSummaryTable(const std::vector<CoinSummary>& summaries, int maxError, uint64_t missed = 0);

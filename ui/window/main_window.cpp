@@ -7,7 +7,6 @@
 #include "coindata/records/config_state.h"
 #include "coindata/records/device_coin_table.h"
 #include "commands/acceptor_commands.h"
-#include "commands/coin_result.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
 #include "link/front_end.h"
@@ -109,38 +108,33 @@ void MainWindow::SetTitle() {
     SetWindowTextA(Handle(), title);
 }
 
+// The timer shows what the run watch's look brought.
 void MainWindow::OnTimer() {
-    DrainStatusLines();
-    NoticeRunEnd();
-    ShowNewResult();
-    Mailbox.bDeviceIdentified.store(0, std::memory_order_release);
+    std::string last;
+    const RunLook look = watch_.Look(StatusLineKeeper(last));
+    if (look.lines > 0) SetItemText(Handle(), IDC_STATUS_LINE, last);
+    if (look.runOver) CurrentFrontEnd().EnableCommandControls(true);
+    if (!look.results.empty()) ShowResult(look.results.back());
 }
 
-void MainWindow::DrainStatusLines() {
-    if (LogQueueCount() == 0) return;
+// Only the last line stays visible, so only it is shown; the history keeps them all.
+RunWatch::LineHandler MainWindow::StatusLineKeeper(std::string& last) {
     const StatusTime now = TimeOfDay();
-    std::string last;
-    // Only the last line stays visible, so only it is shown; the history keeps them all.
-    const auto keep = [&](const char* line) {
+    return [this, now, &last](const char* line) {
         statusHistory_.Add(now, line);
         last = line;
     };
-    if (LogQueueDrain(keep) > 0) SetItemText(Handle(), IDC_STATUS_LINE, last);
+}
+
+void MainWindow::DrainStatusLines() {
+    std::string last;
+    if (RunWatch::DrainLines(StatusLineKeeper(last)) > 0) SetItemText(Handle(), IDC_STATUS_LINE, last);
 }
 
 void MainWindow::ShowStatusHistory() { statusHistoryDialog_.Open(instance_, Handle(), statusHistory_.Text()); }
 
-void MainWindow::NoticeRunEnd() {
-    if (Mailbox.bStopThread.load(std::memory_order_acquire) != 1) return;
-    if (Mailbox.iCommand.load(std::memory_order_acquire) >= kIdleCommand || RunExists()) return;
-    CurrentFrontEnd().EnableCommandControls(true);
-    Mailbox.iCommand.store(kIdleCommand, std::memory_order_release);
-}
-
-void MainWindow::ShowNewResult() {
-    if (!RunExists() || Mailbox.bNewData.exchange(0, std::memory_order_acq_rel) != 1) return;
-    const ResultFields fields =
-        FormatResultFields(GetCoinResult(), Mailbox.bLastEventCounter.load(std::memory_order_acquire));
+void MainWindow::ShowResult(const PublishedCoinResult& shown) {
+    const ResultFields fields = FormatResultFields(shown.result, shown.counter);
     const HFONT font = fields.largeBestCoin ? fonts_.ForAccepted() : fonts_.ForOthers();
     SendMessageA(Item(IDC_BEST_COIN), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     const HWND window = Handle();
@@ -156,7 +150,7 @@ void MainWindow::Destroy() {
     KillTimer(window, kTimerId);
     // From here the service thread has no window to reach.
     RouteThreadCallsTo(nullptr);
-    StopRun();
+    watch_.Stop();
     for (int step = 0; step < kExitWaitSteps && RunExists(); ++step) Sleep(kExitWaitStepMs);
     LogQueueDestroy();
     WriteReferenceBook();

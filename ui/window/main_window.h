@@ -3,6 +3,7 @@
 // starts and stops runs of the service thread and opens the other dialogs.
 #pragma once
 
+#include "ui/run_watch.h"
 #include "ui/status_history.h"
 #include "ui/window/coin_description_dialog.h"
 #include "ui/window/divider_dialog.h"
@@ -30,10 +31,10 @@ private:
     void LoadDataFiles();
     void SetTitle();
     void OnTimer();
+    RunWatch::LineHandler StatusLineKeeper(std::string& last);
     void DrainStatusLines();
     void ShowStatusHistory();
-    void NoticeRunEnd();
-    void ShowNewResult();
+    void ShowResult(const PublishedCoinResult& shown);
     void Destroy();
 
     // main_window_commands.cpp: buttons, menu, list.
@@ -55,6 +56,7 @@ private:
     DividerDialog divider_;
     MaxErrorsDialog maxErrors_;
     CoinDescriptionDialog coinDescription_;
+    RunWatch watch_;              // the runs' lines, results and end, every 100 ms
     StatusHistory statusHistory_; // the lines drained on this thread
     StatusHistoryDialog statusHistoryDialog_;
 };

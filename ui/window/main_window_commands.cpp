@@ -79,7 +79,7 @@ void MainWindow::Start() {
 
 void MainWindow::Stop() {
     SetFocus(Handle());
-    StopRun();
+    watch_.Stop();
 }
 
 void MainWindow::EditSelectedCoin() {
