@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sim/pty/device.h"
+#include "sim/standard/standard_address_poll.h"
 #include "sim/standard/standard_config.h"
 #include "sim/standard/standard_event_buffer.h"
 
@@ -81,6 +82,8 @@ private:
     };
 
     void TakeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out);
+    bool TakeAddressPoll(const std::vector<uint8_t>& frame);
+    void LogRequest(uint8_t header, const std::vector<uint8_t>& data);
     void SendAnswer(uint8_t destination, Answer answer, std::vector<uint8_t>& out);
     Answer AnswerTo(uint8_t header, const std::vector<uint8_t>& data);
     bool AnswerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const;
@@ -94,6 +97,7 @@ private:
     StandardEventBuffer events_;
     std::vector<uint8_t> rx_;
     std::deque<StandardFault> faults_;
+    AddressPollAnswer addressPoll_;
     uint64_t nowMs_ = 0;           // the latest tick's time
     std::vector<uint8_t> late_;    // a reply held back by the Late fault
     uint64_t lateDueMs_ = 0;
