@@ -1,0 +1,70 @@
+#include "demo/driver/broadcast_poll.h"
+
+#include "platform/clock.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+void Trace(const CCctDriver& driver, const char* label, const uint8_t* bytes, size_t count) {
+    if (driver.m_Trace) driver.m_Trace(label, bytes, count);
+}
+
+// Reads what comes until `windowMs` has passed, each read limited to the
+// time left.
+bool ListenFor(platform::SerialPort& port, platform::Timeouts limits, uint32_t windowMs, std::vector<uint8_t>& heard) {
+    limits.readInterval = 0;
+    limits.readTotalMultiplier = 0;
+    const uint64_t end = platform::SteadyMilliseconds() + windowMs;
+    uint8_t buffer[kCctFrameSize];
+    while (heard.size() < kMaxHeardBytes) {
+        const uint64_t now = platform::SteadyMilliseconds();
+        if (now >= end) break;
+        limits.readTotalConstant = static_cast<uint32_t>(end - now);
+        size_t got = 0;
+        if (!port.SetTimeouts(limits) || !port.Read(buffer, sizeof buffer, got)) return false;
+        heard.insert(heard.end(), buffer, buffer + std::min(got, kMaxHeardBytes - heard.size()));
+    }
+    return true;
+}
+
+int PollAndListen(CCctDriver& driver, platform::SerialPort& port, const uint8_t (&frame)[kCctFrameOverhead],
+                  uint32_t windowMs, std::vector<uint8_t>& heard) {
+    size_t written = 0;
+    if (!port.Write(frame, sizeof frame, written)) return kExchangeCallFailed;
+    Trace(driver, trace_label::kSent, frame, written);
+    if (written != sizeof frame) return kExchangeWriteShort;
+    uint8_t echo[kCctFrameOverhead] = {};
+    size_t got = 0;
+    if (!port.Read(echo, sizeof echo, got)) return kExchangeCallFailed;
+    Trace(driver, trace_label::kEcho, echo, got);
+    if (got < sizeof echo) return kExchangeEchoShort;
+    if (std::memcmp(echo, frame, sizeof echo) != 0) return kExchangeEchoDiffers;
+    const size_t before = heard.size();
+    const bool read = ListenFor(port, driver.m_Timeouts, windowMs, heard);
+    if (heard.size() > before) Trace(driver, trace_label::kReply, heard.data() + before, heard.size() - before);
+    return read ? kExchangeOk : kExchangeCallFailed;
+}
+
+} // namespace
+
+int ListenAfterPoll(CCctDriver& driver, uint8_t destination, uint8_t header, uint32_t windowMs,
+                    std::vector<uint8_t>& heard) {
+    driver.cctClose();
+    std::unique_ptr<platform::SerialPort> port = driver.m_OpenPort(driver.PortDevice());
+    if (!port) return kExchangeNotOpen;
+    port->Purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
+    int result = kExchangeCallFailed;
+    if (ConfigureDemoPort(*port, driver.m_Timeouts)) {
+        uint8_t frame[kCctFrameOverhead] = {destination, 0, HOST_ADDRESS, header, 0};
+        frame[kCctData] = CctChecksum(frame, kCctData);
+        result = PollAndListen(driver, *port, frame, windowMs, heard);
+    }
+    if (result != kExchangeOk) {
+        const uint8_t code = static_cast<uint8_t>(result);
+        Trace(driver, trace_label::kFailed, &code, 1);
+    }
+    port->Close();
+    return result;
+}
