@@ -3,7 +3,6 @@
 #include "platform/clock.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -29,37 +28,47 @@ bool ListenFor(platform::SerialPort& port, platform::Timeouts limits, uint32_t w
     return true;
 }
 
-int PollAndListen(CCctDriver& driver, platform::SerialPort& port, const uint8_t (&frame)[kCctFrameOverhead],
+std::vector<uint8_t> Polls(const std::vector<uint8_t>& destinations, uint8_t header) {
+    std::vector<uint8_t> polls;
+    for (const uint8_t destination : destinations) {
+        uint8_t frame[kCctFrameOverhead] = {destination, 0, HOST_ADDRESS, header, 0};
+        frame[kCctData] = CctChecksum(frame, kCctData);
+        polls.insert(polls.end(), frame, frame + kCctFrameOverhead);
+    }
+    return polls;
+}
+
+int PollAndListen(CCctDriver& driver, platform::SerialPort& port, const std::vector<uint8_t>& polls,
                   uint32_t windowMs, std::vector<uint8_t>& heard) {
     size_t written = 0;
-    if (!port.Write(frame, sizeof frame, written)) return kExchangeCallFailed;
-    Trace(driver, trace_label::kSent, frame, written);
-    if (written != sizeof frame) return kExchangeWriteShort;
-    uint8_t echo[kCctFrameOverhead] = {};
+    if (!port.Write(polls.data(), polls.size(), written)) return kExchangeCallFailed;
+    Trace(driver, trace_label::kSent, polls.data(), written);
+    if (written != polls.size()) return kExchangeWriteShort;
+    std::vector<uint8_t> echo(polls.size());
     size_t got = 0;
-    if (!port.Read(echo, sizeof echo, got)) return kExchangeCallFailed;
-    Trace(driver, trace_label::kEcho, echo, got);
-    if (got < sizeof echo) return kExchangeEchoShort;
-    if (std::memcmp(echo, frame, sizeof echo) != 0) return kExchangeEchoDiffers;
+    if (!port.Read(echo.data(), echo.size(), got)) return kExchangeCallFailed;
+    Trace(driver, trace_label::kEcho, echo.data(), got);
+    if (got < echo.size()) return kExchangeEchoShort;
+    const bool echoHeld = echo == polls;
+    if (!echoHeld) heard.insert(heard.end(), echo.begin(), echo.end());
     const size_t before = heard.size();
     const bool read = ListenFor(port, driver.m_Timeouts, windowMs, heard);
     if (heard.size() > before) Trace(driver, trace_label::kReply, heard.data() + before, heard.size() - before);
-    return read ? kExchangeOk : kExchangeCallFailed;
+    if (!read) return kExchangeCallFailed;
+    return echoHeld ? kExchangeOk : kExchangeEchoDiffers;
 }
 
 } // namespace
 
-int ListenAfterPoll(CCctDriver& driver, uint8_t destination, uint8_t header, uint32_t windowMs,
-                    std::vector<uint8_t>& heard) {
+int ListenAfterPolls(CCctDriver& driver, const std::vector<uint8_t>& destinations, uint8_t header,
+                     uint32_t windowMs, std::vector<uint8_t>& heard) {
     driver.cctClose();
     std::unique_ptr<platform::SerialPort> port = driver.m_OpenPort(driver.PortDevice());
     if (!port) return kExchangeNotOpen;
     port->Purge(platform::kPurgeRxAbort | platform::kPurgeRxClear);
     int result = kExchangeCallFailed;
     if (ConfigureDemoPort(*port, driver.m_Timeouts)) {
-        uint8_t frame[kCctFrameOverhead] = {destination, 0, HOST_ADDRESS, header, 0};
-        frame[kCctData] = CctChecksum(frame, kCctData);
-        result = PollAndListen(driver, *port, frame, windowMs, heard);
+        result = PollAndListen(driver, *port, Polls(destinations, header), windowMs, heard);
     }
     if (result != kExchangeOk) {
         const uint8_t code = static_cast<uint8_t>(result);
@@ -67,4 +76,9 @@ int ListenAfterPoll(CCctDriver& driver, uint8_t destination, uint8_t header, uin
     }
     port->Close();
     return result;
+}
+
+int ListenAfterPoll(CCctDriver& driver, uint8_t destination, uint8_t header, uint32_t windowMs,
+                    std::vector<uint8_t>& heard) {
+    return ListenAfterPolls(driver, {destination}, header, windowMs, heard);
 }

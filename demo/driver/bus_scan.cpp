@@ -58,33 +58,61 @@ std::vector<uint8_t> BroadcastAnswers(CCctDriver& driver) {
     return heard;
 }
 
-// How many devices answer the clash poll at `address`: 0, 1, or 2 for two
-// or more.
+// How many devices answer the clash poll at `address` alone: 0, 1, or 2
+// for two or more.
 int DevicesAt(CCctDriver& driver, uint8_t address) {
     std::vector<uint8_t> heard;
     if (ListenAfterPoll(driver, address, kHdrAddressClash, kClashWindowMs, heard) != kExchangeOk) return 0;
     return static_cast<int>(std::min<std::ptrdiff_t>(2, std::count(heard.begin(), heard.end(), address)));
 }
 
-// Checks each address the broadcast brought: a clash is reported, not
-// identified (its replies would come over each other); an address whose
-// clash poll brings nothing must still answer a simple poll, so a noisy
-// byte in the broadcast's window is no device.
+// The address checked alone: a clash is reported, not identified (its
+// replies would come over each other); an address whose clash poll brings
+// nothing must still answer a simple poll, so a noisy byte in the
+// broadcast's window is no device.
+void CheckAlone(CCctDriver& driver, uint8_t address, BusScanResult& result) {
+    driver.m_DeviceAddress = address;
+    const int devices = DevicesAt(driver, address);
+    if (devices == 0 && !Answers(driver)) return;
+    if (devices < 2) {
+        result.devices.push_back(Identity(driver, address));
+        return;
+    }
+    BusDevice clash;
+    clash.address = address;
+    clash.clash = true;
+    result.devices.push_back(clash);
+}
+
+// The clash poll of every address in one window. True when the window can
+// be read: the echo came whole ahead of any answer, and every address sent
+// a byte and no other byte came. Answers meet each other and the host's own
+// polls on a one-wire bus; a lost or strange byte may be the wreck of two,
+// one of them a second device's on an address heard once, so such a
+// window tells nothing of any address. `heard` keeps the answers.
+bool ReadableClashWindow(CCctDriver& driver, const std::vector<uint8_t>& addresses, std::vector<uint8_t>& heard) {
+    if (ListenAfterPolls(driver, addresses, kHdrAddressClash, kClashWindowMs, heard) != kExchangeOk) return false;
+    const auto found = [&](uint8_t a) { return std::find(addresses.begin(), addresses.end(), a) != addresses.end(); };
+    const auto sent = [&](uint8_t a) { return std::find(heard.begin(), heard.end(), a) != heard.end(); };
+    return std::all_of(heard.begin(), heard.end(), found) && std::all_of(addresses.begin(), addresses.end(), sent);
+}
+
+// Checks the addresses the broadcast brought: an address that sent exactly
+// one byte in a readable window is one device; one that sent more, and
+// every address of a window that cannot be read, is checked alone.
 void CheckBroadcastAnswers(CCctDriver& driver, const std::vector<uint8_t>& addresses,
                            const std::function<bool()>& stop, BusScanResult& result) {
+    if (Stopped(stop, result)) return;
+    std::vector<uint8_t> heard;
+    const bool readable = ReadableClashWindow(driver, addresses, heard);
     for (const uint8_t a : addresses) {
         if (Stopped(stop, result)) return;
-        driver.m_DeviceAddress = a;
-        const int devices = DevicesAt(driver, a);
-        if (devices == 0 && !Answers(driver)) continue;
-        if (devices < 2) {
+        if (readable && std::count(heard.begin(), heard.end(), a) == 1) {
+            driver.m_DeviceAddress = a;
             result.devices.push_back(Identity(driver, a));
-            continue;
+        } else {
+            CheckAlone(driver, a, result);
         }
-        BusDevice clash;
-        clash.address = a;
-        clash.clash = true;
-        result.devices.push_back(clash);
     }
 }
 

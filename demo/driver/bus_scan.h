@@ -1,8 +1,9 @@
-// The bus scan: the broadcast address poll, the clash poll of each address
-// that answered, then the identity of each device; or, with the thorough
-// scan or when nothing answers the broadcast, a simple poll to every
-// address 2 to 255 on the driver's port, then the identity of each device
-// that answered.
+// The bus scan: the broadcast address poll, the clash poll of every address
+// that answered in one window (an address that may clash, or a window that
+// cannot be read, checked alone), then the identity of each device; or,
+// with the thorough scan or when nothing answers the broadcast, a simple
+// poll to every address 2 to 255 on the driver's port, then the identity of
+// each device that answered.
 #pragma once
 
 #include "demo/driver/cct_driver.h"
@@ -23,7 +24,7 @@ enum class BusScanMode {
 struct BusDevice {
     uint8_t address = 0;
     bool identified = false; // all four identity requests answered
-    bool clash = false;      // two or more devices answered the clash poll
+    bool clash = false;      // two or more devices answered the clash poll alone
     std::string manufacturer;
     std::string productCode;
     uint32_t serialNumber = 0;

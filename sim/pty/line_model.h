@@ -5,7 +5,11 @@
 // the wire and the adapter's bursts allow. A tapped line also hands a tap
 // every byte on the wire once, in wire order: the host's as the device hears
 // them (the echo is those very bytes on a one-wire bus) and the device's
-// answers as the host hears them. The caller passes the time and
+// answers as the host hears them. The two directions never garble each
+// other: an answer a device gives while the host is still writing (a clash
+// poll's slot 0 while the next polls go out) waits its turn on the
+// host-bound wire and reaches the host between the bytes of the echo, as an
+// adapter that hears both would pass it on. The caller passes the time and
 // carries the bytes; the model never sleeps and never touches a pty.
 #pragma once
 

@@ -75,9 +75,16 @@ bool StandardAcceptor::TakeAddressPoll(const std::vector<uint8_t>& frame) {
     if (broadcast) {
         addressPoll_.HeardBroadcast(config_.address);
     } else {
-        addressPoll_.HeardClashPoll(config_.address, random_);
+        addressPoll_.HeardClashPoll(config_.address, ClashSlot());
     }
     return true;
+}
+
+uint32_t StandardAcceptor::ClashSlot() {
+    if (clashSlots_.empty()) return std::uniform_int_distribution<uint32_t>(0, kClashSlots - 1)(random_);
+    const uint8_t slot = clashSlots_.front();
+    clashSlots_.pop_front();
+    return slot;
 }
 
 void StandardAcceptor::SendAnswer(uint8_t destination, Answer a, std::vector<uint8_t>& out) {

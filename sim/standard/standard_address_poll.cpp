@@ -16,9 +16,8 @@ void AddressPollAnswer::HeardBroadcast(uint8_t address) {
     Plan(address, kAddressSlotMs * address, kBroadcastDeafMs);
 }
 
-void AddressPollAnswer::HeardClashPoll(uint8_t address, std::mt19937& random) {
-    std::uniform_int_distribution<uint32_t> slot(0, kClashSlots - 1);
-    Plan(address, kAddressSlotMs * slot(random), 0);
+void AddressPollAnswer::HeardClashPoll(uint8_t address, uint32_t slot) {
+    Plan(address, kAddressSlotMs * slot, 0);
 }
 
 void AddressPollAnswer::OnTick(uint64_t nowMs, std::vector<uint8_t>& out) {

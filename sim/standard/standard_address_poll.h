@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 #include <vector>
 
 namespace sim {
@@ -23,7 +22,8 @@ constexpr uint32_t kBroadcastDeafMs = 1200;
 class AddressPollAnswer {
 public:
     void HeardBroadcast(uint8_t address);
-    void HeardClashPoll(uint8_t address, std::mt19937& random);
+    // `slot`: 0 to kClashSlots - 1, the device's draw.
+    void HeardClashPoll(uint8_t address, uint32_t slot);
 
     // The receiver is off: the device ignores what it hears.
     bool Deaf() const { return deaf_; }

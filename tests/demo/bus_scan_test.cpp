@@ -72,6 +72,9 @@ TEST_F(BusScan, TheBroadcastFindsThreeDevicesOnAPacedLineWithoutPollingEveryAddr
     size_t seen = 0;
     line->WithDevice(2, [&](sim::StandardAcceptor& d) { seen = d.Requests().size(); });
     EXPECT_EQ(6u, seen); // the broadcast, its clash poll and the four identity requests
+    // The three clash polls went out in one write: the broadcast, one clash
+    // window and four identity requests a device.
+    EXPECT_EQ(1u + 1u + 3u * 4u, line->Counters().requests);
     // The broadcast's window and three clash windows, not 254 addresses.
     EXPECT_LT(result.elapsedMs, kBroadcastWindowMs + 4 * kClashWindowMs);
 }
@@ -89,7 +92,7 @@ TEST_F(BusScan, TwoDevicesOnOneAddressAreAClash) {
     // Their replies would come over each other: neither is asked who it is.
     size_t seen = 0;
     line->WithDevice(1, [&](sim::StandardAcceptor& d) { seen = d.Requests().size(); });
-    EXPECT_EQ(2u, seen); // the broadcast and the clash poll
+    EXPECT_EQ(3u, seen); // the broadcast, the window's clash poll and its own
 }
 
 TEST_F(BusScan, ALineThatDoesNotAnswerTheBroadcastIsScannedAddressByAddress) {
@@ -118,6 +121,89 @@ TEST_F(BusScan, AnAddressWhoseClashPollBringsNothingMustAnswerASimplePoll) {
     ASSERT_EQ(1u, result.devices.size());
     EXPECT_EQ("address 2: SIM - Standard, SN 123456, revision 1.00", BusDeviceLine(result.devices[0]));
     EXPECT_EQ(1, Count(Requests(kHdrSimplePoll)));
+}
+
+// Three addresses on a 9600 bit/s line, the clash polls of all three in
+// one window; `faults` spoil what the line carries.
+class ClashWindow : public BusScan {
+protected:
+    void StartThree(const std::vector<uint8_t>& extraAddresses, std::vector<sim::LineFaultAt> faults = {}) {
+        sim::StandardConfig config;
+        config.extraAddresses = extraAddresses;
+        sim::ServerOptions options;
+        options.line.bitsPerSecond = 9600;
+        options.line.faults = std::move(faults);
+        Start(config, options);
+    }
+
+    // The scan found 2, 3 and 40, each once, each with its identity.
+    void ExpectTheThreeFound(const BusScanResult& result) {
+        ASSERT_EQ(3u, result.devices.size());
+        EXPECT_EQ("address 2: SIM - Standard, SN 123456, revision 1.00", BusDeviceLine(result.devices[0]));
+        EXPECT_EQ("address 3: SIM - Standard, SN 123457, revision 1.00", BusDeviceLine(result.devices[1]));
+        EXPECT_EQ("address 40: SIM - Standard, SN 123458, revision 1.00", BusDeviceLine(result.devices[2]));
+        EXPECT_FALSE(result.byAddress);
+    }
+
+    // The broadcast, the window, then every address alone: the window told nothing.
+    void ExpectEachCheckedAlone() {
+        EXPECT_EQ(1u + 1u + 3u + 3u * 4u, line->Counters().requests);
+        for (size_t i = 0; i < 3; ++i) {
+            int clashPolls = 0;
+            line->WithDevice(i, [&](sim::StandardAcceptor& d) {
+                for (const auto& r : d.Requests()) clashPolls += r.header == kHdrAddressClash ? 1 : 0;
+            });
+            EXPECT_EQ(2, clashPolls) << "device " << i;
+        }
+    }
+};
+
+TEST_F(ClashWindow, AClashOnOneAddressAmongThreeIsConfirmedAlone) {
+    StartThree({7, 7, 40});
+    const BusScanResult result = ScanBus(core.m_Driver);
+    ASSERT_EQ(3u, result.devices.size());
+    EXPECT_EQ("address 2: SIM - Standard, SN 123456, revision 1.00", BusDeviceLine(result.devices[0]));
+    EXPECT_EQ("address 7: two or more devices answer (address clash), identity not read",
+              BusDeviceLine(result.devices[1]));
+    EXPECT_EQ("address 40: SIM - Standard, SN 123459, revision 1.00", BusDeviceLine(result.devices[2]));
+    // The broadcast, the window, 7 alone, and the identity of 2 and 40 only.
+    EXPECT_EQ(1u + 1u + 1u + 2u * 4u, line->Counters().requests);
+    for (const size_t i : {1u, 2u}) {
+        std::vector<uint8_t> headers;
+        line->WithDevice(i, [&](sim::StandardAcceptor& d) {
+            for (const auto& r : d.Requests()) headers.push_back(r.header);
+        });
+        EXPECT_EQ((std::vector<uint8_t>{kHdrAddressPoll, kHdrAddressClash, kHdrAddressClash}), headers) << i;
+    }
+}
+
+TEST_F(ClashWindow, ALostAnswerHasEveryAddressCheckedAlone) {
+    // The first answer in the window never reaches the host.
+    StartThree({3, 40}, {{kHdrAddressClash, 1, sim::LineFault::Silence}});
+    ExpectTheThreeFound(ScanBus(core.m_Driver));
+    EXPECT_EQ(1u, line->Counters().faultsFired);
+    ExpectEachCheckedAlone();
+}
+
+TEST_F(ClashWindow, BytesThatAreNoAddressFoundHaveEveryAddressCheckedAlone) {
+    // Three bytes of noise ahead of the first answer, as two answers that met would leave.
+    StartThree({3, 40}, {{kHdrAddressClash, 1, sim::LineFault::Stray}});
+    ExpectTheThreeFound(ScanBus(core.m_Driver));
+    EXPECT_EQ(1u, line->Counters().faultsFired);
+    ExpectEachCheckedAlone();
+}
+
+TEST_F(ClashWindow, AnAnswerInsideTheEchoIsNoFailedScan) {
+    // Address 2 answers in slot 0, while the polls to 3 and 40 still go out.
+    StartThree({3, 40});
+    Device([](sim::StandardAcceptor& d) { d.ScriptClashSlots({0}); });
+    std::vector<int> failures;
+    core.m_Driver.m_Trace = [&](const char* label, const uint8_t* bytes, size_t count) {
+        if (std::string(label) == trace_label::kFailed && count == 1) failures.push_back(bytes[0]);
+    };
+    ExpectTheThreeFound(ScanBus(core.m_Driver));
+    EXPECT_EQ(std::vector<int>{kExchangeEchoDiffers}, failures); // the window's echo, nothing after it
+    ExpectEachCheckedAlone();
 }
 
 } // namespace

@@ -117,6 +117,35 @@ TEST_F(AddressPollTest, TwoDevicesOnOneAddressGiveTwoBytesToTheClashPoll) {
     EXPECT_EQ((Bytes{3, 3, 5}), Values(Ask(kBroadcastPoll, Ms(1300))));
 }
 
+TEST_F(AddressPollTest, AnAnswerWhileTheHostStillWritesComesBetweenTheEchoBytes) {
+    sim::StandardConfig config;
+    config.extraAddresses = {3, 40};
+    Open(config);
+    bus->Device(0).ScriptClashSlots({0});
+    bus->Device(2).ScriptClashSlots({255});
+    Bytes polls = Poll(2, 252);
+    for (const uint8_t a : {3, 40}) {
+        const Bytes poll = Poll(a, 252);
+        polls.insert(polls.end(), poll.begin(), poll.end());
+    }
+    line->FromHost(polls.data(), polls.size(), clock);
+    Bytes got;
+    for (LineTime t = clock; t <= clock + Ms(1100); t = line->NextDue()) {
+        line->Advance(t);
+        line->TakeForHost(t, got);
+    }
+    // Address 2 answers in slot 0, as soon as its poll is through: its byte
+    // follows that poll's echo, and the echo of the other two comes after it.
+    ASSERT_EQ(polls.size() + 3, got.size());
+    Bytes expected(polls.begin(), polls.begin() + 5);
+    expected.push_back(2);
+    expected.insert(expected.end(), polls.begin() + 5, polls.end());
+    EXPECT_EQ(expected, Bytes(got.begin(), got.begin() + static_cast<std::ptrdiff_t>(expected.size())));
+    EXPECT_EQ(40, got.back()); // slot 255: the last
+    EXPECT_EQ(1u, line->Counters().requests);
+    for (size_t i = 0; i < bus->Size(); ++i) EXPECT_EQ(252, bus->Device(i).Requests().back().header) << i;
+}
+
 TEST_F(AddressPollTest, ADeviceThatDoesNotKnowThePollsStaysSilent) {
     sim::StandardConfig config;
     config.unknownHeaders.set(252);
