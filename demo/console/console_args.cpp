@@ -94,6 +94,8 @@ bool TakeCommandArgument(const std::vector<std::string>& w, size_t& i, Pollbench
     const std::string& word = w[i];
     if (args.command == "teach" && word == "--enhanced") {
         args.enhanced = true;
+    } else if (args.command == "scan-bus" && word == "--thorough") {
+        args.thorough = true;
     } else if (args.command == "poll" && word == "--reinit" && i + 1 < w.size()) {
         const std::string& answer = w[++i];
         if (answer != "yes" && answer != "no") {
@@ -180,7 +182,9 @@ const char* PollbenchUsage() {
            "                              poll the event buffer until Ctrl+C; DIR gets\n"
            "                              events.csv and, at the end, summary.csv\n"
            "  teach CHANNEL [--enhanced]  teach a coin channel\n"
-           "  scan-bus                    simple poll to addresses 2..255, identity of each found\n"
+           "  scan-bus [--thorough]       broadcast address poll, clash poll of each address\n"
+           "                              found, identity of each device; --thorough (or no\n"
+           "                              answer to the broadcast): simple poll to 2..255\n"
            "  decode FILE                 show a trace, or a raw capture, decoded\n"
            "--port takes a device name or a COM port number (9 or COM9); --address 2..255\n"
            "(default 2);\n"

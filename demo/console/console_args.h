@@ -25,6 +25,7 @@ struct PollbenchArgs {
     std::string channel;   // teach: the Channel field
     bool enhanced = false; // teach: enhanced bandwidth
     bool reinitialize = false; // poll: the answer to the device-reset question
+    bool thorough = false; // scan-bus: a simple poll to every address, no broadcast
     bool sim = false;
 #if POLLBENCH_WITH_SIM
     sim::StandardConfig simConfig;

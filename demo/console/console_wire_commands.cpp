@@ -29,10 +29,13 @@ int RunScanBus(const PollbenchArgs& args) {
         platform::RepeatedLines lines(stdout);
         if (!OpenPortOrSay(core, args, lines)) return 1;
     }
-    Print("scanning addresses " + std::to_string(kFirstDeviceAddress) + " to " + std::to_string(kLastDeviceAddress) +
-          "\n");
-    const BusScanResult result = ScanBus(core.driver_, [] { return g_interrupted != 0; });
+    const std::string everyAddress =
+        "addresses " + std::to_string(kFirstDeviceAddress) + " to " + std::to_string(kLastDeviceAddress);
+    Print(args.thorough ? "scanning " + everyAddress + "\n" : "broadcast address poll\n");
+    const BusScanResult result = ScanBus(core.driver_, args.thorough ? BusScanMode::Thorough : BusScanMode::Broadcast,
+                                         [] { return g_interrupted != 0; });
     core.StopPolling();
+    if (!args.thorough && result.byAddress) Print("no answer to the broadcast; scanned " + everyAddress + "\n");
     for (const BusDevice& device : result.devices) Print(TerminalText(BusDeviceLine(device)) + "\n");
     char summary[96];
     std::snprintf(summary, sizeof summary, "%zu device(s) found; the scan took %.1f s%s\n", result.devices.size(),

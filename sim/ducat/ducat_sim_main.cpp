@@ -14,7 +14,10 @@ namespace {
 
 int Usage(const char* error) {
     if (error != nullptr) std::fprintf(stderr, "ducat-sim: %s\n", error);
-    std::fprintf(error ? stderr : stdout, "usage: ducat-sim [OPTIONS]\n%s", sim::DucatSimOptionsHelp());
+    std::fprintf(error ? stderr : stdout,
+                 "usage: ducat-sim [--tap] [OPTIONS]\n"
+                 "  --tap                   a second pty that hears every byte on the bus (LINK-tap)\n%s",
+                 sim::DucatSimOptionsHelp());
     return error ? 2 : 0;
 }
 
@@ -33,8 +36,13 @@ sigset_t BlockStopSignals() {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     sim::DucatSimOptions options;
+    sim::ServerOptions serverOptions;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") return Usage(nullptr);
+        if (args[i] == "--tap") {
+            serverOptions.tap = true;
+            continue;
+        }
         std::string error;
         const sim::OptionParse parse = sim::ParseDucatSimOption(args, i, options, error);
         if (parse == sim::OptionParse::Bad) return Usage(error.c_str());
@@ -44,7 +52,6 @@ int main(int argc, char** argv) {
 
     sim::DucatAcceptor acceptor;
     sim::ApplyDucatSimOptions(options, acceptor);
-    sim::ServerOptions serverOptions;
     serverOptions.line = options.line;
     sim::PtyServer server(acceptor, serverOptions);
     if (!server.Ok()) {
@@ -55,6 +62,7 @@ int main(int argc, char** argv) {
     server.Start();
     std::printf("%s\n", server.HostPath().c_str());
     if (linked) std::printf("linked as %s\n", options.link.c_str());
+    if (serverOptions.tap) std::printf("tap: %s\n", server.TapPath().c_str());
     std::printf("acceptor at address %d, serial %u \"%s\"; Ctrl+C ends\n", acceptor.identity.address,
                 static_cast<unsigned>(acceptor.identity.serial), acceptor.identity.serialText.c_str());
     std::fflush(stdout);

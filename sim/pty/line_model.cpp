@@ -20,12 +20,14 @@ constexpr double kDrawSpan = 4294967296.0; // every draw of std::mt19937 is 32 b
 
 } // namespace
 
-LineModel::LineModel(Device& device, LineOptions options, uint32_t idleGapMs)
+LineModel::LineModel(Device& device, LineOptions options, uint32_t idleGapMs, bool tapped)
     : device_(device),
       options_(std::move(options)),
       idleGap_(milliseconds(idleGapMs)),
       toDevice_(options_.bitsPerSecond),
       toHost_(options_.bitsPerSecond, options_.burstMs),
+      tapped_(tapped),
+      tap_(options_.burstMs),
       random_(options_.seed) {}
 
 void LineModel::FromHost(const uint8_t* data, size_t n, LineTime now) {
@@ -61,8 +63,15 @@ void LineModel::TakeForHost(LineTime now, std::vector<uint8_t>& out) {
     counters_.toHost += out.size() - before;
 }
 
+void LineModel::TakeForTap(LineTime now, std::vector<uint8_t>& out) {
+    const size_t before = out.size();
+    tap_.TakeDue(now, out);
+    counters_.toTap += out.size() - before;
+}
+
 LineTime LineModel::NextDue() const {
     LineTime next = std::min(toHost_.NextDue(), nextTick_);
+    if (tapped_) next = std::min(next, tap_.NextDue());
     if (!pending_.empty()) next = std::min(next, pending_.front().arrival);
     if (partial_) next = std::min(next, lastArrival_ + idleGap_ + LineTime{1});
     return next;
@@ -88,6 +97,7 @@ void LineModel::Deliver(LineTime now) {
             pending_.pop_front();
             TakeRequestByte(byte);
             given.push_back(Noisy(byte.value, counters_.flippedToDevice));
+            if (tapped_) tap_.Hear(byte.arrival, given.back());
             lastArrival_ = byte.arrival;
         } while (!pending_.empty() && pending_.front().arrival <= now && !pending_.front().startsRequest);
         counters_.toDevice += given.size();
@@ -147,7 +157,8 @@ void LineModel::SendReply(std::vector<uint8_t> reply, LineTime producedAt) {
         pauses.push_back({1 + Below(static_cast<uint32_t>(reply.size() - 1)), milliseconds(options_.gapMs)});
     }
     for (auto& byte : reply) byte = Noisy(byte, counters_.flippedToHost);
-    toHost_.Send(reply, start, pauses);
+    const std::vector<LineTime> through = toHost_.Send(reply, start, pauses);
+    if (tapped_) tap_.Hear(through, reply);
 }
 
 LineTime LineModel::ReplyDelay() {

@@ -24,27 +24,32 @@ LineTime LineWire::Carry(LineTime start) {
 
 void LineWire::Rest(LineTime start, LineTime length) { free_ = std::max(free_, start) + length; }
 
+LineTime BurstHandOver(LineTime through, LineTime burst) {
+    if (burst.count() == 0) return through;
+    const auto bursts = (through.count() + burst.count() - 1) / burst.count();
+    return LineTime{bursts * burst.count()};
+}
+
 HostSchedule::HostSchedule(uint32_t bitsPerSecond, uint32_t burstMs)
     : wire_(bitsPerSecond), burst_(std::chrono::milliseconds(burstMs)) {}
-
-LineTime HostSchedule::HandOver(LineTime arrived) const {
-    if (burst_.count() == 0) return arrived;
-    const auto bursts = (arrived.count() + burst_.count() - 1) / burst_.count();
-    return LineTime{bursts * burst_.count()};
-}
 
 void HostSchedule::Add(LineTime due, uint8_t byte) {
     if (chunks_.empty() || chunks_.back().due != due) chunks_.push_back({due, {}});
     chunks_.back().bytes.push_back(byte);
 }
 
-void HostSchedule::Send(const std::vector<uint8_t>& bytes, LineTime start, const std::vector<LinePause>& pauses) {
+std::vector<LineTime> HostSchedule::Send(const std::vector<uint8_t>& bytes, LineTime start,
+                                         const std::vector<LinePause>& pauses) {
+    std::vector<LineTime> through;
+    through.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {
         for (const auto& pause : pauses) {
             if (pause.before == i) wire_.Rest(start, pause.length);
         }
-        Add(HandOver(wire_.Carry(start)), bytes[i]);
+        through.push_back(wire_.Carry(start));
+        Add(BurstHandOver(through.back(), burst_), bytes[i]);
     }
+    return through;
 }
 
 void HostSchedule::TakeDue(LineTime now, std::vector<uint8_t>& out) {

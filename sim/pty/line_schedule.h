@@ -34,6 +34,10 @@ private:
     LineTime free_{0};
 };
 
+// The moment an adapter that hands bytes over every `burst` (0 = at once)
+// hands over a byte that was through at `through`.
+LineTime BurstHandOver(LineTime through, LineTime burst);
+
 // A pause on the wire before byte `before` of a chunk.
 struct LinePause {
     size_t before = 0;
@@ -47,8 +51,10 @@ public:
     HostSchedule(uint32_t bitsPerSecond, uint32_t burstMs);
 
     // Puts `bytes` on the wire, the first no earlier than `start` and after
-    // everything sent before them, with the pauses given.
-    void Send(const std::vector<uint8_t>& bytes, LineTime start, const std::vector<LinePause>& pauses = {});
+    // everything sent before them, with the pauses given. Returns the moment
+    // each byte is through.
+    std::vector<LineTime> Send(const std::vector<uint8_t>& bytes, LineTime start,
+                               const std::vector<LinePause>& pauses = {});
 
     // Appends the bytes due by `now` to `out`, in order, and forgets them.
     void TakeDue(LineTime now, std::vector<uint8_t>& out);
@@ -58,7 +64,6 @@ public:
     LineTime ByteTime() const { return wire_.ByteTime(); }
 
 private:
-    LineTime HandOver(LineTime arrived) const;
     void Add(LineTime due, uint8_t byte);
 
     struct Chunk {

@@ -14,6 +14,7 @@ namespace {
 // alone this long before it is looked at again.
 constexpr LineTime kHangUpPause = std::chrono::milliseconds(10);
 constexpr size_t kReadSize = 512;
+constexpr char kTapLinkSuffix[] = "-tap";
 
 LineTime Now() {
     return std::chrono::duration_cast<LineTime>(std::chrono::steady_clock::now().time_since_epoch());
@@ -27,8 +28,13 @@ timespec AsTimespec(LineTime wait) {
 } // namespace
 
 PtyServer::PtyServer(Device& device, ServerOptions options)
-    : device_(device), line_(device, std::move(options.line), options.idleGapMs) {
+    : device_(device), line_(device, std::move(options.line), options.idleGapMs, options.tap) {
     if (::pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
+    if (!options.tap) return;
+    tap_ = std::make_unique<PtyPair>();
+    // A tap nobody reads must never hold the line up: what finds no room is dropped and counted.
+    if (tap_->Ok()) ::fcntl(tap_->MasterFd(), F_SETFL, ::fcntl(tap_->MasterFd(), F_GETFL) | O_NONBLOCK);
+    tapPath_ = tap_->SlavePath();
 }
 
 PtyServer::~PtyServer() {
@@ -36,6 +42,15 @@ PtyServer::~PtyServer() {
     for (int fd : wakePipe_) {
         if (fd >= 0) ::close(fd);
     }
+}
+
+bool PtyServer::LinkAs(const std::string& path) {
+    if (!pty_.LinkAs(path)) return false;
+    if (!tap_) return true;
+    const std::string tapLink = path + kTapLinkSuffix;
+    if (!tap_->LinkAs(tapLink)) return false;
+    tapPath_ = tapLink;
+    return true;
 }
 
 void PtyServer::Start() {
@@ -79,6 +94,24 @@ void PtyServer::WriteToHost(const std::vector<uint8_t>& bytes) {
     }
 }
 
+// Drops what the tap wrote and hands it what it has heard by `now`.
+// Called under the lock.
+void PtyServer::ServeTap(LineTime now) {
+    uint8_t written[kReadSize];
+    ssize_t r = 0;
+    while ((r = ::read(tap_->MasterFd(), written, sizeof written)) > 0) line_.DropFromTap(static_cast<size_t>(r));
+    std::vector<uint8_t> heard;
+    line_.TakeForTap(now, heard);
+    size_t sent = 0;
+    while (sent < heard.size()) {
+        const ssize_t w = ::write(tap_->MasterFd(), heard.data() + sent, heard.size() - sent);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) break;
+        sent += static_cast<size_t>(w);
+    }
+    line_.LostToTap(heard.size() - sent);
+}
+
 // Sleeps until the line has something due, the host writes, or Stop.
 // Returns the poll's view of the master (0 when it was not looked at).
 short PtyServer::WaitForWork(bool listen) {
@@ -90,8 +123,10 @@ short PtyServer::WaitForWork(bool listen) {
     LineTime wait = std::max(LineTime{0}, due - Now());
     if (!listen) wait = std::min(wait, kHangUpPause);
     const timespec timeout = AsTimespec(wait);
-    pollfd fds[2] = {{listen ? pty_.MasterFd() : -1, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-    if (::ppoll(fds, 2, &timeout, nullptr) <= 0) return 0;
+    pollfd fds[3] = {{listen ? pty_.MasterFd() : -1, POLLIN, 0},
+                     {wakePipe_[0], POLLIN, 0},
+                     {tap_ ? tap_->MasterFd() : -1, POLLIN, 0}};
+    if (::ppoll(fds, 3, &timeout, nullptr) <= 0) return 0;
     return fds[0].revents;
 }
 
@@ -111,6 +146,7 @@ void PtyServer::Run() {
             if (r > 0) line_.FromHost(buffer, static_cast<size_t>(r), now);
             line_.Advance(now);
             line_.TakeForHost(now, forHost);
+            if (tap_) ServeTap(now);
         }
         WriteToHost(forHost);
     }

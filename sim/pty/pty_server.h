@@ -1,6 +1,7 @@
 // Serves a Device on the master side of a pty from its own thread, through
 // a LineModel: paced like a real wire when a line speed is given, and as
-// late, bursty and noisy as the line options say. POSIX only.
+// late, bursty and noisy as the line options say; with a tap, a second pty
+// hears every byte on the wire, as a listener on the bus would. POSIX only.
 #pragma once
 
 #include "sim/pty/device.h"
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -22,6 +24,8 @@ struct ServerOptions {
     LineOptions line;
     // Silence after which a partial frame is dropped by the device.
     uint32_t idleGapMs = 50;
+    // A second pty that hears the bus (PtyServer::TapPath).
+    bool tap = false;
 };
 
 class PtyServer {
@@ -29,9 +33,13 @@ public:
     PtyServer(Device& device, ServerOptions options = {});
     ~PtyServer(); // stops the thread
 
-    bool Ok() const { return pty_.Ok(); }
+    bool Ok() const { return pty_.Ok() && (!tap_ || tap_->Ok()); }
     const std::string& HostPath() const { return pty_.SlavePath(); }
-    bool LinkAs(const std::string& path) { return pty_.LinkAs(path); }
+    // Makes `path` a link to the host's pty and, with a tap, `path`-tap one
+    // to the tap's.
+    bool LinkAs(const std::string& path);
+    // The tap's pty, or its link once linked; empty without a tap.
+    const std::string& TapPath() const { return tapPath_; }
 
     void Start();
     void Stop();
@@ -48,9 +56,12 @@ private:
     void Run();
     short WaitForWork(bool listen);
     void WriteToHost(const std::vector<uint8_t>& bytes);
+    void ServeTap(LineTime now);
 
     Device& device_;
     PtyPair pty_;
+    std::unique_ptr<PtyPair> tap_; // null without a tap
+    std::string tapPath_;
     mutable std::mutex lock_; // the device and the line
     LineModel line_;
     std::thread thread_;

@@ -34,24 +34,57 @@ void StandardAcceptor::InjectFault(StandardFault fault, int times) {
 
 void StandardAcceptor::OnBytes(const uint8_t* data, size_t n, std::vector<uint8_t>& out) {
     if (config_.echo) out.insert(out.end(), data, data + n);
+    // The bus still hands the host's bytes back while the receiver is off.
+    if (addressPoll_.Deaf()) return;
     rx_.insert(rx_.end(), data, data + n);
     while (rx_.size() >= 2 && rx_.size() >= kFrameOverhead + rx_[1]) {
         const size_t length = kFrameOverhead + rx_[1];
         const std::vector<uint8_t> frame(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(length));
         rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(length));
         TakeFrame(frame, out);
+        if (addressPoll_.Deaf()) rx_.clear();
     }
 }
 
 void StandardAcceptor::TakeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out) {
+    if (TakeAddressPoll(frame)) return;
     // Frames for other devices and damaged frames go unanswered, as on a bus.
     if (frame[0] != config_.address || Sum(frame.data(), frame.size()) != 0) return;
     const uint8_t header = frame[3];
     std::vector<uint8_t> data(frame.begin() + 4, frame.end() - 1);
-    requests_.push_back({header, data});
-    if (requests_.size() > kMaxLoggedRequests) requests_.pop_front();
+    LogRequest(header, data);
     if (config_.unknownHeaders.test(header)) return;
     SendAnswer(frame[2], AnswerTo(header, data), out);
+}
+
+void StandardAcceptor::LogRequest(uint8_t header, const std::vector<uint8_t>& data) {
+    requests_.push_back({header, data});
+    if (requests_.size() > kMaxLoggedRequests) requests_.pop_front();
+}
+
+// The polls answered with a raw byte at a time of the device's own (the
+// broadcast one is the only frame to address 0 a device takes). True when
+// the frame was one.
+bool StandardAcceptor::TakeAddressPoll(const std::vector<uint8_t>& frame) {
+    const uint8_t header = frame[3];
+    const bool broadcast = frame[0] == kBroadcastAddress && header == kBroadcastAddressPoll;
+    const bool clash = frame[0] == config_.address && header == kAddressClashPoll;
+    if ((!broadcast && !clash) || frame[1] != 0 || Sum(frame.data(), frame.size()) != 0) return false;
+    LogRequest(header, {});
+    if (config_.unknownHeaders.test(header)) return true;
+    if (broadcast) {
+        addressPoll_.HeardBroadcast(config_.address);
+    } else {
+        addressPoll_.HeardClashPoll(config_.address, ClashSlot());
+    }
+    return true;
+}
+
+uint32_t StandardAcceptor::ClashSlot() {
+    if (clashSlots_.empty()) return std::uniform_int_distribution<uint32_t>(0, kClashSlots - 1)(random_);
+    const uint8_t slot = clashSlots_.front();
+    clashSlots_.pop_front();
+    return slot;
 }
 
 void StandardAcceptor::SendAnswer(uint8_t destination, Answer a, std::vector<uint8_t>& out) {
@@ -131,6 +164,7 @@ void StandardAcceptor::InsertRandomCoin() {
 
 void StandardAcceptor::OnTick(uint64_t nowMs, std::vector<uint8_t>& out) {
     nowMs_ = nowMs;
+    addressPoll_.OnTick(nowMs, out);
     if (!late_.empty() && nowMs >= lateDueMs_) {
         out.insert(out.end(), late_.begin(), late_.end());
         late_.clear();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sim/pty/device.h"
+#include "sim/standard/standard_address_poll.h"
 #include "sim/standard/standard_config.h"
 #include "sim/standard/standard_event_buffer.h"
 
@@ -48,6 +49,9 @@ public:
     void ResetCounter() { events_.Reset(); } // what a power cycle does to the buffer
 
     void InjectFault(StandardFault fault, int times = 1);
+    // The slots (0 to 255) the next clash polls are answered in, one a poll;
+    // the device draws them again when these are used up.
+    void ScriptClashSlots(const std::vector<uint8_t>& slots) { clashSlots_.assign(slots.begin(), slots.end()); }
     void SetEcho(bool on) { config_.echo = on; }
     void SetHeaderKnown(uint8_t header, bool known) { config_.unknownHeaders.set(header, !known); }
     void SetOptoStates(uint8_t bits) { opto_ = bits; }
@@ -81,6 +85,9 @@ private:
     };
 
     void TakeFrame(const std::vector<uint8_t>& frame, std::vector<uint8_t>& out);
+    bool TakeAddressPoll(const std::vector<uint8_t>& frame);
+    uint32_t ClashSlot();
+    void LogRequest(uint8_t header, const std::vector<uint8_t>& data);
     void SendAnswer(uint8_t destination, Answer answer, std::vector<uint8_t>& out);
     Answer AnswerTo(uint8_t header, const std::vector<uint8_t>& data);
     bool AnswerReads(uint8_t header, const std::vector<uint8_t>& data, Answer& a) const;
@@ -94,6 +101,8 @@ private:
     StandardEventBuffer events_;
     std::vector<uint8_t> rx_;
     std::deque<StandardFault> faults_;
+    std::deque<uint8_t> clashSlots_;
+    AddressPollAnswer addressPoll_;
     uint64_t nowMs_ = 0;           // the latest tick's time
     std::vector<uint8_t> late_;    // a reply held back by the Late fault
     uint64_t lateDueMs_ = 0;

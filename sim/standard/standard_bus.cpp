@@ -6,6 +6,8 @@ StandardConfig BusNeighbour(const StandardConfig& first, uint8_t address, size_t
     StandardConfig c = first;
     c.address = address;
     c.serialNumber = first.serialNumber + static_cast<uint32_t>(index);
+    // Two devices on one address must not draw the same clash poll delays.
+    c.seed = first.seed + static_cast<uint32_t>(index);
     c.echo = false;
     c.coinsPerSecond = 0;
     c.extraAddresses.clear();

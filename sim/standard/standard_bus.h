@@ -1,5 +1,6 @@
 // Several standard acceptors on one line, as in a machine: every device
-// sees every frame and answers only its own address. The line's echo is
+// sees every frame and answers only its own address (two on one address
+// both answer: an address clash) and the broadcast address poll. The line's echo is
 // the first device's (it is the bus that hands the host's bytes back, not
 // each device).
 #pragma once

@@ -21,6 +21,8 @@ public:
     // The device name a host opens.
     const std::string& HostPath() const { return server_.HostPath(); }
     bool LinkAs(const std::string& path) { return server_.LinkAs(path); }
+    // The pty that hears the bus (options.tap), or its link; empty without one.
+    const std::string& TapPath() const { return server_.TapPath(); }
     // What the line has carried so far.
     LineCounters Counters() const { return server_.Counters(); }
 

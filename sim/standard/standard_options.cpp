@@ -161,7 +161,8 @@ const char* StandardOptionsHelp() {
            "  --opto N             opto states: bit 0 coin present, bit 1 trash open (default 0)\n"
            "  --no-teach           the device does not know teach mode\n"
            "  --no-echo            no echo of the host's bytes (a two-wire adapter)\n"
-           "  --extra-address N    one more acceptor on the same line at address N (repeatable)\n";
+           "  --extra-address N    one more acceptor on the same line at address N (repeatable;\n"
+           "                       an address given twice, or the first device's, is a clash)\n";
 }
 
 } // namespace sim

@@ -40,9 +40,10 @@ void ServeSignals(sim::StandardLine& line) {
 
 void Usage(std::FILE* to) {
     std::fprintf(to,
-                 "usage: standard-sim [--link PATH] [--paced] [DEVICE OPTIONS] [LINE OPTIONS]\n"
+                 "usage: standard-sim [--link PATH] [--paced] [--tap] [DEVICE OPTIONS] [LINE OPTIONS]\n"
                  "  --link PATH          keep a symbolic link PATH to the device\n"
                  "  --paced              move bytes at the pace of a 9600 bit/s wire (--line-speed 9600)\n"
+                 "  --tap                a second pty that hears every byte on the bus (PATH-tap with --link)\n"
                  "%s%s"
                  "SIGUSR1 passes a coin at position 1; SIGUSR2 resets the event counter to 0\n"
                  "(what a power cycle does).\n",
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
         }
         if (args[i] == "--link" && i + 1 < args.size()) {
             link = args[++i];
+        } else if (args[i] == "--tap") {
+            server.tap = true;
         } else if (args[i] == "--paced") {
             server.line.bitsPerSecond = kWireBitsPerSecond;
         } else {
@@ -95,6 +98,7 @@ int main(int argc, char** argv) {
     std::printf("standard acceptor at address %d on %s\n", config.address, line.HostPath().c_str());
     for (const uint8_t extra : config.extraAddresses) std::printf("standard acceptor at address %d on the same line\n", extra);
     if (!link.empty()) std::printf("link: %s\n", link.c_str());
+    if (server.tap) std::printf("tap: %s\n", line.TapPath().c_str());
     std::fflush(stdout);
     while (g_stop == 0) {
         // A signal cuts the sleep short; one that comes just before it waits a moment.

@@ -105,7 +105,13 @@ TEST(ConsoleArgs, TraceReportScanAndDecode) {
     EXPECT_EQ("scan-bus", a.command);
     EXPECT_FALSE(Parse({"decode"}, a, error));
     EXPECT_EQ("decode needs a trace or capture file", error);
+    EXPECT_FALSE(a.thorough);
     EXPECT_FALSE(Parse({"scan-bus"}, a, error)); // no port
+    PollbenchArgs thorough;
+    ASSERT_TRUE(Parse({"--port", "5", "scan-bus", "--thorough"}, thorough, error)) << error;
+    EXPECT_TRUE(thorough.thorough);
+    PollbenchArgs other;
+    EXPECT_FALSE(Parse({"--port", "5", "identify", "--thorough"}, other, error)); // scan-bus's only
     EXPECT_FALSE(Parse({"--port", "5", "identify", "--report", "x"}, a, error)); // a report is poll's
     EXPECT_FALSE(Parse({"--port", "5", "--trace"}, a, error));
     EXPECT_EQ("--trace needs a value", error);

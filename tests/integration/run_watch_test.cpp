@@ -4,7 +4,7 @@
 // is told as stopped or as ended by itself, with its last line handed.
 #include "acceptor_fixture.h"
 
-#include "link/acceptor_protocol.h"
+#include "commands/protocol/acceptor_layouts.h"
 #include "link/command_mailbox.h"
 #include "platform/clock.h"
 #include "ui/run_watch.h"
