@@ -41,9 +41,25 @@ uint8_t CounterBefore(uint8_t counter, int back) {
     return counter;
 }
 
+// The core's own host: its driver's baseline and its coin table.
+class CoreHost final : public SessionHost {
+public:
+    explicit CoreHost(const CDemoCore& core) : core_(core) {}
+    bool CounterSeen() const override { return core_.m_Driver.m_bCounterSeen != 0; }
+    bool ResumesCounter() const override { return core_.m_Driver.ResumesCounter(); }
+    uint8_t LastCounter() const override { return s_LastEventCounter; }
+    std::string CoinId(size_t index) const override { return core_.m_CoinId[index]; }
+    uint32_t CoinValue(size_t index) const override { return core_.m_CoinValue[index]; }
+
+private:
+    const CDemoCore& core_;
+};
+
 } // namespace
 
-PollSession::PollSession(const CDemoCore& core) : core_(core) {}
+PollSession::PollSession(const CDemoCore& core) : coreHost_(std::make_unique<CoreHost>(core)), host_(*coreHost_) {}
+
+PollSession::PollSession(const SessionHost& host) : host_(host) {}
 
 PollSession::~PollSession() {
     if (events_ != nullptr) std::fclose(events_);
@@ -72,18 +88,16 @@ void PollSession::OnExchange(const CctExchange& x) {
     const uint8_t* data = x.reply.data() + kCctData;
     const uint8_t counter = data[0];
     const std::string time = platform::LocalTimeText();
-    const CCctDriver& driver = core_.m_Driver;
-    // What the core is about to do with this reply: take the baseline,
+    // What the host is about to do with this reply: take the baseline,
     // see nothing new, see a reset, or count the new events. A baseline of
     // the same device whose counter went on skips what came unpolled.
-    if (driver.m_bCounterSeen == 0) {
-        if (driver.ResumesCounter() && counter != 0 && counter != s_LastEventCounter) {
-            TakeLost(time, counter, EventsSince(counter, s_LastEventCounter));
-        }
+    const uint8_t last = host_.LastCounter();
+    if (!host_.CounterSeen()) {
+        if (host_.ResumesCounter() && counter != 0 && counter != last) TakeLost(time, counter, EventsSince(counter, last));
         return;
     }
-    if (counter == s_LastEventCounter || counter == 0) return;
-    const int happened = EventsSince(counter, s_LastEventCounter);
+    if (counter == last || counter == 0) return;
+    const int happened = EventsSince(counter, last);
     const int counted = happened > kEventsInReply ? kEventsInReply : happened;
     if (happened > counted) TakeLost(time, counter, happened - counted);
     for (int e = counted; e >= 1; --e) TakeEvent(time, CounterBefore(counter, e - 1), data[2 * e - 1], data[2 * e]);
@@ -110,10 +124,11 @@ void PollSession::TakeEvent(const std::string& time, uint8_t counter, uint8_t a,
 void PollSession::TakeCredit(uint8_t position) {
     // Valued with the table of the moment: the one the core counts it with.
     const size_t i = position - 1u;
-    counted_[position] = {core_.m_CoinId[i], core_.m_CoinValue[i]};
+    const uint32_t value = host_.CoinValue(i);
+    counted_[position] = {host_.CoinId(i), value};
     ++sums_.credits[position];
-    sums_.money[position] += core_.m_CoinValue[i];
-    if (core_.m_CoinValue[i] == 0) ++sums_.unpriced;
+    sums_.money[position] += value;
+    if (value == 0) ++sums_.unpriced;
 }
 
 void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b,
@@ -123,7 +138,7 @@ void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_
     if (!note.empty()) {
         row += ",,lost,,,,,," + platform::CsvField(note);
     } else if (a != 0) {
-        const std::string id = a <= kCoinPositions ? core_.m_CoinId[a - 1u] : std::string();
+        const std::string id = a <= kCoinPositions ? host_.CoinId(a - 1u) : std::string();
         row += Number(a) + "," + Number(b) + ",credit," + Number(a) + "," + platform::CsvField(id) + "," + Number(b) + ",,,";
     } else {
         row += Number(a) + "," + Number(b) + "," + (IsCountedReject(b) ? "reject" : "error") + ",,,," + Number(b) +
@@ -153,7 +168,7 @@ std::vector<PositionSum> PollSession::PositionSums() const {
         const size_t i = static_cast<size_t>(p - 1);
         const size_t at = static_cast<size_t>(p);
         const unsigned credits = sums_.credits[at];
-        const CountedCoin coin = credits != 0 ? counted_[at] : CountedCoin{core_.m_CoinId[i], core_.m_CoinValue[i]};
+        const CountedCoin coin = credits != 0 ? counted_[at] : CountedCoin{host_.CoinId(i), host_.CoinValue(i)};
         sums.push_back({p, coin.id, coin.value, credits, sums_.money[at]});
     }
     return sums;

@@ -2,8 +2,9 @@
 // events lost between two polls, and the session's sums. It listens to the
 // driver's exchanges (the wire trace's) and reads the driver's event
 // counter baseline before the core takes the reply, so it counts exactly
-// the events the core counts. With a report folder it writes events.csv as
-// the events come and summary.csv at the end.
+// the events the core counts; a sniff feeds it the exchanges it heard and
+// what the host it watches knows (demo/report/heard_host.h). With a report
+// folder it writes events.csv as the events come and summary.csv at the end.
 #pragma once
 
 #include "demo/core/demo_core.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,9 +43,27 @@ struct PositionSum {
     uint32_t money;   // hundredths
 };
 
+// What the host knows when a buffered-credit reply comes, before it takes
+// the reply: its counter baseline and its coin table.
+class SessionHost {
+public:
+    virtual ~SessionHost() = default;
+    // Whether the host has a baseline; without one the reply becomes it.
+    virtual bool CounterSeen() const = 0;
+    // Whether a new baseline continues the counter of the same device.
+    virtual bool ResumesCounter() const = 0;
+    virtual uint8_t LastCounter() const = 0;
+    // The coin position's id and value (hundredths), index 0 = position 1.
+    virtual std::string CoinId(size_t index) const = 0;
+    virtual uint32_t CoinValue(size_t index) const = 0;
+};
+
 class PollSession {
 public:
+    // The session of the core's own polls.
     explicit PollSession(const CDemoCore& core);
+    // The session of another host: `host` outlives the session.
+    explicit PollSession(const SessionHost& host);
     ~PollSession();
     PollSession(const PollSession&) = delete;
     PollSession& operator=(const PollSession&) = delete;
@@ -71,7 +91,8 @@ private:
     void TakeLost(const std::string& time, uint8_t counter, int lost);
     void WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b, const std::string& note);
 
-    const CDemoCore& core_;
+    std::unique_ptr<SessionHost> coreHost_; // the core's, when the session is the core's
+    const SessionHost& host_;
     SessionSums sums_;
     std::array<CountedCoin, kCoinPositions + 1> counted_{};
     std::vector<std::string> notices_;

@@ -28,6 +28,8 @@ void StopProgramTrace() { Trace().file.Close(); }
 
 void SetProgramExchangeListener(CctWireTrace::ExchangeSink listener) { Trace().listener = std::move(listener); }
 
+void WriteProgramTraceLine(const platform::TraceLine& line) { Trace().file.Write(line); }
+
 CCctDriver::TraceHook ProgramTraceHook() {
     ProgramTrace& trace = Trace();
     if (!trace.file.IsOpen() && !trace.listener) return {};

@@ -16,5 +16,8 @@ void StopProgramTrace();
 // Receives every exchange from now on (empty = none).
 void SetProgramExchangeListener(CctWireTrace::ExchangeSink listener);
 
+// A line that no driver traced (a sniff's) into the trace file, if one is open.
+void WriteProgramTraceLine(const platform::TraceLine& line);
+
 // The hook for a driver; empty while nothing listens.
 CCctDriver::TraceHook ProgramTraceHook();
