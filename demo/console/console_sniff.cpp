@@ -50,6 +50,7 @@ struct HeardReport {
 bool TakeSniffArgument(const std::vector<std::string>& w, size_t& i, PollbenchArgs& args, std::string& error) {
     const std::string& name = w[i];
     if (name != "--speed" && name != "--raw" && name != "--report" && name != "--timeout") return false;
+    error.clear();
     if (i + 1 >= w.size()) {
         error = name + " needs a value";
         return true;
