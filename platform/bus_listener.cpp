@@ -43,27 +43,38 @@ void BusListener::Silence(uint64_t nowMs) {
 void BusListener::End() {
     undecided_ = false;
     Emit(cutter_.finish());
+    lastHost_.clear(); // an echo comes without a pause
 }
 
 void BusListener::Emit(std::vector<TraceLine> lines) {
     for (TraceLine& line : lines) {
         times_.Stamp(line);
-        switch (line.direction) {
-        case TraceDirection::Host:
-            ++counts_.frames;
-            requestOpen_ = true;
-            break;
-        case TraceDirection::Device:
-            ++counts_.frames;
-            if (requestOpen_) ++counts_.paired;
-            requestOpen_ = false;
-            break;
-        case TraceDirection::Echo: ++counts_.frames; break;
-        case TraceDirection::Noise: counts_.noiseBytes += line.bytes.size(); break;
-        default: break;
-        }
+        Count(line);
         sink_(line);
     }
+}
+
+void BusListener::Count(TraceLine& line) {
+    if (line.direction == TraceDirection::Host && !lastHost_.empty() && line.bytes == lastHost_) {
+        line.direction = TraceDirection::Echo;
+        line.meaning = kEchoMeaning;
+    }
+    switch (line.direction) {
+    case TraceDirection::Host:
+        ++counts_.frames;
+        requestOpen_ = true;
+        lastHost_ = line.bytes;
+        return;
+    case TraceDirection::Device:
+        ++counts_.frames;
+        if (requestOpen_) ++counts_.paired;
+        requestOpen_ = false;
+        break;
+    case TraceDirection::Echo: ++counts_.frames; break;
+    case TraceDirection::Noise: counts_.noiseBytes += line.bytes.size(); break;
+    default: break;
+    }
+    lastHost_.clear();
 }
 
 bool PrepareListening(SerialPort& port, uint32_t baudRate, uint32_t& error) {
@@ -79,7 +90,7 @@ bool PrepareListening(SerialPort& port, uint32_t baudRate, uint32_t& error) {
     line.parityCheck = false;
     Timeouts limits;
     limits.readTotalConstant = kReadWaitMs;
-    if (!port.SetLine(line) || !port.SetTimeouts(limits)) {
+    if (!port.SetLine(line) || !port.SetTimeouts(limits) || !port.Purge(kPurgeRxAbort | kPurgeRxClear)) {
         error = port.LastError();
         return false;
     }

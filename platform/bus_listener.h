@@ -2,8 +2,10 @@
 // bytes a port hears go through the program's cutter as they come, and
 // every line it gives goes out stamped with the time its first byte was
 // heard. A gap of more than 50 ms between bytes ends a frame, as ccTalk
-// has it. Requests are paired with the reply that follows them; the
-// counts are what the one-line summary at the end tells.
+// has it. Requests are paired with the reply that follows them; a host's
+// frame repeated right behind itself, with no silence between, is its echo
+// (a tap that hears the host's bytes twice) and is shown so. The counts are
+// what the one-line summary at the end tells.
 #pragma once
 
 #include "platform/heard_times.h"
@@ -61,6 +63,7 @@ public:
 
 private:
     void Emit(std::vector<TraceLine> lines);
+    void Count(TraceLine& line);
 
     LineCutter cutter_;
     LineSink sink_;
@@ -70,7 +73,11 @@ private:
     uint64_t lastHeardMs_ = 0;
     bool undecided_ = false;  // bytes the cutter holds back
     bool requestOpen_ = false;
+    std::vector<uint8_t> lastHost_; // the host's frame, while only its echo may follow
 };
+
+// The meaning of an echo line.
+constexpr char kEchoMeaning[] = "echo of the request";
 
 // What a listening on a port asks for.
 struct ListenSettings {
@@ -83,13 +90,16 @@ struct ListenSettings {
 using HeardSink = std::function<void(const TraceLine& raw)>;
 
 // Sets the line (the speed, 8 data bits, no parity, one stop bit; the rest
-// as the port holds it) and the read limits of a listening. False with the
-// system's error number in `error` when the port refuses.
+// as the port holds it) and the read limits of a listening, and drops what
+// the port received before (a pty, or a driver's buffer, may hold bytes of
+// long ago: the listening hears the line from now on). Nothing is written,
+// and nothing is purged later. False with the system's error number in
+// `error` when the port refuses.
 bool PrepareListening(SerialPort& port, uint32_t baudRate, uint32_t& error);
 
 // Reads the port and hands every byte to `listener` (and `heard`, when
 // set) until `stop` returns true or the timeout passes; then ends the
-// listener. Never writes, never purges: only reads. False with the
+// listener. Never writes: only reads. False with the
 // system's error number in `error` when a read fails (a line that is gone).
 bool ListenOnPort(SerialPort& port, const ListenSettings& settings, BusListener& listener, const HeardSink& heard,
                   const std::function<bool()>& stop, uint32_t& error);

@@ -25,6 +25,12 @@ std::string Holds(const char* what, bool holds) { return std::string(what) + (ho
 
 std::string ChecksumText(const std::vector<uint8_t>& f) { return Holds("checksum", ChecksumHolds(f)); }
 
+// A sealed payload heard before any identification reply: its key (the
+// acceptor's serial number) is not known, so it stays as it is.
+std::string NoKeyYet(const uint8_t* sealed, size_t n) {
+    return "no key yet (no identification reply heard), sealed " + platform::HexBytes(sealed, n);
+}
+
 // Crc16 of f[from, crcAt) against the two bytes at crcAt.
 bool CrcHolds(const std::vector<uint8_t>& f, size_t from, size_t crcAt) {
     return crcAt + 2 <= f.size() && Crc16(f.data() + from, crcAt - from) == LoadLe16(f.data() + crcAt);
@@ -197,6 +203,7 @@ std::string DucatFrameDecoder::SealedRequest(const std::vector<uint8_t>& sealed)
         break;
     }
     if (f.size() < cipherAt + cipherLength) return "frame of " + Number(static_cast<long long>(f.size())) + " bytes, too short to decipher";
+    if (!keyKnown_) return NoKeyYet(f.data() + cipherAt, cipherLength) + "; " + Holds("checksum", checksum);
     DecipherBuffer(f.data() + cipherAt, static_cast<uint32_t>(cipherLength), key_);
     std::string text;
     const uint8_t* v = f.data() + w::write_setting::kValuesAt;
@@ -221,7 +228,7 @@ std::string DucatFrameDecoder::SealedRequest(const std::vector<uint8_t>& sealed)
 std::string DucatFrameDecoder::Identification(const uint8_t* data, size_t n) {
     if (n != w::identify::kReplyData) return "identity of " + Number(static_cast<long long>(n)) + " data bytes, 101 expected";
     const DeviceInfo info = DecodeIdentification(data);
-    key_ = info.dwSerial; // the key of every later enciphered payload
+    SetKey(info.dwSerial); // the key of every later enciphered payload
     return "identity: address " + Number(info.bAddress) + ", serial " + Number(info.dwSerial) + " " +
            Text(info.szSerial) + ", manufacturer " + Text(info.szManufacturer) + ", category " + Text(info.szCategory) +
            ", build " + Text(info.szBuild) + ", revision " + Text(info.szRevision);
@@ -258,6 +265,10 @@ std::string DucatFrameDecoder::Reply(const std::vector<uint8_t>& f) {
         break;
     case w::kReadLogPage: {
         namespace l = w::log_page;
+        if (!keyKnown_) {
+            text = "log page, " + NoKeyYet(f.data() + l::kReplyCipherAt, l::kReplyCipherLength);
+            break;
+        }
         std::vector<uint8_t> plain = f;
         DecipherBuffer(plain.data() + l::kReplyCipherAt, static_cast<uint32_t>(l::kReplyCipherLength), key_);
         text = "log page " + Number(LoadLe16(plain.data() + l::kPageAt)) + " (deciphered, key " + Number(key_) + "); " +
