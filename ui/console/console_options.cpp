@@ -204,7 +204,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& args, ConsoleOptions& o
 
 std::string ConsoleUsage(const MoreConsoleOptions* more) {
     return "usage: ducat [--port NAME] [--speed BITS] [--address N] [--timeout SECONDS]\n"
-           "             [--trace FILE] [--report DIR] [--raw FILE] " +
+           "             [--trace FILE] [--report DIR] " +
            std::string(more != nullptr ? more->Synopsis() : "") +
            "COMMAND\n"
            "       ducat --help | --version\n"
