@@ -1,5 +1,7 @@
 #include "platform/trace_file.h"
 
+#include "platform/heard_times.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -139,6 +141,19 @@ int DecodeCapture(const std::string& path, std::FILE* out, std::FILE* err, const
         for (const TraceLine& line : cut(capture.bytes)) print(line);
         return bad;
     }
+    // A sniff's raw lines are one stream: cut together, each line with the
+    // time its first byte was heard.
+    std::vector<uint8_t> heard;
+    HeardTimes times;
+    const auto cutHeard = [&] {
+        if (heard.empty()) return;
+        for (TraceLine& line : cut(heard)) {
+            times.Stamp(line);
+            print(line);
+        }
+        heard.clear();
+        times = HeardTimes{};
+    };
     for (size_t i = 0; i < capture.lines.size(); ++i) {
         if (capture.lines[i].empty() || capture.lines[i][0] == '#') continue;
         TraceLine line;
@@ -147,9 +162,16 @@ int DecodeCapture(const std::string& path, std::FILE* out, std::FILE* err, const
             ++bad;
             continue;
         }
+        if (line.direction == TraceDirection::Raw) {
+            heard.insert(heard.end(), line.bytes.begin(), line.bytes.end());
+            times.Add(line.bytes.size(), line.time);
+            continue;
+        }
+        cutHeard();
         if (CarriesFrame(line.direction)) line.meaning = describe(line.direction, line.bytes);
         print(line);
     }
+    cutHeard();
     return bad;
 }
 

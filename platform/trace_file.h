@@ -52,7 +52,9 @@ using RawCutter = std::function<std::vector<TraceLine>(const std::vector<uint8_t
 
 // `decode FILE` of both programs: a text trace is printed line by line with
 // each frame described anew (so a trace decodes to itself), a raw capture
-// as its cutter cuts it (frames that hold, noise lines between them). Lines
+// as its cutter cuts it (frames that hold, noise lines between them), and so
+// is each run of a sniff's raw lines, its lines with the times they were
+// heard. Lines
 // that are not trace lines go to `err` with their number. Returns their
 // count plus that of the noise lines (0: a clean capture), or -1 (reason on
 // `err`) when the file cannot be read.

@@ -18,6 +18,7 @@ struct DirectionName {
 constexpr DirectionName kDirections[] = {
     {TraceDirection::Host, "host"},     {TraceDirection::Echo, "echo"}, {TraceDirection::Device, "device"},
     {TraceDirection::Failed, "failed"}, {TraceDirection::Port, "port"}, {TraceDirection::Noise, "noise"},
+    {TraceDirection::Raw, "raw"},
 };
 
 int HexDigit(char c) {
@@ -87,7 +88,9 @@ bool CarriesFrame(TraceDirection direction) {
            direction == TraceDirection::Device;
 }
 
-bool CarriesBytes(TraceDirection direction) { return CarriesFrame(direction) || direction == TraceDirection::Noise; }
+bool CarriesBytes(TraceDirection direction) {
+    return CarriesFrame(direction) || direction == TraceDirection::Noise || direction == TraceDirection::Raw;
+}
 
 std::string HexBytes(const uint8_t* bytes, size_t n) {
     static const char kDigits[] = "0123456789ABCDEF";
@@ -123,7 +126,7 @@ bool ParseTraceLine(const std::string& text, TraceLine& line, std::string& error
         return false;
     }
     if (!ParseDirection(NextWord(text, at), line.direction)) {
-        error = "no direction (host, echo, device, failed, port, noise)";
+        error = "no direction (host, echo, device, failed, port, noise, raw)";
         return false;
     }
     for (;;) {
@@ -136,7 +139,7 @@ bool ParseTraceLine(const std::string& text, TraceLine& line, std::string& error
         line.bytes.push_back(static_cast<uint8_t>(HexDigit(word[0]) * 16 + HexDigit(word[1])));
     }
     if (CarriesBytes(line.direction) == line.bytes.empty()) {
-        error = CarriesBytes(line.direction) ? "a frame or noise line without bytes" : "bytes on a line that carries none";
+        error = CarriesBytes(line.direction) ? "a frame, noise or raw line without bytes" : "bytes on a line that carries none";
         return false;
     }
     if (at < text.size() && text[at] == ' ') ++at;

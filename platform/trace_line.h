@@ -5,6 +5,8 @@
 // A raw capture has no times; its lines carry the byte offset ("@000120"),
 // and its bytes that belong to no frame are a line of their own:
 //   @001234 noise  4F 00 E2 | noise: 3 bytes at offset 1234
+// A sniff's raw file keeps the bytes as they were heard, with their times:
+//   2026-12-09 10:31:07.123 raw    02 00 01 FE FF | 5 bytes
 #pragma once
 
 #include <cstddef>
@@ -21,6 +23,7 @@ enum class TraceDirection {
     Failed, // the exchange failed: the mark carries its result code
     Port,   // the port opened or closed
     Noise,  // bytes of a raw capture that belong to no frame that holds
+    Raw,    // bytes heard on a line, not yet cut into frames
 };
 
 struct TraceLine {

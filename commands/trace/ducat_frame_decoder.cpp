@@ -25,6 +25,12 @@ std::string Holds(const char* what, bool holds) { return std::string(what) + (ho
 
 std::string ChecksumText(const std::vector<uint8_t>& f) { return Holds("checksum", ChecksumHolds(f)); }
 
+// A sealed payload heard before any identification reply: its key (the
+// acceptor's serial number) is not known, so it stays as it is.
+std::string NoKeyYet(const uint8_t* sealed, size_t n) {
+    return "no key yet (no identification reply heard), sealed " + platform::HexBytes(sealed, n);
+}
+
 std::string FunctionName(int function) {
     const CommandDescriptor* command = w::CommandOfFunction(function);
     return command != nullptr ? command->name : "function " + Number(function);
@@ -170,6 +176,10 @@ std::string DucatFrameDecoder::SealedRequest(const CommandDescriptor& command, c
         return "frame of " + Number(static_cast<long long>(sealed.size())) + " bytes, too short to decipher";
     }
     std::vector<uint8_t> f = sealed;
+    if (!keyKnown_) {
+        return NoKeyYet(f.data() + w::RequestCipherAt(command), w::RequestCipherLength(command)) + "; " +
+               Holds("checksum", checksum);
+    }
     const bool crc = w::OpenRequestFrame(f.data(), command, key_);
     return FieldsText(command, f) + " (deciphered, key " + Number(key_) + "); " + Holds("CRC-16", crc) + ", " +
            Holds("checksum", checksum);
@@ -178,7 +188,7 @@ std::string DucatFrameDecoder::SealedRequest(const CommandDescriptor& command, c
 std::string DucatFrameDecoder::Identification(const uint8_t* data, size_t n) {
     if (n != w::identify::kReplyData) return "identity of " + Number(static_cast<long long>(n)) + " data bytes, 101 expected";
     const DeviceInfo info = DecodeIdentification(data);
-    key_ = info.dwSerial; // the key of every later enciphered payload
+    SetKey(info.dwSerial); // the key of every later enciphered payload
     return "identity: address " + Number(info.bAddress) + ", serial " + Number(info.dwSerial) + " " +
            Text(info.szSerial) + ", manufacturer " + Text(info.szManufacturer) + ", category " + Text(info.szCategory) +
            ", build " + Text(info.szBuild) + ", revision " + Text(info.szRevision);
@@ -206,6 +216,11 @@ std::string DucatFrameDecoder::Reply(const std::vector<uint8_t>& f) {
     // The head matched the command's, so the reply holds its data length.
     if (command == nullptr || n != command->replyData) return "reply of " + Number(static_cast<long long>(n)) + " data bytes, checksum holds";
     std::vector<uint8_t> plain(f.begin() + kDataAt, f.end() - 1);
+    const w::ReplyOpening& opening = command->opening;
+    if (opening.decipherLength != 0 && !keyKnown_) {
+        const std::string what = command->replyWording == w::ReplyWording::LogPage ? "log page" : command->name;
+        return what + ", " + NoKeyYet(plain.data() + opening.decipherFrom, opening.decipherLength) + ", checksum holds";
+    }
     const bool crc = w::OpenReplyData(plain.data(), *command, key_);
     return ReplyText(*command, plain.data(), n, crc) + ", checksum holds";
 }

@@ -1,6 +1,7 @@
 // What a frame on Ducat Console's link means: the extension header's
 // sub-command with its fields, enciphered payloads deciphered (the key is
-// the serial number of the last identification reply the decoder saw),
+// the serial number of the last identification reply the decoder saw;
+// before it saw one, the sealed bytes are shown with "no key yet"),
 // whether the payload's CRC-16 and the frame's checksum hold, and the
 // reply read against the request it answers. A reply whose checksum is
 // wrong is not read: no coin result, no identity, no key.
@@ -34,7 +35,13 @@ public:
     size_t ReplyHeadBytes() const { return LongReply() ? kLongHeadBytes : kShortHeadBytes; }
 
     uint32_t Key() const { return key_; }
-    void SetKey(uint32_t key) { key_ = key; }
+    void SetKey(uint32_t key) {
+        key_ = key;
+        keyKnown_ = true;
+    }
+    // False until an identification reply (or SetKey) gave the key: a
+    // sniff that began mid-session shows sealed payloads as they are.
+    bool KeyKnown() const { return keyKnown_; }
 
 private:
     std::string Identification(const uint8_t* data, size_t n);
@@ -44,6 +51,7 @@ private:
 
     int function_ = -1;
     uint32_t key_ = 0;
+    bool keyKnown_ = false;
 };
 
 // The head value the codec expects for the reply to a request of

@@ -53,6 +53,8 @@ bool StartDucatTrace(const std::string& path, std::string& error) {
     return true;
 }
 
+void WriteDucatTraceLine(const platform::TraceLine& line) { Trace().file.Write(line); }
+
 void SetDucatFrameListener(DucatWireTrace::FrameSink listener) {
     ProgramTrace& trace = Trace();
     const bool listening = static_cast<bool>(listener);

@@ -16,5 +16,8 @@ bool StartDucatTrace(const std::string& path, std::string& error);
 // Receives every frame of every later run (empty = none).
 void SetDucatFrameListener(DucatWireTrace::FrameSink listener);
 
+// A line that no run traced (a sniff's) into the trace file, if one is open.
+void WriteDucatTraceLine(const platform::TraceLine& line);
+
 // Closes the file, forgets the listener and gives the link its opener back.
 void StopDucatTrace();

@@ -1,5 +1,7 @@
 #include "demo/console/console_args.h"
 
+#include "demo/console/console_sniff.h"
+
 #include "platform/port_names.h"
 
 #include <cerrno>
@@ -92,6 +94,7 @@ bool TakeSimOptions(const std::vector<std::string>& w, size_t& i, PollbenchArgs&
 // Arguments after the command word.
 bool TakeCommandArgument(const std::vector<std::string>& w, size_t& i, PollbenchArgs& args, std::string& error) {
     const std::string& word = w[i];
+    if (args.command == "sniff" && TakeSniffArgument(w, i, args, error)) return error.empty();
     if (args.command == "teach" && word == "--enhanced") {
         args.enhanced = true;
     } else if (args.command == "scan-bus" && word == "--thorough") {
@@ -125,7 +128,7 @@ bool TakeCommandArgument(const std::vector<std::string>& w, size_t& i, Pollbench
 
 bool KnownCommand(const std::string& command) {
     return command == "search" || command == "identify" || command == "poll" || command == "teach" ||
-           command == "scan-bus" || command == "decode";
+           command == "scan-bus" || command == "decode" || command == "sniff";
 }
 
 } // namespace
@@ -186,6 +189,12 @@ const char* PollbenchUsage() {
            "                              found, identity of each device; --thorough (or no\n"
            "                              answer to the broadcast): simple poll to 2..255\n"
            "  decode FILE                 show a trace, or a raw capture, decoded\n"
+           "  sniff [--speed N] [--raw FILE] [--report DIR] [--timeout S]\n"
+           "                              listen to the bus without writing (N bit/s 8N1,\n"
+           "                              default 9600) until Ctrl+C or S seconds: every\n"
+           "                              frame decoded; FILE gets the bytes heard with\n"
+           "                              their times (decode reads it), DIR the session\n"
+           "                              report of the host heard\n"
            "--port takes a device name or a COM port number (9 or COM9); --address 2..255\n"
            "(default 2);\n"
            "--interval 10..60000 ms between polls (default 200);\n"
@@ -198,10 +207,11 @@ const char* PollbenchUsage() {
            "exit status:\n"
            "  0  search found a device; identify identified it; poll was ended by Ctrl+C after a\n"
            "     device was identified; teach completed; scan-bus found a device; decode read\n"
-           "     every line and found no noise\n"
+           "     every line and found no noise; sniff listened until Ctrl+C or its timeout\n"
            "  1  no device answered or none was identified, or the teach did not complete;\n"
            "     a report or trace file could not be written; decode met lines it could not read\n"
-           "     or noise (bytes of a raw capture that are in no frame that holds)\n"
+           "     or noise (bytes of a raw capture that are in no frame that holds); sniff's\n"
+           "     port did not open, took no settings or was lost\n"
            "  2  wrong command line\n"
 #if POLLBENCH_WITH_SIM
            "--sim serves a virtual standard acceptor on a pty; its options:\n"

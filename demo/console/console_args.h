@@ -4,6 +4,7 @@
 #pragma once
 
 #include "demo/driver/pollbench_defaults.h"
+#include "demo/console/sniff_args.h"
 
 #include <string>
 #include <vector>
@@ -19,13 +20,14 @@ struct PollbenchArgs {
     int address = kDefaultDeviceAddress;
     int intervalMs = kDefaultPollIntervalMs;
     std::string traceFile; // the wire trace ("-" = standard error); empty = none
-    std::string command;   // search, identify, poll, teach, scan-bus, decode
+    std::string command;   // search, identify, poll, teach, scan-bus, decode, sniff
     std::string file;      // decode: the trace or capture
-    std::string reportDir; // poll: the session report's folder
+    std::string reportDir; // poll, sniff: the session report's folder
     std::string channel;   // teach: the Channel field
     bool enhanced = false; // teach: enhanced bandwidth
     bool reinitialize = false; // poll: the answer to the device-reset question
     bool thorough = false; // scan-bus: a simple poll to every address, no broadcast
+    SniffArgs sniff;
     bool sim = false;
 #if POLLBENCH_WITH_SIM
     sim::StandardConfig simConfig;

@@ -16,6 +16,10 @@ bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchAr
 
 int EndSessionReport(PollSession& session, CDemoCore& core, const PollbenchArgs& args) {
     core.hooks.eventsRead = nullptr;
+    return FinishSessionReport(session, args);
+}
+
+int FinishSessionReport(PollSession& session, const PollbenchArgs& args) {
     Print("session:\n" + session.SummaryTable());
     std::string error;
     if (!session.FinishReport(error)) {

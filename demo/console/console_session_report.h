@@ -13,3 +13,6 @@ bool StartSessionReport(PollSession& session, CDemoCore& core, const PollbenchAr
 // The core's reads go to the session no more; the summary on the terminal
 // and, with --report, summary.csv. Returns the poll command's exit status.
 int EndSessionReport(PollSession& session, CDemoCore& core, const PollbenchArgs& args);
+// The summary on the terminal and, with --report, summary.csv, for a session
+// fed by anything (a sniff's too). Returns the command's exit status.
+int FinishSessionReport(PollSession& session, const PollbenchArgs& args);

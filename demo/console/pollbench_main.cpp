@@ -2,6 +2,7 @@
 // a terminal.
 #include "demo/console/console_args.h"
 #include "demo/console/console_commands.h"
+#include "demo/console/console_sniff.h"
 #include "demo/console/console_wire_commands.h"
 
 #if POLLBENCH_WITH_SIM
@@ -36,6 +37,7 @@ int Run(const PollbenchArgs& args) {
     if (args.command == "identify") return RunIdentify(args, stdout);
     if (args.command == "poll") return RunPoll(args, stdout);
     if (args.command == "scan-bus") return RunScanBus(args);
+    if (args.command == "sniff") return RunSniff(args, stdout);
     return RunTeach(args, stdout);
 }
 

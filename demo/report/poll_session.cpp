@@ -35,7 +35,24 @@ std::string Number(unsigned n) { return std::to_string(n); }
 
 } // namespace
 
-PollSession::PollSession(const CDemoCore& core) : core_(core) {}
+namespace {
+
+class CoreCoins final : public SessionCoins {
+public:
+    explicit CoreCoins(const CDemoCore& core) : core_(core) {}
+    std::string CoinId(size_t index) const override { return core_.coinId[index]; }
+    uint32_t CoinValue(size_t index) const override { return core_.coinValue[index]; }
+
+private:
+    const CDemoCore& core_;
+};
+
+} // namespace
+
+PollSession::PollSession(const CDemoCore& core)
+    : coreCoins_(std::make_unique<CoreCoins>(core)), coins_(*coreCoins_) {}
+
+PollSession::PollSession(const SessionCoins& coins) : coins_(coins) {}
 
 PollSession::~PollSession() {
     if (events_ != nullptr) std::fclose(events_);
@@ -86,10 +103,10 @@ void PollSession::TakeCredits(const PollCounts& counts) {
         if (credits == 0) continue;
         // Valued with the table of the moment: the one the core counts them with.
         const size_t i = at - 1;
-        counted_[at] = {core_.coinId[i], core_.coinValue[i]};
+        counted_[at] = {coins_.CoinId(i), coins_.CoinValue(i)};
         sums_.credits[at] += credits;
-        sums_.money[at] += credits * core_.coinValue[i];
-        if (core_.coinValue[i] == 0) sums_.unpriced += credits;
+        sums_.money[at] += credits * counted_[at].value;
+        if (counted_[at].value == 0) sums_.unpriced += credits;
     }
 }
 
@@ -100,7 +117,7 @@ void PollSession::WriteEventRow(const std::string& time, uint8_t counter, uint8_
     if (!note.empty()) {
         row += ",,lost,,,,,," + platform::CsvField(note);
     } else if (a != 0) {
-        const std::string id = a <= kCoinPositions ? core_.coinId[a - 1u] : std::string();
+        const std::string id = a <= kCoinPositions ? coins_.CoinId(a - 1u) : std::string();
         row += Number(a) + "," + Number(b) + ",credit," + Number(a) + "," + platform::CsvField(id) + "," + Number(b) + ",,,";
     } else {
         row += Number(a) + "," + Number(b) + "," + (IsCountedReject(b) ? "reject" : "error") + ",,,," + Number(b) +
@@ -130,7 +147,7 @@ std::vector<PositionSum> PollSession::PositionSums() const {
         const size_t i = static_cast<size_t>(p - 1);
         const size_t at = static_cast<size_t>(p);
         const unsigned credits = sums_.credits[at];
-        const CountedCoin coin = credits != 0 ? counted_[at] : CountedCoin{core_.coinId[i], core_.coinValue[i]};
+        const CountedCoin coin = credits != 0 ? counted_[at] : CountedCoin{coins_.CoinId(i), coins_.CoinValue(i)};
         sums.push_back({p, coin.id, coin.value, credits, sums_.money[at]});
     }
     return sums;

@@ -2,8 +2,9 @@
 // events lost between two polls, and the session's sums. It takes each read
 // of the event buffer as the driver decoded it, before the core counts it
 // (the core's `eventsRead` hook), so it counts exactly the events the core
-// counts. With a report folder it writes events.csv as the events come and
-// summary.csv at the end.
+// counts; a sniff hands it the reads it heard the watched host make. With a
+// report folder it writes events.csv as the events come and summary.csv at
+// the end.
 #pragma once
 
 #include "demo/core/demo_core.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,9 +42,22 @@ struct PositionSum {
     uint32_t money;   // hundredths
 };
 
+// The coin table of the host being counted, index 0 = position 1: the
+// core's own, or the one a sniff heard the watched host read.
+class SessionCoins {
+public:
+    virtual ~SessionCoins() = default;
+    virtual std::string CoinId(size_t index) const = 0;
+    virtual uint32_t CoinValue(size_t index) const = 0; // hundredths
+};
+
 class PollSession {
 public:
+    // The session of the core's own polls.
     explicit PollSession(const CDemoCore& core);
+    // The session of another host, whose coin table `coins` gives (it
+    // outlives the session).
+    explicit PollSession(const SessionCoins& coins);
     ~PollSession();
     PollSession(const PollSession&) = delete;
     PollSession& operator=(const PollSession&) = delete;
@@ -71,7 +86,8 @@ private:
     void TakeLost(const std::string& time, uint8_t counter, int lost);
     void WriteEventRow(const std::string& time, uint8_t counter, uint8_t a, uint8_t b, const std::string& note);
 
-    const CDemoCore& core_;
+    std::unique_ptr<SessionCoins> coreCoins_; // the core's, for the core's own session
+    const SessionCoins& coins_;
     SessionSums sums_;
     std::array<CountedCoin, kCoinPositions + 1> counted_{};
     std::vector<std::string> notices_;

@@ -1,7 +1,7 @@
 #include "demo/trace/cct_capture_decode.h"
 
 #include "demo/trace/cct_frame_cutter.h"
-#include "demo/trace/cct_frame_decoder.h"
+#include "demo/trace/cct_frame_describer.h"
 #include "platform/frame_finder.h"
 #include "platform/trace_file.h"
 
@@ -18,11 +18,11 @@ std::vector<TraceLine> CutRaw(const std::vector<uint8_t>& bytes) {
 } // namespace
 
 int DecodeCctCapture(const std::string& path, std::FILE* out, std::FILE* err) {
-    CctFrameDecoder decoder;
+    CctFrameDescriber describer;
     return platform::DecodeCapture(
         path, out, err,
-        [&decoder](TraceDirection direction, const std::vector<uint8_t>& bytes) {
-            return decoder.Describe(direction, bytes);
+        [&describer](TraceDirection direction, const std::vector<uint8_t>& bytes) {
+            return describer.Describe(direction, bytes);
         },
         CutRaw);
 }

@@ -2,6 +2,7 @@
 
 #include "demo/driver/bus_scan.h"
 #include "demo/driver/cct_protocol.h"
+#include "demo/trace/cct_crc16.h"
 
 namespace {
 
@@ -23,17 +24,28 @@ bool FromDeviceAsked(int asked, const uint8_t* b) {
            (asked == kNoRequest || b[kCctSource] == asked);
 }
 
+bool HoldsSimple(int asked, const uint8_t* b, size_t n) {
+    return (FromHost(b) || FromDeviceAsked(asked, b)) && CctSumIsZero(b, n);
+}
+
+// A CRC-16 frame names no source: any destination but the broadcast one,
+// its CRC (one in 65536 by chance) decides.
+bool MayHoldCrc16(const uint8_t* b) { return b[kCctDestination] != 0; }
+
 // The state is the destination of the last request.
 platform::FrameRules CctFrameRules() {
     platform::FrameRules rules;
-    rules.length = [](int asked, const uint8_t* b, size_t n) -> size_t {
+    rules.length = [](int, const uint8_t* b, size_t n) -> size_t {
         if (n <= kCctSource) return 0;
-        const bool fits = (FromHost(b) || FromDeviceAsked(asked, b)) && b[kCctLength] <= MAX_REQUEST_DATA;
+        // Whom a frame with the simple checksum goes between is for `holds`.
+        const bool fits = MayHoldCrc16(b) && b[kCctLength] <= MAX_REQUEST_DATA;
         return fits ? kCctFrameOverhead + b[kCctLength] : platform::kNoFrame;
     };
-    rules.holds = [](int, const uint8_t* b, size_t n) { return CctSumIsZero(b, n); };
+    rules.holds = [](int asked, const uint8_t* b, size_t n) {
+        return HoldsSimple(asked, b, n) || (MayHoldCrc16(b) && CctCrc16Holds(b, n));
+    };
     rules.next = [](int asked, const uint8_t* frame, size_t) {
-        return FromHost(frame) ? static_cast<int>(frame[kCctDestination]) : asked;
+        return frame[kCctDestination] != HOST_ADDRESS ? static_cast<int>(frame[kCctDestination]) : asked;
     };
     rules.echoes = true;
     return rules;
@@ -70,6 +82,6 @@ TraceLine CctFrameCutter::FrameLine(const StreamPiece& piece) {
         lastHost_ = line.bytes;
         echoDue_ = true;
     }
-    line.meaning = decoder_.Describe(line.direction, line.bytes);
+    line.meaning = describer_.Describe(line.direction, line.bytes);
     return line;
 }

@@ -3,10 +3,11 @@
 // and checksum hold and it goes from the host to a device, or back from the
 // device the last request went to; a noise line for the bytes between. A frame addressed
 // to the host is the device's; one that repeats the host's frame just
-// before it is its echo; any other is the host's.
+// before it is its echo; any other is the host's. A frame with the CRC-16
+// checksum (demo/trace/cct_crc16.h) holds by its CRC and is marked so.
 #pragma once
 
-#include "demo/trace/cct_frame_decoder.h"
+#include "demo/trace/cct_frame_describer.h"
 #include "platform/frame_finder.h"
 #include "platform/trace_line.h"
 
@@ -28,7 +29,7 @@ private:
     std::vector<platform::TraceLine> Lines(const std::vector<platform::StreamPiece>& pieces);
     platform::TraceLine FrameLine(const platform::StreamPiece& piece);
 
-    CctFrameDecoder decoder_;
+    CctFrameDescriber describer_;
     platform::FrameFinder finder_;
     std::vector<uint8_t> lastHost_;
     bool echoDue_ = false;

@@ -21,6 +21,8 @@ bool StartProgramTrace(const std::string& path, std::string& error) { return Tra
 
 void StopProgramTrace() { Trace().file.Close(); }
 
+void WriteProgramTraceLine(const platform::TraceLine& line) { Trace().file.Write(line); }
+
 CCctDriver::TraceHook ProgramTraceHook() {
     ProgramTrace& trace = Trace();
     if (!trace.file.IsOpen()) return {};

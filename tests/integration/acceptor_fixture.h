@@ -54,6 +54,8 @@ protected:
 
     // What the line has carried so far (bytes, noise flips, faults fired).
     sim::LineCounters LineCounts() const { return server_->Counters(); }
+    // The pty that hears the bus, with serverOptions.tap; empty without one.
+    std::string TapPath() const { return server_->TapPath(); }
 
     std::string dumpFolder;
     // The line between the pty and the acceptor: a derived fixture sets it

@@ -16,6 +16,7 @@
 #include "platform/text_encoding.h"
 #include "platform/port_names.h"
 #include "ui/console/console_view.h"
+#include "ui/console/console_sniff.h"
 #include "ui/console/console_wire.h"
 #include "ui/console/file_show.h"
 #include "ui/console/port_notes.h"
@@ -206,5 +207,6 @@ int RunConsoleCommand(const ConsoleOptions& o) {
     if (o.command == "ports") return Ports();
     if (o.command == "show") return Status(ShowDataFile(o.arguments[0], stdout));
     if (o.command == "decode") return DecodeCommand(o);
+    if (o.command == "sniff") return SniffCommand(o);
     return kExitUsage;
 }

@@ -43,6 +43,7 @@ constexpr CommandShape kCommands[] = {
     {"ports", 0, {}},
     {"show", 1, {{"FILE", ArgumentKind::Text}}},
     {"decode", 1, {{"FILE", ArgumentKind::Text}}},
+    {"sniff", 0, {}},
 };
 
 // Digits only: no sign, no blanks, nothing behind them.
@@ -121,8 +122,8 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
     const std::string& value = args[++i];
     unsigned long long n = 0;
     if (option == "--port") return TakePort(value, o, error);
-    if (option == "--trace" || option == "--report") {
-        (option == "--trace" ? o.traceFile : o.reportDir) = value;
+    if (option == "--trace" || option == "--report" || option == "--raw") {
+        (option == "--trace" ? o.traceFile : option == "--report" ? o.reportDir : o.rawFile) = value;
         return true;
     }
     if (option == "--speed") {
@@ -145,7 +146,7 @@ bool TakeConsoleOption(const std::vector<std::string>& args, size_t& i, ConsoleO
 
 bool IsConsoleOption(const std::string& arg) {
     return arg == "--port" || arg == "--speed" || arg == "--address" || arg == "--timeout" || arg == "--trace" ||
-           arg == "--report";
+           arg == "--report" || arg == "--raw";
 }
 
 } // namespace
@@ -217,6 +218,8 @@ std::string ConsoleUsage(const MoreConsoleOptions* more) {
            "  ports                           list the ports that open; why others do not\n"
            "  show FILE                       decode a data file and check its checksum and CRC\n"
            "  decode FILE                     show a wire trace, or a raw capture, decoded\n"
+           "  sniff                           listen to the link, never writing, until\n"
+           "                                  Ctrl+C or --timeout: every frame decoded\n"
            "DIVIDER and the parameters are whole numbers, clamped as the dialogs clamp them.\n"
            "Port, speed and address default to those in \"Ducat Console.cnf\" when it exists.\n"
            "--port takes a device name or a COM port number (9 or COM9); --speed one of\n"
@@ -228,17 +231,19 @@ std::string ConsoleUsage(const MoreConsoleOptions* more) {
            "--help shows this text; --version the program's version.\n"
            "--report DIR (monitor) keeps every coin result in DIR/results.csv and writes\n"
            "  DIR/summary.csv and DIR/errors.svg when the run ends.\n"
+           "--raw FILE (sniff) keeps the bytes heard with their times; decode reads it.\n"
            "A line that repeats the one before it is shown once more, with \"(repeated N times)\",\n"
            "when another line comes or the run ends.\n"
            "exit status:\n"
            "  0  done: monitor stopped (Ctrl+C or --timeout) after the coin table was read (and\n"
            "     its report written); export-log wrote the whole log dump; a write was taken and\n"
            "     the table read back; show found everything holding; decode read every line\n"
-           "     and found no noise; ports always\n"
+           "     and found no noise; ports always; sniff listened until Ctrl+C or --timeout\n"
            "  1  not done: no answer, a refused or failed write, --timeout or Ctrl+C first,\n"
            "     monitor without the coin table or its report, show of a damaged or unreadable\n"
            "     file, decode of lines that are no trace lines or of noise (bytes of a raw\n"
-           "     capture that are in no frame that holds)\n"
+           "     capture that are in no frame that holds), sniff on a port that did not open\n"
+           "     or was lost\n"
            "  2  wrong command line\n"
            "  3  write-coin, set-divider, set-params: the acceptor took the write, but the\n"
            "     coin table read after it never succeeded\n" +

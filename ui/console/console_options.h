@@ -1,6 +1,6 @@
 // The `ducat` command line:
 //   ducat [--port NAME] [--speed BITS] [--address N] [--timeout SECONDS]
-//         [--trace FILE] [--report DIR] [MORE OPTIONS] COMMAND [ARGUMENTS]
+//         [--trace FILE] [--report DIR] [--raw FILE] [MORE OPTIONS] COMMAND [ARGUMENTS]
 // where the more options (`--sim` where ptys exist) are read by another unit.
 #pragma once
 
@@ -16,6 +16,7 @@ struct ConsoleOptions {
     uint32_t timeoutSeconds = 0; // 0 = no limit: a run lasts until it ends or Ctrl+C
     std::string traceFile; // the wire trace ("-" = standard error); empty = none
     std::string reportDir; // monitor: the calibration report's folder
+    std::string rawFile;   // sniff: the bytes heard with their times
     std::string command;
     std::vector<std::string> arguments;
 };
