@@ -85,15 +85,15 @@ RunFigures NoisySession(double flipsPerByte, uint32_t seconds) {
     });
     uint32_t intervalMs = kPollIntervalMs;
     g_PollInterval = kPollIntervalMs;
-    core.driver_.portName = line.HostPath();
-    core.driver_.trace = wire.Hook();
+    core.driver.portName = line.HostPath();
+    core.driver.trace = wire.Hook();
     core.hooks.eventsRead = [&session](const PollCounts& counts) { session.OnEventsRead(counts); };
-    core.driver_.askReinitialize = [] { return false; };
+    core.driver.askReinitialize = [] { return false; };
     core.hooks.setPollTimer = [&intervalMs](uint32_t ms) { intervalMs = ms; };
     core.StartPolling();
 
     // Coins start once the session has its baseline.
-    while (core.prevState != kConnected || core.driver_.m_bCounterSeen == 0) Poll(core, intervalMs, 1);
+    while (core.prevState != kConnected || core.driver.m_bCounterSeen == 0) Poll(core, intervalMs, 1);
     line.WithDevice([](sim::StandardAcceptor& d) { d.Config().coinsPerSecond = kCoinsPerSecond; });
     Poll(core, intervalMs, seconds);
     line.WithDevice([](sim::StandardAcceptor& d) { d.Config().coinsPerSecond = 0; });
@@ -111,7 +111,7 @@ RunFigures NoisySession(double flipsPerByte, uint32_t seconds) {
     figures.unpriced = sums.unpriced;
     const sim::LineCounters counters = line.Counters();
     figures.flipped = counters.flippedToDevice + counters.flippedToHost;
-    core.driver_.trace = nullptr; // the wire trace and the session end before the core
+    core.driver.trace = nullptr; // the wire trace and the session end before the core
     core.hooks.eventsRead = nullptr;
     return figures;
 }

@@ -58,7 +58,7 @@ int RunIdentify(const PollbenchArgs& args, std::FILE* out) {
     if (core.prevState != kConnected) {
         // A device that answered the simple poll has its own status to tell.
         if (!core.status.empty()) Print(lines, StatusText(core) + "\nidentification failed\n");
-        if (core.status.empty() || core.driver_.LastOpenFailed()) Print(lines, UnreachableLine(core.driver_, args) + "\n");
+        if (core.status.empty() || core.driver.LastOpenFailed()) Print(lines, UnreachableLine(core.driver, args) + "\n");
         return 1;
     }
     Print(lines, StatusText(core) + "\n" + CoinTable(core));
@@ -76,7 +76,7 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
     if (!StartSessionReport(session, core, args)) return 1;
     core.hooks.refresh = [&changed] { changed = true; };
     const bool answer = args.reinitialize;
-    core.driver_.askReinitialize = [answer, &lines] {
+    core.driver.askReinitialize = [answer, &lines] {
         Print(lines, std::string(kResetQuestionText) + (answer ? " Yes\n" : " No\n"));
         return answer;
     };
@@ -92,7 +92,7 @@ int RunPoll(const PollbenchArgs& args, std::FILE* out) {
         }
         // Polling goes on trying, as the window's timer does: an adapter
         // plugged in, a port let go or a device switched on is found then.
-        const std::string note = core.prevState == kConnected ? "" : UnreachableLine(core.driver_, args);
+        const std::string note = core.prevState == kConnected ? "" : UnreachableLine(core.driver, args);
         if (note != shownNote && !note.empty()) Print(lines, note + "\n");
         shownNote = note;
         if (before == kDisconnected && core.prevState == kConnected) {
@@ -117,7 +117,7 @@ int RunTeach(const PollbenchArgs& args, std::FILE* out) {
     uint32_t timerMs = 0;
     PrepareCore(core, args, timerMs);
     if (!OpenPortOrSay(core, args, lines)) return 1;
-    CTeachCore teach(core.driver_);
+    CTeachCore teach(core.driver);
     teach.StartOrAbort(args.channel, args.enhanced);
     char started[48];
     std::snprintf(started, sizeof started, "teaching, channel byte 0x%02X\n", teach.channel);

@@ -40,16 +40,16 @@ void SelectPort(CCctDriver& driver, const PollbenchArgs& args) {
 void PrepareCore(CDemoCore& core, const PollbenchArgs& args, uint32_t& timerMs) {
     g_DeviceAddress = static_cast<uint8_t>(args.address);
     g_PollInterval = args.intervalMs;
-    core.driver_.trace = ProgramTraceHook();
-    SelectPort(core.driver_, args);
+    core.driver.trace = ProgramTraceHook();
+    SelectPort(core.driver, args);
     core.hooks.setPollTimer = [&timerMs](uint32_t ms) { timerMs = ms; };
     core.StartPolling();
 }
 
 bool OpenPortOrSay(CDemoCore& core, const PollbenchArgs& args, platform::RepeatedLines& lines) {
-    if (core.driver_.IsOpen()) return true;
-    core.driver_.cctOpen();
-    if (!core.driver_.LastOpenFailed()) return true;
-    Print(lines, PortOpenFailureLine(core.driver_, args) + "\n");
+    if (core.driver.IsOpen()) return true;
+    core.driver.cctOpen();
+    if (!core.driver.LastOpenFailed()) return true;
+    Print(lines, PortOpenFailureLine(core.driver, args) + "\n");
     return false;
 }

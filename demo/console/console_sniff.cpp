@@ -73,10 +73,10 @@ int Sniff(const PollbenchArgs& args, const SniffPortOpener& open, std::FILE* out
     CDemoCore core; // names the port as every other command does
     uint32_t timerMs = 0;
     PrepareCore(core, args, timerMs);
-    const std::string device = core.driver_.PortDevice();
+    const std::string device = core.driver.PortDevice();
     uint32_t error = 0;
     std::unique_ptr<platform::SerialPort> port = device.empty() ? nullptr : open(device, error);
-    const std::string portName = PortForMessages(core.driver_, args);
+    const std::string portName = PortForMessages(core.driver, args);
     if (!port) {
         const platform::OpenFailure failure = platform::DescribeOpenFailure(portName, device, error);
         Say(out, platform::OpenFailureLine(failure, kListCommand));

@@ -32,7 +32,7 @@ int RunScanBus(const PollbenchArgs& args) {
     const std::string everyAddress =
         "addresses " + std::to_string(kFirstDeviceAddress) + " to " + std::to_string(kLastDeviceAddress);
     Print(args.thorough ? "scanning " + everyAddress + "\n" : "broadcast address poll\n");
-    const BusScanResult result = ScanBus(core.driver_, args.thorough ? BusScanMode::Thorough : BusScanMode::Broadcast,
+    const BusScanResult result = ScanBus(core.driver, args.thorough ? BusScanMode::Thorough : BusScanMode::Broadcast,
                                          [] { return g_interrupted != 0; });
     core.StopPolling();
     if (!args.thorough && result.byAddress) Print("no answer to the broadcast; scanned " + everyAddress + "\n");

@@ -15,7 +15,7 @@ void CDemoCore::RunConnectionTick() {
     if (prevState == kDisconnected) {
         CctReply reply;
         // Only a bare acknowledgement counts as a device being there.
-        if (driver_.Request(kHdrSimplePoll, {}, reply) == 0) {
+        if (driver.Request(kHdrSimplePoll, {}, reply) == 0) {
             status = "device found\r\ninitializing...";
             if (hooks.repaintStatus) hooks.repaintStatus();
             if (Identify() == 1) nextState = kConnected;

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-CDemoCore::CDemoCore(CCctDriver::TraceHook trace) : driver_(std::move(trace)) { ResetDisplay(); }
+CDemoCore::CDemoCore(CCctDriver::TraceHook trace) : driver(std::move(trace)) { ResetDisplay(); }
 
 void CDemoCore::Refresh() const {
     if (hooks.refresh) hooks.refresh();
@@ -18,8 +18,8 @@ void CDemoCore::ShowControls() const {
 }
 
 void CDemoCore::StartPolling() {
-    driver_.deviceAddress = g_DeviceAddress;
-    driver_.portNumber = g_ComPort;
+    driver.deviceAddress = g_DeviceAddress;
+    driver.portNumber = g_ComPort;
     if (hooks.setPollTimer) hooks.setPollTimer(static_cast<uint32_t>(g_PollInterval));
     prevState = nextState = kDisconnected;
     halted_ = false;
@@ -28,7 +28,7 @@ void CDemoCore::StartPolling() {
 void CDemoCore::HaltPolling() {
     halted_ = true;
     if (hooks.setPollTimer) hooks.setPollTimer(0);
-    driver_.cctClose();
+    driver.cctClose();
 }
 
 void CDemoCore::StopPolling() {

@@ -12,7 +12,7 @@ public:
     // program's trace (none when empty).
     explicit CDemoCore(CCctDriver::TraceHook trace = {});
 
-    CCctDriver driver_;
+    CCctDriver driver;
     DemoHooks hooks;
 
     // Polling runs between these two: the settings go into the driver and

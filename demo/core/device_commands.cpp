@@ -29,7 +29,7 @@ void CDemoCore::SendInhibits() {
         if (inhibit[static_cast<size_t>(i)] == 0) masks[i / kCoinsPerMaskByte] |= static_cast<uint8_t>(1 << (i % kCoinsPerMaskByte));
     }
     CctReply reply;
-    driver_.Request(kHdrModifyInhibits, {masks[0], masks[1]}, reply);
+    driver.Request(kHdrModifyInhibits, {masks[0], masks[1]}, reply);
 }
 
 void CDemoCore::WriteInhibits() {
@@ -46,9 +46,9 @@ void CDemoCore::WriteSorterPaths(int position) {
     const uint8_t p = static_cast<uint8_t>(position);
     CctReply reply;
     if ((g_Flags & FLAG_LONG_SORTER) != 0) {
-        driver_.Request(kHdrModifySorterPaths, {p, paths[0], paths[1], paths[2], paths[3]}, reply);
+        driver.Request(kHdrModifySorterPaths, {p, paths[0], paths[1], paths[2], paths[3]}, reply);
     } else {
-        driver_.Request(kHdrModifySorterPaths, {p, paths[0]}, reply);
+        driver.Request(kHdrModifySorterPaths, {p, paths[0]}, reply);
     }
     ReadSorterPaths(position);
     RebuildSortTexts();
@@ -60,13 +60,13 @@ void CDemoCore::WriteDefaultPath() {
     const uint8_t path = defaultPath;
     if (path >= kLowestPath && path <= kHighestPath) {
         CctReply reply;
-        driver_.Request(kHdrModifyDefaultPath, {path}, reply);
+        driver.Request(kHdrModifyDefaultPath, {path}, reply);
         // A device with one path per coin takes the default as every coin's
         // further paths.
         if ((g_Flags & FLAG_LONG_SORTER) == 0) {
             for (int p = 1; p <= kCoinPositions; ++p) {
                 const uint8_t first = sorterPaths[static_cast<size_t>(p - 1)][0];
-                driver_.Request(kHdrModifySorterPaths, {static_cast<uint8_t>(p), first, path, path, path}, reply);
+                driver.Request(kHdrModifySorterPaths, {static_cast<uint8_t>(p), first, path, path, path}, reply);
             }
         }
     }
@@ -80,14 +80,14 @@ void CDemoCore::WriteSorterOverride() {
         if (outletFull[static_cast<size_t>(k)] != 0) mask = static_cast<uint8_t>(mask & ~(1u << k));
     }
     CctReply reply;
-    driver_.Request(kHdrModifySorterOverride, {mask}, reply);
+    driver.Request(kHdrModifySorterOverride, {mask}, reply);
     ReadSorterOverride();
 }
 
 void CDemoCore::WriteMasterInhibit() {
     if (halted_) return;
     CctReply reply;
-    driver_.Request(kHdrModifyMasterInhibit, {masterInhibit != 0 ? kMasterInhibitOn : kMasterInhibitOff}, reply);
+    driver.Request(kHdrModifyMasterInhibit, {masterInhibit != 0 ? kMasterInhibitOn : kMasterInhibitOff}, reply);
     ReadMasterInhibit();
     ReadInhibits();
 }
@@ -101,34 +101,34 @@ void CDemoCore::ClearEscrow() {
 void CDemoCore::EscrowReturn() {
     if (halted_) return;
     CctReply reply;
-    driver_.Request(kHdrTestOutputLines, {kOutputEscrowReturn}, reply);
+    driver.Request(kHdrTestOutputLines, {kOutputEscrowReturn}, reply);
     ClearEscrow();
 }
 
 void CDemoCore::EscrowAccept() {
     if (halted_) return;
     CctReply reply;
-    driver_.Request(kHdrTestOutputLines, {kOutputEscrowAccept}, reply);
+    driver.Request(kHdrTestOutputLines, {kOutputEscrowAccept}, reply);
     ClearEscrow();
 }
 
 void CDemoCore::MotorReturn() {
     if (halted_) return;
     CctReply reply;
-    driver_.Request(kHdrTestOutputLines, {kOutputMotorReturn}, reply);
+    driver.Request(kHdrTestOutputLines, {kOutputMotorReturn}, reply);
 }
 
 void CDemoCore::TrashCycle() {
     if (halted_) return;
     CctReply reply;
-    driver_.Request(kHdrOperateMotors, {kMotorTrash}, reply);
+    driver.Request(kHdrOperateMotors, {kMotorTrash}, reply);
 }
 
 void CDemoCore::SetAcceptLimit() {
     if (halted_) return;
     CctReply reply;
     const unsigned limit = acceptLimit;
-    driver_.Request(kHdrAcceptLimit, {kAcceptLimitSet, Byte(limit, 0), Byte(limit, 8), Byte(limit, 16)}, reply);
+    driver.Request(kHdrAcceptLimit, {kAcceptLimitSet, Byte(limit, 0), Byte(limit, 8), Byte(limit, 16)}, reply);
     SendInhibits();
     ReadResidual();
 }

@@ -56,7 +56,7 @@ void CDemoCore::ReadDefaultPath() {
 void CDemoCore::ReadResidual() {
     CctReply reply;
     // The residual is bytes 1 to 3 of a 4-byte reply, low byte first.
-    if (driver_.Request(kHdrAcceptLimit, {}, reply) == 4) {
+    if (driver.Request(kHdrAcceptLimit, {}, reply) == 4) {
         residual = reply.data[1] | (reply.data[2] << 8) | (static_cast<unsigned>(reply.data[3]) << 16);
     } else {
         residual = 0;

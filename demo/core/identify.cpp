@@ -7,24 +7,24 @@
 int CDemoCore::Identify() {
     DeviceIdentity found;
     CctReply reply;
-    driver_.m_bCounterSeen = 0;
+    driver.m_bCounterSeen = 0;
 
-    if (driver_.Request(kHdrManufacturerId, {}, reply) < 0) return 0;
+    if (driver.Request(kHdrManufacturerId, {}, reply) < 0) return 0;
     found.manufacturer = reply.Text();
 
-    if (driver_.Request(kHdrProductCode, {}, reply) < 0) return 0;
+    if (driver.Request(kHdrProductCode, {}, reply) < 0) return 0;
     found.productCode = reply.Text();
     m_nDeviceType = IsQxProduct(reply.Text()) ? kDeviceTypeQx : 0;
 
-    if (driver_.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
+    if (driver.Request(kHdrSerialNumber, {}, reply) < 0) return 0;
     found.serialNumber = SerialNumberFromReply(reply);
-    driver_.DeviceIdentified(found.serialNumber);
+    driver.DeviceIdentified(found.serialNumber);
 
-    if (driver_.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
+    if (driver.Request(kHdrSoftwareRevision, {}, reply) < 0) return 0;
     found.revision = reply.Text();
     visible.masterInhibit = MasterInhibitOffered(reply.Text());
 
-    if (driver_.Request(kHdrRequestOptionFlags, {}, reply) <= 0) {
+    if (driver.Request(kHdrRequestOptionFlags, {}, reply) <= 0) {
         m_OptionFlags = kOptionFlagsAbsent;
     } else {
         m_OptionFlags = reply.data[0];
@@ -54,6 +54,6 @@ int CDemoCore::SetUpRequest(uint8_t header, std::initializer_list<uint8_t> data,
     // One bad byte on the line must not leave a coin position blank, so a
     // set-up request is tried again before its failure is let go.
     int n = -1;
-    for (int i = 0; i < kSetUpTries && n < 0; ++i) n = driver_.Request(header, data, reply);
+    for (int i = 0; i < kSetUpTries && n < 0; ++i) n = driver.Request(header, data, reply);
     return n;
 }

@@ -28,7 +28,7 @@ void CDemoCore::ShowActivity(int mode) {
 
 void CDemoCore::ReadOptoMarks() {
     CctReply reply;
-    const bool answered = driver_.Request(kHdrReadOptoStates, {}, reply) >= 1;
+    const bool answered = driver.Request(kHdrReadOptoStates, {}, reply) >= 1;
     visible.coinPresent = answered && (reply.data[0] & kOptoCoinPresent) != 0;
     visible.trashOpen = answered && (reply.data[0] & kOptoTrashOpen) != 0;
     ShowControls();

@@ -12,7 +12,7 @@ constexpr uint8_t kFlashPictureMask = (1u << kFlashPictures) - 1;
 
 int CDemoCore::PollStep() {
     PollCounts counts;
-    const int events = driver_.PollEvents(counts);
+    const int events = driver.PollEvents(counts);
     if (events < 0) return 0;
     if (hooks.eventsRead) hooks.eventsRead(counts);
     if (events == 0) return 1;

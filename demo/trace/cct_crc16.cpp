@@ -2,6 +2,8 @@
 
 #include "demo/driver/cct_protocol.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint16_t kPolynomial = 0x1021;
@@ -31,9 +33,13 @@ bool CctCrc16Holds(const uint8_t* frame, size_t n) {
 }
 
 std::vector<uint8_t> CctCrc16Frame(uint8_t destination, uint8_t header, const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> frame{destination, static_cast<uint8_t>(data.size()), 0, header};
-    frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(0);
+    // Sized once and filled in place (inserting behind a four-byte list trips
+    // the cross compiler's bounds warning).
+    std::vector<uint8_t> frame(kCctFrameOverhead + data.size(), 0);
+    frame[0] = destination;
+    frame[kCctLength] = static_cast<uint8_t>(data.size());
+    frame[kCctHeader] = header;
+    std::copy(data.begin(), data.end(), frame.begin() + kCctData);
     const uint16_t crc = FrameCrc(frame.data(), frame.size());
     frame[kCctSource] = static_cast<uint8_t>(crc & 0xFF);
     frame.back() = static_cast<uint8_t>(crc >> 8);

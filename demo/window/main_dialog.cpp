@@ -97,7 +97,7 @@ void CDemoDlg::ConnectHooks() {
     hooks.setPollTimer = [this](uint32_t ms) { SetPollTimer(ms); };
     // Owned by the window, which it disables while it is open: no inhibit
     // click can reach the device in the middle of the suspended poll.
-    core_.driver_.askReinitialize = [this] {
+    core_.driver.askReinitialize = [this] {
         return MessageBoxA(window, kResetQuestionText, kPollbenchCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
     };
 }

@@ -126,7 +126,7 @@ void CDemoDlg::RunOptions() {
 }
 
 void CDemoDlg::RunTeaching() {
-    CTeachDlg teach(window, core_.driver_);
+    CTeachDlg teach(window, core_.driver);
     teach.DoModal();
 }
 

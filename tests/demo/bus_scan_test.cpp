@@ -17,16 +17,16 @@ TEST_F(BusScan, ThoroughFindsBothDevicesOfOneLineWithTheirIdentity) {
     config.extraAddresses = {9};
     Start(config);
     // No device answers at most addresses: shorter limits keep the test short.
-    core.driver_.timeouts.readTotalConstant = 20;
-    core.driver_.deviceAddress = 2;
-    const BusScanResult result = ScanBus(core.driver_, BusScanMode::Thorough);
+    core.driver.timeouts.readTotalConstant = 20;
+    core.driver.deviceAddress = 2;
+    const BusScanResult result = ScanBus(core.driver, BusScanMode::Thorough);
     ASSERT_EQ(2u, result.devices.size());
     EXPECT_EQ("address 2: ABC - Coin 1, SN 5000, revision 1.00", BusDeviceLine(result.devices[0]));
     EXPECT_EQ("address 9: ABC - Coin 1, SN 5001, revision 1.00", BusDeviceLine(result.devices[1]));
     EXPECT_FALSE(result.stopped);
     EXPECT_TRUE(result.byAddress);
     EXPECT_GT(result.elapsedMs, 0u);
-    EXPECT_EQ(2, core.driver_.deviceAddress);
+    EXPECT_EQ(2, core.driver.deviceAddress);
     // Every address from 2 to 255 was asked once, the host's never.
     int polls = 0;
     Device([&](sim::StandardAcceptor& d) {
@@ -41,9 +41,9 @@ TEST_F(BusScan, ThoroughFindsBothDevicesOfOneLineWithTheirIdentity) {
 
 TEST_F(BusScan, StopsWhenAsked) {
     Start();
-    core.driver_.timeouts.readTotalConstant = 20;
+    core.driver.timeouts.readTotalConstant = 20;
     int asked = 0;
-    const BusScanResult result = ScanBus(core.driver_, BusScanMode::Thorough, [&] { return ++asked > 3; });
+    const BusScanResult result = ScanBus(core.driver, BusScanMode::Thorough, [&] { return ++asked > 3; });
     EXPECT_TRUE(result.stopped);
     ASSERT_EQ(1u, result.devices.size());
     EXPECT_EQ(2, result.devices[0].address);
@@ -57,14 +57,14 @@ TEST_F(BusScan, TheBroadcastFindsThreeDevicesOnAPacedLineWithoutPollingEveryAddr
     sim::ServerOptions options;
     options.line.bitsPerSecond = 9600;
     Start(config, options);
-    const BusScanResult result = ScanBus(core.driver_);
+    const BusScanResult result = ScanBus(core.driver);
     ASSERT_EQ(3u, result.devices.size());
     EXPECT_EQ("address 2: SIM - Standard, SN 123456, revision 1.00", BusDeviceLine(result.devices[0]));
     EXPECT_EQ("address 3: SIM - Standard, SN 123458, revision 1.00", BusDeviceLine(result.devices[1]));
     EXPECT_EQ("address 40: SIM - Standard, SN 123457, revision 1.00", BusDeviceLine(result.devices[2]));
     EXPECT_FALSE(result.byAddress);
     EXPECT_FALSE(result.stopped);
-    EXPECT_EQ(2, core.driver_.deviceAddress);
+    EXPECT_EQ(2, core.driver.deviceAddress);
     // One broadcast, one clash poll each, no simple poll at all.
     EXPECT_EQ(1, Count(Requests(253)));
     EXPECT_EQ(1, Count(Requests(252)));
@@ -83,7 +83,7 @@ TEST_F(BusScan, TwoDevicesOnOneAddressAreAClash) {
     sim::StandardConfig config;
     config.extraAddresses = {7, 7};
     Start(config);
-    const BusScanResult result = ScanBus(core.driver_);
+    const BusScanResult result = ScanBus(core.driver);
     ASSERT_EQ(2u, result.devices.size());
     EXPECT_EQ("address 2: SIM - Standard, SN 123456, revision 1.00", BusDeviceLine(result.devices[0]));
     EXPECT_TRUE(result.devices[1].clash);
@@ -100,10 +100,10 @@ TEST_F(BusScan, ALineThatDoesNotAnswerTheBroadcastIsScannedAddressByAddress) {
     config.address = 3;
     config.unknownHeaders.set(253);
     Start(config);
-    core.driver_.deviceAddress = 3;
+    core.driver.deviceAddress = 3;
     int asked = 0;
     // Asked before the broadcast, then before addresses 2, 3 and 4.
-    const BusScanResult result = ScanBus(core.driver_, BusScanMode::Broadcast, [&] { return ++asked > 4; });
+    const BusScanResult result = ScanBus(core.driver, BusScanMode::Broadcast, [&] { return ++asked > 4; });
     EXPECT_TRUE(result.byAddress);
     EXPECT_TRUE(result.stopped);
     ASSERT_EQ(1u, result.devices.size());
@@ -117,7 +117,7 @@ TEST_F(BusScan, AnAddressWhoseClashPollBringsNothingMustAnswerASimplePoll) {
     sim::StandardConfig config;
     config.unknownHeaders.set(252);
     Start(config);
-    const BusScanResult result = ScanBus(core.driver_);
+    const BusScanResult result = ScanBus(core.driver);
     ASSERT_EQ(1u, result.devices.size());
     EXPECT_EQ("address 2: SIM - Standard, SN 123456, revision 1.00", BusDeviceLine(result.devices[0]));
     EXPECT_EQ(1, Count(Requests(kHdrSimplePoll)));
@@ -160,7 +160,7 @@ protected:
 
 TEST_F(ClashWindow, AClashOnOneAddressAmongThreeIsConfirmedAlone) {
     StartThree({7, 7, 40});
-    const BusScanResult result = ScanBus(core.driver_);
+    const BusScanResult result = ScanBus(core.driver);
     ASSERT_EQ(3u, result.devices.size());
     EXPECT_EQ("address 2: SIM - Standard, SN 123456, revision 1.00", BusDeviceLine(result.devices[0]));
     EXPECT_EQ("address 7: two or more devices answer (address clash), identity not read",
@@ -180,7 +180,7 @@ TEST_F(ClashWindow, AClashOnOneAddressAmongThreeIsConfirmedAlone) {
 TEST_F(ClashWindow, ALostAnswerHasEveryAddressCheckedAlone) {
     // The first answer in the window never reaches the host.
     StartThree({3, 40}, {{kHdrAddressClash, 1, sim::LineFault::Silence}});
-    ExpectTheThreeFound(ScanBus(core.driver_));
+    ExpectTheThreeFound(ScanBus(core.driver));
     EXPECT_EQ(1u, line->Counters().faultsFired);
     ExpectEachCheckedAlone();
 }
@@ -188,7 +188,7 @@ TEST_F(ClashWindow, ALostAnswerHasEveryAddressCheckedAlone) {
 TEST_F(ClashWindow, BytesThatAreNoAddressFoundHaveEveryAddressCheckedAlone) {
     // Three bytes of noise ahead of the first answer, as two answers that met would leave.
     StartThree({3, 40}, {{kHdrAddressClash, 1, sim::LineFault::Stray}});
-    ExpectTheThreeFound(ScanBus(core.driver_));
+    ExpectTheThreeFound(ScanBus(core.driver));
     EXPECT_EQ(1u, line->Counters().faultsFired);
     ExpectEachCheckedAlone();
 }
@@ -198,10 +198,10 @@ TEST_F(ClashWindow, AnAnswerInsideTheEchoIsNoFailedScan) {
     StartThree({3, 40});
     Device([](sim::StandardAcceptor& d) { d.ScriptClashSlots({0}); });
     std::vector<int> failures;
-    core.driver_.trace = [&](const char* label, const uint8_t* bytes, size_t count) {
+    core.driver.trace = [&](const char* label, const uint8_t* bytes, size_t count) {
         if (std::string(label) == trace_label::kFailed && count == 1) failures.push_back(bytes[0]);
     };
-    ExpectTheThreeFound(ScanBus(core.driver_));
+    ExpectTheThreeFound(ScanBus(core.driver));
     EXPECT_EQ(std::vector<int>{kExchangeEchoDiffers}, failures); // the window's echo, nothing after it
     ExpectEachCheckedAlone();
 }

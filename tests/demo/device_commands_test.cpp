@@ -42,7 +42,7 @@ TEST_F(DeviceCommandsTest, ASortTextOfOnePathSendsThatPath) {
 TEST_F(DeviceCommandsTest, StoppedPollingSendsNoCommandAndKeepsThePortClosed) {
     Connected();
     core.StopPolling();
-    ASSERT_FALSE(core.driver_.IsOpen());
+    ASSERT_FALSE(core.driver.IsOpen());
     size_t before = 0;
     Device([&](sim::StandardAcceptor& d) { before = d.Requests().size(); });
     core.sortText[4] = "3";
@@ -54,7 +54,7 @@ TEST_F(DeviceCommandsTest, StoppedPollingSendsNoCommandAndKeepsThePortClosed) {
     core.EscrowAccept();
     core.SetAcceptLimit();
     core.ConnectionTick();
-    EXPECT_FALSE(core.driver_.IsOpen());
+    EXPECT_FALSE(core.driver.IsOpen());
     Device([&](sim::StandardAcceptor& d) { EXPECT_EQ(d.Requests().size(), before); });
 
     core.StartPolling();

@@ -14,7 +14,7 @@ namespace {
 class LineTest : public SimFixture {
 protected:
     int Send(uint8_t header, std::initializer_list<uint8_t> data = {}) {
-        return core.driver_.Request(header, data, reply);
+        return core.driver.Request(header, data, reply);
     }
     // Opens the line as the port search does and probes it.
     int Probe(uint8_t address) {
@@ -28,7 +28,7 @@ protected:
 TEST_F(LineTest, NinetyFiveDataBytesReachTheDevice) {
     Start();
     std::vector<uint8_t> data(95, 0x5A);
-    EXPECT_GE(core.driver_.Transact(kHdrTestOutputLines, data.data(), 95, reply.data, reply.length, sizeof reply.data),
+    EXPECT_GE(core.driver.Transact(kHdrTestOutputLines, data.data(), 95, reply.data, reply.length, sizeof reply.data),
               0);
     const auto seen = Requests(kHdrTestOutputLines);
     ASSERT_EQ(seen.size(), 1u);
@@ -41,7 +41,7 @@ TEST_F(LineTest, AnswersAndNegativeAcknowledgesAreReplies) {
     EXPECT_EQ(Send(kHdrSerialNumber), 3);
     Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Nak); });
     EXPECT_EQ(Send(kHdrSerialNumber), 0);
-    EXPECT_TRUE(core.driver_.IsOpen());
+    EXPECT_TRUE(core.driver.IsOpen());
 }
 
 TEST_F(LineTest, WithoutEchoEveryExchangeFailsAndClosesThePort) {
@@ -51,7 +51,7 @@ TEST_F(LineTest, WithoutEchoEveryExchangeFailsAndClosesThePort) {
     for (uint8_t header : {kHdrSimplePoll, kHdrReadBufferedCredit, kHdrManufacturerId}) {
         const int result = Send(header);
         EXPECT_TRUE(result == -kExchangeEchoShort || result == -kExchangeEchoDiffers) << result;
-        EXPECT_FALSE(core.driver_.IsOpen());
+        EXPECT_FALSE(core.driver.IsOpen());
     }
 }
 
@@ -59,9 +59,9 @@ TEST_F(LineTest, BadChecksumFailsAndTheNextRequestReopens) {
     Start();
     Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::BadChecksum); });
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeBadChecksum);
-    EXPECT_FALSE(core.driver_.IsOpen());
+    EXPECT_FALSE(core.driver.IsOpen());
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
-    EXPECT_TRUE(core.driver_.IsOpen());
+    EXPECT_TRUE(core.driver.IsOpen());
 }
 
 // The late reply waits on the line while the port is closed; the reopen
@@ -71,7 +71,7 @@ TEST_F(LineTest, AReplyThatComesLateCostsOneExchangeNotTheLink) {
     ASSERT_EQ(Send(kHdrSimplePoll), 0);
     Device([](sim::StandardAcceptor& d) { d.InjectFault(sim::StandardFault::Late); });
     EXPECT_EQ(Send(kHdrSerialNumber), -kExchangeHeadShort);
-    EXPECT_FALSE(core.driver_.IsOpen());
+    EXPECT_FALSE(core.driver.IsOpen());
     platform::SleepMilliseconds(1500); // the late reply arrives meanwhile
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(Send(kHdrSerialNumber), 3) << i;
@@ -134,18 +134,18 @@ TEST_F(LineTest, LineThatGoesAwayFailsAtOnceAndIsFoundAgainWhenItComesBack) {
     Start();
     const std::string name = ::testing::TempDir() + "pollbench-line-" + std::to_string(::getpid());
     ASSERT_TRUE(line->LinkAs(name));
-    core.driver_.portName = name;
+    core.driver.portName = name;
     EXPECT_EQ(Send(kHdrSimplePoll), 0);
     line.reset(); // unplugged: the device node goes
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeCallFailed);
-    EXPECT_FALSE(core.driver_.IsOpen());
+    EXPECT_FALSE(core.driver.IsOpen());
     EXPECT_EQ(Send(kHdrSimplePoll), -kExchangeNotOpen);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
     line = std::make_unique<sim::StandardLine>();
     ASSERT_TRUE(line->LinkAs(name));
     EXPECT_EQ(Send(kHdrSimplePoll), 0); // plugged in again: the next request opens it
-    EXPECT_TRUE(core.driver_.IsOpen());
+    EXPECT_TRUE(core.driver.IsOpen());
 }
 
 TEST(StuckLine, RequestIntoALineThatTakesNoBytesIsShortAfterItsWriteLimit) {

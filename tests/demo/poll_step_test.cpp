@@ -90,7 +90,7 @@ TEST_F(PollStepTest, DeviceResetAnsweredYesLosesTheConnection) {
 TEST_F(PollStepTest, TicksArrivingWhileTheResetQuestionIsOpenAreSkipped) {
     Tick([](sim::StandardAcceptor& d) { d.InsertCoin(1); });
     size_t pollsDuringQuestion = 0;
-    core.driver_.askReinitialize = [&] {
+    core.driver.askReinitialize = [&] {
         const size_t before = Requests(kHdrReadBufferedCredit).size();
         core.ConnectionTick(); // the window's timer fires under the open box
         pollsDuringQuestion = Requests(kHdrReadBufferedCredit).size() - before;

@@ -33,12 +33,12 @@ protected:
         options.line.bitsPerSecond = kLineSpeed;
         options.line.faults = faults;
         Start({}, options);
-        core.driver_.timeouts = DemoPortTimeouts();
-        core.driver_.trace = wire.Hook();
+        core.driver.timeouts = DemoPortTimeouts();
+        core.driver.trace = wire.Hook();
         core.hooks.eventsRead = [this](const PollCounts& counts) { session.OnEventsRead(counts); };
     }
     void TearDown() override {
-        core.driver_.trace = nullptr;
+        core.driver.trace = nullptr;
         core.hooks.eventsRead = nullptr;
     }
 

@@ -25,9 +25,9 @@ protected:
     void Start(sim::StandardConfig config = {}, sim::ServerOptions options = {}) {
         line = std::make_unique<sim::StandardLine>(std::move(config), std::move(options));
         ASSERT_TRUE(line->Ok());
-        core.driver_.portName = line->HostPath();
-        core.driver_.timeouts = GenerousTimeouts();
-        core.driver_.askReinitialize = [this] {
+        core.driver.portName = line->HostPath();
+        core.driver.timeouts = GenerousTimeouts();
+        core.driver.askReinitialize = [this] {
             ++questions;
             return reinitialize;
         };

@@ -83,7 +83,7 @@ PollbenchArgs SniffArgsFor(const std::string& port) {
 
 class SniffOnTap : public SimFixture {
 protected:
-    void TearDown() override { core.driver_.trace = nullptr; }
+    void TearDown() override { core.driver.trace = nullptr; }
 
     // Runs the sniff on the tap in a thread of its own until it has shown
     // `expected` frames, once that is set.
@@ -135,7 +135,7 @@ TEST_F(SniffOnTap, ShowsEveryFrameAndCountsTheSessionAsTheHostDoes) {
     options.line.replyDelayMaxMs = 8;
     options.line.burstMs = 4;
     Start({}, options);
-    core.driver_.trace = wire.Hook();
+    core.driver.trace = wire.Hook();
     core.hooks.eventsRead = [this](const PollCounts& counts) { hostSession.OnEventsRead(counts); };
     std::string error;
     ASSERT_TRUE(hostSession.OpenReport(folder + "/host", error)) << error;
@@ -155,7 +155,7 @@ TEST_F(SniffOnTap, ShowsEveryFrameAndCountsTheSessionAsTheHostDoes) {
         for (int i = 0; i < 7; ++i) d.InsertCoin(4); // two of them lost between polls
     });
     ASSERT_EQ(1, core.PollStep());
-    core.driver_.cctClose();
+    core.driver.cctClose();
     ASSERT_TRUE(hostSession.FinishReport(error)) << error;
 
     const std::vector<std::string> hostFrames = Frames(hostTrace, false);

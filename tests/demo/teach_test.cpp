@@ -6,7 +6,7 @@ namespace {
 
 class TeachTest : public SimFixture {
 protected:
-    CTeachCore teach{core.driver_};
+    CTeachCore teach{core.driver};
 };
 
 TEST_F(TeachTest, StartSendsTheChannelAndTheStatusIsFollowedToTheEnd) {

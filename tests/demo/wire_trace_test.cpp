@@ -19,9 +19,9 @@ class CctWireTraceTest : public SimFixture {
 protected:
     // The core outlives this fixture's trace: its driver must not call it
     // when it closes the port at its end.
-    void TearDown() override { core.driver_.trace = nullptr; }
+    void TearDown() override { core.driver.trace = nullptr; }
     void Trace() {
-        core.driver_.trace = wire.Hook();
+        core.driver.trace = wire.Hook();
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -47,9 +47,9 @@ TEST_F(CctWireTraceTest, EveryFrameWithItsMeaningAndFailuresMarked) {
     Trace();
     ASSERT_TRUE(Connect());
     CctReply reply;
-    ASSERT_EQ(0, core.driver_.Request(kHdrSimplePoll, {}, reply));
+    ASSERT_EQ(0, core.driver.Request(kHdrSimplePoll, {}, reply));
     const size_t before = lines.size();
-    ASSERT_EQ(0, core.driver_.Request(kHdrSimplePoll, {}, reply));
+    ASSERT_EQ(0, core.driver.Request(kHdrSimplePoll, {}, reply));
     ASSERT_EQ(before + 3, lines.size());
     EXPECT_EQ("host   02 00 01 FE FF | Simple poll to 2", FormatTraceLine(lines[before]).substr(24));
     EXPECT_EQ("echo   02 00 01 FE FF | echo of the request", FormatTraceLine(lines[before + 1]).substr(24));
@@ -74,8 +74,8 @@ TEST_F(CctWireTraceTest, EveryFrameWithItsMeaningAndFailuresMarked) {
         d.InjectFault(sim::StandardFault::BadChecksum);
         d.InjectFault(sim::StandardFault::Silent);
     });
-    EXPECT_EQ(-kExchangeBadChecksum, core.driver_.Request(kHdrSimplePoll, {}, reply));
-    EXPECT_EQ(-kExchangeHeadShort, core.driver_.Request(kHdrSimplePoll, {}, reply));
+    EXPECT_EQ(-kExchangeBadChecksum, core.driver.Request(kHdrSimplePoll, {}, reply));
+    EXPECT_EQ(-kExchangeHeadShort, core.driver.Request(kHdrSimplePoll, {}, reply));
     const std::vector<std::string> failed = Meanings(TraceDirection::Failed);
     ASSERT_EQ(2u, failed.size());
     EXPECT_EQ("result -9: the reply's bytes do not sum to 0", failed[0]);
@@ -97,14 +97,14 @@ TEST_F(CctWireTraceTest, WhatComesAfterAFailureIsShownAsDiscarded) {
     Trace();
     ASSERT_TRUE(Connect());
     CctReply reply;
-    EXPECT_LT(core.driver_.Request(kHdrSimplePoll, {}, reply), 0);
+    EXPECT_LT(core.driver.Request(kHdrSimplePoll, {}, reply), 0);
     ASSERT_FALSE(lines.empty());
     const TraceLine& last = lines.back().direction == TraceDirection::Port ? lines[lines.size() - 2] : lines.back();
     EXPECT_EQ(TraceDirection::Noise, last.direction);
     EXPECT_EQ("discarded: came after the exchange had failed", last.meaning);
     EXPECT_FALSE(last.bytes.empty());
     EXPECT_EQ(0xFD, last.bytes.back()); // the acknowledgement's last byte
-    EXPECT_EQ(0, core.driver_.Request(kHdrSimplePoll, {}, reply));
+    EXPECT_EQ(0, core.driver.Request(kHdrSimplePoll, {}, reply));
 }
 
 TEST_F(CctWireTraceTest, CreditEventsWithCoinIdsErrorTextsAndLostEvents) {

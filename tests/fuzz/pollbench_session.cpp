@@ -24,7 +24,7 @@ void RunCommand(CDemoCore& core, uint8_t command, int tick) {
     case kTrashCycle: core.TrashCycle(); break;
     case kSetAcceptLimit: core.SetAcceptLimit(); break;
     case kTeach: {
-        CTeachCore teach(core.driver_);
+        CTeachCore teach(core.driver);
         teach.StartOrAbort(kTeachChannel, tick % 2 != 0);
         for (int i = 0; i < kTeachTicks; ++i) teach.Tick();
         teach.Close();
@@ -43,12 +43,12 @@ void RunPollbenchSession(uint8_t plan, const PortOpener& open, const std::functi
     s_LastEventCounter = 0;
 
     CDemoCore core;
-    core.driver_.openPort = open;
+    core.driver.openPort = open;
     // A name of its own: the COM number would be looked up among the
     // system's serial devices at every opening.
-    core.driver_.portName = kPortName;
+    core.driver.portName = kPortName;
     const bool reinitialize = (plan & pollbench_plan::kReinitialize) != 0;
-    core.driver_.askReinitialize = [reinitialize] { return reinitialize; };
+    core.driver.askReinitialize = [reinitialize] { return reinitialize; };
     if (plan & pollbench_plan::kAcceptLimit) core.acceptLimit = kPrice;
     const uint8_t command = static_cast<uint8_t>(plan >> pollbench_plan::kCommandShift);
 
