@@ -31,6 +31,7 @@ RunLook RunWatch::Look(const LineHandler& line) {
     const uintptr_t run = Mailbox.hComThread.load(std::memory_order_acquire);
     look.runExists = run != 0;
     look.lines = DrainLines(line);
+    look.subCommand = Mailbox.bSubCommand.load(std::memory_order_acquire);
     TakeResults(look);
     look.runOver = RunOverNow(run);
     look.end = NoteEnd(run, look.runOver);

@@ -35,6 +35,9 @@ struct RunLook {
     // not open ends without the stop flag and is over only after STOP.
     bool runOver = false;
     size_t lines = 0; // status lines handed over by this look
+    // How far the run's chain has come (bSubCommand) when the look was
+    // taken; the look that finds the run gone has where it ended.
+    uint8_t subCommand = 0;
     // Every result published since the last look, oldest first.
     std::vector<PublishedCoinResult> results;
     // Results published since the last look that the history no longer held.

@@ -139,6 +139,21 @@ TEST_F(RunWatchTest, ARunThatEndsByItselfIsToldSoAndGivesTheControlsBack) {
     EXPECT_EQ(RunEnd::None, look.end);
 }
 
+// The console's goals read how far a run's chain has come from the look,
+// and the look that finds the run gone still has where it ended.
+TEST_F(RunWatchTest, ALookTellsHowFarTheChainHasCome) {
+    ASSERT_TRUE(StartIdentification());
+    EXPECT_EQ(0, Look().subCommand);
+    Mailbox.bSubCommand = 3; // identified: the table read comes next
+    EXPECT_EQ(3, Look().subCommand);
+    Mailbox.bSubCommand = 5; // the table came back: monitoring
+    StopRun();
+    ThreadEnds();
+    const RunLook last = Look();
+    EXPECT_FALSE(last.runExists);
+    EXPECT_EQ(5, last.subCommand);
+}
+
 TEST_F(RunWatchTest, ARunTheFrontEndStopsIsToldStopped) {
     ASSERT_TRUE(StartIdentification());
     EXPECT_EQ(RunEnd::None, Look().end);

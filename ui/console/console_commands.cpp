@@ -10,7 +10,6 @@
 #include "coindata/records/device_coin_table.h"
 #include "coindata/records/device_info.h"
 #include "commands/protocol/acceptor_layouts.h"
-#include "link/command_mailbox.h"
 #include "link/port_settings.h"
 #include "platform/clock.h"
 #include "platform/text_encoding.h"
@@ -33,14 +32,12 @@ namespace {
 
 // The chain of a write has come round to monitoring: the acceptor took
 // the write and its table has been read back.
-bool TableReadBack() { return Mailbox.bSubCommand.load(std::memory_order_acquire) == acceptor::kSubMonitor; }
+bool TableReadBack(uint8_t subCommand) { return subCommand == acceptor::kSubMonitor; }
+bool TableReadBackBy(const RunLook& look) { return TableReadBack(look.subCommand); }
 
 // The acceptor took the write (the chain moved on to the table read), but
-// the table has not come back yet. Read after the run, when nothing else
-// writes the mailbox.
-bool WriteTakenTableMissing() {
-    return Mailbox.bSubCommand.load(std::memory_order_acquire) == acceptor::kSubReadTable;
-}
+// the table has not come back yet, where the run ended.
+bool WriteTakenTableMissing(const ConsoleView& view) { return view.LastSubCommand() == acceptor::kSubReadTable; }
 
 void Say(const std::string& text) { std::fprintf(stderr, "ducat: %s\n", text.c_str()); }
 
@@ -61,7 +58,7 @@ std::string WhyNot(RunOutcome outcome, const ConsoleOptions& o) {
 // acceptor and read its table; the console makes such a run first (the
 // cipher key and the row values are then the acceptor's).
 bool PrepareAcceptor(ConsoleView& view, const ConsoleOptions& o) {
-    const RunOutcome outcome = DriveRun(StartIdentification, view, TableReadBack, o.timeoutSeconds);
+    const RunOutcome outcome = DriveRun(StartIdentification, view, TableReadBackBy, o.timeoutSeconds);
     if (outcome == RunOutcome::GoalReached) return true;
     Say("the acceptor's coin table was not read (" + WhyNot(outcome, o) + "), so " + o.command + " was not run");
     return false;
@@ -81,7 +78,7 @@ int Monitor(const ConsoleOptions& o) {
         Say("monitoring ended: " + WhyNot(outcome, o));
         return kExitFailure;
     }
-    if (!TableReadBack()) {
+    if (!TableReadBack(view.LastSubCommand())) {
         Say("the coin table was never read (" + WhyNot(outcome, o) + ")");
         return kExitFailure;
     }
@@ -91,22 +88,20 @@ int Monitor(const ConsoleOptions& o) {
 // Prepares the acceptor, then drives the command's own run, started by
 // `start` (the dialog's starter).
 RunOutcome PreparedRun(ConsoleView& view, const ConsoleOptions& o, const std::function<bool()>& start,
-                       const std::function<bool()>& goal) {
+                       const std::function<bool(const RunLook&)>& goal) {
     if (!PrepareAcceptor(view, o)) return RunOutcome::NotStarted;
     return DriveRun(start, view, goal, o.timeoutSeconds);
 }
 
-RunOutcome PreparedRun(const ConsoleOptions& o, const std::function<bool()>& start, const std::function<bool()>& goal) {
+// A writing command, prepared and run, and its status: done when the table
+// came back; its own code when the acceptor took the write but the table
+// read never succeeded.
+int WriteStatus(const ConsoleOptions& o, const std::function<bool()>& start, const char* written) {
     ConsoleView view(stdout, false);
-    return PreparedRun(view, o, start, goal);
-}
-
-// A writing command's status: done when the table came back; its own code
-// when the acceptor took the write but the table read never succeeded.
-int WriteStatus(RunOutcome outcome, const ConsoleOptions& o, const char* written) {
+    const RunOutcome outcome = PreparedRun(view, o, start, TableReadBackBy);
     if (outcome == RunOutcome::GoalReached) return kExitSuccess;
     if (outcome == RunOutcome::NotStarted) return kExitFailure; // said by the preparation
-    if (WriteTakenTableMissing()) {
+    if (WriteTakenTableMissing(view)) {
         Say(std::string(written) + ", but the coin table was not read back (" + WhyNot(outcome, o) + ")");
         return kExitNotReadBack;
     }
@@ -151,7 +146,7 @@ int WriteCoin(const ConsoleOptions& o) {
         return kExitFailure;
     }
     const auto start = [] { return StartCoinWrite(CurrentCoinDescription.bCoinIndex); };
-    return WriteStatus(PreparedRun(o, start, TableReadBack), o, "the coin description write");
+    return WriteStatus(o, start, "the coin description write");
 }
 
 int SetDivider(const ConsoleOptions& o) {
@@ -159,14 +154,14 @@ int SetDivider(const ConsoleOptions& o) {
     // reading and clamping then applies to them.
     const int32_t row = static_cast<int32_t>(ReadUnsignedField(o.arguments[0].c_str()));
     const auto start = [&] { return StartDividerEdit(row, o.arguments[1].c_str(), o.arguments[2] == "1"); };
-    return WriteStatus(PreparedRun(o, start, TableReadBack), o, "the divider write");
+    return WriteStatus(o, start, "the divider write");
 }
 
 int SetParams(const ConsoleOptions& o) {
     const auto start = [&] {
         return StartMaxErrorsEdit(o.arguments[0].c_str(), o.arguments[1].c_str(), o.arguments[2].c_str());
     };
-    return WriteStatus(PreparedRun(o, start, TableReadBack), o, "the parameter write");
+    return WriteStatus(o, start, "the parameter write");
 }
 
 // "COM3  /dev/serial/by-id/usb-...  (/dev/ttyUSB0)": the number `--port`

@@ -52,6 +52,7 @@ void ConsoleView::Print(const char* cp1251Text) { lines_.Put(platform::Cp1251ToT
 
 RunLook ConsoleView::Tick() {
     const RunLook look = LookAndPrintLines();
+    lastSubCommand_ = look.subCommand;
     PrintIdentityLine();
     if (listDirty_.exchange(false, std::memory_order_acq_rel)) PrintCoinList();
     if (!look.results.empty() && showResults_) PrintResult(look.results.back());

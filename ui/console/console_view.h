@@ -29,6 +29,8 @@ public:
 
     // Shows what one look of the run watch brought, and returns the look.
     RunLook Tick();
+    // Where the chain of the last run looked at had come (RunLook::subCommand).
+    uint8_t LastSubCommand() const { return lastSubCommand_; }
     // STOP, as the window's button does.
     void Stop() { watch_.Stop(); }
     // Every look goes to `listener` too (the calibration report takes each
@@ -66,6 +68,7 @@ private:
     DeviceCoinRows shownRows_{};
     uint64_t openFailuresShown_ = 0; // failed opens told so far
     std::string lastNote_;           // a repeated note is not told again
+    uint8_t lastSubCommand_ = 0;
 
     // Filled by the service thread, taken by Tick().
     std::mutex identityLock_;

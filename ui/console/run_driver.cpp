@@ -26,7 +26,7 @@ void InstallInterruptHandler() { std::signal(SIGINT, OnInterrupt); }
 
 bool Interrupted() { return g_interrupted.load(); }
 
-RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const std::function<bool()>& goal,
+RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const std::function<bool(const RunLook&)>& goal,
                     uint32_t timeoutSeconds) {
     if (Interrupted()) return RunOutcome::Interrupted;
     if (!start()) {
@@ -49,7 +49,7 @@ RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const
         if (look.end != RunEnd::None) continue;
         if (Interrupted()) {
             outcome = RunOutcome::Interrupted;
-        } else if (goal && goal()) {
+        } else if (goal && goal(look)) {
             outcome = RunOutcome::GoalReached;
         } else if (deadline != 0 && platform::SteadyMilliseconds() >= deadline) {
             outcome = RunOutcome::TimedOut;

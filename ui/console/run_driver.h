@@ -22,5 +22,5 @@ bool Interrupted();
 
 // `start` is one of the starters (ui/starters.h). `goal` may be empty
 // (never reached). timeoutSeconds 0 = no limit.
-RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const std::function<bool()>& goal,
+RunOutcome DriveRun(const std::function<bool()>& start, ConsoleView& view, const std::function<bool(const RunLook&)>& goal,
                     uint32_t timeoutSeconds);
