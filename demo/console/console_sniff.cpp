@@ -5,6 +5,7 @@
 #include "demo/console/console_session_report.h"
 #include "demo/console/console_wire_commands.h"
 #include "demo/console/heard_host.h"
+#include "demo/core/settings.h"
 #include "demo/trace/cct_frame_cutter.h"
 #include "demo/trace/program_trace.h"
 #include "platform/bus_listener.h"
@@ -70,13 +71,20 @@ bool TakeSniffArgument(const std::vector<std::string>& w, size_t& i, PollbenchAr
 }
 
 int Sniff(const PollbenchArgs& args, const SniffPortOpener& open, std::FILE* out, const std::function<bool()>& stop) {
-    CDemoCore core; // names the port as every other command does
-    uint32_t timerMs = 0;
-    PrepareCore(core, args, timerMs);
-    const std::string device = core.driver.PortDevice();
+    // A driver only to name the port as every other command does; the sniff
+    // sets none of the program's settings (a host may run beside it).
+    CCctDriver driver;
+    if (args.portNumber != 0) {
+        driver.portNumber = static_cast<uint8_t>(args.portNumber);
+    } else if (!args.port.empty()) {
+        driver.portName = args.port;
+    } else {
+        driver.portNumber = g_ComPort;
+    }
+    const std::string device = driver.PortDevice();
     uint32_t error = 0;
     std::unique_ptr<platform::SerialPort> port = device.empty() ? nullptr : open(device, error);
-    const std::string portName = PortForMessages(core.driver, args);
+    const std::string portName = PortForMessages(driver, args);
     if (!port) {
         const platform::OpenFailure failure = platform::DescribeOpenFailure(portName, device, error);
         Say(out, platform::OpenFailureLine(failure, kListCommand));
