@@ -43,10 +43,7 @@ void HeardHost::ReadEvents(const uint8_t* reply, PollCounts& counts) {
     }
     if (counter == lastCounter_) return;
     if (counter == 0) lastCounter_ = 0;
-    const int newEvents = NewEventCount(counter, lastCounter_);
-    counts.lost = EventsSince(counter, lastCounter_) - newEvents;
-    DecodeEvents(reply, newEvents, counts);
-    lastCounter_ = counter;
+    TakeNewEvents(reply, lastCounter_, counts);
 }
 
 HeardExchanges::HeardExchanges(CctWireTrace::ExchangeSink sink) : sink_(std::move(sink)) {}

@@ -46,3 +46,11 @@ void DecodeEvents(const uint8_t* reply, int newEvents, PollCounts& counts) {
         }
     }
 }
+
+void TakeNewEvents(const uint8_t* reply, uint8_t& lastCounter, PollCounts& counts) {
+    const uint8_t counter = reply[0];
+    const int newEvents = NewEventCount(counter, lastCounter);
+    counts.lost = EventsSince(counter, lastCounter) - newEvents;
+    DecodeEvents(reply, newEvents, counts);
+    lastCounter = counter;
+}

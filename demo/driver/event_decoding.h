@@ -29,3 +29,9 @@ uint8_t CounterBefore(uint8_t counter, int back);
 // Counts the newest `newEvents` events of an 11-byte reply into `counts` and
 // lists them, oldest first, with their counter values.
 void DecodeEvents(const uint8_t* reply, int newEvents, PollCounts& counts);
+
+// Takes the events of a reply whose counter moved on from `lastCounter`:
+// the newest five at most into `counts`, the rest counted as lost; the
+// baseline then moves to the reply's counter. The driver and a sniff's
+// reading of another host's polls both take them so.
+void TakeNewEvents(const uint8_t* reply, uint8_t& lastCounter, PollCounts& counts);

@@ -43,9 +43,6 @@ int CCctDriver::PollEvents(PollCounts& counts) {
         s_LastEventCounter = 0;
         if (askReinitialize && askReinitialize()) return -1;
     }
-    const int newEvents = NewEventCount(counter, s_LastEventCounter);
-    counts.lost = EventsSince(counter, s_LastEventCounter) - newEvents;
-    DecodeEvents(reply.data, newEvents, counts);
-    s_LastEventCounter = counter;
+    TakeNewEvents(reply.data, s_LastEventCounter, counts);
     return 1;
 }
