@@ -3,6 +3,7 @@
 // the event counter, and the files read back as written.
 #include "demo/report/poll_session.h"
 #include "sim_fixture.h"
+#include "tests/support/file_lines.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,12 +11,7 @@
 
 namespace {
 
-std::vector<std::string> FileLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using testing_support::FileLines;
 
 // The fields of a CSV line without quotes.
 std::vector<std::string> Fields(const std::string& line) {

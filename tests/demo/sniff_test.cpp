@@ -13,24 +13,24 @@
 #include "platform/clock.h"
 #include "platform/trace_line.h"
 #include "sim_fixture.h"
+#include "tests/support/background_sniff.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/fake_serial_port.h"
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 namespace {
+
+using testing_support::FileLines;
 
 using platform::TraceDirection;
 using platform::TraceLine;
 using Bytes = std::vector<uint8_t>;
 
-constexpr uint64_t kPatienceMs = 10000; // for a loaded machine; a sniff that hears all ends long before
 
 std::string Folder(const std::string& name) {
     const std::filesystem::path folder =
@@ -38,13 +38,6 @@ std::string Folder(const std::string& name) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder.string();
-}
-
-std::vector<std::string> FileLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
 }
 
 // The trace lines among a sniff's output.
@@ -86,42 +79,24 @@ protected:
     void TearDown() override { core.driver.trace = nullptr; }
 
     // Runs the sniff on the tap in a thread of its own until it has shown
-    // `expected` frames, once that is set.
+    // the frames the host exchanged.
     void StartSniff(PollbenchArgs args) {
         args.port = line->TapPath();
         output = folder + "/sniff.txt";
-        sniffer = std::thread([this, args] {
-            std::FILE* out = std::fopen(output.c_str(), "wb");
-            status = Sniff(args, platform::OpenSerialPort, out, [this] { return HeardAll(); });
-            std::fclose(out);
-        });
-        // The sniff listens before the host says a word.
-        const uint64_t start = platform::SteadyMilliseconds();
-        while (FileLines(output).empty() && platform::SteadyMilliseconds() - start < kPatienceMs) {
-            platform::SleepMilliseconds(1);
-        }
-    }
-
-    bool HeardAll() {
-        const size_t want = expected.load();
-        if (want == SIZE_MAX) return false;
-        if (giveUpAt == 0) giveUpAt = platform::SteadyMilliseconds() + kPatienceMs;
-        return Frames(TraceLines(FileLines(output)), true).size() >= want || platform::SteadyMilliseconds() > giveUpAt;
+        sniffer.Start(
+            output,
+            [args](std::FILE* out, const std::function<bool()>& stop) {
+                return Sniff(args, platform::OpenSerialPort, out, stop);
+            },
+            [](const std::vector<std::string>& text) { return Frames(TraceLines(text), true).size(); });
     }
 
     // The host is done: the sniff ends once it has shown as many frames.
-    std::vector<TraceLine> StopSniff(size_t frames) {
-        expected = frames;
-        sniffer.join();
-        return TraceLines(FileLines(output));
-    }
+    std::vector<TraceLine> StopSniff(size_t frames) { return TraceLines(sniffer.Stop(frames)); }
 
     std::string folder = Folder("tap");
     std::string output;
-    std::thread sniffer;
-    std::atomic<size_t> expected{SIZE_MAX};
-    uint64_t giveUpAt = 0;
-    int status = -1;
+    testing_support::BackgroundSniff sniffer;
     std::vector<TraceLine> hostTrace;
     PollSession hostSession{core};
     CctWireTrace wire{[this](const TraceLine& l) { hostTrace.push_back(l); }, {}};
@@ -160,7 +135,7 @@ TEST_F(SniffOnTap, ShowsEveryFrameAndCountsTheSessionAsTheHostDoes) {
 
     const std::vector<std::string> hostFrames = Frames(hostTrace, false);
     const std::vector<TraceLine> heard = StopSniff(hostFrames.size());
-    EXPECT_EQ(0, status);
+    EXPECT_EQ(0, sniffer.Status());
     // The tap hears the bus once: the host's frames and the replies, in
     // order, meaning what the host's own trace says they mean.
     EXPECT_EQ(hostFrames, Frames(heard, true));

@@ -12,33 +12,26 @@
 #include "link/com_thread.h"
 #include "platform/clock.h"
 #include "platform/trace_line.h"
+#include "tests/support/background_sniff.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/fake_serial_port.h"
 #include "tests/support/run_environment_parts.h"
 #include "ui/console/console_commands.h"
 #include "ui/console/console_sniff.h"
 
-#include <atomic>
 #include <deque>
-#include <fstream>
-#include <thread>
 
 namespace integration {
 namespace {
+
+using testing_support::FileLines;
 
 using platform::TraceDirection;
 using platform::TraceLine;
 using sim::DucatAcceptor;
 using sim::DucatCoin;
 
-constexpr uint64_t kPatienceMs = 10000; // for a loaded machine; a sniff that hears all ends long before
 constexpr uint32_t kSpeed = 115200;
-
-std::vector<std::string> FileLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // "host 01 02 ... | meaning" for every frame line of `text`.
 std::vector<std::string> Frames(const std::vector<std::string>& text) {
@@ -65,36 +58,20 @@ protected:
     void TearDown() override {
         if (RunExists()) Stop();
         StopDucatTrace();
-        if (sniffer.joinable()) StopSniff(0);
+        if (sniffer.Running()) sniffer.Stop(0);
         AcceptorTest::TearDown();
     }
 
     void StartSniff() {
-        output = dumpFolder + "/sniff.txt";
-        sniffer = std::thread([this] {
-            std::FILE* out = std::fopen(output.c_str(), "wb");
-            status = SniffLink(ConsoleOptions{}, TapPath(), kSpeed, platform::OpenSerialPort, out, {},
-                               [this] { return HeardAll(); });
-            std::fclose(out);
-        });
-        const uint64_t start = platform::SteadyMilliseconds();
-        while (FileLines(output).empty() && platform::SteadyMilliseconds() - start < kPatienceMs) {
-            platform::SleepMilliseconds(1);
-        }
+        sniffer.Start(
+            dumpFolder + "/sniff.txt",
+            [this](std::FILE* out, const std::function<bool()>& stop) {
+                return SniffLink(ConsoleOptions{}, TapPath(), kSpeed, platform::OpenSerialPort, out, {}, stop);
+            },
+            [](const std::vector<std::string>& text) { return Frames(text).size(); });
     }
 
-    bool HeardAll() {
-        const size_t want = expected.load();
-        if (want == SIZE_MAX) return false;
-        if (giveUpAt == 0) giveUpAt = platform::SteadyMilliseconds() + kPatienceMs;
-        return Frames(FileLines(output)).size() >= want || platform::SteadyMilliseconds() > giveUpAt;
-    }
-
-    std::vector<std::string> StopSniff(size_t frames) {
-        expected = frames;
-        sniffer.join();
-        return FileLines(output);
-    }
+    std::vector<std::string> StopSniff(size_t frames) { return sniffer.Stop(frames); }
 
     // A divider write of row 3 and the first result after it.
     void WriteDivider() {
@@ -106,11 +83,7 @@ protected:
         ASSERT_TRUE(Stop());
     }
 
-    std::string output;
-    std::thread sniffer;
-    std::atomic<size_t> expected{SIZE_MAX};
-    uint64_t giveUpAt = 0;
-    int status = -1;
+    testing_support::BackgroundSniff sniffer;
 };
 
 TEST_F(DucatSniffTest, ShowsEveryFrameWithTheMeaningOfTheHostsTrace) {
@@ -132,7 +105,7 @@ TEST_F(DucatSniffTest, ShowsEveryFrameWithTheMeaningOfTheHostsTrace) {
 
     const std::vector<std::string> hostFrames = Frames(FileLines(tracePath));
     const std::vector<std::string> text = StopSniff(hostFrames.size());
-    EXPECT_EQ(kExitSuccess, status);
+    EXPECT_EQ(kExitSuccess, sniffer.Status());
     EXPECT_EQ(hostFrames, Frames(text));
     // The sealed write deciphered with the key of the identification heard.
     bool deciphered = false;
@@ -151,7 +124,7 @@ TEST_F(DucatSniffTest, BegunMidSessionSaysItHasNoKeyAndShowsTheSealedBytes) {
     StartSniff();
     WriteDivider();
     const std::vector<std::string> text = StopSniff(4); // the write, its status, a result asked and answered
-    EXPECT_EQ(kExitSuccess, status);
+    EXPECT_EQ(kExitSuccess, sniffer.Status());
     std::vector<std::string> sealed;
     for (const std::string& frame : Frames(text)) {
         if (frame.find("255.write coin divider") != std::string::npos) sealed.push_back(frame);

@@ -10,6 +10,7 @@
 #include "commands/trace/program_wire_trace.h"
 #include "link/com_thread.h"
 #include "link/command_mailbox.h"
+#include "tests/support/file_lines.h"
 #include "tests/support/run_environment_parts.h"
 #include "ui/report/calibration_report.h"
 #include "platform/trace_line.h"
@@ -33,12 +34,7 @@ std::string FileText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<std::string> FileLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using testing_support::FileLines;
 
 // The meaning part of every trace line that holds `text`.
 std::vector<std::string> Meanings(const std::vector<std::string>& lines, const std::string& text) {

@@ -3,54 +3,22 @@
 // as the line options make them.
 #include "sim/pty/pty_server.h"
 #include "sim/standard/standard_line.h"
+#include "tests/support/pty_end.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fcntl.h>
-#include <poll.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kReadLimitMs = 3000; // only a broken line waits this long
-
 const Bytes kSimplePoll = {2, 0, 1, 254, 255};
 const Bytes kAck = {1, 0, 2, 0, 253};
 
-class Host {
-public:
-    explicit Host(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {}
-    ~Host() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    bool Ok() const { return fd_ >= 0; }
-    void Write(const Bytes& bytes) { ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
-
-    // Reads n bytes, or fewer when the line stays silent for kReadLimitMs.
-    Bytes Read(size_t n) {
-        Bytes got;
-        while (got.size() < n) {
-            pollfd p = {fd_, POLLIN, 0};
-            if (::poll(&p, 1, kReadLimitMs) <= 0) break;
-            uint8_t buffer[64];
-            const ssize_t r = ::read(fd_, buffer, std::min(sizeof buffer, n - got.size()));
-            if (r <= 0) break;
-            got.insert(got.end(), buffer, buffer + r);
-        }
-        return got;
-    }
-
-private:
-    int fd_;
-};
+using Host = testing_support::PtyEnd;
 
 TEST(LineOnAPty, TheReplyComesAfterTheEchoAndTheDelay) {
     sim::ServerOptions options;

@@ -4,12 +4,10 @@
 #include "sim/pty/line_model.h"
 #include "sim/pty/pty_server.h"
 #include "sim/standard/standard_acceptor.h"
+#include "tests/support/pty_end.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
 
 namespace {
 
@@ -119,35 +117,7 @@ TEST_F(LineTapTest, ALateReplyComesAfterTheRequestThatWentOnTheWireBeforeIt) {
     EXPECT_EQ(Join(Join(Join(kSimplePoll, kSerialRequest), kAck), serialReply), tap);
 }
 
-// The tap's pty on a running server.
-class Listener {
-public:
-    explicit Listener(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {}
-    ~Listener() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
-    bool Ok() const { return fd_ >= 0; }
-    int Fd() const { return fd_; }
-
-    // Reads n bytes, or fewer when the line stays silent for `limitMs`.
-    Bytes Read(size_t n, int limitMs = 3000) {
-        Bytes got;
-        while (got.size() < n) {
-            pollfd p = {fd_, POLLIN, 0};
-            if (::poll(&p, 1, limitMs) <= 0) break;
-            uint8_t buffer[64];
-            const ssize_t r = ::read(fd_, buffer, std::min(sizeof buffer, n - got.size()));
-            if (r <= 0) break;
-            got.insert(got.end(), buffer, buffer + r);
-        }
-        return got;
-    }
-
-private:
-    int fd_;
-};
+using PtyEnd = testing_support::PtyEnd;
 
 TEST(LineTapOnAPty, TheTapHearsTheExchangeAndWhatItWritesGoesNowhere) {
     sim::StandardAcceptor acceptor;
@@ -162,15 +132,15 @@ TEST(LineTapOnAPty, TheTapHearsTheExchangeAndWhatItWritesGoesNowhere) {
     ASSERT_TRUE(server.LinkAs(link));
     EXPECT_EQ(link + "-tap", server.TapPath());
     server.Start();
-    Listener host(server.HostPath());
-    Listener tap(server.TapPath());
+    PtyEnd host(server.HostPath());
+    PtyEnd tap(server.TapPath());
     ASSERT_TRUE(host.Ok());
     ASSERT_TRUE(tap.Ok());
 
     // What the tap writes reaches neither the device nor the host.
-    ASSERT_EQ(5, ::write(tap.Fd(), kSimplePoll.data(), kSimplePoll.size()));
+    tap.Write(kSimplePoll);
     EXPECT_TRUE(host.Read(1, 200).empty());
-    ASSERT_EQ(5, ::write(host.Fd(), kSimplePoll.data(), kSimplePoll.size()));
+    host.Write(kSimplePoll);
     EXPECT_EQ(Join(kSimplePoll, kAck), host.Read(10));
     EXPECT_EQ(Join(kSimplePoll, kAck), tap.Read(10));
     EXPECT_TRUE(tap.Read(1, 200).empty());
