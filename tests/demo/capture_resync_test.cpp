@@ -123,19 +123,7 @@ TEST(CaptureResync, ACorruptedLengthByteSpoilsOnlyItsOwnFrame) {
 TEST(CaptureResync, AStrayByteIsOneNoiseLineAndTheEchoStaysAnEcho) {
     Session s;
     s.IdentifyAndPoll(12, 3);
-    for (size_t i = 0; i <= s.frames.size(); ++i) {
-        const size_t at = i < s.frames.size() ? s.frames[i].offset : s.bytes.size();
-        for (const uint8_t stray : {0x00, 0x01, 0x02, 0x05, 0xFE}) {
-            std::vector<uint8_t> bytes = s.bytes;
-            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), stray);
-            const std::string what = "before frame " + std::to_string(i) + ", byte " + std::to_string(stray);
-            std::vector<WireFrame> expected = s.frames;
-            for (size_t k = i; k < expected.size(); ++k) ++expected[k].offset;
-            const std::vector<TraceLine> lines = Cut(bytes);
-            ExpectFramesFound(expected, lines, what);
-            ExpectOneNoiseLine(lines, at, 1, expected.size(), what);
-        }
-    }
+    testing_support::ExpectEachStrayByteIsOneNoiseLine(s, {0x00, 0x01, 0x02, 0x05, 0xFE}, Cut);
     // The exit status says the capture held noise.
     std::vector<uint8_t> bytes(s.bytes.begin(), s.bytes.begin() + static_cast<std::ptrdiff_t>(s.frames[6].offset));
     bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(s.frames[4].offset), 0x02);

@@ -156,19 +156,7 @@ TEST(DucatCaptureResync, ACorruptedLengthByteSpoilsOnlyItsOwnFrame) {
 TEST(DucatCaptureResync, AStrayByteIsOneNoiseLine) {
     Session s;
     s.Monitor();
-    for (size_t i = 0; i <= s.frames.size(); ++i) {
-        const size_t at = i < s.frames.size() ? s.frames[i].offset : s.bytes.size();
-        for (const uint8_t stray : {0x00, 0x01, 0x0A, 0xFF}) {
-            std::vector<uint8_t> bytes = s.bytes;
-            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), stray);
-            const std::string what = "before frame " + std::to_string(i) + ", byte " + std::to_string(stray);
-            std::vector<WireFrame> expected = s.frames;
-            for (size_t k = i; k < expected.size(); ++k) ++expected[k].offset;
-            const std::vector<TraceLine> lines = Cut(bytes);
-            ExpectFramesFound(expected, lines, what);
-            ExpectOneNoiseLine(lines, at, 1, expected.size(), what);
-        }
-    }
+    testing_support::ExpectEachStrayByteIsOneNoiseLine(s, {0x00, 0x01, 0x0A, 0xFF}, Cut);
     // The decode reports the noise line.
     std::vector<uint8_t> bytes = s.bytes;
     bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(s.frames[4].offset), 0x13);

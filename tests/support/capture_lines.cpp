@@ -65,6 +65,23 @@ void ExpectOneNoiseLine(const std::vector<TraceLine>& lines, size_t offset, size
     EXPECT_EQ(frames + 1, lines.size()) << what;
 }
 
+void ExpectEachStrayByteIsOneNoiseLine(const WireCapture& capture, const std::vector<uint8_t>& strays,
+                                       const CaptureCutter& cut) {
+    for (size_t i = 0; i <= capture.frames.size(); ++i) {
+        const size_t at = i < capture.frames.size() ? capture.frames[i].offset : capture.bytes.size();
+        for (const uint8_t stray : strays) {
+            std::vector<uint8_t> bytes = capture.bytes;
+            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), stray);
+            const std::string what = "before frame " + std::to_string(i) + ", byte " + std::to_string(stray);
+            std::vector<WireFrame> expected = capture.frames;
+            for (size_t k = i; k < expected.size(); ++k) ++expected[k].offset;
+            const std::vector<TraceLine> lines = cut(bytes);
+            ExpectFramesFound(expected, lines, what);
+            ExpectOneNoiseLine(lines, at, 1, expected.size(), what);
+        }
+    }
+}
+
 std::string WriteCapture(const std::vector<uint8_t>& bytes, const std::string& name) {
     const std::string path = ::testing::TempDir() + name;
     std::ofstream(path, std::ios::binary)

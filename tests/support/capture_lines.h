@@ -44,6 +44,13 @@ void ExpectLinesAreTheFrames(const std::vector<WireFrame>& frames, const std::ve
 void ExpectOneNoiseLine(const std::vector<platform::TraceLine>& lines, size_t offset, size_t n, size_t frames,
                         const std::string& what);
 
+// Each of `strays` put before each frame of `capture` (and behind the last)
+// is one noise line of one byte, and the cut finds every frame, moved on by
+// it, as it was.
+using CaptureCutter = std::function<std::vector<platform::TraceLine>(const std::vector<uint8_t>&)>;
+void ExpectEachStrayByteIsOneNoiseLine(const WireCapture& capture, const std::vector<uint8_t>& strays,
+                                       const CaptureCutter& cut);
+
 // `bytes` written to `name` in the test's temporary folder; its path.
 std::string WriteCapture(const std::vector<uint8_t>& bytes, const std::string& name);
 
